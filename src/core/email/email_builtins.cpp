@@ -1,0 +1,20 @@
+// The two built-in e-mail templates.
+#include "email_template.h"
+
+const EmailTemplate& EmailTemplate::deliveryNotice()
+{
+    static const EmailTemplate t{QUuid::createUuid(), "Delivery Notice", Mode::batch,
+                                 "- %corrected_name (was %original_name)", QString(),
+                                 {"recipient", "sender"}};
+    return t;
+}
+
+const EmailTemplate& EmailTemplate::singleFileNotice()
+{
+    static const EmailTemplate t{QUuid::createUuid(), "Single File Notice", Mode::perFile,
+                                 "- %corrected_name (was %original_name)", QString(),
+                                 {"recipient", "sender"}};
+    return t;
+}
+
+QList<EmailTemplate> EmailTemplate::builtIns() { return {deliveryNotice(), singleFileNotice()}; }

@@ -1,0 +1,71 @@
+#include "file_item.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString PathText::lastComponent(const QString& path)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith('/'))
+        p.chop(1);
+    const qsizetype slash = p.lastIndexOf('/');
+    return slash < 0 ? p : p.mid(slash + 1);
+}
+
+QString PathText::parent(const QString& path)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith('/'))
+        p.chop(1);
+    const qsizetype slash = p.lastIndexOf('/');
+    if (slash < 0)
+        return QStringLiteral(".");
+    return slash == 0 ? QStringLiteral("/") : p.left(slash);
+}
+
+QString PathText::extension(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    // A leading dot (".profile") is a hidden name, not an extension.
+    if (dot <= 0)
+        return {};
+    return name.mid(dot + 1);
+}
+
+QString PathText::withoutExtension(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot <= 0)
+        return name;
+    return name.left(dot);
+}
+
+QString PathText::standardized(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+FileItem FileItem::file(const QString& path, const std::optional<QString>& fromFolder)
+{
+    FileItem f;
+    f.id = QUuid::createUuid();
+    f.url = PathText::standardized(path);
+    f.isDir = false;
+    if (fromFolder)
+        f.fromFolder = PathText::standardized(*fromFolder);
+    f.name = PathText::lastComponent(f.url);
+    f.stem = PathText::withoutExtension(f.name);
+    f.ext = PathText::extension(f.name);
+    return f;
+}
+
+FileItem FileItem::folder(const QString& path)
+{
+    FileItem f;
+    f.id = QUuid::createUuid();
+    f.url = PathText::standardized(path);
+    f.isDir = true;
+    f.name = PathText::lastComponent(f.url);
+    f.stem = f.name;
+    return f;
+}

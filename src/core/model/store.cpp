@@ -1,0 +1,329 @@
+#include "store.h"
+
+#include "platform/lang.h"
+#include "platform/settings.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QStandardPaths>
+
+StoreServices StoreServices::production()
+{
+    StoreServices s;
+    s.settings = std::make_shared<FileSettings>(FileSettings::defaultPath());
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    s.supportFolder = QDir(data).filePath("Wendlethorpe");
+    s.preferredLanguages = QLocale::system().uiLanguages();
+    s.sandboxed = qEnvironmentVariableIsSet("APP_SANDBOX_CONTAINER_ID");
+    return s;
+}
+
+Store::Store(StoreServices services, QObject* parent)
+    : QObject(parent), m_services(std::move(services))
+{
+    if (!m_services.settings)
+        m_services.settings = std::make_shared<MemorySettings>();
+    m_activity.status = QStringLiteral("Drag files here to begin. / 拖入文件开始。");
+    restoreSettings();
+    Lang::setZh(m_prefs.langZh);
+}
+
+Store::~Store() = default;
+
+Store& Store::shared()
+{
+    static Store* store = new Store(StoreServices::production());
+    return *store;
+}
+
+void Store::restoreSettings()
+{
+    Settings& s = settings();
+    if (auto cols = s.stringListValue("binCheckboxCols"))
+        for (const QString& c : *cols)
+            m_meta.binCheckboxCols.insert(c);
+    m_meta.binCheckboxCols.insert("Good");
+    m_meta.binCheckboxCols.insert("Circle");
+
+    m_prefs.mediaDriveMode = s.boolValue("mediaDriveMode").value_or(false);
+    m_prefs.showRestoreAll = s.boolValue("showRestoreAll").value_or(true);
+    m_prefs.quickEditMode = s.boolValue("quickEditMode").value_or(false);
+    if (auto zh = s.boolValue("langZh"))
+        m_prefs.langZh = *zh;
+    else
+        m_prefs.langZh = m_services.preferredLanguages.value(0).startsWith("zh");
+
+    m_smart.smartRenameStyleOrder = loadSmartRenameStyleOrder();
+    m_rules.batchRuleOrder = loadBatchRuleOrder();
+    m_smart.customCutTypes = loadCutTypes();
+    m_smart.customNamingConfig = loadCustomNamingConfig();
+    m_smart.learnedWordSplits = loadLearnedWordSplits();
+    m_smart.smartRenameKeepExt = s.boolValue("smartRenameKeepExt").value_or(false);
+    m_smart.smartRenameIgnoreText = s.stringValue("smartRenameIgnoreText").value_or(QString());
+    m_smart.smartVariants = loadSmartVariants();
+    m_email.emailTemplates = loadEmailTemplates();
+    if (auto lang = s.stringValue("aiLang"))
+        m_sections.aiLang = lookupRawValue<NameLang>(*lang).value_or(NameLang::automatic);
+    m_lastSmartStyle = m_sections.smartRenameStyle;
+}
+
+void Store::publish(Group group)
+{
+    m_rulesSnapshot.reset();
+    switch (group) {
+    case Group::Rules: emit rulesChanged(); break;
+    case Group::Sections:
+        // Smart Rename results are cached by stem only, so a style switch must drop them.
+        if (m_sections.smartRenameStyle != m_lastSmartStyle) {
+            m_smartFixCache.clear();
+            m_lastSmartStyle = m_sections.smartRenameStyle;
+        }
+        emit sectionsChanged();
+        break;
+    case Group::Prefs:
+        Lang::setZh(m_prefs.langZh);
+        emit prefsChanged();
+        break;
+    case Group::Smart: emit smartChanged(); break;
+    case Group::Email: emit emailChanged(); break;
+    case Group::Files: emit itemsChanged(); break;
+    case Group::Meta: emit metaChanged(); break;
+    case Group::Activity: emit activityChanged(); break;
+    case Group::History: emit historyChanged(); break;
+    case Group::Watch: emit watchChanged(); break;
+    case Group::Presets: emit presetsChanged(); break;
+    }
+    emit changed();
+}
+
+void Store::setActiveTab(int tab)
+{
+    m_prefs.activeTab = tab;
+    publish(Group::Prefs);
+}
+
+void Store::setWrapNames(bool on)
+{
+    m_prefs.wrapNames = on;
+    publish(Group::Prefs);
+}
+
+void Store::setItems(QList<FileItem> items)
+{
+    if (items.size() != m_items.size()) {
+        m_fileDateCache.clear();
+        m_dateStringCache.clear();
+    }
+    m_items = std::move(items);
+    publish(Group::Files);
+}
+
+void Store::setStatus(const QString& text)
+{
+    m_activity.status = text;
+    publish(Group::Activity);
+}
+
+void Store::setPersistedFlag(bool AppPrefs::*flag, bool value, const QString& key)
+{
+    m_prefs.*flag = value;
+    publish(Group::Prefs);
+    settings().setBool(key, m_prefs.*flag);
+}
+
+void Store::setSmartRenameKeepExt(bool on)
+{
+    m_smart.smartRenameKeepExt = on;
+    publish(Group::Smart);
+    settings().setBool("smartRenameKeepExt", on);
+}
+
+void Store::setSmartRenameIgnoreText(const QString& text)
+{
+    m_smart.smartRenameIgnoreText = text;
+    publish(Group::Smart);
+    settings().setString("smartRenameIgnoreText", text);
+}
+
+void Store::setSmartRenameInputText(const QString& text)
+{
+    m_smart.smartRenameInputText = text;
+    publish(Group::Smart);
+}
+
+void Store::setAiLang(NameLang lang)
+{
+    m_sections.aiLang = lang;
+    publish(Group::Sections);
+    settings().setString("aiLang", rawValue(lang));
+}
+
+namespace {
+template <typename E> QStringList rawList(const QList<E>& list)
+{
+    QStringList out;
+    for (E e : list)
+        out << rawValue(e);
+    return out;
+}
+
+template <typename E> QList<E> restoreOrder(const Settings& s, const QString& key)
+{
+    QList<E> out;
+    if (auto stored = s.stringListValue(key))
+        for (const QString& raw : *stored)
+            if (auto e = lookupRawValue<E>(raw); e && !out.contains(*e))
+                out << *e;
+    for (E e : allCases<E>())
+        if (!out.contains(e))
+            out << e;
+    return out;
+}
+} // namespace
+
+void Store::setBatchRuleOrder(const QList<BatchRuleKind>& order)
+{
+    m_rules.batchRuleOrder = order;
+    publish(Group::Rules);
+    settings().setStringList("batchRuleOrder", rawList(order));
+}
+
+void Store::setSmartRenameStyleOrder(const QList<SmartRenameStyle>& order)
+{
+    m_smart.smartRenameStyleOrder = order;
+    publish(Group::Smart);
+    settings().setStringList("smartRenameStyleOrder", rawList(order));
+}
+
+void Store::setCustomCutTypes(const QList<SmartRename::CutType>& list)
+{
+    m_smartFixCache.clear();
+    m_smart.customCutTypes = list;
+    publish(Group::Smart);
+    settings().setData("customCutTypes", SmartRename::encodeCutTypes(list));
+}
+
+void Store::setCustomNamingConfig(const SmartRename::CustomNamingConfig& config)
+{
+    m_smartFixCache.clear();
+    m_smart.customNamingConfig = config;
+    publish(Group::Smart);
+    settings().setData("customNamingConfig", config.encode());
+}
+
+void Store::setLearnedWordSplits(const QMap<QString, QStringList>& splits)
+{
+    m_smartFixCache.clear();
+    m_smart.learnedWordSplits = splits;
+    publish(Group::Smart);
+    settings().setData("learnedWordSplits", encodeLearnedSplits(splits));
+}
+
+void Store::setSmartVariants(const QList<SmartVariant>& list)
+{
+    m_smart.smartVariants = list;
+    publish(Group::Smart);
+    settings().setData("smartVariants", encodeSmartVariants(list));
+}
+
+void Store::setEmailTemplates(const QList<EmailTemplate>& list)
+{
+    m_email.emailTemplates = list;
+    publish(Group::Email);
+    settings().setData("emailTemplates", encodeEmailTemplates(list));
+}
+
+void Store::setPendingEmailContexts(std::optional<QList<EmailFileContext>> contexts)
+{
+    m_email.pendingEmailContexts = std::move(contexts);
+    publish(Group::Email);
+}
+
+int Store::unsavedMetaItems() const
+{
+    int n = 0;
+    for (const FileItem& item : m_items) {
+        const auto d = m_meta.metaDraft.constFind(item.id);
+        const auto o = m_meta.metaOriginal.constFind(item.id);
+        if (d != m_meta.metaDraft.cend() && o != m_meta.metaOriginal.cend() && *d != *o)
+            ++n;
+    }
+    return n;
+}
+
+QList<SmartRenameStyle> Store::loadSmartRenameStyleOrder() const
+{
+    return restoreOrder<SmartRenameStyle>(settings(), "smartRenameStyleOrder");
+}
+
+QList<BatchRuleKind> Store::loadBatchRuleOrder() const
+{
+    return restoreOrder<BatchRuleKind>(settings(), "batchRuleOrder");
+}
+
+QList<SmartRename::CutType> Store::loadCutTypes()
+{
+    const QList<SmartRename::CutType> builtIns = SmartRename::defaultCutTypes();
+    QStringList seenNames;
+    for (const auto& c : builtIns)
+        seenNames << c.canonical;
+
+    const auto data = settings().dataValue("customCutTypes");
+    const auto decoded = data ? SmartRename::decodeCutTypes(*data) : std::nullopt;
+    if (!decoded) {
+        settings().setStringList("seenBuiltInCutTypes", seenNames);
+        return builtIns;
+    }
+    QSet<QString> seen = SmartRename::builtInCutTypeNames();
+    if (auto stored = settings().stringListValue("seenBuiltInCutTypes"))
+        seen = QSet<QString>(stored->begin(), stored->end());
+    const QList<SmartRename::CutType> merged = mergeBuiltInCutTypes(*decoded, seen);
+    if (merged.size() > decoded->size())
+        settings().setData("customCutTypes", SmartRename::encodeCutTypes(merged));
+    settings().setStringList("seenBuiltInCutTypes", seenNames);
+    return merged;
+}
+
+QList<SmartRename::CutType> Store::mergeBuiltInCutTypes(const QList<SmartRename::CutType>& user,
+                                                       const QSet<QString>& seen)
+{
+    QSet<QString> userNames;
+    for (const auto& c : user)
+        userNames.insert(c.canonical.toLower());
+    QList<SmartRename::CutType> out = user;
+    for (const auto& b : SmartRename::defaultCutTypes()) {
+        if (seen.contains(b.canonical) || userNames.contains(b.canonical.toLower()))
+            continue;
+        out << b;
+    }
+    return out;
+}
+
+SmartRename::CustomNamingConfig Store::loadCustomNamingConfig() const
+{
+    const auto data = settings().dataValue("customNamingConfig");
+    if (!data)
+        return {};
+    return SmartRename::CustomNamingConfig::decode(*data).value_or(SmartRename::CustomNamingConfig{});
+}
+
+QMap<QString, QStringList> Store::loadLearnedWordSplits() const
+{
+    const auto data = settings().dataValue("learnedWordSplits");
+    return data ? decodeLearnedSplits(*data).value_or(QMap<QString, QStringList>{}) : QMap<QString, QStringList>{};
+}
+
+QList<SmartVariant> Store::loadSmartVariants() const
+{
+    const auto data = settings().dataValue("smartVariants");
+    return data ? decodeSmartVariants(*data).value_or(QList<SmartVariant>{}) : QList<SmartVariant>{};
+}
+
+QList<EmailTemplate> Store::loadEmailTemplates() const
+{
+    const auto data = settings().dataValue("emailTemplates");
+    const auto list = data ? decodeEmailTemplates(*data) : std::nullopt;
+    if (!list || list->isEmpty())
+        return EmailTemplate::builtIns();
+    return *list;
+}

@@ -1,0 +1,308 @@
+#pragma once
+// The one shared model of the application. State is grouped into plain value structs; every
+// change of a group goes through one publish(group), which drops the rules snapshot, runs the
+// group's side effects and emits the group's signal plus changed(). All state changes happen on
+// the main thread.
+#include "bin/bin_row.h"
+#include "email/email_template.h"
+#include "metadata/meta_fields.h"
+#include "model/enums.h"
+#include "model/file_item.h"
+#include "model/gui_preset.h"
+#include "smartrename/smart_rename_types.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+#include <memory>
+#include <optional>
+
+class Settings;
+
+// What a Store is built with; tests inject their own.
+struct StoreServices {
+    std::shared_ptr<Settings> settings;
+    QString supportFolder;            // history, rename log, presets
+    QStringList preferredLanguages;   // first entry decides the initial language
+    bool sandboxed = false;           // an access prompt can only appear when sandboxed
+    bool loadHistoryOnStart = true;
+
+    // Production services: settings file, $XDG_DATA_HOME/Wendlethorpe, the system languages.
+    static StoreServices production();
+};
+
+// The eleven rules and their options.
+struct RuleSettings {
+    bool findEnabled = false;
+    QString find;
+    QString replace;
+    bool useRegex = false;
+    bool delBeforeEnabled = false;
+    QString delBefore;
+    bool delBeforeIncl = false;
+    bool delAfterEnabled = false;
+    QString delAfter;
+    bool delAfterIncl = false;
+    bool removeEnabled = false;
+    QString removeStr;
+    CaseMode caseMode = CaseMode::none;
+    bool truncEnabled = false;
+    KeepSide keepSide = KeepSide::first;
+    int keepN = 5;
+    SpaceMode spaceMode = SpaceMode::none;
+    bool prefixEnabled = false;
+    QString prefixText;
+    bool suffixEnabled = false;
+    QString suffixText;
+    bool numberEnabled = false;
+    int numStart = 1;
+    int numPad = 2;
+    QString numSep = "_";
+    NumberPosition numPos = NumberPosition::suffix;
+    NumberFormat numFormat = NumberFormat::digit;
+    NumberDir numDir = NumberDir::asc;
+    int numCustomAt = 0;
+    bool dateEnabled = false;
+    DateSource dateSource = DateSource::capture;
+    QString dateFormat = "yyyy-MM-dd";
+    NumberPosition datePos = NumberPosition::prefix;
+    QString dateSep = "_";
+    int dateCustomAt = 0;
+    QList<BatchRuleKind> batchRuleOrder;  // persisted through Store::setBatchRuleOrder
+
+    bool operator==(const RuleSettings&) const = default;
+};
+
+// The fixed sections around the rules: template, Smart Rename, AI name, extension, scope.
+struct NameSections {
+    bool extEnabled = false;
+    QString extText;
+    bool scopeAllFiles = true;
+    bool templateEnabled = false;
+    QString templateText = "%scene_%shot_%take";
+    bool smartRenameEnabled = false;
+    SmartRenameStyle smartRenameStyle = SmartRenameStyle::finishing;
+    bool useAIName = false;
+    NameLang aiLang = NameLang::automatic;  // persisted through Store::setAiLang
+    bool renameFolders = false;
+
+    bool operator==(const NameSections&) const = default;
+};
+
+// Application preferences and screen state the model keeps.
+struct AppPrefs {
+    bool mediaDriveMode = false;
+    bool showRestoreAll = true;
+    bool quickEditMode = false;
+    bool langZh = false;
+    int activeTab = 0;
+    bool wrapNames = true;
+
+    bool operator==(const AppPrefs&) const = default;
+};
+
+struct SmartSettings {
+    QList<SmartRenameStyle> smartRenameStyleOrder;
+    QList<SmartRename::CutType> customCutTypes;
+    SmartRename::CustomNamingConfig customNamingConfig;
+    QMap<QString, QStringList> learnedWordSplits;
+    bool smartRenameKeepExt = false;
+    QString smartRenameIgnoreText;
+    QList<SmartVariant> smartVariants;
+    QString smartRenameInputText;
+};
+
+struct EmailState {
+    QList<EmailTemplate> emailTemplates;
+    std::optional<QList<EmailFileContext>> pendingEmailContexts;
+};
+
+struct MetaDrafts {
+    QHash<QUuid, MetaFields> metaDraft;
+    QHash<QUuid, MetaFields> metaOriginal;
+    QStringList binCustomCols;
+    QSet<QString> binCheckboxCols;
+};
+
+struct Activity {
+    QString status;
+    bool dateBusy = false;
+    bool aiBusy = false;
+    QString aiProgress;
+    bool aiStopRequested = false;  // unpublished: checked by the AI runner between files
+};
+
+// One move of a batch, in the order carried out.
+struct Move {
+    QString from;
+    QString to;
+    bool operator==(const Move&) const = default;
+};
+using MoveBatch = QList<Move>;
+
+struct RenameLogEntry {
+    QUuid id;
+    QDateTime date;
+    QString action;  // "rename", "undo", "auto", …
+    QString oldPath;
+    QString newPath;
+    bool operator==(const RenameLogEntry&) const = default;
+};
+
+struct HistoryState {
+    QList<MoveBatch> undoStack;
+    QList<RenameLogEntry> renameLog;
+    QList<QDateTime> undoDates;
+    QList<QStringList> undoBookmarks;  // a bookmark is the folder path
+    bool historyLoaded = false;
+    QStringList historyScopedFolders;
+};
+
+struct FolderWatchState {
+    std::optional<QString> watchFolder;
+    int watchCount = 0;
+    bool watchRecursive = false;
+};
+
+class Store : public QObject {
+    Q_OBJECT
+public:
+    enum class Group { Rules, Sections, Prefs, Smart, Email, Files, Meta, Activity, History, Watch, Presets };
+
+    explicit Store(StoreServices services, QObject* parent = nullptr);
+    ~Store() override;
+
+    // The process-wide instance, created on first use with production services.
+    static Store& shared();
+
+    Settings& settings() const { return *m_services.settings; }
+    const StoreServices& services() const { return m_services; }
+    QString supportFolder() const { return m_services.supportFolder; }
+
+    // ---- groups: read, and change with one publish ----
+    const RuleSettings& rules() const { return m_rules; }
+    template <typename F> void editRules(F&& f) { f(m_rules); publish(Group::Rules); }
+    const NameSections& sections() const { return m_sections; }
+    template <typename F> void editSections(F&& f) { f(m_sections); publish(Group::Sections); }
+    const AppPrefs& prefs() const { return m_prefs; }
+    void setActiveTab(int tab);
+    void setWrapNames(bool on);
+    const SmartSettings& smart() const { return m_smart; }
+    const EmailState& email() const { return m_email; }
+    const QList<FileItem>& items() const { return m_items; }
+    void setItems(QList<FileItem> items);  // count change empties the date caches
+    template <typename F> void editItems(F&& f) { QList<FileItem> copy = m_items; f(copy); setItems(std::move(copy)); }
+    const MetaDrafts& meta() const { return m_meta; }
+    template <typename F> void editMeta(F&& f) { f(m_meta); publish(Group::Meta); }
+    const Activity& activity() const { return m_activity; }
+    void setStatus(const QString& text);
+    template <typename F> void editActivity(F&& f) { f(m_activity); publish(Group::Activity); }
+    const HistoryState& history() const { return m_history; }
+    const FolderWatchState& watch() const { return m_watch; }
+    const QStringList& presetNames() const { return m_presetNames; }
+
+    // Convenience reads used everywhere.
+    bool langZh() const { return m_prefs.langZh; }
+    const QString& status() const { return m_activity.status; }
+
+    // ---- persisted settings: each setter writes its key even when the value is unchanged ----
+    void setPersistedFlag(bool AppPrefs::*flag, bool value, const QString& key);
+    void setMediaDriveMode(bool on) { setPersistedFlag(&AppPrefs::mediaDriveMode, on, "mediaDriveMode"); }
+    void setShowRestoreAll(bool on) { setPersistedFlag(&AppPrefs::showRestoreAll, on, "showRestoreAll"); }
+    void setQuickEditMode(bool on) { setPersistedFlag(&AppPrefs::quickEditMode, on, "quickEditMode"); }
+    void setLangZh(bool on) { setPersistedFlag(&AppPrefs::langZh, on, "langZh"); }
+    void setSmartRenameKeepExt(bool on);
+    void setSmartRenameIgnoreText(const QString& text);
+    void setSmartRenameInputText(const QString& text);
+    void setAiLang(NameLang lang);
+    void setBatchRuleOrder(const QList<BatchRuleKind>& order);
+    void setSmartRenameStyleOrder(const QList<SmartRenameStyle>& order);
+    void setCustomCutTypes(const QList<SmartRename::CutType>& list);
+    void setCustomNamingConfig(const SmartRename::CustomNamingConfig& config);
+    void setLearnedWordSplits(const QMap<QString, QStringList>& splits);
+    void setSmartVariants(const QList<SmartVariant>& list);
+    void setEmailTemplates(const QList<EmailTemplate>& list);
+    void setPendingEmailContexts(std::optional<QList<EmailFileContext>> contexts);
+
+    // Items whose draft differs from the metadata read from disk.
+    int unsavedMetaItems() const;
+
+    // ---- restore functions (read the settings; return the value to keep) ----
+    QList<SmartRenameStyle> loadSmartRenameStyleOrder() const;
+    QList<BatchRuleKind> loadBatchRuleOrder() const;
+    QList<SmartRename::CutType> loadCutTypes();
+    static QList<SmartRename::CutType> mergeBuiltInCutTypes(const QList<SmartRename::CutType>& user,
+                                                            const QSet<QString>& seen);
+    SmartRename::CustomNamingConfig loadCustomNamingConfig() const;
+    QMap<QString, QStringList> loadLearnedWordSplits() const;
+    QList<SmartVariant> loadSmartVariants() const;
+    QList<EmailTemplate> loadEmailTemplates() const;
+
+    // ---- rule sets and presets (gui_preset_store.cpp, presets.cpp) ----
+    GUIPreset currentPreset() const;
+    void applyPreset(const GUIPreset& p);
+    QString presetsFolder() const;
+    void refreshPresetNames();
+    bool savePreset(const QString& name);
+    void loadPreset(const QString& name);
+    std::optional<GUIPreset> readPreset(const QString& name) const;
+    bool deletePreset(const QString& name);
+    // Both return an error text (empty on success); import also returns the count.
+    QString exportPresets(const QString& destination) const;
+    QString importPresets(const QString& source, int* count);
+
+    // ---- rule engine (model/rule_engine*.cpp) ----
+
+    // ---- file operations and history (files/*.cpp) ----
+
+    // ---- caches of the rule engine (unpublished) ----
+    const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
+    QHash<QString, QString>& smartFixCache() const { return m_smartFixCache; }
+    QHash<QString, std::optional<QDateTime>>& fileDateCache() const { return m_fileDateCache; }
+    QHash<QString, QString>& dateStringCache() const { return m_dateStringCache; }
+
+signals:
+    void rulesChanged();
+    void sectionsChanged();
+    void prefsChanged();
+    void smartChanged();
+    void emailChanged();
+    void itemsChanged();
+    void metaChanged();
+    void activityChanged();
+    void historyChanged();
+    void watchChanged();
+    void presetsChanged();
+    void changed();  // after every group signal
+
+protected:
+    void publish(Group group);
+
+    StoreServices m_services;
+    RuleSettings m_rules;
+    NameSections m_sections;
+    AppPrefs m_prefs;
+    SmartSettings m_smart;
+    EmailState m_email;
+    QList<FileItem> m_items;
+    MetaDrafts m_meta;
+    Activity m_activity;
+    HistoryState m_history;
+    FolderWatchState m_watch;
+    QStringList m_presetNames;
+
+    mutable std::optional<GUIPreset> m_rulesSnapshot;
+    mutable QHash<QString, QString> m_smartFixCache;
+    mutable QHash<QString, std::optional<QDateTime>> m_fileDateCache;
+    mutable QHash<QString, QString> m_dateStringCache;
+    SmartRenameStyle m_lastSmartStyle = SmartRenameStyle::finishing;
+
+private:
+    void restoreSettings();
+};

@@ -1,0 +1,119 @@
+#include "json_util.h"
+
+#include <QJsonDocument>
+#include <QTimeZone>
+
+namespace Json {
+
+std::optional<QJsonObject> parseObject(const QByteArray& data)
+{
+    QJsonParseError err{};
+    const QJsonDocument doc = QJsonDocument::fromJson(data, &err);
+    if (err.error != QJsonParseError::NoError || !doc.isObject())
+        return std::nullopt;
+    return doc.object();
+}
+
+std::optional<QJsonArray> parseArray(const QByteArray& data)
+{
+    QJsonParseError err{};
+    const QJsonDocument doc = QJsonDocument::fromJson(data, &err);
+    if (err.error != QJsonParseError::NoError || !doc.isArray())
+        return std::nullopt;
+    return doc.array();
+}
+
+QString uuidText(const QUuid& id) { return id.toString(QUuid::WithoutBraces).toUpper(); }
+
+namespace {
+const QDateTime& referenceDate()
+{
+    static const QDateTime ref(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    return ref;
+}
+} // namespace
+
+double referenceSeconds(const QDateTime& date)
+{
+    return double(referenceDate().msecsTo(date)) / 1000.0;
+}
+
+QDateTime fromReferenceSeconds(double seconds)
+{
+    return referenceDate().addMSecs(qint64(seconds * 1000.0)).toLocalTime();
+}
+
+void optString(const QJsonObject& o, const char* key, QString& out, bool& ok)
+{
+    const QJsonValue v = o.value(QLatin1String(key));
+    if (v.isUndefined() || v.isNull())
+        return;
+    if (!v.isString()) {
+        ok = false;
+        return;
+    }
+    out = v.toString();
+}
+
+void optBool(const QJsonObject& o, const char* key, bool& out, bool& ok)
+{
+    const QJsonValue v = o.value(QLatin1String(key));
+    if (v.isUndefined() || v.isNull())
+        return;
+    if (!v.isBool()) {
+        ok = false;
+        return;
+    }
+    out = v.toBool();
+}
+
+namespace {
+void writeValue(const QJsonValue& v, QByteArray& out, int indent)
+{
+    const QByteArray pad(indent * 2, ' ');
+    const QByteArray inner((indent + 1) * 2, ' ');
+    if (v.isObject()) {
+        const QJsonObject o = v.toObject();
+        if (o.isEmpty()) {
+            out += "{}";
+            return;
+        }
+        QStringList keys = o.keys();
+        std::sort(keys.begin(), keys.end());  // code-point order
+        out += "{\n";
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            out += inner;
+            out += QJsonDocument(QJsonArray{keys[i]}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+            out += " : ";
+            writeValue(o.value(keys[i]), out, indent + 1);
+            out += i + 1 < keys.size() ? ",\n" : "\n";
+        }
+        out += pad + "}";
+    } else if (v.isArray()) {
+        const QJsonArray a = v.toArray();
+        if (a.isEmpty()) {
+            out += "[]";
+            return;
+        }
+        out += "[\n";
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            out += inner;
+            writeValue(a.at(i), out, indent + 1);
+            out += i + 1 < a.size() ? ",\n" : "\n";
+        }
+        out += pad + "]";
+    } else {
+        out += QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+    }
+}
+} // namespace
+
+QByteArray sortedPretty(const QJsonValue& v)
+{
+    QByteArray out;
+    writeValue(v, out, 0);
+    out += '\n';
+    return out;
+}
+
+} // namespace Json

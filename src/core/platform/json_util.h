@@ -1,0 +1,31 @@
+#pragma once
+// Small helpers for strict JSON decoding and the stored forms the files rely on.
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <QUuid>
+#include <optional>
+
+namespace Json {
+
+std::optional<QJsonObject> parseObject(const QByteArray& data);
+std::optional<QJsonArray> parseArray(const QByteArray& data);
+
+// UUIDs are stored as upper-case text without braces.
+QString uuidText(const QUuid& id);
+
+// Dates are stored as seconds since 2001-01-01 00:00:00 UTC.
+double referenceSeconds(const QDateTime& date);
+QDateTime fromReferenceSeconds(double seconds);
+
+// Optional keys: absent or null keeps `out`; a value of another type clears `ok`.
+void optString(const QJsonObject& o, const char* key, QString& out, bool& ok);
+void optBool(const QJsonObject& o, const char* key, bool& out, bool& ok);
+
+// Pretty-printed JSON with object keys sorted at every level.
+QByteArray sortedPretty(const QJsonValue& v);
+
+} // namespace Json

@@ -1,0 +1,10 @@
+#include "lang.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<bool> g_zh{false};
+}
+
+bool Lang::zh() { return g_zh.load(std::memory_order_relaxed); }
+void Lang::setZh(bool zh) { g_zh.store(zh, std::memory_order_relaxed); }

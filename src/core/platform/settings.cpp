@@ -1,0 +1,123 @@
+#include "settings.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QStandardPaths>
+
+std::optional<bool> Settings::boolValue(const QString& key) const
+{
+    const QVariant v = value(key);
+    if (v.typeId() != QMetaType::Bool)
+        return std::nullopt;
+    return v.toBool();
+}
+
+std::optional<QString> Settings::stringValue(const QString& key) const
+{
+    const QVariant v = value(key);
+    if (v.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return v.toString();
+}
+
+std::optional<QStringList> Settings::stringListValue(const QString& key) const
+{
+    const QVariant v = value(key);
+    if (v.typeId() != QMetaType::QStringList)
+        return std::nullopt;
+    return v.toStringList();
+}
+
+std::optional<QByteArray> Settings::dataValue(const QString& key) const
+{
+    const QVariant v = value(key);
+    if (v.typeId() != QMetaType::QByteArray)
+        return std::nullopt;
+    return v.toByteArray();
+}
+
+namespace {
+
+// Typed JSON: {"key": {"bool": true}} / {"string": "..."} / {"strings": [...]} / {"data": "<base64>"}
+QJsonValue encodeValue(const QVariant& v)
+{
+    QJsonObject o;
+    switch (v.typeId()) {
+    case QMetaType::Bool: o["bool"] = v.toBool(); break;
+    case QMetaType::QString: o["string"] = v.toString(); break;
+    case QMetaType::QStringList: o["strings"] = QJsonArray::fromStringList(v.toStringList()); break;
+    case QMetaType::QByteArray: o["data"] = QString::fromLatin1(v.toByteArray().toBase64()); break;
+    case QMetaType::Int:
+    case QMetaType::LongLong: o["int"] = v.toLongLong(); break;
+    case QMetaType::Double: o["double"] = v.toDouble(); break;
+    default: o["string"] = v.toString(); break;
+    }
+    return o;
+}
+
+QVariant decodeValue(const QJsonValue& j)
+{
+    const QJsonObject o = j.toObject();
+    if (o.contains("bool")) return QVariant(o["bool"].toBool());
+    if (o.contains("string")) return QVariant(o["string"].toString());
+    if (o.contains("strings")) {
+        QStringList list;
+        for (const QJsonValue& s : o["strings"].toArray())
+            list << s.toString();
+        return QVariant(list);
+    }
+    if (o.contains("data")) return QVariant(QByteArray::fromBase64(o["data"].toString().toLatin1()));
+    if (o.contains("int")) return QVariant(o["int"].toInteger());
+    if (o.contains("double")) return QVariant(o["double"].toDouble());
+    return {};
+}
+
+bool readJson(QIODevice& device, QSettings::SettingsMap& map)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(device.readAll());
+    const QJsonObject root = doc.object();
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        const QVariant v = decodeValue(it.value());
+        if (v.isValid())
+            map.insert(it.key(), v);
+    }
+    return true;
+}
+
+bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    QJsonObject root;
+    for (auto it = map.begin(); it != map.end(); ++it)
+        root.insert(it.key(), encodeValue(it.value()));
+    return device.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0;
+}
+
+QSettings::Format jsonFormat()
+{
+    static const QSettings::Format format = QSettings::registerFormat("json", readJson, writeJson);
+    return format;
+}
+
+} // namespace
+
+FileSettings::FileSettings(const QString& filePath)
+    : m_settings(std::make_unique<QSettings>(filePath, jsonFormat()))
+{
+    m_settings->setFallbacksEnabled(false);
+}
+
+FileSettings::~FileSettings() { m_settings->sync(); }
+
+QVariant FileSettings::value(const QString& key) const { return m_settings->value(key); }
+void FileSettings::setValue(const QString& key, const QVariant& value) { m_settings->setValue(key, value); }
+void FileSettings::remove(const QString& key) { m_settings->remove(key); }
+void FileSettings::sync() { m_settings->sync(); }
+
+QString FileSettings::defaultPath()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(base).filePath("Wendlethorpe/settings.json");
+}

@@ -1,0 +1,103 @@
+#pragma once
+// The records the delivery-name recogniser exchanges with the rest of the application, and the
+// fixed tables it consults.
+#include "model/enums.h"
+#include "model/gui_preset.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+#include <optional>
+
+namespace SmartRename {
+
+struct CutType {
+    QUuid id;
+    QString canonical;
+    QStringList variants;  // always upper-case
+
+    bool operator==(const CutType&) const = default;
+    QJsonObject toJson() const;
+    static std::optional<CutType> fromJson(const QJsonValue& v);
+};
+
+QByteArray encodeCutTypes(const QList<CutType>& list);
+std::optional<QList<CutType>> decodeCutTypes(const QByteArray& data);
+
+struct CustomNamingConfig {
+    enum class CaseStyle { titleCase, upperCase, asIs };
+    enum class SectionKind { code, spotName, cutType, timing, version };
+
+    QString separator = "_";
+    CaseStyle caseStyle = CaseStyle::titleCase;
+    bool includeProductionCode = true;
+    bool quoteSpotName = false;
+    bool spotNameSpaced = false;
+    QString versionPrefix = "V";
+    QString timingPrefix = "";
+    QList<SectionKind> sectionOrder = allSections();
+
+    bool operator==(const CustomNamingConfig&) const = default;
+
+    static QList<SectionKind> allSections();
+    static QString rawValue(CaseStyle);
+    static QString rawValue(SectionKind);
+    static QString label(SectionKind);  // current interface language
+
+    QJsonObject toJson() const;
+    // Every key optional; a present key of the wrong type or an unknown raw value fails.
+    static std::optional<CustomNamingConfig> fromJson(const QJsonObject& o);
+    QByteArray encode() const;
+    static std::optional<CustomNamingConfig> decode(const QByteArray& data);
+};
+
+struct Result {
+    QString corrected;
+    std::optional<QString> productionCode;
+    std::optional<QString> spotName;
+    std::optional<QString> cutType;
+    std::optional<QString> timing;
+    std::optional<QString> version;
+    bool missingVersion = true;
+
+    bool operator==(const Result&) const = default;
+};
+
+// Built-in cut types, a fresh UUID per entry each time the table is built.
+QList<CutType> defaultCutTypes();
+// Canonical names of the first ten built-ins ("Digital Trlr" is not among them).
+const QSet<QString>& builtInCutTypeNames();
+const QStringList& timingPrefixes();  // "TV", "AV"
+
+// Normalises a base name for recognition: quotes, zero-width characters and blanks unified,
+// surrounding blanks trimmed.
+QString cleanInput(const QString& name);
+
+// Recognises a delivery name and writes it in `style`. `cutTypes` is used only for CUSTOM.
+Result correct(const QString& cleaned, SmartRenameStyle style, const QList<CutType>& cutTypes,
+               const CustomNamingConfig& config, const QMap<QString, QStringList>& learnedSplits,
+               bool noProductionCode = false);
+
+} // namespace SmartRename
+
+// A saved rule set applied on top of recognised names.
+struct SmartVariant {
+    QUuid id;
+    QString name;
+    GUIPreset rules;
+
+    bool operator==(const SmartVariant&) const = default;
+    QJsonObject toJson() const;
+    static std::optional<SmartVariant> fromJson(const QJsonValue& v);
+};
+
+QByteArray encodeSmartVariants(const QList<SmartVariant>& list);
+std::optional<QList<SmartVariant>> decodeSmartVariants(const QByteArray& data);
+
+// Learned word splits: upper-cased word to its parts.
+QByteArray encodeLearnedSplits(const QMap<QString, QStringList>& splits);
+std::optional<QMap<QString, QStringList>> decodeLearnedSplits(const QByteArray& data);
