@@ -258,6 +258,15 @@ public:
     QString importPresets(const QString& source, int* count);
 
     // ---- rule engine (model/rule_engine*.cpp) ----
+    // The new full name of one listed item (index: its 0-based place in items()).
+    QString newName(const FileItem& item, int index, const QSet<QUuid>& selection) const;
+    // The Smart Rename form of a stem, memoised in smartFixCache().
+    QString smartFixed(const QString& stem) const;
+    struct ConflictResult {
+        QHash<QUuid, QString> reasons;  // why an item can't be renamed
+        int willRename = 0;
+    };
+    ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
 
     // ---- file operations and history (files/*.cpp) ----
 
