@@ -6,6 +6,8 @@
 #include "bin/bin_row.h"
 #include "email/email_template.h"
 #include "metadata/meta_fields.h"
+#include "files/intake_ui.h"
+#include "files/watch_scan.h"
 #include "model/enums.h"
 #include "model/file_item.h"
 #include "model/gui_preset.h"
@@ -24,6 +26,7 @@
 #include <optional>
 
 class Settings;
+class QTimer;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -270,6 +273,56 @@ public:
 
     // ---- file operations and history (files/*.cpp) ----
 
+    // ---- intake, list operations and folder watch (files/intake.cpp, files/list_operations.cpp,
+    //      files/media_drive_scan.cpp, files/folder_watch.cpp) ----
+    // Sorting and removing rows; each assigns the whole list so the list observer runs.
+    void sortByName();
+    void sortByDateModified();
+    void reverseOrder();
+    // The date sort's order: a before b when a's modification date is earlier.
+    static bool modifiedDateAscending(const FileItem& a, const FileItem& b,
+                                      const QHash<QUuid, QDateTime>& dates);
+    void clearFiles();
+    void addFilesPanel();
+    void addFoldersPanel();
+    void removeItem(const QUuid& id);
+    void removeItems(const QSet<QUuid>& ids);
+    // True when a keyboard undo/redo went to the focused editable text field instead.
+    bool undoInFocusedTextView(bool redo);
+    // The Undo button: the focused text field first, otherwise the newest rename batch.
+    void undoFromButton();
+    // The screens that answer for the model (open panels, the focused text field).
+    void setOpenPanels(std::shared_ptr<OpenPanels> panels) { m_openPanels = std::move(panels); }
+    void setTextUndoRouter(std::shared_ptr<TextUndoRouter> router) { m_textUndo = std::move(router); }
+
+    void addURLs(const QStringList& paths);
+    void queueDrops(const QString& path);  // gathers one drop gesture into one addURLs call
+    void flushDrops();
+    void addSampleFiles();
+    // The folder listing of file items: one folder item per source folder, loose items kept.
+    static QList<FileItem> folderListing(const QList<FileItem>& items);
+    const QList<FileItem>& fileBackup() const { return m_fileBackup; }
+    const QStringList& pendingDrops() const { return m_pendingDrops; }
+
+    void loadMediaDrive(const QString& root);
+
+    void startWatching(const QString& folder, bool recursive);
+    void stopWatching();
+    void scanWatchFolder();  // one poll; the timer calls it every 2 s
+    void processWatchScan(const QList<WatchScanEntry>& entries, const QString& folder);
+    void autoRenameFile(const QString& path);
+    const QSet<QString>& watchKnown() const { return m_watchKnown; }
+    const QHash<QString, qint64>& watchPending() const { return m_watchPending; }
+    bool watchScanning() const { return m_watchScanning; }
+    bool watchTimerActive() const;
+
+    // Stand-ins for folder access, history and the rule engine until those land.
+    const QStringList& scopedFolderRoots() const { return m_scopedFolderRoots; }
+    void ensureScopedAccess(const QString& folder);
+    void stopScopedAccess();
+    void undoLast();
+
+
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
     QHash<QString, QString>& smartFixCache() const { return m_smartFixCache; }
@@ -314,4 +367,15 @@ protected:
 
 private:
     void restoreSettings();
+
+    // ---- intake, list operations and folder watch: private state ----
+    QList<FileItem> m_fileBackup;
+    QStringList m_pendingDrops;
+    QStringList m_scopedFolderRoots;
+    std::shared_ptr<OpenPanels> m_openPanels;
+    std::shared_ptr<TextUndoRouter> m_textUndo;
+    QTimer* m_watchTimer = nullptr;
+    QSet<QString> m_watchKnown;
+    QHash<QString, qint64> m_watchPending;
+    bool m_watchScanning = false;
 };

@@ -1,0 +1,14 @@
+// Stand-ins for folder access and the undo history until their own code lands; Linux has no
+// sandbox, so access is bookkeeping only. Remove this file when the real ones are merged.
+#include "model/store.h"
+
+void Store::ensureScopedAccess(const QString& folder)
+{
+    const QString path = PathText::standardized(folder);
+    if (!m_scopedFolderRoots.contains(path))
+        m_scopedFolderRoots << path;
+}
+
+void Store::stopScopedAccess() { m_scopedFolderRoots.clear(); }
+
+void Store::undoLast() {}
