@@ -1,31 +1,22 @@
 #include "open_panels.h"
 
-#include <QAbstractItemView>
-#include <QFileDialog>
+#include "common/dialogs.h"
 
-QStringList QtOpenPanels::run(QFileDialog& dialog)
+QStringList DialogsOpenPanels::chooseFiles()
 {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList{};
+    Dialogs::OpenPanel panel;
+    panel.chooseFiles = true;
+    panel.chooseDirectories = false;
+    panel.multiple = true;
+    return m_dialogs.openPanel(panel).paths;
 }
 
-QStringList QtOpenPanels::chooseFiles()
+QStringList DialogsOpenPanels::chooseFolders(const QString& prompt)
 {
-    QFileDialog dialog(m_parent);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    return run(dialog);
-}
-
-QStringList QtOpenPanels::chooseFolders(const QString& prompt)
-{
-    QFileDialog dialog(m_parent);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setLabelText(QFileDialog::Accept, prompt);
-    // Qt's folder dialog selects one folder; its views allow more when asked.
-    for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>())
-        if (view->objectName() == QLatin1String("listView") || view->objectName() == QLatin1String("treeView"))
-            view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    return run(dialog);
+    Dialogs::OpenPanel panel;
+    panel.chooseFiles = false;
+    panel.chooseDirectories = true;
+    panel.multiple = true;
+    panel.prompt = prompt;
+    return m_dialogs.openPanel(panel).paths;
 }

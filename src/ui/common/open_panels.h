@@ -1,20 +1,16 @@
 #pragma once
-// The Add Files… and Add Folder… panels. Qt's own dialog is used so that several folders can
-// be chosen at once, which the platform panels do not offer.
+// The Add Files… and Add Folder… panels the model asks for, shown through the Dialogs interface
+// so that tests script the answers.
 #include "files/intake_ui.h"
 
-#include <QPointer>
-#include <QWidget>
+class Dialogs;
 
-class QFileDialog;
-
-class QtOpenPanels : public OpenPanels {
+class DialogsOpenPanels : public OpenPanels {
 public:
-    explicit QtOpenPanels(QWidget* parent = nullptr) : m_parent(parent) {}
+    explicit DialogsOpenPanels(Dialogs& dialogs) : m_dialogs(dialogs) {}
     QStringList chooseFiles() override;
     QStringList chooseFolders(const QString& prompt) override;
 
 private:
-    QStringList run(QFileDialog& dialog);
-    QPointer<QWidget> m_parent;
+    Dialogs& m_dialogs;
 };

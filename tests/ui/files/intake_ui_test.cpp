@@ -1,29 +1,16 @@
 #include "common/focused_text_undo.h"
 #include "common/open_panels.h"
+#include "fake_dialogs.h"
 #include "test_support.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Answers the next modal file dialog from inside its event loop.
-void answerNextDialog(std::function<void(QFileDialog*)> answer)
-{
-    QTimer::singleShot(0, [answer] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        answer(dialog);
-    });
-}
 
 struct UndoWindow {
     QWidget window;
@@ -41,42 +28,37 @@ struct UndoWindow {
 
 } // namespace
 
-TEST(OpenPanelsUi, FilesPanelReturnsChosenFileAndCancelReturnsNothing)
+TEST(OpenPanelsUi, PanelsAskForFilesOrFoldersAndAddTheAnswerThroughStore)
 {
     TestEnv env;
-    const QString file = env.makeFile("clip.mov");
-    QtOpenPanels panels;
-    answerNextDialog([&](QFileDialog* d) {
-        EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFiles);
-        d->setDirectory(env.path());
-        d->selectFile(file);
-        static_cast<QDialog*>(d)->accept();
-    });
-    EXPECT_EQ(panels.chooseFiles(), QStringList{file});
-    answerNextDialog([](QFileDialog* d) { d->reject(); });
-    EXPECT_TRUE(panels.chooseFiles().isEmpty());
-}
-
-TEST(OpenPanelsUi, FolderPanelShowsPromptAllowsSeveralAndAddsThroughStore)
-{
-    TestEnv env;
+    const QString loose = env.makeFile("clip.mov");
     env.makeFile("Card/a.mov");
     auto store = env.makeStore();
-    store->setOpenPanels(std::make_shared<QtOpenPanels>());
-    answerNextDialog([&](QFileDialog* d) {
-        EXPECT_EQ(d->fileMode(), QFileDialog::Directory);
-        EXPECT_EQ(d->labelText(QFileDialog::Accept), "Add Folder");
-        auto* list = d->findChild<QAbstractItemView*>("listView");
-        ASSERT_NE(list, nullptr);
-        EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
-        d->setDirectory(env.path());
-        d->selectFile(env.path("Card"));
-        static_cast<QDialog*>(d)->accept();
-    });
-    store->addFoldersPanel();
-    ASSERT_EQ(store->items().size(), 1);
-    EXPECT_EQ(store->items()[0].name, "a.mov");
+    FakeDialogs dialogs;
+    store->setOpenPanels(std::make_shared<DialogsOpenPanels>(dialogs));
+
+    store->addFilesPanel();  // unscripted: cancelled
+    ASSERT_EQ(dialogs.opens.size(), 1);
+    EXPECT_TRUE(dialogs.opens[0].chooseFiles);
+    EXPECT_FALSE(dialogs.opens[0].chooseDirectories);
+    EXPECT_TRUE(dialogs.opens[0].multiple);
+    EXPECT_TRUE(dialogs.opens[0].prompt.isEmpty());
+    EXPECT_TRUE(store->items().isEmpty());
+
+    dialogs.answerOpen({loose});
+    store->addFilesPanel();
     EXPECT_EQ(store->status(), "1 file(s).");
+
+    store->setLangZh(true);
+    dialogs.answerOpen({env.path("Card")});
+    store->addFoldersPanel();
+    ASSERT_EQ(dialogs.opens.size(), 3);
+    EXPECT_FALSE(dialogs.opens[2].chooseFiles);
+    EXPECT_TRUE(dialogs.opens[2].chooseDirectories);
+    EXPECT_TRUE(dialogs.opens[2].multiple);
+    EXPECT_EQ(dialogs.opens[2].prompt, "添加文件夹");
+    EXPECT_EQ(store->items().size(), 2);
+    EXPECT_EQ(store->status(), "共 2 个文件。");
 }
 
 TEST(FocusedTextUndoUi, KeyboardUndoGoesToEditableFieldAndClickDoesNot)
