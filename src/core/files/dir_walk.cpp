@@ -67,8 +67,8 @@ struct Walker {
                 continue;
             }
             Entry e;
+            e.folder = &path;
             e.name = QFile::decodeName(bytes);
-            e.path = path + QLatin1Char('/') + e.name;
             struct stat st{};
             bool statted = false;
             switch (d->d_type) {
@@ -91,7 +91,7 @@ struct Walker {
                 && !(options.skipPackages && isPackageName(e.name))) {
                 const int sub = ::openat(::dirfd(dir), raw, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
                 if (sub >= 0)
-                    walkFd(sub, e.path);
+                    walkFd(sub, e.path());
             }
         }
         ::closedir(dir);

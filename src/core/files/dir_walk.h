@@ -11,8 +11,9 @@ namespace DirWalk {
 enum class Kind { Regular, Directory, Other };
 
 struct Entry {
-    QString path;  // folder path + "/" + name
+    const QString* folder = nullptr;  // "" for the root folder "/"
     QString name;
+    QString path() const { return *folder + QLatin1Char('/') + name; }
     Kind kind = Kind::Other;  // of the entry itself; symbolic links are Other
     qint64 size = -1;         // only when asked for (-1: unknown)
 };

@@ -74,7 +74,7 @@ void Store::addURLs(const QStringList& paths)
         const DirWalk::Result r = DirWalk::walk(folder, {}, [&](const DirWalk::Entry& e) {
             if (e.kind != DirWalk::Kind::Regular)
                 return;
-            files << FileItem::file(e.path, folder);
+            files << FileItem::file(e.path(), folder);
             ++kept;
         });
         skipped += r.skippedNames;

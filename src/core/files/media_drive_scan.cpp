@@ -16,6 +16,16 @@ const QSet<QString>& mediaExtensions()
     return set;
 }
 
+namespace {
+bool isMediaName(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0 || name.size() - dot > 9)  // no media extension is longer than 8 letters
+        return false;
+    return mediaExtensions().contains(QStringView(name).mid(dot + 1).toString().toLower());
+}
+} // namespace
+
 QString collapseKey(const QString& path)
 {
     static const QSet<QString> frameSequence = {"dpx", "exr", "ari", "arx", "dng", "cin", "tif", "tiff"};
@@ -43,8 +53,8 @@ MediaDriveScan scanMediaDrive(const QString& root)
     options.skipPackages = true;
     const QString base = PathText::standardized(root);
     const DirWalk::Result r = DirWalk::walk(base, options, [&](const DirWalk::Entry& e) {
-        if (e.kind == DirWalk::Kind::Regular && mediaExtensions().contains(PathText::extension(e.name).toLower()))
-            candidates << e.path;
+        if (e.kind == DirWalk::Kind::Regular && isMediaName(e.name))
+            candidates << e.path();
     });
     scan.opened = r.opened;
     scan.skippedNames = r.skippedNames;
