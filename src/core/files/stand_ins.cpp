@@ -1,4 +1,4 @@
-// Stand-ins for folder access and the undo history until their own code lands; Linux has no
+// Stand-ins for folder access until its own code lands; Linux has no
 // sandbox, so access is bookkeeping only. Remove this file when the real ones are merged.
 #include "model/store.h"
 
@@ -10,5 +10,3 @@ void Store::ensureScopedAccess(const QString& folder)
 }
 
 void Store::stopScopedAccess() { m_scopedFolderRoots.clear(); }
-
-void Store::undoLast() {}

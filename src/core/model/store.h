@@ -318,12 +318,19 @@ public:
     bool watchScanning() const { return m_watchScanning; }
     bool watchTimerActive() const;
 
-    // Stand-ins for folder access, history and the rule engine until those land.
+    // Stand-ins for folder access until it lands (files/stand_ins.cpp).
     const QStringList& scopedFolderRoots() const { return m_scopedFolderRoots; }
     void ensureScopedAccess(const QString& folder);
     void stopScopedAccess();
-    void undoLast();
 
+    // ---- application shell (ui/app) ----
+    // PLACEHOLDERS until the history lands: the screens of the shell call these;
+    // store_shell_placeholders.cpp gives them empty bodies.
+    void undoLast();
+    void restoreAll();
+    QStringList historySummaries() const;
+    // Runs pending history and log saves now and waits for the writer; called when quitting.
+    void flushPendingSaves();
 
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
