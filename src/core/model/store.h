@@ -378,6 +378,7 @@ private:
     void restoreSettings();
 
     // ---- intake, list operations and folder watch: private state ----
+    void logAutoRename(const Move& move);
     QList<FileItem> m_fileBackup;
     QStringList m_pendingDrops;
     QStringList m_scopedFolderRoots;
