@@ -92,6 +92,18 @@ TEST_F(ApplyRenames, OccupantThatCannotMoveOnIsNeverParked)
     EXPECT_EQ(names(), (QStringList{"a", "b", "c", "x"}));
 }
 
+// The occupant's own rename came earlier and failed: its place counts as taken.
+TEST_F(ApplyRenames, OccupantWhoseTurnHasPassedIsNotMovedAside)
+{
+    file("a");
+    file("b");
+    access->refusedTargets.insert(work("c"));
+    store->applyRenames(plan({{"b", "c"}, {"a", "b"}}));
+    EXPECT_EQ(store->status(), "Renamed 0, skipped 2: You don't have permission to rename “b”.");
+    EXPECT_EQ(names(), (QStringList{"a", "b"}));
+    EXPECT_EQ(content("b"), "b");
+}
+
 // The occupant was moved aside, then the move into its place failed: it must come back.
 TEST_F(ApplyRenames, OccupantReturnsWhenTheMoveIntoItsPlaceFails)
 {

@@ -14,12 +14,13 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // Simulates a sandbox: with `sandbox` on, a move is allowed only into a granted folder.
-// `refused` sources are refused always (a move that fails for its own reasons).
+// `refused` sources and `refusedTargets` are refused always (moves that fail for their own reasons).
 class SandboxFake : public FolderAccess {
 public:
     bool sandbox = false;
     QSet<QString> granted;
     QSet<QString> refused;
+    QSet<QString> refusedTargets;
     int starts = 0;
 
     bool startAccessing(const QString& folder) override
@@ -31,7 +32,7 @@ public:
     void stopAccessing(const QString& folder) override { granted.remove(folder); }
     bool mayMove(const QString& from, const QString& to) const override
     {
-        if (refused.contains(from))
+        if (refused.contains(from) || refusedTargets.contains(to))
             return false;
         return !sandbox || granted.contains(PathText::parent(to));
     }
