@@ -61,7 +61,7 @@ QString damagedMessage(bool history, const SetAside& aside)
 std::optional<QByteArray> readStored(const QString& path, bool& damaged)
 {
     damaged = false;
-    if (!SafeMove::exists(path))
+    if (path.isEmpty() || !SafeMove::exists(path))
         return std::nullopt;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -73,9 +73,16 @@ std::optional<QByteArray> readStored(const QString& path, bool& damaged)
 
 } // namespace
 
-QString Store::historyFilePath() const { return QDir(supportFolder()).filePath("undo-history.json"); }
+// Without a support folder nothing is read or written (never a file in the working folder).
+QString Store::historyFilePath() const
+{
+    return supportFolder().isEmpty() ? QString() : QDir(supportFolder()).filePath("undo-history.json");
+}
 
-QString Store::renameLogFilePath() const { return QDir(supportFolder()).filePath("rename-log.json"); }
+QString Store::renameLogFilePath() const
+{
+    return supportFolder().isEmpty() ? QString() : QDir(supportFolder()).filePath("rename-log.json");
+}
 
 void Store::loadHistory()
 {
@@ -243,7 +250,7 @@ void Store::saveHistoryAsync()
 {
     m_historySaveScheduled = false;
     const QString path = historyFilePath();
-    if (m_unwritableFiles.contains(path))
+    if (path.isEmpty() || m_unwritableFiles.contains(path))
         return;
     m_historyWriter.write(path, [stack = m_history.undoStack, dates = m_history.undoDates,
                                  marks = m_history.undoBookmarks] {
@@ -255,7 +262,7 @@ void Store::saveRenameLogAsync()
 {
     m_logSaveScheduled = false;
     const QString path = renameLogFilePath();
-    if (m_unwritableFiles.contains(path))
+    if (path.isEmpty() || m_unwritableFiles.contains(path))
         return;
     m_historyWriter.write(path, [log = m_history.renameLog] { return HistoryFile::encodeLog(log); });
 }
