@@ -351,11 +351,6 @@ public:
     void queueDrops(const QString& path);
     void startWatching(const QString& folder, bool recursive);
     void stopWatching();
-    void undoLast();
-    void restoreAll();
-    QStringList historySummaries() const;
-    // Runs pending history and log saves now and waits for the writer; called when quitting.
-    void flushPendingSaves();
 
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
