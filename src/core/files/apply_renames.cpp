@@ -5,6 +5,7 @@
 #include "platform/lang.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -96,6 +97,28 @@ void Store::applyInScope(const QSet<QUuid>& selection)
         plan.insert(m_items[i].id, newName(m_items[i], i, selection));
     applyRenames(plan);
 }
+
+namespace {
+// Moves a file to `preferred`, or when that is taken to "stem (n).ext" beside it; returns where it
+// landed. `tryMove` performs one no-replace move and says whether it worked.
+std::optional<QString> rescueTarget(const QString&, const QString& preferred,
+                                    const std::function<bool(const QString&)>& tryMove)
+{
+    if (tryMove(preferred))
+        return preferred;
+    const QString folder = PathText::parent(preferred);
+    const QString name = PathText::lastComponent(preferred);
+    const QString stem = PathText::withoutExtension(name);
+    const QString ext = PathText::extension(name);
+    for (int n = 1; n <= 99; ++n) {
+        const QString candidate = folder + '/' + stem + QStringLiteral(" (%1)").arg(n)
+                                  + (ext.isEmpty() ? QString() : '.' + ext);
+        if (tryMove(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+} // namespace
 
 void Store::applyRenames(const RenamePlan& plan)
 {
@@ -200,10 +223,13 @@ void Store::applyRenames(const RenamePlan& plan)
             relocate(parked, e.to);
             moves.removeLast();
         }
-        // A parked file whose own rename failed goes back to its name if that is still free.
-        if (src != e.from && !coordinatedMove(src, e.from)) {
-            moves << Move{src, e.from};
-            relocate(i, e.from);
+        // A parked file whose own rename failed goes back to its name if that is still free,
+        // else to a visible name beside it: never leave it hidden.
+        if (src != e.from) {
+            if (const auto back = rescueTarget(src, e.from, [&](const QString& to) { return !coordinatedMove(src, to); })) {
+                moves << Move{src, *back};
+                relocate(i, *back);
+            }
         }
     }
 

@@ -121,6 +121,23 @@ TEST_F(ApplyRenames, OccupantReturnsWhenTheMoveIntoItsPlaceFails)
     EXPECT_TRUE(store->history().undoStack.isEmpty());
 }
 
+// The occupant was moved aside and the file took its name; then the occupant's own rename failed.
+// Its old name is taken now, so it lands beside it under a visible name, never a hidden one.
+TEST_F(ApplyRenames, ParkedFileWhoseRenameFailsLandsUnderAVisibleName)
+{
+    file("a");
+    file("b");
+    access->refusedTargets.insert(work("c"));
+    store->applyRenames(plan({{"a", "b"}, {"b", "c"}}));
+    EXPECT_EQ(names(), (QStringList{"b", "b (1)"}));
+    EXPECT_EQ(content("b"), "a");
+    EXPECT_EQ(content("b (1)"), "b");
+    store->undoLast();
+    EXPECT_EQ(names(), (QStringList{"a", "b"}));
+    EXPECT_EQ(content("a"), "a");
+    EXPECT_EQ(content("b"), "b");
+}
+
 TEST_F(ApplyRenames, FolderAndFilesInsideMoveTogetherDeepestFirst)
 {
     dir("Day1");
