@@ -2,7 +2,6 @@
 // their size held still over two polls. Listing runs on the thread pool; everything else on the
 // main thread, so the watch state needs no lock.
 #include "files/dir_walk.h"
-#include "files/watch_move.h"
 #include "files/watch_rules.h"
 #include "files/watch_scan.h"
 #include "model/name_validation.h"
@@ -112,20 +111,11 @@ void Store::autoRenameFile(const QString& path)
     struct stat st{};
     if (::lstat(QFile::encodeName(target).constData(), &st) == 0)
         return;
-    if (moveRefusingExisting(path, target) != 0)
-        return;
+    if (coordinatedMove(path, target))
+        return;  // failed: the file keeps its name, silently
     m_watchKnown.insert(target);
     ++m_watch.watchCount;
     publish(Group::Watch);
-    logAutoRename({path, target});
+    appendRenameLog({Move{path, target}}, RenameLogEntry::Action::automatic);
     setStatus(L("Auto-renamed ", "自动重命名 ") + item.name + QStringLiteral(" → ") + newName);
-}
-
-// Until the rename log is available here the entry is kept in the history state directly;
-// switch to appendRenameLog({move}, automatic) when it lands.
-void Store::logAutoRename(const Move& move)
-{
-    m_history.renameLog << RenameLogEntry{QUuid::createUuid(), QDateTime::currentDateTime(), QStringLiteral("auto"),
-                                          move.from, move.to};
-    publish(Group::History);
 }

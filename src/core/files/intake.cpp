@@ -133,23 +133,6 @@ void Store::flushDrops()
     addURLs(taken);
 }
 
-QList<FileItem> Store::folderListing(const QList<FileItem>& items)
-{
-    QList<FileItem> out;
-    QSet<QString> seen;
-    for (const FileItem& item : items) {
-        if (!item.fromFolder) {
-            out << item;
-            continue;
-        }
-        if (seen.contains(*item.fromFolder))
-            continue;
-        seen.insert(*item.fromFolder);
-        out << FileItem::folder(*item.fromFolder);
-    }
-    return out;
-}
-
 namespace {
 
 // A fresh private folder in the temporary folder: 0700, never an existing one, so another

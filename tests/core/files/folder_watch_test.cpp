@@ -1,4 +1,3 @@
-#include "files/watch_move.h"
 #include "files/watch_scan.h"
 #include "files_test_util.h"
 #include "test_support.h"
@@ -8,7 +7,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <cerrno>
 
 namespace {
 
@@ -66,9 +64,9 @@ TEST_F(FolderWatch, RenamesNewFileOnlyAfterTwoEqualSizesAndLogsAuto)
     EXPECT_EQ(store->watch().watchCount, 1);
     EXPECT_EQ(store->status(), "Auto-renamed new.mov → W_new.mov");
     ASSERT_EQ(store->history().renameLog.size(), 1);
-    EXPECT_EQ(store->history().renameLog[0].action, "auto");
-    EXPECT_EQ(store->history().renameLog[0].oldPath, watched + "/new.mov");
-    EXPECT_EQ(store->history().renameLog[0].newPath, watched + "/W_new.mov");
+    EXPECT_EQ(store->history().renameLog[0].action, RenameLogEntry::Action::automatic);
+    EXPECT_EQ(store->history().renameLog[0].from, watched + "/new.mov");
+    EXPECT_EQ(store->history().renameLog[0].to, watched + "/W_new.mov");
     EXPECT_TRUE(store->history().undoStack.isEmpty());
     EXPECT_TRUE(store->items().isEmpty());
 
@@ -192,18 +190,4 @@ TEST_F(FolderWatch, ListingSkipsLinksAndNamesThatAreNotUtf8)
     const QList<WatchScanEntry> listed = listFolderFiles(watched, false);
     EXPECT_EQ(listed, (QList<WatchScanEntry>{{watched + "/a.mov", 5}}));
     EXPECT_TRUE(listFolderFiles(env.path("missing"), true).isEmpty());
-}
-
-TEST(WatchMove, RefusesExistingTarget)
-{
-    TestEnv env;
-    const QString from = env.makeFile("from", "new");
-    const QString to = env.makeFile("to", "old");
-    EXPECT_EQ(moveRefusingExisting(from, to), EEXIST);
-    QFile f(to);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "old");
-    EXPECT_TRUE(QFile::exists(from));
-    EXPECT_EQ(moveRefusingExisting(from, env.path("free")), 0);
-    EXPECT_FALSE(QFile::exists(from));
 }

@@ -120,22 +120,6 @@ TEST_F(Intake, FolderModeListsFoldersOfAllFilesAndDropsEmptyFolderOfSameGesture)
     EXPECT_EQ(store->status(), "共 2 个文件夹。");
 }
 
-TEST_F(Intake, FolderListingKeepsFirstAppearanceOrder)
-{
-    const FileItem a1 = FileItem::file("/A/1", QString("/A"));
-    const FileItem a2 = FileItem::file("/A/2", QString("/A"));
-    const FileItem b1 = FileItem::file("/B/1", QString("/B"));
-    const FileItem x = FileItem::file("/X");
-    const auto names = [](const QList<FileItem>& l) {
-        QStringList n;
-        for (const auto& i : l)
-            n << i.name;
-        return n;
-    };
-    EXPECT_EQ(names(Store::folderListing({a1, a2, b1, x})), (QStringList{"A", "B", "X"}));
-    EXPECT_EQ(names(Store::folderListing({a1, x, a2, b1})), (QStringList{"A", "X", "B"}));
-}
-
 TEST_F(Intake, NamesThatAreNotUtf8AreSkippedWithReason)
 {
     env.makeFile("cards/good.mov");
