@@ -40,6 +40,7 @@ void SmartRenameStylePicker::rebuild()
     for (SmartRenameStyle style : order) {
         auto* chip = new StyleChip(style, this);
         m_layout->addWidget(chip);
+        chip->show();
         m_chips.append(chip);
     }
     m_layout->addStretch(1);

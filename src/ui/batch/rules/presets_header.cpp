@@ -88,8 +88,10 @@ QWidget* RulesForm::presetButtonRow() const { return m_presetScroll; }
 void RulesForm::rebuildPresetButtons()
 {
     while (QLayoutItem* item = m_presetButtonsLayout->takeAt(0)) {
-        if (QWidget* w = item->widget())
+        if (QWidget* w = item->widget()) {
+            w->hide();
             w->deleteLater();
+        }
         delete item;
     }
     const QStringList names = m_store.presetNames().mid(0, kMaxPresetButtons);
@@ -101,6 +103,7 @@ void RulesForm::rebuildPresetButtons()
         button->setToolTip(L("Apply preset “", "套用预设「") + name + L("”", "」"));
         connect(button, &QPushButton::clicked, this, [this, name] { m_store.loadPreset(name); });
         m_presetButtonsLayout->addWidget(button);
+        button->show();  // a layout would only show it on the next event-loop turn
     }
     m_presetButtonsLayout->addStretch(1);
     m_presetScroll->setFixedHeight(m_presetScroll->widget()->sizeHint().height());
