@@ -136,7 +136,7 @@ TEST_F(RulesFormTest, TextEditorsWriteTheStoreAndThePreviewFollowsAtOnce)
         const char* expected;
     };
     const QList<Case> cases = {
-        {"Find & Replace", {{"find", "Take"}, {"replace", "T"}}, "A001_T 01.mov"},
+        {"Find && Replace", {{"find", "Take"}, {"replace", "T"}}, "A001_T 01.mov"},
         {"Delete before", {{"marker — everything before it is removed", "_"}}, "_Take 01.mov"},
         {"Delete after", {{"marker — everything after it is removed", "_"}}, "A001_.mov"},
         {"Remove text", {{"string to remove (all occurrences)", "0"}}, "A1_Take 1.mov"},
@@ -180,7 +180,7 @@ TEST_F(RulesFormTest, SwitchingARuleOffHidesItsEditorAndKeepsItsText)
 TEST_F(RulesFormTest, IncludeTogglesRegexAndPickersFollowTheStore)
 {
     addFiles({"clip 20240315 take.mov"});
-    tick(toggle("Find & Replace"));
+    tick(toggle("Find && Replace"));
     tick(toggle("Regular expression"));
     type("find", "(\\d{4})(\\d{2})(\\d{2})");
     type("replace", "$1-$2-$3");
@@ -494,7 +494,7 @@ TEST_F(RulesFormTest, SectionsBindTheirFlagsAndKeepTheirTextWhileOff)
 
 TEST_F(RulesFormTest, RegexHelpOpensFromTheEditorAndClosesOnReturn)
 {
-    tick(toggle("Find & Replace"));
+    tick(toggle("Find && Replace"));
     auto* help = form->findChild<QToolButton*>("regexHelpButton");
     EXPECT_EQ(help->toolTip(), "Regex help & examples");
     ui::click(help);

@@ -12,11 +12,15 @@
 
 DragHandle::DragHandle(QString payload, QWidget* parent) : QLabel(parent), m_payload(std::move(payload))
 {
-    const QIcon icon = symbolIcon("line.3.horizontal");
-    if (icon.isNull())
+    // The style's stand-in pixmaps have no grip, so without a theme icon the glyph is used.
+    if (QIcon::hasThemeIcon(themeIconName("line.3.horizontal"))) {
+        setPixmap(symbolIcon("line.3.horizontal").pixmap(16, 16));
+    } else {
         setText(QStringLiteral("≡"));
-    else
-        setPixmap(icon.pixmap(16, 16));
+        QFont f = font();
+        f.setPointSizeF(f.pointSizeF() * 1.4);
+        setFont(f);
+    }
     setContentsMargins(0, 11, 0, 0);
     setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     setCursor(Qt::OpenHandCursor);

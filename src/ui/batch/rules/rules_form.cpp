@@ -226,7 +226,8 @@ QLabel* RulesForm::smallHelp(std::function<QString()> text)
 SectionBox* RulesForm::sectionBox(Field<bool> f, const char* en, const char* zh, QWidget* editor)
 {
     auto* box = new SectionBox;
-    m_tr.bindText(box->toggle(), en, zh);
+    // "&" would otherwise mark a mnemonic ("Find & Replace").
+    m_tr.bind(box->toggle(), [box, en, zh] { box->toggle()->setText(L(en, zh).replace('&', "&&")); });
     QFont font = box->toggle()->font();
     font.setWeight(QFont::Medium);
     box->toggle()->setFont(font);
