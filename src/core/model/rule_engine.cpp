@@ -6,6 +6,7 @@
 #include "smartrename/smart_rename_types.h"
 
 #include <QFile>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace {
@@ -62,6 +63,24 @@ bool existsOnDisk(const QString& path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
+// Many targets in one folder are answered from one read of the folder instead of a path lookup
+// each; a lookup of a missing name costs far more than reading its entry. Nothing when the
+// folder has few targets or cannot be read (each target is then looked up).
+std::optional<QSet<QByteArray>> folderListingFor(const QString& folder, qsizetype targets)
+{
+    constexpr qsizetype kListingThreshold = 64;
+    if (targets < kListingThreshold)
+        return std::nullopt;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return std::nullopt;
+    QSet<QByteArray> names;
+    while (const dirent* entry = ::readdir(dir))
+        names.insert(QByteArray(entry->d_name));
+    ::closedir(dir);
+    return names;
+}
+
 QString replacedUntilStable(QString s, const QString& from, const QString& to)
 {
     while (s.contains(from))
@@ -76,6 +95,23 @@ QString trimmedOf(QString s, QChar c)
     while (s.endsWith(c))
         s.chop(1);
     return s;
+}
+
+qsizetype utf8Length(const QString& s)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s.at(i).unicode();
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(s.at(i + 1).unicode()))
+            bytes += 4, ++i;
+        else
+            bytes += 3;  // a lone surrogate is written as the replacement character
+    }
+    return bytes;
 }
 
 } // namespace
@@ -156,33 +192,40 @@ QString Store::smartFixed(const QString& stem) const
 Store::ConflictResult Store::conflictReasons(const QSet<QUuid>& selection) const
 {
     ConflictResult result;
+    const qsizetype n = m_items.size();
+    QList<QString> lowerPaths(n);
     QSet<QString> currentPaths;
-    currentPaths.reserve(m_items.size());
-    for (const FileItem& item : m_items)
-        currentPaths.insert(item.url.toLower());
+    currentPaths.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        lowerPaths[i] = m_items.at(i).url.toLower();
+        currentPaths.insert(lowerPaths[i]);
+    }
 
     // Listed files that keep their place: a target on one of them is taken, not freed by a move.
     QSet<QString> stayingPaths;
     QHash<QString, QList<qsizetype>> groups;  // lower-cased target path → items
-    QList<QString> targets(m_items.size());
+    QList<QString> targets(n);
     int changing = 0;
-    for (qsizetype i = 0; i < m_items.size(); ++i) {
+    for (qsizetype i = 0; i < n; ++i) {
         const FileItem& item = m_items.at(i);
         const QString name = newName(item, int(i), selection);
         if (name == item.name) {
-            stayingPaths.insert(item.url.toLower());
+            stayingPaths.insert(lowerPaths[i]);
             continue;
         }
         ++changing;
         if (auto reason = validateNewName(name, item.name)) {
             result.reasons.insert(item.id, *reason);
-            stayingPaths.insert(item.url.toLower());
+            stayingPaths.insert(lowerPaths[i]);
             continue;
         }
-        targets[i] = PathText::standardized(PathText::parent(item.url) + u'/' + name);
+        // A valid name has no "/" and is not "." or "..", so the joined path is already clean.
+        const QString parent = PathText::parent(item.url);
+        targets[i] = parent.endsWith(u'/') ? parent + name : parent + u'/' + name;
         groups[targets[i].toLower()].append(i);
     }
 
+    QHash<QString, QList<qsizetype>> diskChecks;  // folder → items whose target must be looked up
     const QString duplicate = L("another file in the list would get the same name", "列表里另一个文件会得到同样的名字");
     const QString exists = L("a file with this name already exists in the folder", "文件夹里已有同名文件");
     for (auto it = groups.constBegin(); it != groups.constEnd(); ++it) {
@@ -191,14 +234,22 @@ Store::ConflictResult Store::conflictReasons(const QSet<QUuid>& selection) const
                 result.reasons.insert(m_items.at(i).id, duplicate);
             continue;
         }
-        const FileItem& item = m_items.at(it->first());
+        const qsizetype i = it->first();
         const QString& lowerTarget = it.key();
         const bool freedByMove = currentPaths.contains(lowerTarget) && !stayingPaths.contains(lowerTarget);
-        if (freedByMove || lowerTarget == item.url.toLower())
+        if (freedByMove || lowerTarget == lowerPaths[i])
             continue;
-        const QString& target = targets.at(it->first());
-        if (existsOnDisk(target) && !isSameFile(item.url, target))
-            result.reasons.insert(item.id, exists);
+        diskChecks[PathText::parent(targets[i])].append(i);
+    }
+    for (auto it = diskChecks.constBegin(); it != diskChecks.constEnd(); ++it) {
+        const std::optional<QSet<QByteArray>> listing = folderListingFor(it.key(), it->size());
+        for (qsizetype i : *it) {
+            const QString& target = targets[i];
+            if (listing && !listing->contains(QFile::encodeName(PathText::lastComponent(target))))
+                continue;
+            if (existsOnDisk(target) && !isSameFile(m_items.at(i).url, target))
+                result.reasons.insert(m_items.at(i).id, exists);
+        }
     }
     result.willRename = changing - int(result.reasons.size());
     return result;
@@ -212,7 +263,7 @@ std::optional<QString> validateNewName(const QString& proposed, const QString& c
         return L("“/” isn't allowed in a file name", "文件名不能包含“/”");
     if (proposed.contains(QChar(0)))
         return L("the new name contains an invalid character", "新名称含有无效字符");
-    if (proposed.toUtf8().size() >= 256)
+    if (utf8Length(proposed) >= 256)
         return L("the new name is too long", "新名称过长");
     if (proposed.startsWith(u'.') && !current.startsWith(u'.'))
         return L("a name starting with “.” would hide the file", "以“.”开头的名称会让文件被隐藏");
