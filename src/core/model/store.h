@@ -253,9 +253,11 @@ public:
     void applyPreset(const GUIPreset& p);
     QString presetsFolder() const;
     void refreshPresetNames();
+    // False when nothing was written (empty name or a failed write); the status line says which.
     bool savePreset(const QString& name);
     void loadPreset(const QString& name);
     std::optional<GUIPreset> readPreset(const QString& name) const;
+    // True when the file is gone afterwards (also when it was already missing).
     bool deletePreset(const QString& name);
     // Both return an error text (empty on success); import also returns the count.
     QString exportPresets(const QString& destination) const;
@@ -292,6 +294,25 @@ public:
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
 
     // ---- file operations and history (files/*.cpp) ----
+
+    // ---- application shell (ui/app) ----
+    // PLACEHOLDERS until the list operations, intake, history and folder watch land: the
+    // screens of the shell call these; store_shell_placeholders.cpp gives them empty bodies.
+    void sortByName();
+    void sortByDateModified();
+    void reverseOrder();
+    void clearFiles();
+    void addFilesPanel();
+    void addFoldersPanel();
+    void addURLs(const QStringList& paths);
+    void queueDrops(const QString& path);
+    void startWatching(const QString& folder, bool recursive);
+    void stopWatching();
+    void undoLast();
+    void restoreAll();
+    QStringList historySummaries() const;
+    // Runs pending history and log saves now and waits for the writer; called when quitting.
+    void flushPendingSaves();
 
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish

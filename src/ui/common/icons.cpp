@@ -1,0 +1,69 @@
+#include "icons.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QStyle>
+
+namespace {
+struct IconEntry {
+    const char* theme;
+    QStyle::StandardPixmap fallback;
+};
+
+const QHash<QString, IconEntry>& iconMap()
+{
+    static const QHash<QString, IconEntry> map = {
+        {"plus", {"list-add", QStyle::SP_FileDialogNewFolder}},
+        {"folder.badge.plus", {"folder-new", QStyle::SP_FileDialogNewFolder}},
+        {"folder.fill", {"folder", QStyle::SP_DirIcon}},
+        {"trash", {"edit-delete", QStyle::SP_TrashIcon}},
+        {"arrow.up.arrow.down", {"view-sort-ascending", QStyle::SP_ArrowUp}},
+        {"eye", {"view-visible", QStyle::SP_FileDialogContentsView}},
+        {"eye.slash", {"view-hidden", QStyle::SP_BrowserStop}},
+        {"gearshape", {"preferences-system", QStyle::SP_FileDialogDetailedView}},
+        {"arrow.uturn.backward", {"edit-undo", QStyle::SP_ArrowBack}},
+        {"arrow.uturn.backward.circle", {"edit-undo", QStyle::SP_BrowserReload}},
+        {"clock.arrow.circlepath", {"document-open-recent", QStyle::SP_FileDialogInfoView}},
+        {"arrow.clockwise", {"view-refresh", QStyle::SP_BrowserReload}},
+        {"arrow.right", {"go-next", QStyle::SP_ArrowRight}},
+        {"chevron.left", {"go-previous", QStyle::SP_ArrowLeft}},
+        {"chevron.right", {"go-next", QStyle::SP_ArrowRight}},
+        {"chevron.left.circle", {"go-previous", QStyle::SP_ArrowLeft}},
+        {"chevron.right.circle", {"go-next", QStyle::SP_ArrowRight}},
+        {"doc.on.doc", {"edit-copy", QStyle::SP_FileIcon}},
+        {"envelope", {"mail-message-new", QStyle::SP_FileIcon}},
+        {"exclamationmark.triangle.fill", {"dialog-warning", QStyle::SP_MessageBoxWarning}},
+        {"xmark.circle.fill", {"edit-clear", QStyle::SP_DialogCloseButton}},
+        {"checkmark.seal.fill", {"emblem-default", QStyle::SP_DialogApplyButton}},
+        {"square.and.arrow.down.on.square", {"document-save", QStyle::SP_DialogSaveButton}},
+        {"externaldrive.badge.plus", {"drive-harddisk", QStyle::SP_DriveHDIcon}},
+        {"tablecells", {"x-office-spreadsheet", QStyle::SP_FileDialogDetailedView}},
+        {"text.badge.plus", {"insert-text", QStyle::SP_FileIcon}},
+        {"link.badge.plus", {"insert-link", QStyle::SP_FileLinkIcon}},
+        {"bookmark", {"bookmark-new", QStyle::SP_DirLinkIcon}},
+        {"rectangle.stack", {"view-list-details", QStyle::SP_FileDialogListView}},
+        {"rectangle.stack.badge.plus", {"list-add", QStyle::SP_FileDialogListView}},
+        {"sparkles", {"tools-wizard", QStyle::SP_DialogHelpButton}},
+        {"wand.and.stars", {"tools-wizard", QStyle::SP_DialogHelpButton}},
+        {"textformat.abc.dottedunderline", {"accessories-text-editor", QStyle::SP_FileDialogContentsView}},
+    };
+    return map;
+}
+} // namespace
+
+QString themeIconName(const QString& symbol)
+{
+    auto it = iconMap().constFind(symbol);
+    return it == iconMap().constEnd() ? QString() : QString::fromLatin1(it->theme);
+}
+
+QIcon symbolIcon(const QString& symbol)
+{
+    auto it = iconMap().constFind(symbol);
+    if (it == iconMap().constEnd())
+        return {};
+    const QString name = QString::fromLatin1(it->theme);
+    if (QIcon::hasThemeIcon(name))
+        return QIcon::fromTheme(name);
+    return QApplication::style()->standardIcon(it->fallback);
+}

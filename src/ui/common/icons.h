@@ -1,0 +1,11 @@
+#pragma once
+// Icons by the system-symbol names the screens are described with ("plus", "trash",
+// "arrow.uturn.backward"). Each name maps to a freedesktop theme icon; where the desktop has no
+// icon theme, the Qt style's own bundled pixmap stands in. Unknown names give a null icon, so a
+// missing icon never hides a control's text. Tests never depend on icons.
+#include <QIcon>
+#include <QString>
+
+QIcon symbolIcon(const QString& symbol);
+// The freedesktop name a symbol maps to (empty when none), for tests and diagnostics.
+QString themeIconName(const QString& symbol);
