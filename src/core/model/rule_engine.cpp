@@ -13,50 +13,6 @@ namespace {
 
 constexpr qsizetype kSmartFixBound = 50000;
 
-// The rule settings as one rule set record, the form the engine runs on.
-GUIPreset ruleSetOf(const RuleSettings& r, const NameSections& s)
-{
-    GUIPreset p;
-    p.findEnabled = r.findEnabled;
-    p.find = r.find;
-    p.replace = r.replace;
-    p.useRegex = r.useRegex;
-    p.delBeforeEnabled = r.delBeforeEnabled;
-    p.delBefore = r.delBefore;
-    p.delAfterEnabled = r.delAfterEnabled;
-    p.delAfter = r.delAfter;
-    p.delBeforeIncl = r.delBeforeIncl;
-    p.delAfterIncl = r.delAfterIncl;
-    p.removeEnabled = r.removeEnabled;
-    p.removeStr = r.removeStr;
-    p.caseMode = rawValue(r.caseMode);
-    p.truncEnabled = r.truncEnabled;
-    p.keepSide = rawValue(r.keepSide);
-    p.keepN = r.keepN;
-    p.spaceMode = rawValue(r.spaceMode);
-    p.prefixEnabled = r.prefixEnabled;
-    p.prefixText = r.prefixText;
-    p.suffixEnabled = r.suffixEnabled;
-    p.suffixText = r.suffixText;
-    p.numberEnabled = r.numberEnabled;
-    p.numStart = r.numStart;
-    p.numPad = r.numPad;
-    p.numSep = r.numSep;
-    p.numPos = rawValue(r.numPos);
-    p.numFormat = rawValue(r.numFormat);
-    p.numDir = rawValue(r.numDir);
-    p.numCustomAt = r.numCustomAt;
-    p.dateEnabled = r.dateEnabled;
-    p.dateSource = rawValue(r.dateSource);
-    p.dateFormat = r.dateFormat;
-    p.datePos = rawValue(r.datePos);
-    p.dateSep = r.dateSep;
-    p.dateCustomAt = r.dateCustomAt;
-    p.extEnabled = s.extEnabled;
-    p.extText = s.extText;
-    return p;
-}
-
 bool existsOnDisk(const QString& path)
 {
     struct stat st{};
@@ -118,9 +74,7 @@ qsizetype utf8Length(const QString& s)
 
 QString Store::applyBatchRules(const QString& stem, int index, const QString& dateText) const
 {
-    if (!m_rulesSnapshot)
-        m_rulesSnapshot = ruleSetOf(m_rules, m_sections);
-    return applyRules(*m_rulesSnapshot, stem, index, int(m_items.size()), dateText, m_rules.batchRuleOrder);
+    return applyRules(rulesSnapshot(), stem, index, int(m_items.size()), dateText, m_rules.batchRuleOrder);
 }
 
 QString Store::newName(const FileItem& item, int index, const QSet<QUuid>& selection) const
