@@ -4,9 +4,10 @@
 #include "model/store.h"
 #include "platform/lang.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QPointer>
 #include <QPromise>
+#include <QStringBuilder>
 #include <QtConcurrent/QtConcurrentMap>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,9 +23,28 @@ QString patternOrDefault(const QString& pattern)
     return pattern.isEmpty() ? QStringLiteral("yyyy-MM-dd") : pattern;
 }
 
-std::optional<QDateTime> present(const QDateTime& d)
+struct FileTimes {
+    std::optional<QDateTime> modified;
+    std::optional<QDateTime> created;  // only where the file system keeps one
+};
+
+QDateTime utcOf(const struct statx_timestamp& t)
 {
-    return d.isValid() ? std::optional<QDateTime>(d) : std::nullopt;
+    return QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000, Qt::UTC);
+}
+
+// One statx call; dates in UTC, so that writing them in local time needs no C-library zone lookup.
+FileTimes readFileTimes(const QString& path)
+{
+    struct statx st{};
+    FileTimes times;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_MTIME | STATX_BTIME, &st) != 0)
+        return times;
+    if (st.stx_mask & STATX_MTIME)
+        times.modified = utcOf(st.stx_mtime);
+    if (st.stx_mask & STATX_BTIME)
+        times.created = utcOf(st.stx_btime);
+    return times;
 }
 
 // Sets the modification date (the creation date has no setter on Linux). False on any failure.
@@ -37,6 +57,17 @@ bool stampModificationDate(const QString& path, const QDateTime& date)
     times[1].tv_sec = time_t(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
     times[1].tv_nsec = long((ms - qint64(times[1].tv_sec) * 1000) * 1000000);
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+// The capture date's part of a date-text key. A local date is keyed by its wall-clock reading:
+// turning it into an instant asks the C library for the zone, a file-system call per name.
+QString captureKey(const std::optional<QDateTime>& date)
+{
+    if (!date)
+        return QStringLiteral("-1.0");
+    if (date->timeSpec() == Qt::LocalTime)
+        return QStringLiteral("L%1.%2").arg(date->date().toJulianDay()).arg(date->time().msecsSinceStartOfDay());
+    return QString::number(double(date->toMSecsSinceEpoch()) / 1000.0, 'f', 3);
 }
 
 struct Listed {
@@ -143,11 +174,8 @@ QString Store::dateText(const FileItem& item) const
 {
     if (!m_rules.dateEnabled)
         return {};
-    const QString capture = item.captureDate
-        ? QString::number(double(item.captureDate->toMSecsSinceEpoch()) / 1000.0, 'f', 3)
-        : QStringLiteral("-1.0");
-    const QString key = item.id.toString(QUuid::WithoutBraces) + u'|' + QString::number(qHash(item.url)) + u'|'
-        + sourceWord(m_rules.dateSource) + u'|' + m_rules.dateFormat + u'|' + capture;
+    const QString key = item.id.toString(QUuid::WithoutBraces) % u'|' % QString::number(qHash(item.url)) % u'|'
+        % sourceWord(m_rules.dateSource) % u'|' % m_rules.dateFormat % u'|' % captureKey(item.captureDate);
     const auto it = m_dateStringCache.constFind(key);
     if (it != m_dateStringCache.constEnd())
         return *it;
@@ -180,8 +208,8 @@ std::optional<QDateTime> Store::cachedFileDate(const QString& path, FileDateKey 
     const auto it = m_fileDateCache.constFind(cacheKey);
     if (it != m_fileDateCache.constEnd())
         return *it;
-    const QFileInfo info(path);
-    const std::optional<QDateTime> date = present(creation ? info.birthTime() : info.lastModified());
+    const FileTimes times = readFileTimes(path);
+    const std::optional<QDateTime> date = creation ? times.created : times.modified;
     m_fileDateCache.insert(cacheKey, date);
     return date;
 }
@@ -195,15 +223,14 @@ QString ruleSetDateText(const GUIPreset& rules, const std::optional<QString>& pa
     if (!path) {
         date = QDateTime::currentDateTime();
     } else {
-        const QFileInfo info(*path);
-        const std::optional<QDateTime> modified = present(info.lastModified());
+        const FileTimes times = readFileTimes(*path);
         const QString source = rules.dateSource.value_or(QString());
         if (source == QLatin1String("modified"))
-            date = modified;
+            date = times.modified;
         else if (source == QLatin1String("created"))
-            date = present(info.birthTime());
+            date = times.created;
         else
-            date = captureDate ? captureDate : modified;
+            date = captureDate ? captureDate : times.modified;
     }
     if (!date)
         return {};

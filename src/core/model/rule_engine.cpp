@@ -6,60 +6,35 @@
 #include "smartrename/smart_rename_types.h"
 
 #include <QFile>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace {
 
 constexpr qsizetype kSmartFixBound = 50000;
 
-// The rule settings as one rule set record, the form the engine runs on.
-GUIPreset ruleSetOf(const RuleSettings& r, const NameSections& s)
-{
-    GUIPreset p;
-    p.findEnabled = r.findEnabled;
-    p.find = r.find;
-    p.replace = r.replace;
-    p.useRegex = r.useRegex;
-    p.delBeforeEnabled = r.delBeforeEnabled;
-    p.delBefore = r.delBefore;
-    p.delAfterEnabled = r.delAfterEnabled;
-    p.delAfter = r.delAfter;
-    p.delBeforeIncl = r.delBeforeIncl;
-    p.delAfterIncl = r.delAfterIncl;
-    p.removeEnabled = r.removeEnabled;
-    p.removeStr = r.removeStr;
-    p.caseMode = rawValue(r.caseMode);
-    p.truncEnabled = r.truncEnabled;
-    p.keepSide = rawValue(r.keepSide);
-    p.keepN = r.keepN;
-    p.spaceMode = rawValue(r.spaceMode);
-    p.prefixEnabled = r.prefixEnabled;
-    p.prefixText = r.prefixText;
-    p.suffixEnabled = r.suffixEnabled;
-    p.suffixText = r.suffixText;
-    p.numberEnabled = r.numberEnabled;
-    p.numStart = r.numStart;
-    p.numPad = r.numPad;
-    p.numSep = r.numSep;
-    p.numPos = rawValue(r.numPos);
-    p.numFormat = rawValue(r.numFormat);
-    p.numDir = rawValue(r.numDir);
-    p.numCustomAt = r.numCustomAt;
-    p.dateEnabled = r.dateEnabled;
-    p.dateSource = rawValue(r.dateSource);
-    p.dateFormat = r.dateFormat;
-    p.datePos = rawValue(r.datePos);
-    p.dateSep = r.dateSep;
-    p.dateCustomAt = r.dateCustomAt;
-    p.extEnabled = s.extEnabled;
-    p.extText = s.extText;
-    return p;
-}
-
 bool existsOnDisk(const QString& path)
 {
     struct stat st{};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// Many targets in one folder are answered from one read of the folder instead of a path lookup
+// each; a lookup of a missing name costs far more than reading its entry. Nothing when the
+// folder has few targets or cannot be read (each target is then looked up).
+std::optional<QSet<QByteArray>> folderListingFor(const QString& folder, qsizetype targets)
+{
+    constexpr qsizetype kListingThreshold = 64;
+    if (targets < kListingThreshold)
+        return std::nullopt;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return std::nullopt;
+    QSet<QByteArray> names;
+    while (const dirent* entry = ::readdir(dir))
+        names.insert(QByteArray(entry->d_name));
+    ::closedir(dir);
+    return names;
 }
 
 QString replacedUntilStable(QString s, const QString& from, const QString& to)
@@ -78,13 +53,28 @@ QString trimmedOf(QString s, QChar c)
     return s;
 }
 
+qsizetype utf8Length(const QString& s)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s.at(i).unicode();
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(s.at(i + 1).unicode()))
+            bytes += 4, ++i;
+        else
+            bytes += 3;  // a lone surrogate is written as the replacement character
+    }
+    return bytes;
+}
+
 } // namespace
 
 QString Store::applyBatchRules(const QString& stem, int index, const QString& dateText) const
 {
-    if (!m_rulesSnapshot)
-        m_rulesSnapshot = ruleSetOf(m_rules, m_sections);
-    return applyRules(*m_rulesSnapshot, stem, index, int(m_items.size()), dateText, m_rules.batchRuleOrder);
+    return applyRules(rulesSnapshot(), stem, index, int(m_items.size()), dateText, m_rules.batchRuleOrder);
 }
 
 QString Store::newName(const FileItem& item, int index, const QSet<QUuid>& selection) const
@@ -156,33 +146,40 @@ QString Store::smartFixed(const QString& stem) const
 Store::ConflictResult Store::conflictReasons(const QSet<QUuid>& selection) const
 {
     ConflictResult result;
+    const qsizetype n = m_items.size();
+    QList<QString> lowerPaths(n);
     QSet<QString> currentPaths;
-    currentPaths.reserve(m_items.size());
-    for (const FileItem& item : m_items)
-        currentPaths.insert(item.url.toLower());
+    currentPaths.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        lowerPaths[i] = m_items.at(i).url.toLower();
+        currentPaths.insert(lowerPaths[i]);
+    }
 
     // Listed files that keep their place: a target on one of them is taken, not freed by a move.
     QSet<QString> stayingPaths;
     QHash<QString, QList<qsizetype>> groups;  // lower-cased target path → items
-    QList<QString> targets(m_items.size());
+    QList<QString> targets(n);
     int changing = 0;
-    for (qsizetype i = 0; i < m_items.size(); ++i) {
+    for (qsizetype i = 0; i < n; ++i) {
         const FileItem& item = m_items.at(i);
         const QString name = newName(item, int(i), selection);
         if (name == item.name) {
-            stayingPaths.insert(item.url.toLower());
+            stayingPaths.insert(lowerPaths[i]);
             continue;
         }
         ++changing;
         if (auto reason = validateNewName(name, item.name)) {
             result.reasons.insert(item.id, *reason);
-            stayingPaths.insert(item.url.toLower());
+            stayingPaths.insert(lowerPaths[i]);
             continue;
         }
-        targets[i] = PathText::standardized(PathText::parent(item.url) + u'/' + name);
+        // A valid name has no "/" and is not "." or "..", so the joined path is already clean.
+        const QString parent = PathText::parent(item.url);
+        targets[i] = parent.endsWith(u'/') ? parent + name : parent + u'/' + name;
         groups[targets[i].toLower()].append(i);
     }
 
+    QHash<QString, QList<qsizetype>> diskChecks;  // folder → items whose target must be looked up
     const QString duplicate = L("another file in the list would get the same name", "列表里另一个文件会得到同样的名字");
     const QString exists = L("a file with this name already exists in the folder", "文件夹里已有同名文件");
     for (auto it = groups.constBegin(); it != groups.constEnd(); ++it) {
@@ -191,14 +188,22 @@ Store::ConflictResult Store::conflictReasons(const QSet<QUuid>& selection) const
                 result.reasons.insert(m_items.at(i).id, duplicate);
             continue;
         }
-        const FileItem& item = m_items.at(it->first());
+        const qsizetype i = it->first();
         const QString& lowerTarget = it.key();
         const bool freedByMove = currentPaths.contains(lowerTarget) && !stayingPaths.contains(lowerTarget);
-        if (freedByMove || lowerTarget == item.url.toLower())
+        if (freedByMove || lowerTarget == lowerPaths[i])
             continue;
-        const QString& target = targets.at(it->first());
-        if (existsOnDisk(target) && !isSameFile(item.url, target))
-            result.reasons.insert(item.id, exists);
+        diskChecks[PathText::parent(targets[i])].append(i);
+    }
+    for (auto it = diskChecks.constBegin(); it != diskChecks.constEnd(); ++it) {
+        const std::optional<QSet<QByteArray>> listing = folderListingFor(it.key(), it->size());
+        for (qsizetype i : *it) {
+            const QString& target = targets[i];
+            if (listing && !listing->contains(QFile::encodeName(PathText::lastComponent(target))))
+                continue;
+            if (existsOnDisk(target) && !isSameFile(m_items.at(i).url, target))
+                result.reasons.insert(m_items.at(i).id, exists);
+        }
     }
     result.willRename = changing - int(result.reasons.size());
     return result;
@@ -212,7 +217,7 @@ std::optional<QString> validateNewName(const QString& proposed, const QString& c
         return L("“/” isn't allowed in a file name", "文件名不能包含“/”");
     if (proposed.contains(QChar(0)))
         return L("the new name contains an invalid character", "新名称含有无效字符");
-    if (proposed.toUtf8().size() >= 256)
+    if (utf8Length(proposed) >= 256)
         return L("the new name is too long", "新名称过长");
     if (proposed.startsWith(u'.') && !current.startsWith(u'.'))
         return L("a name starting with “.” would hide the file", "以“.”开头的名称会让文件被隐藏");
