@@ -1,5 +1,6 @@
 #include "store.h"
 
+#include "metadata/metadata_reader.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
 
@@ -29,6 +30,8 @@ Store::Store(StoreServices services, QObject* parent)
         m_services.settings = std::make_shared<MemorySettings>();
     if (!m_services.folderAccess)
         m_services.folderAccess = std::make_shared<FolderAccess>();
+    if (!m_services.metadataReader)
+        m_services.metadataReader = MetadataReader::makeDefault();
     m_activity.status = QStringLiteral("Drag files here to begin. / 拖入文件开始。");
     restoreSettings();
     Lang::setZh(m_prefs.langZh);

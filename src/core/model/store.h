@@ -14,9 +14,11 @@
 #include "files/history_writer.h"
 #include "platform/folder_access.h"
 #include "platform/safe_move.h"
+#include "model/token_template.h"
 #include "smartrename/smart_rename_types.h"
 
 #include <QDateTime>
+#include <QFuture>
 #include <QHash>
 #include <QList>
 #include <QMap>
@@ -29,6 +31,7 @@
 #include <optional>
 
 class Settings;
+class MetadataReader;
 class QTimer;
 
 // What a Store is built with; tests inject their own.
@@ -42,6 +45,7 @@ struct StoreServices {
     std::shared_ptr<FolderAccess> folderAccess;      // grants everything when not given
     std::shared_ptr<AccessPrompter> accessPrompter;  // none: a refused move is not asked about
     int saveDelayMs = 500;                            // history and log saves are merged this long
+    std::shared_ptr<MetadataReader> metadataReader;  // the empty reader when not given
 
     // Production services: settings file, $XDG_DATA_HOME/Wendlethorpe, the system languages.
     static StoreServices production();
@@ -282,6 +286,25 @@ public:
         int willRename = 0;
     };
     ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
+    // The rules of the current settings on one stem (index: place in items(); date text from
+    // dateText(), empty while the date rule is off).
+    QString applyBatchRules(const QString& stem, int index, const QString& dateText) const;
+    // The tokens a name template can use for one file (token_template.cpp).
+    TemplateTokens templateTokens(int index, const BinRow& row) const;
+
+    // ---- file dates and capture dates (model/file_dates.cpp) ----
+    enum class FileDateKey { creation, contentModification };
+    // The item's text for the date rule, cached; empty while the rule is off.
+    QString dateText(const FileItem& item) const;
+    QString computeDateText(const FileItem& item) const;
+    std::optional<QDateTime> cachedFileDate(const QString& path, FileDateKey key) const;
+    // Reads capture dates of the listed stills (in parallel) and videos (one at a time) into the
+    // list; the future finishes on the main thread once the list and status are updated.
+    QFuture<void> extractCaptureDates();
+    // Sets each listed file's date to its capture date. Linux cannot set a creation date, so
+    // the modification date is set and a file counts as done when that worked.
+    QFuture<void> setFileDatesFromCapture();
+    MetadataReader& metadataReader() const { return *m_services.metadataReader; }
 
     // ---- file operations and history (files/*.cpp) ----
     // Folder access (folder_access_store.cpp).
