@@ -272,6 +272,25 @@ public:
 
     // ---- file operations and history (files/*.cpp) ----
 
+    // ---- application shell (ui/app) ----
+    // PLACEHOLDERS until the list operations, intake, history and folder watch land: the
+    // screens of the shell call these; store_shell_placeholders.cpp gives them empty bodies.
+    void sortByName();
+    void sortByDateModified();
+    void reverseOrder();
+    void clearFiles();
+    void addFilesPanel();
+    void addFoldersPanel();
+    void addURLs(const QStringList& paths);
+    void queueDrops(const QString& path);
+    void startWatching(const QString& folder, bool recursive);
+    void stopWatching();
+    void undoLast();
+    void restoreAll();
+    QStringList historySummaries() const;
+    // Runs pending history and log saves now and waits for the writer; called when quitting.
+    void flushPendingSaves();
+
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
     QHash<QString, QString>& smartFixCache() const { return m_smartFixCache; }
