@@ -3,25 +3,12 @@
 #include "app/app_updater.h"
 #include "app/install_location.h"
 #include "common/dialogs.h"
-#include "common/lang_binder.h"
 #include "platform/lang.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QProcess>
 #include <QTimer>
-
-QAction* makeCheckForUpdatesAction(AppUpdater& updater, Store& store, QObject* parent)
-{
-    auto* action = new QAction(parent);
-    action->setMenuRole(QAction::ApplicationSpecificRole);
-    LangBinder(store).bindText(action, "Check for Updates…", "检查更新…");
-    action->setEnabled(updater.canCheckForUpdates());
-    QObject::connect(&updater, &AppUpdater::canCheckForUpdatesChanged, action, &QAction::setEnabled);
-    QObject::connect(action, &QAction::triggered, &updater, &AppUpdater::checkForUpdates);
-    return action;
-}
 
 UpdateNotifier::UpdateNotifier(AppUpdater& updater, Dialogs& dialogs, UrlOpener openUrl, QObject* parent)
     : QObject(parent), m_updater(updater), m_dialogs(dialogs), m_openUrl(std::move(openUrl))
@@ -123,3 +110,18 @@ bool moveToApplicationsIfNeeded(const InstallLocation& location, Dialogs& dialog
     hooks.quit();
     return true;
 }
+
+UpdaterHooks::UpdaterHooks(AppUpdater& updater, Dialogs& dialogs, InstallLocation location, QObject* parent)
+    : AppHooks(parent), m_updater(updater), m_dialogs(dialogs), m_location(std::move(location)),
+      m_notifier(updater, dialogs)
+{
+    connect(&m_updater, &AppUpdater::canCheckForUpdatesChanged, this, &AppHooks::canCheckForUpdatesChanged);
+}
+
+void UpdaterHooks::startUpdater() { m_updater.startAutomaticChecks(); }
+
+bool UpdaterHooks::canCheckForUpdates() const { return m_updater.canCheckForUpdates(); }
+
+void UpdaterHooks::checkForUpdates() { m_updater.checkForUpdates(); }
+
+void UpdaterHooks::moveToApplicationsIfNeeded() { ::moveToApplicationsIfNeeded(m_location, m_dialogs, moveHooks); }

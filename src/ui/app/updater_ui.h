@@ -1,20 +1,18 @@
 #pragma once
-// The screens of the updater and of the install-location prompt: the "Check for Updates…" menu
-// action, the alerts that answer a check, and the offer to move the application image into
-// ~/Applications. Every question goes through Dialogs.
+// The screens of the updater and of the install-location prompt: the alerts that answer a
+// check, the offer to move the application image into ~/Applications, and the AppHooks the
+// shell calls at launch and from its "Check for Updates…" item. Every question goes through
+// Dialogs.
+#include "app/install_location.h"
+#include "app_hooks.h"
+
 #include <QObject>
 #include <QUrl>
 #include <functional>
 
 class AppUpdater;
 class Dialogs;
-class QAction;
-class Store;
-struct InstallLocation;
 struct UpdateCheckResult;
-
-// "Check for Updates…", enabled only while the updater can check.
-QAction* makeCheckForUpdatesAction(AppUpdater& updater, Store& store, QObject* parent);
 
 // Answers every finished check: a newer version is offered with "Download" (which opens the
 // release page), and a check the user started is also answered when there is nothing new or
@@ -42,3 +40,26 @@ struct MoveToApplicationsHooks {
     std::function<void()> quit;                       // default: QCoreApplication::quit, queued
 };
 bool moveToApplicationsIfNeeded(const InstallLocation& location, Dialogs& dialogs, MoveToApplicationsHooks hooks = {});
+
+// The shell's launch services: automatic update checks with their answers, the menu item's
+// state and action, and the install-location prompt.
+class UpdaterHooks : public AppHooks {
+    Q_OBJECT
+public:
+    UpdaterHooks(AppUpdater& updater, Dialogs& dialogs, InstallLocation location = InstallLocation::current(),
+                 QObject* parent = nullptr);
+
+    void startUpdater() override;
+    bool canCheckForUpdates() const override;
+    void checkForUpdates() override;
+    void moveToApplicationsIfNeeded() override;
+
+    UpdateNotifier& notifier() { return m_notifier; }
+    MoveToApplicationsHooks moveHooks;  // launching the moved copy and quitting; defaults when empty
+
+private:
+    AppUpdater& m_updater;
+    Dialogs& m_dialogs;
+    InstallLocation m_location;
+    UpdateNotifier m_notifier;
+};

@@ -89,6 +89,8 @@ OneByOneView::OneByOneView(Store& store, QWidget* parent) : OneByOneView(store, 
 OneByOneView::OneByOneView(Store& store, Services services, QWidget* parent)
     : QWidget(parent), m_store(store), m_services(std::move(services))
 {
+    if (!m_services.addFiles)
+        m_services.addFiles = [&store] { store.addFilesPanel(); };
     if (!m_services.aiAvailability)
         m_services.aiAvailability = [] { return AIName::availability(); };
     if (!m_services.aiContentText)
@@ -331,7 +333,7 @@ void OneByOneView::relabel()
                                "只对当前显示的这个文件生效 —— 切到下一个会自动关闭。"));
     m_prev->setText(L("Prev", "上一个"));
     m_skip->setText(L("Skip", "跳过"));
-    m_rename->setText(L("Rename & Next", "重命名并下一个"));
+    m_rename->setText(L("Rename && Next", "重命名并下一个"));  // "&&": a plain ampersand, not a mnemonic
     m_hint->setText(L("Return = rename & next · Esc = skip · Ctrl+← previous",
                       "回车 = 重命名并下一个 · Esc = 跳过 · Ctrl+← 上一个"));
     refreshCard();

@@ -4,7 +4,6 @@
 #include "fake_dialogs.h"
 #include "test_support.h"
 
-#include <QAction>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -125,25 +124,29 @@ TEST(Updater, ReadsAFeedOverHttpOnLoopback)
     EXPECT_EQ(r.release.version, "2.0");
 }
 
-TEST(Updater, MenuActionFollowsWhetherACheckCanStart)
+TEST(Updater, ShellHooksFollowWhetherACheckCanStart)
 {
     Fixture f;
     AppUpdater unconfigured{QUrl(), "1.0"};
-    QObject owner;
-    EXPECT_FALSE(makeCheckForUpdatesAction(unconfigured, *f.store, &owner)->isEnabled());
+    EXPECT_FALSE(UpdaterHooks(unconfigured, f.dialogs, {}).canCheckForUpdates());
 
     auto updater = f.updaterFor(feedWith("1.0"));
-    QAction* action = makeCheckForUpdatesAction(*updater, *f.store, &owner);
-    EXPECT_EQ(action->text(), "Check for Updates…");
-    EXPECT_TRUE(action->isEnabled());
+    UpdaterHooks hooks(*updater, f.dialogs, {});
+    EXPECT_TRUE(hooks.canCheckForUpdates());
+    QSignalSpy changes(&hooks, &AppHooks::canCheckForUpdatesChanged);
     QSignalSpy done(updater.get(), &AppUpdater::checkFinished);
-    action->trigger();
-    EXPECT_FALSE(action->isEnabled());
+    hooks.checkForUpdates();
+    EXPECT_FALSE(hooks.canCheckForUpdates());
     ASSERT_TRUE(done.wait(5000));
-    EXPECT_TRUE(action->isEnabled());
+    EXPECT_TRUE(hooks.canCheckForUpdates());
+    EXPECT_EQ(changes.size(), 2);
     EXPECT_TRUE(done.first().first().value<UpdateCheckResult>().userInitiated);
-    f.store->setLangZh(true);
-    EXPECT_EQ(action->text(), "检查更新…");
+    EXPECT_EQ(f.dialogs.alerts.size(), 1);  // the user asked, so the answer shows
+
+    hooks.startUpdater();  // an automatic check at launch: same version, nothing shown
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_FALSE(done.last().first().value<UpdateCheckResult>().userInitiated);
+    EXPECT_EQ(f.dialogs.alerts.size(), 1);
 }
 
 namespace {
