@@ -6,7 +6,7 @@
 
 RenameLogRow renameLogRow(const RenameLogEntry& e)
 {
-    return {e.date, e.action, e.oldPath, e.newPath};
+    return {e.date, rawValue(e.action), e.from, e.to};
 }
 
 QList<RenameLogRow> filterRenameLog(const QList<RenameLogEntry>& log, const QString& query)

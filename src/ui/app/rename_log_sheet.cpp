@@ -246,8 +246,12 @@ void RenameLogSheet::clearLog()
         m_dialogs.question(L("Clear the whole rename log?", "要清空全部改名记录吗?"),
                            L("Files aren't changed, and Undo keeps working.", "不会改动任何文件,撤销仍然可用。"),
                            L("Cancel", "取消"), L("Clear Log", "清空记录"), true);
-    if (confirmed && m_clearLog)
+    if (!confirmed)
+        return;
+    if (m_clearLog)
         m_clearLog();
+    else
+        m_store.clearRenameLog();
 }
 
 void RenameLogSheet::exportCSV()

@@ -89,6 +89,12 @@ OneByOneView::OneByOneView(Store& store, QWidget* parent) : OneByOneView(store, 
 OneByOneView::OneByOneView(Store& store, Services services, QWidget* parent)
     : QWidget(parent), m_store(store), m_services(std::move(services))
 {
+    if (!m_services.renameItem)
+        m_services.renameItem = [&store](const QUuid& id, const QString& stem, const std::optional<QString>& ext) {
+            return store.renameItemByID(id, stem, ext);
+        };
+    if (!m_services.setRenameFolders)
+        m_services.setRenameFolders = [&store](bool on) { store.setRenameFolders(on); };
     if (!m_services.addFiles)
         m_services.addFiles = [&store] { store.addFilesPanel(); };
     if (!m_services.aiAvailability)
@@ -123,10 +129,7 @@ void OneByOneView::build()
     scaleFont(m_renameFolders, 0.85);
     setSecondary(m_renameFolders);
     m_renameFolders->setChecked(m_store.sections().renameFolders);
-    connect(m_renameFolders, &QCheckBox::clicked, this, [this](bool on) {
-        if (m_services.setRenameFolders)
-            m_services.setRenameFolders(on);
-    });
+    connect(m_renameFolders, &QCheckBox::clicked, this, [this](bool on) { m_services.setRenameFolders(on); });
     header->addWidget(m_renameFolders);
     outer->addLayout(header);
 
@@ -158,10 +161,7 @@ void OneByOneView::build()
 void OneByOneView::buildDropZone()
 {
     auto* zone = new DropZone;
-    zone->onDoubleClick = [this] {
-        if (m_services.addFiles)
-            m_services.addFiles();
-    };
+    zone->onDoubleClick = [this] { m_services.addFiles(); };
     auto* col = new QVBoxLayout(zone);
     col->setSpacing(8);
     col->addStretch();
@@ -398,7 +398,7 @@ void OneByOneView::commitAndNext(int i)
     bool statusPosted = false;
     const QMetaObject::Connection watch =
         connect(&m_store, &Store::activityChanged, this, [&statusPosted] { statusPosted = true; });
-    const bool renamed = renameItem(id, draft(), ext);
+    const bool renamed = m_services.renameItem(id, draft(), ext);
     disconnect(watch);
     const bool last = i + 1 >= int(m_store.items().size());
     if (last && !renamed && statusPosted)
@@ -406,12 +406,6 @@ void OneByOneView::commitAndNext(int i)
     advance(+1, i);
 }
 
-bool OneByOneView::renameItem(const QUuid& id, const QString& stem, const std::optional<QString>& ext)
-{
-    if (m_services.renameItem)
-        return m_services.renameItem(id, stem, ext);
-    return false;
-}
 
 void OneByOneView::reloadCurrent() { load(clampedPosition()); refreshCard(); }
 

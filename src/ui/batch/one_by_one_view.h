@@ -27,7 +27,8 @@ struct FileItem;
 class OneByOneView : public QWidget {
     Q_OBJECT
 public:
-    // What the view asks of the rest of the application. Empty members fall back to the Store.
+    // What the view asks of the rest of the application. Empty members fall back to the Store
+    // and to AIName; tests give their own.
     struct Services {
         // Store::renameItemByID: renames one item to stem [+ "." + ext]; false when refused.
         std::function<bool(const QUuid& id, const QString& stem, const std::optional<QString>& ext)> renameItem;
@@ -88,7 +89,6 @@ private:
     void focusNameFieldSoon();
     int clampedPosition() const;
     const FileItem* shownItem() const;
-    bool renameItem(const QUuid& id, const QString& stem, const std::optional<QString>& ext);
 
     Store& m_store;
     Services m_services;

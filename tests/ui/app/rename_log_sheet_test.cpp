@@ -31,9 +31,9 @@ RenameLogEntry entry(const QString& action, const QString& from, const QString& 
     RenameLogEntry e;
     e.id = QUuid::createUuid();
     e.date = date;
-    e.action = action;
-    e.oldPath = from;
-    e.newPath = to;
+    e.action = *lookupRawValue<RenameLogEntry::Action>(action);
+    e.from = from;
+    e.to = to;
     return e;
 }
 
@@ -184,4 +184,18 @@ TEST(RenameLogSheet, ClearAsksFirstAndAFailedExportIsReported)
     QObject::connect(&f.sheet, &RenameLogSheet::finished, [&] { ++finished; });
     f.sheet.doneButton()->click();
     EXPECT_EQ(finished, 1);
+}
+
+TEST(RenameLogSheet, ClearingEmptiesTheStoresLogAndLeavesUndo)
+{
+    TestEnv env;
+    auto store = env.makeStore();
+    store->appendRenameLog({{"/a/1.mov", "/a/2.mov"}}, RenameLogEntry::Action::rename);
+    FakeDialogs dialogs;
+    RenameLogSheet sheet(*store, dialogs);
+    EXPECT_EQ(sheet.countLabel()->text(), "1 entries");
+    dialogs.answerAlert(1);
+    sheet.clearLog();
+    EXPECT_TRUE(store->history().renameLog.isEmpty());
+    EXPECT_EQ(sheet.countLabel()->text(), "0 entries");
 }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,18 +30,20 @@ struct Fixture {
     QList<std::function<void(std::optional<QString>)>> pendingText, pendingName;
     std::unique_ptr<OneByOneView> view;
 
-    explicit Fixture(const QStringList& names = {"alpha.txt", "beta.mov", "gamma"})
+    explicit Fixture(const QStringList& names = {"alpha.txt", "beta.mov", "gamma"}, bool realModel = false)
     {
         QList<FileItem> items;
         for (const QString& n : names)
             items << FileItem::file(env.makeFile("shots/" + n));
         store->setItems(items);
         OneByOneView::Services s;
-        s.renameItem = [this](const QUuid& id, const QString& stem, const std::optional<QString>& ext) {
-            renames.append({id, stem, ext});
-            return renameAnswer(renames.last());
-        };
-        s.setRenameFolders = [this](bool on) { folderSwitches << on; };
+        if (!realModel) {
+            s.renameItem = [this](const QUuid& id, const QString& stem, const std::optional<QString>& ext) {
+                renames.append({id, stem, ext});
+                return renameAnswer(renames.last());
+            };
+            s.setRenameFolders = [this](bool on) { folderSwitches << on; };
+        }
         s.addFiles = [this] { ++addFilesCalls; };
         s.aiAvailability = [this] { return ai; };
         s.aiContentText = [this](const QString&, QObject*, auto done) { pendingText << done; };
@@ -252,4 +255,39 @@ TEST(OneByOne, AISuggestionIsDroppedWhenTheCardHasMovedOn)
     EXPECT_EQ(f.store->status(), "Can't read this file's text for AI.");
     EXPECT_TRUE(f.pendingName.isEmpty());
     EXPECT_EQ(f.view->draft(), "Harbour At Dawn");
+}
+
+TEST(OneByOne, RenamesTheFileOnDiskAsItsOwnUndoStep)
+{
+    Fixture f({"A001_C001.mov", "A001_C002.mov", "taken.mov"}, true);
+    f.type("Opening");
+    f.key(Qt::Key_Return);
+    EXPECT_TRUE(QFile::exists(f.env.path("shots/Opening.mov")));
+    EXPECT_FALSE(QFile::exists(f.env.path("shots/A001_C001.mov")));
+    EXPECT_EQ(f.item(0).name, "Opening.mov");
+    EXPECT_EQ(f.store->history().undoStack.size(), 1);
+    EXPECT_EQ(f.view->index(), 1);
+
+    // A refused name: the file stays, the message stays readable, and the next file comes up.
+    f.type("taken");
+    f.key(Qt::Key_Return);
+    EXPECT_TRUE(QFile::exists(f.env.path("shots/A001_C002.mov")));
+    EXPECT_EQ(f.store->status(), "Skipped: \"taken.mov\" already exists.");
+    EXPECT_EQ(f.view->index(), 2);
+    EXPECT_EQ(f.store->history().undoStack.size(), 1);
+
+    // On the last file a refusal is not replaced by "Reached the end.".
+    f.type("a/b");
+    f.key(Qt::Key_Return);
+    EXPECT_TRUE(f.store->status().startsWith("Skipped: ")) << f.store->status().toStdString();
+    EXPECT_EQ(f.view->index(), 2);
+
+    // "Edit extension" with an empty field gives a name without extension, as the preview says.
+    f.view->editExtBox()->click();
+    f.view->extField()->clear();
+    f.type("Final");
+    EXPECT_EQ(f.view->previewLabel()->text(), "Final");
+    f.key(Qt::Key_Return);
+    EXPECT_TRUE(QFile::exists(f.env.path("shots/Final")));
+    EXPECT_EQ(f.store->status(), "Reached the end.");
 }
