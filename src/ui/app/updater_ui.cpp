@@ -5,7 +5,7 @@
 #include "common/dialogs.h"
 #include "platform/lang.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QProcess>
 #include <QTimer>
@@ -86,7 +86,8 @@ bool moveToApplicationsIfNeeded(const InstallLocation& location, Dialogs& dialog
     if (!hooks.launch)
         hooks.launch = [](const QString& path) { return QProcess::startDetached(path, {}); };
     if (!hooks.quit)
-        hooks.quit = [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); };
+        // Through the windows' own close, so the quit question for unsaved metadata still applies.
+        hooks.quit = [] { QTimer::singleShot(0, qApp, &QApplication::closeAllWindows); };
 
     Dialogs::Alert offer;
     offer.style = Dialogs::Style::Information;

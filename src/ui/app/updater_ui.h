@@ -37,7 +37,7 @@ private:
 // says why and this copy keeps running. Returns true when `quit` was called.
 struct MoveToApplicationsHooks {
     std::function<bool(const QString& path)> launch;  // default: a detached process
-    std::function<void()> quit;                       // default: QCoreApplication::quit, queued
+    std::function<void()> quit;                       // default: close every window, queued
 };
 bool moveToApplicationsIfNeeded(const InstallLocation& location, Dialogs& dialogs, MoveToApplicationsHooks hooks = {});
 
