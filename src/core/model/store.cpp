@@ -16,6 +16,10 @@ StoreServices StoreServices::production()
     s.supportFolder = QDir(data).filePath("Wendlethorpe");
     s.preferredLanguages = QLocale::system().uiLanguages();
     s.sandboxed = qEnvironmentVariableIsSet("APP_SANDBOX_CONTAINER_ID");
+    // Under a test runner the user's history is never touched.
+    s.runningUnitTests = qEnvironmentVariableIsSet("XCTestConfigurationFilePath");
+    if (s.runningUnitTests)
+        s.supportFolder = QDir(QDir::tempPath()).filePath("BrindlecoveTestHistory");
     return s;
 }
 
@@ -26,12 +30,20 @@ Store::Store(StoreServices services, QObject* parent)
         m_services.settings = std::make_shared<MemorySettings>();
     if (!m_services.metadataReader)
         m_services.metadataReader = MetadataReader::makeDefault();
+    if (!m_services.folderAccess)
+        m_services.folderAccess = std::make_shared<FolderAccess>();
     m_activity.status = QStringLiteral("Drag files here to begin. / 拖入文件开始。");
     restoreSettings();
     Lang::setZh(m_prefs.langZh);
+    if (m_services.loadHistoryOnStart)
+        loadHistory();
 }
 
-Store::~Store() = default;
+Store::~Store()
+{
+    flushPendingSaves();
+    stopScopedAccess();
+}
 
 Store& Store::shared()
 {

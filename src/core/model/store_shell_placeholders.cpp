@@ -18,7 +18,3 @@ void Store::addURLs(const QStringList& paths)
 void Store::queueDrops(const QString& path) { addURLs({path}); }
 void Store::startWatching(const QString&, bool) {}
 void Store::stopWatching() {}
-void Store::undoLast() {}
-void Store::restoreAll() {}
-QStringList Store::historySummaries() const { return {}; }
-void Store::flushPendingSaves() {}
