@@ -2,6 +2,9 @@
 
 #include "platform/lang.h"
 
+#include <QMetaObject>
+#include <QObject>
+
 namespace AIName {
 
 Availability availability() { return Availability::unavailable; }
@@ -25,6 +28,16 @@ QString unavailableMessage(Availability state)
         return L("AI naming needs a local language model server.", "AI 命名需要本机语言模型服务。");
     }
     return {};
+}
+
+void contentText(const QString&, QObject* context, std::function<void(std::optional<QString>)> done)
+{
+    QMetaObject::invokeMethod(context, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
+}
+
+void suggestName(const QString&, const QString&, QObject* context, std::function<void(std::optional<QString>)> done)
+{
+    QMetaObject::invokeMethod(context, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
 }
 
 } // namespace AIName

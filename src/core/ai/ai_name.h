@@ -2,6 +2,10 @@
 // The language model behind AI naming. Until a local model server is wired in, the model is
 // reported as unavailable, and the screens leave their AI controls out.
 #include <QString>
+#include <functional>
+#include <optional>
+
+class QObject;
 
 namespace AIName {
 
@@ -14,5 +18,13 @@ Availability availability();
 // when the model is available.
 QString unavailableMessage();
 QString unavailableMessage(Availability state);
+
+// Asynchronous: `done` runs later on the thread of `context` (never when `context` is gone),
+// with the file's readable text, or nothing when none can be read.
+void contentText(const QString& path, QObject* context, std::function<void(std::optional<QString>)> done);
+// Asynchronous: a short descriptive file name for the text, in `language` (an English language
+// name; empty: the language of the text), or nothing.
+void suggestName(const QString& text, const QString& language, QObject* context,
+                 std::function<void(std::optional<QString>)> done);
 
 } // namespace AIName

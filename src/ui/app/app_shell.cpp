@@ -1,5 +1,6 @@
 #include "app_shell.h"
 
+#include "app/app_updater.h"
 #include "app_hooks.h"
 #include "common/dialogs.h"
 #include "common/focused_text_undo.h"
@@ -9,6 +10,7 @@
 #include "platform/lang.h"
 #include "signal_quit.h"
 #include "single_instance.h"
+#include "updater_ui.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -26,7 +28,7 @@ Q_LOGGING_CATEGORY(lcShell, "brindlecove.shell", QtWarningMsg)
 
 AppShell::AppShell(Store& store, QObject* parent)
     : QObject(parent), m_store(store), m_dialogs(std::make_unique<QtDialogs>()),
-      m_hooks(std::make_unique<NullAppHooks>()), m_instance(new SingleInstance(this)), m_signals(new SignalQuit(this))
+      m_hooks(std::make_unique<UpdaterHooks>(AppUpdater::shared(), *m_dialogs)), m_instance(new SingleInstance(this)), m_signals(new SignalQuit(this))
 {
     m_window = std::make_unique<MainWindow>(m_store, *m_dialogs, *m_hooks);
     m_dialogs->setParentWidget(m_window.get());
