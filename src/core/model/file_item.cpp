@@ -29,13 +29,15 @@ QString PathText::extension(const QString& name)
     // A leading dot (".profile") is a hidden name, not an extension.
     if (dot <= 0)
         return {};
-    return name.mid(dot + 1);
+    return name.mid(dot + 1);  // "" for a trailing dot
 }
 
 QString PathText::withoutExtension(const QString& name)
 {
     const qsizetype dot = name.lastIndexOf('.');
-    if (dot <= 0)
+    // A trailing dot is no extension and stays with the stem: stem + "." + ext must give the
+    // name back, or "clip." would be renamed "clip" with no rule on.
+    if (dot <= 0 || dot == name.size() - 1)
         return name;
     return name.left(dot);
 }

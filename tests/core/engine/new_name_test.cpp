@@ -79,6 +79,19 @@ TEST_F(NameFixture, ExtensionRule)
     EXPECT_EQ(nameAt(0), "a");
 }
 
+// With no rule on, every name must come back as it is, whatever its shape.
+TEST_F(NameFixture, NoRulesKeepEveryNameShape)
+{
+    const QStringList names{"clip.mov", "clip.", "clip..", "a.b.c", ".hidden", "noext"};
+    for (const QString& n : names)
+        add(n);
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ(nameAt(i), names[i]);
+    EXPECT_EQ(store->conflictReasons({}).willRename, 0);
+    EXPECT_EQ(store->items().at(1).stem, "clip.");
+    EXPECT_EQ(store->items().at(1).ext, "");
+}
+
 TEST_F(NameFixture, RuleChangeInSameTurnIsSeen)
 {
     add("a.mov");
