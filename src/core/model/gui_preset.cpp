@@ -50,11 +50,10 @@ struct Reader {
     {
         if (!v.isDouble())
             return false;
-        const double d = v.toDouble();
-        // Whole numbers in int range only; anything else is not an Int.
-        if (d != double(qint64(d)) || d < double(INT_MIN) || d > double(INT_MAX))
+        const auto i = Json::wholeInt(v);
+        if (!i)
             return false;
-        out = int(d);
+        out = *i;
         return true;
     }
 };

@@ -92,14 +92,12 @@ std::optional<PresetBundle> PresetBundle::decode(const QByteArray& data)
     const QJsonValue format = root->value("format");
     const QJsonValue version = root->value("version");
     const QJsonValue presets = root->value("presets");
-    if (!format.isString() || !version.isDouble() || !presets.isObject())
-        return std::nullopt;
-    const double v = version.toDouble();
-    if (v != double(int(v)))
+    const auto v = Json::wholeInt(version);
+    if (!format.isString() || !v || !presets.isObject())
         return std::nullopt;
     PresetBundle bundle;
     bundle.format = format.toString();
-    bundle.version = int(v);
+    bundle.version = *v;
     const QJsonObject map = presets.toObject();
     for (auto it = map.begin(); it != map.end(); ++it) {
         if (!it.value().isObject())

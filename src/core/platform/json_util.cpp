@@ -1,6 +1,8 @@
 #include "json_util.h"
 
 #include <QJsonDocument>
+#include <climits>
+#include <cmath>
 #include <QTimeZone>
 
 namespace Json {
@@ -53,6 +55,17 @@ void optString(const QJsonObject& o, const char* key, QString& out, bool& ok)
         return;
     }
     out = v.toString();
+}
+
+std::optional<int> wholeInt(const QJsonValue& v)
+{
+    if (!v.isDouble())
+        return std::nullopt;
+    const double d = v.toDouble();
+    // Range first: converting a double outside int's range is undefined.
+    if (!(d >= double(INT_MIN) && d <= double(INT_MAX)) || d != std::trunc(d))
+        return std::nullopt;
+    return int(d);
 }
 
 void optBool(const QJsonObject& o, const char* key, bool& out, bool& ok)

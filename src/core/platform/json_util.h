@@ -25,6 +25,9 @@ QDateTime fromReferenceSeconds(double seconds);
 void optString(const QJsonObject& o, const char* key, QString& out, bool& ok);
 void optBool(const QJsonObject& o, const char* key, bool& out, bool& ok);
 
+// A JSON number that is a whole number in Int range, else nothing (never a cast out of range).
+std::optional<int> wholeInt(const QJsonValue& v);
+
 // Pretty-printed JSON with object keys sorted at every level.
 QByteArray sortedPretty(const QJsonValue& v);
 

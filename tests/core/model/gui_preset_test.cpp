@@ -30,6 +30,10 @@ TEST(GUIPresetDecode, RequiredKeysAndTypesAreStrict)
         {"keepN", QJsonValue(QJsonValue::Undefined), false},
         {"keepN", "5", false},
         {"keepN", 2.5, false},
+        {"keepN", 1e300, false},  // far outside Int: refused, never converted
+        {"keepN", -1e300, false},
+        {"keepN", 2147483648.0, false},
+        {"numStart", -2147483648.0, true},
         {"find", QJsonValue(QJsonValue::Null), false},
         {"findEnabled", 1, false},
         {"numFormat", QJsonValue(QJsonValue::Null), true},

@@ -188,6 +188,7 @@ TEST(Presets, ImportSingleFilesAndFailures)
         {"other.json", QJsonDocument(other).toJson()},
         {"text.json", "just some text"},
         {"partial.json", "{\"format\":\"BrindlecovePresets\",\"presets\":{}}"},
+        {"huge-version.json", "{\"format\":\"BrindlecovePresets\",\"version\":1e300,\"presets\":{}}"},
         {"broken.json", "{\"format\":\"BrindlecovePresets\",\"version\":1,\"presets\":{\"x\":{\"find\":1}}}"},
     };
     for (const auto& b : bad)
