@@ -54,13 +54,29 @@ UDate instantOf(const QDateTime& date)
 
 } // namespace
 
+namespace {
+using FormatterMap = QHash<QString, std::shared_ptr<icu::SimpleDateFormat>>;
+
+// Every keystroke in the date pattern field is a new pattern: the map is bounded.
+FormatterMap& threadFormatters()
+{
+    thread_local FormatterMap cache;
+    return cache;
+}
+} // namespace
+
+int DateFormatterCache::cachedFormatterCount() { return int(threadFormatters().size()); }
+
 const icu::SimpleDateFormat* DateFormatterCache::formatter(const QString& pattern)
 {
     // A rejected pattern is remembered as nullptr, so it is not parsed again on every name.
-    thread_local QHash<QString, std::shared_ptr<icu::SimpleDateFormat>> cache;
+    FormatterMap& cache = threadFormatters();
     const auto it = cache.constFind(pattern);
     if (it != cache.constEnd())
         return it->get();
+    constexpr qsizetype kBound = 50;
+    if (cache.size() > kBound)
+        cache.clear();
     UErrorCode status = U_ZERO_ERROR;
     auto f = std::make_shared<icu::SimpleDateFormat>(toIcu(pattern), icu::Locale("en_US_POSIX"), status);
     if (U_FAILURE(status))

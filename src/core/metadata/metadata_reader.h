@@ -38,8 +38,11 @@ public:
 // Date formatters with locale "en_US_POSIX" and the local time zone, one per pattern and per
 // thread (a formatter is not safe to share between threads while it formats).
 namespace DateFormatterCache {
-// Valid for the calling thread only; nullptr when ICU rejects the pattern.
+// Valid for the calling thread only, until its next call; nullptr when ICU rejects the
+// pattern. A thread's cache is emptied whole when a new pattern finds more than 50 in it.
 const icu::SimpleDateFormat* formatter(const QString& pattern);
+// Formatters held for the calling thread.
+int cachedFormatterCount();
 // The date written with the pattern; empty when the pattern is rejected.
 QString format(const QDateTime& date, const QString& pattern);
 } // namespace DateFormatterCache

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -204,6 +205,20 @@ TEST(DateFormatterCache, PosixPatternLettersAndQuotedText)
     EXPECT_EQ(DateFormatterCache::format(kCapture, "yyyy-MM-dd HH:mm"), "2024-05-31 14:25");
     EXPECT_EQ(DateFormatterCache::format(kCapture, "'clip'_yyyy"), "clip_2024");
     EXPECT_EQ(DateFormatterCache::format(QDateTime(), "yyyy"), "");
+}
+
+TEST(DateFormatterCache, EmptiedWholeWhenANewPatternFindsMoreThanFifty)
+{
+    // A thread of its own, so the count starts from an empty cache.
+    std::thread([] {
+        const auto pattern = [](int i) { return QStringLiteral("yyyy'%1'").arg(i); };
+        for (int i = 0; i < 51; ++i)
+            DateFormatterCache::format(kCapture, pattern(i));
+        EXPECT_EQ(DateFormatterCache::cachedFormatterCount(), 51);
+        EXPECT_EQ(DateFormatterCache::formatter(pattern(3)), DateFormatterCache::formatter(pattern(3)));
+        EXPECT_EQ(DateFormatterCache::format(kCapture, pattern(51)), "202451");
+        EXPECT_EQ(DateFormatterCache::cachedFormatterCount(), 1);
+    }).join();
 }
 
 } // namespace
