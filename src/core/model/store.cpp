@@ -182,6 +182,8 @@ template <typename E> QStringList rawList(const QList<E>& list)
     return out;
 }
 
+// A stored name listed twice is kept once: a duplicate would show the same rule card twice and
+// run that rule twice, and the screens can only ever write each kind once.
 template <typename E> QList<E> restoreOrder(const Settings& s, const QString& key)
 {
     QList<E> out;

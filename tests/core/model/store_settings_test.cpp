@@ -43,6 +43,10 @@ TEST(StoreSettings, BatchRuleOrderDropsUnknownAndAppendsMissing)
         BatchRuleKind::caseRule, BatchRuleKind::truncate, BatchRuleKind::whitespace,
         BatchRuleKind::sequentialNumber, BatchRuleKind::insertDate};
     EXPECT_EQ(store->rules().batchRuleOrder, expected);
+
+    TestEnv twice;
+    twice.settings->setStringList("batchRuleOrder", {"suffix", "bogus", "suffix", "prefix"});
+    EXPECT_EQ(twice.makeStore()->rules().batchRuleOrder, expected);
 }
 
 // A value of the wrong type or shape under a key restores that key's default and is not rewritten.
