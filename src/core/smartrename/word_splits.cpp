@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <algorithm>
 #include <vector>
 
 namespace SmartRename {
@@ -83,8 +84,11 @@ std::optional<QStringList> segmentWord(const QString& word)
     // count[end]: fewest pieces covering lower[0, end), -1 when none; from[end]: last piece start.
     std::vector<qsizetype> count(size_t(n) + 1, -1), from(size_t(n) + 1, 0);
     count[0] = 0;
+    // No dictionary word is longer than this, so longer pieces are never asked about: without
+    // the bound one long pasted run of letters costs the cube of its length.
+    constexpr qsizetype kLongestPiece = 64;
     for (qsizetype end = 1; end <= n; ++end) {
-        for (qsizetype start = 0; start <= end - 3; ++start) {
+        for (qsizetype start = std::max<qsizetype>(0, end - kLongestPiece); start <= end - 3; ++start) {
             if (count[size_t(start)] < 0)
                 continue;
             const qsizetype pieces = count[size_t(start)] + 1;

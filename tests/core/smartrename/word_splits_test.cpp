@@ -80,6 +80,22 @@ TEST_F(WordSplits, EachPieceAndWordIsComputedOnce)
     EXPECT_EQ(splitCacheSize(), 2);
 }
 
+// A pasted line may hold one enormous run of letters: no piece longer than any word is asked
+// about, so the work grows with the length, not its square.
+TEST_F(WordSplits, LongRunOfLettersStaysLinear)
+{
+    const QStringList vocabulary{"spot", "abc", "long", "night", "welcome"};
+    QStringList expected;
+    unsigned seed = 7;
+    for (int i = 0; i < 400; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        expected << vocabulary[int((seed >> 16) % unsigned(vocabulary.size()))];
+    }
+    const QString word = expected.join(QString());
+    EXPECT_EQ(split(word), expected);
+    EXPECT_LT(checker->calls.loadRelaxed(), 64 * word.size());
+}
+
 TEST_F(WordSplits, CachesEmptyAtTheLimit)
 {
     // Distinct four-letter words, exactly enough to fill the split cache.
