@@ -66,7 +66,8 @@ QString captureKey(const std::optional<QDateTime>& date)
     if (!date)
         return QStringLiteral("-1.0");
     if (date->timeSpec() == Qt::LocalTime)
-        return QStringLiteral("L%1.%2").arg(date->date().toJulianDay()).arg(date->time().msecsSinceStartOfDay());
+        return u'L' % QString::number(date->date().toJulianDay()) % u'.'
+            % QString::number(date->time().msecsSinceStartOfDay());
     return QString::number(double(date->toMSecsSinceEpoch()) / 1000.0, 'f', 3);
 }
 
