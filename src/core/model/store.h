@@ -269,6 +269,15 @@ public:
     ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
 
     // ---- file operations and history (files/*.cpp) ----
+    // Renames on disk every listed file in scope (all, or the selected ones) to its new name.
+    void applyInScope(const QSet<QUuid>& selection);
+    // Lists the parent folders of the files instead of the files, or brings the files back.
+    void setRenameFolders(bool on);
+    // List operations and intake.
+    void removeItem(const QUuid& id);
+    void removeItems(const QSet<QUuid>& ids);
+    void addFilesPanel();
+    void addSampleFiles();
 
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
