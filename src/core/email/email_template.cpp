@@ -38,7 +38,10 @@ std::optional<EmailTemplate> EmailTemplate::fromJson(const QJsonValue& v)
     if (!o.value("customFields").isArray())
         return std::nullopt;
     EmailTemplate t;
-    t.id = QUuid::fromString(o["id"].toString());
+    // Only the standard 36-character form is an id here; braces or other shapes are a fault.
+    const QString idText = o["id"].toString();
+    if (idText.size() == 36)
+        t.id = QUuid::fromString(idText);
     const auto mode = modeFromRaw(o["mode"].toString());
     if (t.id.isNull() || !mode)
         return std::nullopt;
@@ -75,4 +78,12 @@ std::optional<QList<EmailTemplate>> decodeEmailTemplates(const QByteArray& data)
         out << *t;
     }
     return out;
+}
+
+QMap<QString, QString> EmailFileContext::tokens() const
+{
+    return {{"original_name", originalName}, {"corrected_name", correctedName},
+            {"code", code},                  {"spotname", spotName},
+            {"cuttype", cutType},            {"timing", timing},
+            {"version", version}};
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -40,4 +41,7 @@ std::optional<QList<EmailTemplate>> decodeEmailTemplates(const QByteArray& data)
 struct EmailFileContext {
     QString originalName, correctedName, code, spotName, cutType, timing, version;
     bool operator==(const EmailFileContext&) const = default;
+
+    // The seven tokens a template can name for one file.
+    QMap<QString, QString> tokens() const;
 };

@@ -249,9 +249,11 @@ public:
     void applyPreset(const GUIPreset& p);
     QString presetsFolder() const;
     void refreshPresetNames();
+    // False when nothing was written (empty name or a failed write); the status line says which.
     bool savePreset(const QString& name);
     void loadPreset(const QString& name);
     std::optional<GUIPreset> readPreset(const QString& name) const;
+    // True when the file is gone afterwards (also when it was already missing).
     bool deletePreset(const QString& name);
     // Both return an error text (empty on success); import also returns the count.
     QString exportPresets(const QString& destination) const;

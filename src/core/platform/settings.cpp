@@ -1,6 +1,8 @@
 #include "settings.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -103,8 +105,25 @@ QSettings::Format jsonFormat()
 
 } // namespace
 
+namespace {
+// A settings file that is not a JSON object would be overwritten by the next write; keep it
+// aside so the user's settings can still be recovered by hand.
+void setAsideIfDamaged(const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray data = file.readAll();
+    file.close();
+    if (data.trimmed().isEmpty() || QJsonDocument::fromJson(data).isObject())
+        return;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QFile::rename(filePath, filePath + QStringLiteral(".damaged-") + stamp);
+}
+} // namespace
+
 FileSettings::FileSettings(const QString& filePath)
-    : m_settings(std::make_unique<QSettings>(filePath, jsonFormat()))
+    : m_settings((setAsideIfDamaged(filePath), std::make_unique<QSettings>(filePath, jsonFormat())))
 {
     m_settings->setFallbacksEnabled(false);
 }

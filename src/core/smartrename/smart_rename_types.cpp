@@ -199,6 +199,41 @@ const QStringList& timingPrefixes()
     return prefixes;
 }
 
+const QStringList& versionMarkers()
+{
+    static const QStringList markers{"REV", "ALT"};
+    return markers;
+}
+
+const QStringList& digitalLeadWords()
+{
+    static const QStringList words{"DIGITAL", "DIG", "D"};
+    return words;
+}
+
+bool isDoubleQuoteCharacter(char32_t c)
+{
+    return c == 0x22 || c == 0x201C || c == 0x201D || c == 0x201E || c == 0x201F || c == 0x2033;
+}
+
+bool isZeroWidthCharacter(char32_t c)
+{
+    return c == 0x200B || c == 0x200C || c == 0x200D || c == 0x2060 || c == 0xFEFF;
+}
+
+bool isSingleQuoteCharacter(char32_t c)
+{
+    return c == 0x2018 || c == 0x2019 || c == 0x201A || c == 0x201B || c == 0x2032;
+}
+
+const QRegularExpression& quotedWordRegex()
+{
+    // Unicode properties so that \s and \S mean the same blanks as the cleaning step.
+    thread_local const QRegularExpression re(QStringLiteral("(^|\\s)'(\\S|\\S.*?\\S)'(?=\\s|$)"),
+                                             QRegularExpression::UseUnicodePropertiesOption);
+    return re;
+}
+
 } // namespace SmartRename
 
 QJsonObject SmartVariant::toJson() const

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -71,7 +72,17 @@ struct Result {
 QList<CutType> defaultCutTypes();
 // Canonical names of the first ten built-ins ("Digital Trlr" is not among them).
 const QSet<QString>& builtInCutTypeNames();
-const QStringList& timingPrefixes();  // "TV", "AV"
+const QStringList& timingPrefixes();     // "TV", "AV"
+const QStringList& versionMarkers();     // "REV", "ALT"
+const QStringList& digitalLeadWords();   // "DIGITAL", "DIG", "D", in the order they are tried
+
+// Character classes of input cleaning, by code point.
+bool isDoubleQuoteCharacter(char32_t c);  // dropped
+bool isZeroWidthCharacter(char32_t c);    // dropped
+bool isSingleQuoteCharacter(char32_t c);  // written as U+0027
+// Apostrophes around a word or phrase that stands between blanks or text ends; matches are
+// replaced by "\1\2". One instance per thread, so callers on any thread may use it.
+const QRegularExpression& quotedWordRegex();
 
 // Normalises a base name for recognition: quotes, zero-width characters and blanks unified,
 // surrounding blanks trimmed.

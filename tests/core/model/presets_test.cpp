@@ -1,0 +1,201 @@
+#include "model/preset_bundle.h"
+#include "platform/lang.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray presetData(const QString& prefix)
+{
+    GUIPreset p;
+    p.prefixEnabled = true;
+    p.prefixText = prefix;
+    return QJsonDocument(p.toJson()).toJson();
+}
+} // namespace
+
+TEST(Presets, SaveLoadAndReadRoundTrip)
+{
+    TestEnv env;
+    auto store = env.makeStore();
+    store->editRules([](RuleSettings& r) { r.suffixEnabled = true, r.suffixText = "_v2"; });
+    EXPECT_TRUE(store->savePreset("Dailies/Selects"));
+    EXPECT_EQ(store->status(), "Preset saved: Dailies_Selects");
+    EXPECT_EQ(store->presetNames(), QStringList{"Dailies_Selects"});
+    const auto stored = GUIPreset::fromJsonData(readAll(env.path("support/presets/Dailies_Selects.gui.json")));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->toJson().size(), 37);
+
+    store->editRules([](RuleSettings& r) { r.suffixText = "changed"; });
+    EXPECT_TRUE(store->savePreset("Dailies/Selects"));  // replaces without asking
+    store->editRules([](RuleSettings& r) { r.suffixText = "other"; });
+    store->loadPreset("Dailies_Selects");
+    EXPECT_EQ(store->rules().suffixText, "changed");
+    EXPECT_EQ(store->status(), "Loaded preset: Dailies_Selects");
+    EXPECT_EQ(store->readPreset("Dailies_Selects")->suffixText, "changed");
+
+    store->setLangZh(true);
+    store->loadPreset("missing");
+    EXPECT_EQ(store->status(), "Loaded preset: Dailies_Selects");  // nothing happened
+    EXPECT_FALSE(store->readPreset("missing"));
+    EXPECT_FALSE(store->savePreset(""));
+    EXPECT_TRUE(store->savePreset(QString("Night") + QChar(0) + "\x01Shoot"));
+    EXPECT_EQ(store->status(), "已保存预设:Night__Shoot");
+}
+
+TEST(Presets, SaveThatCannotWriteSaysSo)
+{
+    TestEnv env;
+    env.makeFile("support/presets", "a file where the folder should be");
+    auto store = env.makeStore();
+    EXPECT_FALSE(store->savePreset("Dailies"));
+    EXPECT_EQ(store->status(), "Couldn't save preset: Dailies");
+    store->setLangZh(true);
+    EXPECT_FALSE(store->savePreset("Dailies"));
+    EXPECT_EQ(store->status(), "无法保存预设:Dailies");
+}
+
+TEST(Presets, DeleteReportsOnlyWhatHappened)
+{
+    TestEnv env;
+    auto store = env.makeStore();
+    store->savePreset("Keep");
+    EXPECT_TRUE(store->deletePreset("Keep"));
+    EXPECT_EQ(store->status(), "Deleted preset: Keep");
+    EXPECT_TRUE(store->presetNames().isEmpty());
+    EXPECT_TRUE(store->deletePreset("Keep"));  // already gone
+    EXPECT_EQ(store->status(), "Deleted preset: Keep");
+
+    env.makeFile("support/presets/Stuck.gui.json/inside", "x");  // a folder that can't be removed as a file
+    store->refreshPresetNames();
+    store->setLangZh(true);
+    EXPECT_FALSE(store->deletePreset("Stuck"));
+    EXPECT_EQ(store->status(), "无法删除预设:Stuck");
+    EXPECT_EQ(store->presetNames(), QStringList{"Stuck"});
+}
+
+TEST(Presets, ListingOrderAndFilter)
+{
+    TestEnv env;
+    for (const char* name : {"preset10.gui.json", "Preset2.gui.json", "preset1.gui.json", ".hidden.gui.json",
+                             "notes.json", "LOUD.GUI.JSON", "b.gui.json", "B.gui.json"})
+        env.makeFile(QString("support/presets/") + name, "{}");
+    auto store = env.makeStore();
+    EXPECT_TRUE(store->presetNames().isEmpty());  // until the first refresh
+    store->refreshPresetNames();
+    EXPECT_EQ(store->presetNames(), (QStringList{".hidden", "B", "b", "preset1", "Preset2", "preset10"}));
+    TestEnv fresh;
+    auto none = fresh.makeStore();
+    none->refreshPresetNames();  // a missing folder lists nothing
+    EXPECT_TRUE(none->presetNames().isEmpty());
+}
+
+TEST(Presets, ExportWritesSortedPrettyBundleOfReadablePresets)
+{
+    TestEnv env;
+    auto store = env.makeStore();
+    const QString dest = env.path("Brindlecove Presets.json");
+    EXPECT_EQ(store->exportPresets(dest), "");
+    const auto empty = QJsonDocument::fromJson(readAll(dest)).object();
+    EXPECT_EQ(empty.value("format"), "BrindlecovePresets");
+    EXPECT_EQ(empty.value("version"), 1);
+    EXPECT_EQ(empty.value("presets").toObject(), QJsonObject());
+
+    store->savePreset("Zeta");
+    store->savePreset("Alpha");
+    env.makeFile("support/presets/Broken.gui.json", "{\"find\": 1}");
+    store->refreshPresetNames();
+    EXPECT_EQ(store->exportPresets(dest), "");
+    const QByteArray text = readAll(dest);
+    const auto bundle = PresetBundle::decode(text);
+    ASSERT_TRUE(bundle);
+    EXPECT_EQ(bundle->presets.keys(), (QStringList{"Alpha", "Zeta"}));
+    EXPECT_EQ(bundle->presets.value("Alpha"), store->currentPreset());
+    EXPECT_TRUE(text.startsWith("{\n  \"format\" : \"BrindlecovePresets\",\n  \"presets\" : {\n    \"Alpha\" : {\n"));
+    EXPECT_LT(text.indexOf("\"caseMode\""), text.indexOf("\"dateCustomAt\""));
+
+    EXPECT_NE(store->exportPresets(env.path("no/such/folder/out.json")), "");
+}
+
+TEST(Presets, ImportNamesClashesInTheInterfaceLanguage)
+{
+    for (const bool zh : {false, true}) {
+        TestEnv env;
+        auto store = env.makeStore();
+        store->setLangZh(zh);
+        store->savePreset("Dailies");
+        PresetBundle bundle;
+        bundle.presets.insert("Dailies", *GUIPreset::fromJsonData(presetData("A")));
+        bundle.presets.insert("", *GUIPreset::fromJsonData(presetData("B")));
+        bundle.presets.insert("a/b", *GUIPreset::fromJsonData(presetData("C")));
+        bundle.presets.insert("a_b", *GUIPreset::fromJsonData(presetData("D")));
+        const QString source = env.makeFile("bundle.json", bundle.encode());
+        int count = -1;
+        EXPECT_EQ(store->importPresets(source, &count), "");
+        EXPECT_EQ(count, 4);
+        const QString imported = zh ? "(导入)" : " (imported)";
+        const QString empty = zh ? "导入" : "Imported";
+        EXPECT_EQ(QSet<QString>(store->presetNames().begin(), store->presetNames().end()),
+                  (QSet<QString>{"Dailies", "Dailies" + imported, empty, "a_b", "a_b" + imported}));
+        EXPECT_EQ(store->readPreset("Dailies" + imported)->prefixText, "A");
+        EXPECT_EQ(store->readPreset("a_b")->prefixText, "C");  // "a/b" sorts first
+        EXPECT_EQ(store->readPreset("a_b" + imported)->prefixText, "D");
+        EXPECT_EQ(store->readPreset("Dailies")->prefixText, "");
+
+        EXPECT_EQ(store->importPresets(source, &count), "");
+        EXPECT_TRUE(store->presetNames().contains("Dailies" + imported + imported));
+    }
+}
+
+TEST(Presets, ImportNeverReplacesAFileTheListMissed)
+{
+    TestEnv env;
+    auto store = env.makeStore();
+    store->refreshPresetNames();
+    const QString existing = env.makeFile("support/presets/Night.gui.json", presetData("mine"));
+    const QString source = env.makeFile("in/Night.gui.json", presetData("theirs"));
+    int count = 0;
+    EXPECT_EQ(store->importPresets(source, &count), "");
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(readAll(existing), presetData("mine"));
+    EXPECT_EQ(store->readPreset("Night (imported)")->prefixText, "theirs");
+}
+
+TEST(Presets, ImportSingleFilesAndFailures)
+{
+    TestEnv env;
+    auto store = env.makeStore();
+    int count = 0;
+    EXPECT_EQ(store->importPresets(env.makeFile("Night.gui.json", presetData("n")), &count), "");
+    EXPECT_EQ(store->importPresets(env.makeFile("Dailies.json", presetData("d")), &count), "");
+    EXPECT_EQ(store->presetNames(), (QStringList{"Dailies", "Night"}));
+
+    QJsonObject other = QJsonDocument::fromJson(PresetBundle().encode()).object();
+    other.insert("format", "SomethingElse");
+    const struct {
+        const char* file;
+        QByteArray data;
+    } bad[] = {
+        {"other.json", QJsonDocument(other).toJson()},
+        {"text.json", "just some text"},
+        {"partial.json", "{\"format\":\"BrindlecovePresets\",\"presets\":{}}"},
+        {"broken.json", "{\"format\":\"BrindlecovePresets\",\"version\":1,\"presets\":{\"x\":{\"find\":1}}}"},
+    };
+    for (const auto& b : bad)
+        EXPECT_NE(store->importPresets(env.makeFile(b.file, b.data), &count), "") << b.file;
+    EXPECT_NE(store->importPresets(env.path("missing.json"), &count), "");
+    EXPECT_EQ(store->presetNames(), (QStringList{"Dailies", "Night"}));
+
+    const QString empty = env.makeFile("empty.json", PresetBundle().encode());
+    EXPECT_EQ(store->importPresets(empty, &count), "");
+    EXPECT_EQ(count, 0);
+}
