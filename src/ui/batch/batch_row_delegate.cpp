@@ -194,22 +194,26 @@ QSize BatchRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 bool BatchRowDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QStyleOptionViewItem& option,
                                    const QModelIndex& index)
 {
-    if (event->type() != QEvent::MouseButtonRelease)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
         return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() != Qt::LeftButton)
         return false;
     const bool showAI = index.data(BatchListModel::ShowAIRole).toBool();
     const Geometry g = geometry(option.rect, showAI);
-    const QUuid id = index.data(BatchListModel::ItemIdRole).toUuid();
     const QPoint pos = mouse->position().toPoint();
-    if (g.remove.adjusted(-2, -2, 2, 2).contains(pos)) {
-        emit removeClicked(id);
-        return true;
+    const bool onRemove = g.remove.adjusted(-2, -2, 2, 2).contains(pos);
+    const bool onCheck = showAI && g.aiCheck.adjusted(-2, -2, 2, 2).contains(pos);
+    if (!onRemove && !onCheck)
+        return false;
+    // The press is taken too, so a click on a row's button doesn't select the row.
+    if (type == QEvent::MouseButtonRelease) {
+        const QUuid id = index.data(BatchListModel::ItemIdRole).toUuid();
+        if (onRemove)
+            emit removeClicked(id);
+        else
+            emit aiToggled(id, !index.data(BatchListModel::UseAIRole).toBool());
     }
-    if (showAI && g.aiCheck.adjusted(-2, -2, 2, 2).contains(pos)) {
-        emit aiToggled(id, !index.data(BatchListModel::UseAIRole).toBool());
-        return true;
-    }
-    return false;
+    return true;
 }
