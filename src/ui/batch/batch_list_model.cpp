@@ -165,19 +165,15 @@ void BatchListModel::setFilter(const QString& text, bool changedOnly)
 void BatchListModel::setConflicts(QHash<QUuid, QString> conflicts)
 {
     m_conflicts = std::move(conflicts);
-    if (rowCount() > 0)
-        emit dataChanged(index(0), index(rowCount() - 1), {ConflictRole, Qt::ToolTipRole});
 }
 
-void BatchListModel::namesChanged()
+bool BatchListModel::namesChanged()
 {
     m_newNames.clear();
-    if (isFiltering()) {
-        listChanged();
-        return;
-    }
-    if (rowCount() > 0)
-        emit dataChanged(index(0), index(rowCount() - 1));
+    if (!isFiltering())
+        return false;
+    listChanged();
+    return true;
 }
 
 void BatchListModel::listChanged()

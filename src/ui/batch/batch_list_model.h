@@ -46,12 +46,16 @@ public:
     const QString& filterText() const { return m_filterText; }
     bool changedOnly() const { return m_changedOnly; }
 
+    // Like namesChanged, the screen repaints the rows itself.
     void setConflicts(QHash<QUuid, QString> conflicts);
     const QHash<QUuid, QString>& conflicts() const { return m_conflicts; }
 
     // Something a new name depends on changed (rules, sections, metadata, the selection while
-    // the scope is "Selected files"): drop the names and refilter or repaint.
-    void namesChanged();
+    // the scope is "Selected files"): drop the names, and refilter when filtering. Returns
+    // whether the rows were rebuilt. Otherwise the rows stay and no dataChanged is sent: a
+    // whole-list dataChanged makes a tree view with varying row heights measure every row,
+    // so the screen repaints (and re-measures) only what it shows.
+    bool namesChanged();
     // The list itself changed (added, removed, reordered, renamed): rebuild the rows.
     void listChanged();
 

@@ -65,6 +65,8 @@ BatchRowDelegate::BatchRowDelegate(Store& store, QWidget* view)
     : QStyledItemDelegate(view)
     , m_store(store)
     , m_view(view)
+    , m_warning(symbolIcon("exclamationmark.triangle.fill"))
+    , m_remove(symbolIcon("xmark.circle.fill"))
 {
 }
 
@@ -164,12 +166,12 @@ void BatchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         const int sign = QFontMetrics(captionFont(opt.font)).height();
         const QFontMetrics fm(newFont);
         const int signTop = int(top + oldHeight + 1 + (fm.height() - sign) / 2);
-        symbolIcon("exclamationmark.triangle.fill").paint(painter, QRect(g.names.left(), signTop, sign, sign));
+        m_warning.paint(painter, QRect(g.names.left(), signTop, sign, sign));
     }
     painter->setPen(newColor);
     newLayout.draw(painter, QPointF(newX, top + oldHeight + 1));
 
-    symbolIcon("xmark.circle.fill").paint(painter, g.remove, Qt::AlignCenter, QIcon::Disabled);
+    m_remove.paint(painter, g.remove, Qt::AlignCenter, QIcon::Disabled);
     painter->restore();
 }
 

@@ -3,6 +3,7 @@
 // file icon, the old name above the new one (the changed span highlighted, or red with a
 // warning sign when the name can't be used) and a remove button. Names wrap or are cut in the
 // middle as the store's wrapNames says.
+#include <QIcon>
 #include <QStyledItemDelegate>
 #include <QUuid>
 
@@ -35,4 +36,7 @@ private:
 
     Store& m_store;
     QWidget* m_view;
+    // Looked up once: a theme lookup per painted row would decode the images again.
+    QIcon m_warning;
+    QIcon m_remove;
 };

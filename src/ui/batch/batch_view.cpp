@@ -1,6 +1,7 @@
 #include "batch_view.h"
 
 #include "batch_list_model.h"
+#include "batch_list_view.h"
 #include "batch_row_delegate.h"
 #include "common/dialogs.h"
 #include "common/file_manager.h"
@@ -149,7 +150,7 @@ QWidget* BatchView::buildListPane()
     listLayout->setSpacing(6);
     listLayout->addWidget(buildFilterBar());
 
-    m_list = new QTreeView(listPage);
+    m_list = new BatchListView(listPage);
     m_list->setModel(m_model);
     m_delegate = new BatchRowDelegate(m_store, m_list);
     m_list->setItemDelegate(m_delegate);
@@ -157,7 +158,8 @@ QWidget* BatchView::buildListPane()
     m_list->setRootIsDecorated(false);
     m_list->setAlternatingRowColors(true);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Per item: the scroll range then needs no row heights beyond the last page's.
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     m_list->setDragDropMode(QAbstractItemView::InternalMove);
     m_list->setDefaultDropAction(Qt::MoveAction);
     m_list->setDragDropOverwriteMode(false);
@@ -374,7 +376,7 @@ void BatchView::connectStore()
         m_wrapNames->setChecked(wrap);
         if (m_list->uniformRowHeights() == wrap) {
             m_list->setUniformRowHeights(!wrap);
-            m_list->doItemsLayout();
+            m_list->rowsChanged();
         }
     });
 }
@@ -383,9 +385,10 @@ void BatchView::connectStore()
 
 void BatchView::onNamesChanged()
 {
-    m_model->namesChanged();
-    if (m_model->isFiltering())
+    if (m_model->namesChanged())
         pushSelectionToView();
+    else
+        m_list->rowsChanged();
     updateFilterBar();
 }
 
@@ -529,6 +532,7 @@ void BatchView::refreshConflicts()
         m_changing = r.willRename;
     }
     m_model->setConflicts(m_conflicts);
+    m_list->rowsChanged();
     updateSkipWarning();
     updateApplyBar();
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 class BatchListModel;
+class BatchListView;
 class BatchRowDelegate;
 class Dialogs;
 class QCheckBox;
@@ -20,7 +21,6 @@ class QPushButton;
 class QScrollArea;
 class QStackedWidget;
 class QTimer;
-class QTreeView;
 class SegmentedControl;
 class Store;
 struct FileItem;
@@ -54,7 +54,7 @@ public:
     QMenu* contextMenuFor(const QSet<QUuid>& ids, QWidget* parent);
 
     // ---- widgets, for the window and for tests ----
-    QTreeView* list() const { return m_list; }
+    BatchListView* list() const { return m_list; }
     BatchListModel* model() const { return m_model; }
     BatchRowDelegate* rowDelegate() const { return m_delegate; }
     QLineEdit* filterField() const { return m_filterField; }
@@ -110,7 +110,7 @@ private:
 
     BatchListModel* m_model = nullptr;
     BatchRowDelegate* m_delegate = nullptr;
-    QTreeView* m_list = nullptr;
+    BatchListView* m_list = nullptr;
     QStackedWidget* m_listStack = nullptr;
     QWidget* m_emptyState = nullptr;
     QWidget* m_filterBar = nullptr;

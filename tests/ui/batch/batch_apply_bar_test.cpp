@@ -4,7 +4,7 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeView>
+#include "batch/batch_list_view.h"
 #include <gtest/gtest.h>
 
 TEST(BatchApplyBar, EmptyListShowsTheEmptyStateAndADisabledButton)

@@ -5,7 +5,7 @@
 
 #include <QLabel>
 #include <QTimer>
-#include <QTreeView>
+#include "batch/batch_list_view.h"
 #include <gtest/gtest.h>
 
 TEST(HighlightedName, CoversReplacedOrInsertedCharactersOnly)

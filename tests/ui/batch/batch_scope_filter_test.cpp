@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
-#include <QTreeView>
+#include "batch/batch_list_view.h"
 #include <gtest/gtest.h>
 
 namespace {
