@@ -1,8 +1,8 @@
-#include "app/main_window.h"
+#include "app/app_shell.h"
+#include "app/single_instance.h"
 #include "model/store.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -18,8 +18,21 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Brindlecove");
     QApplication::setOrganizationName("Wendlethorpe");
     QApplication::setApplicationVersion(BRINDLECOVE_VERSION);
+    QApplication::setDesktopFileName("brindlecove");
 
-    MainWindow window(Store::shared());
-    window.show();
-    return app.exec();
+    const QStringList paths = AppShell::pathsFromArguments(QApplication::arguments().mid(1));
+    // A running instance takes the files; this launch has nothing more to do.
+    if (SingleInstance::handOff(paths, 1500))
+        return 0;
+
+    Store& store = Store::shared();
+    int rc = 0;
+    {
+        AppShell shell(store);
+        shell.start(paths);
+        rc = app.exec();
+    }
+    // Renames done just before quitting must reach the history and log files.
+    store.flushPendingSaves();
+    return rc;
 }

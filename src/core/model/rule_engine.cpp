@@ -1,28 +1,233 @@
-// Placeholder engine: every item keeps its name until the rule engine lands.
+// The new name of a listed item, and the batch check of why items can't be renamed.
 #include "model/name_validation.h"
+#include "model/rule_engine.h"
 #include "model/store.h"
+#include "platform/lang.h"
+#include "smartrename/smart_rename_types.h"
 
+#include <QFile>
+#include <dirent.h>
 #include <sys/stat.h>
 
-QString Store::newName(const FileItem& item, int, const QSet<QUuid>&) const { return item.name; }
+namespace {
 
-QString Store::smartFixed(const QString& stem) const { return stem; }
+constexpr qsizetype kSmartFixBound = 50000;
 
-Store::ConflictResult Store::conflictReasons(const QSet<QUuid>&) const { return {}; }
-
-std::optional<QString> validateNewName(const QString& proposed, const QString&)
+bool existsOnDisk(const QString& path)
 {
-    if (proposed.isEmpty())
-        return QStringLiteral("the new name is empty");
-    if (proposed.contains('/'))
-        return QStringLiteral("“/” isn't allowed in a file name");
+    struct stat st{};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// Many targets in one folder are answered from one read of the folder instead of a path lookup
+// each; a lookup of a missing name costs far more than reading its entry. Nothing when the
+// folder has few targets or cannot be read (each target is then looked up).
+std::optional<QSet<QByteArray>> folderListingFor(const QString& folder, qsizetype targets)
+{
+    constexpr qsizetype kListingThreshold = 64;
+    if (targets < kListingThreshold)
+        return std::nullopt;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return std::nullopt;
+    QSet<QByteArray> names;
+    while (const dirent* entry = ::readdir(dir))
+        names.insert(QByteArray(entry->d_name));
+    ::closedir(dir);
+    return names;
+}
+
+QString replacedUntilStable(QString s, const QString& from, const QString& to)
+{
+    while (s.contains(from))
+        s.replace(from, to);
+    return s;
+}
+
+QString trimmedOf(QString s, QChar c)
+{
+    while (s.startsWith(c))
+        s.remove(0, 1);
+    while (s.endsWith(c))
+        s.chop(1);
+    return s;
+}
+
+qsizetype utf8Length(const QString& s)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s.at(i).unicode();
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(s.at(i + 1).unicode()))
+            bytes += 4, ++i;
+        else
+            bytes += 3;  // a lone surrogate is written as the replacement character
+    }
+    return bytes;
+}
+
+} // namespace
+
+QString Store::applyBatchRules(const QString& stem, int index, const QString& dateText) const
+{
+    return applyRules(rulesSnapshot(), stem, index, int(m_items.size()), dateText, m_rules.batchRuleOrder);
+}
+
+QString Store::newName(const FileItem& item, int index, const QSet<QUuid>& selection) const
+{
+    if (!m_sections.scopeAllFiles && !selection.contains(item.id))
+        return item.name;
+    QString stem = item.stem;
+    if (m_sections.templateEnabled && !m_sections.templateText.isEmpty()) {
+        BinRow row;
+        row.id = item.id;
+        row.url = item.url;
+        row.kind = metaKindForPath(item.url);
+        row.isDir = false;
+        row.name = item.name;
+        row.fields = m_meta.metaDraft.value(item.id);
+        stem = expandTemplate(m_sections.templateText, templateTokens(index, row)).text;
+    } else if (m_sections.smartRenameEnabled) {
+        stem = smartFixed(item.stem);
+    } else if (m_sections.useAIName && item.useAI && item.aiName && !item.aiName->isEmpty()) {
+        stem = *item.aiName;
+    }
+    stem = applyBatchRules(stem, index, dateText(item));
+    QString ext = item.ext;
+    if (m_sections.extEnabled && !item.isDir)
+        ext = cleanExtensionText(m_sections.extText);
+    return ext.isEmpty() ? stem : stem + u'.' + ext;
+}
+
+QString Store::smartFixed(const QString& stem) const
+{
+    const auto cached = m_smartFixCache.constFind(stem);
+    if (cached != m_smartFixCache.constEnd())
+        return *cached;
+    const SmartRenameStyle style = m_sections.smartRenameStyle;
+    const auto& cutTypes = m_smart.customCutTypes;
+    const auto& config = m_smart.customNamingConfig;
+    const auto& splits = m_smart.learnedWordSplits;
+
+    const QString cleaned = SmartRename::cleanInput(stem);
+    SmartRename::Result r = SmartRename::correct(cleaned, style, cutTypes, config, splits, false);
+    if (r.missingVersion) {
+        const QString sep = config.separator.trimmed();
+        if (!sep.isEmpty() && sep != QLatin1String("_") && cleaned.contains(sep)) {
+            const QString c1 = QString(cleaned).replace(sep, QStringLiteral("_"));
+            if (c1 != cleaned) {
+                SmartRename::Result retry = SmartRename::correct(c1, style, cutTypes, config, splits, false);
+                if (!retry.missingVersion)
+                    r = retry;
+            }
+        }
+    }
+    if (r.missingVersion
+        && (cleaned.contains(u'"') || cleaned.contains(u':') || cleaned.contains(QLatin1String("V.")))) {
+        QString c2 = QString(cleaned).remove(u'"').replace(u':', u'_').replace(QLatin1String("V."), QLatin1String("V"));
+        c2 = c2.trimmed().replace(u' ', u'_');
+        c2 = trimmedOf(replacedUntilStable(c2, QStringLiteral("__"), QStringLiteral("_")), u'_');
+        if (c2 != cleaned) {
+            SmartRename::Result retry = SmartRename::correct(c2, style, cutTypes, config, splits, true);
+            if (!retry.missingVersion)
+                r = retry;
+        }
+    }
+    if (m_smartFixCache.size() >= kSmartFixBound)
+        m_smartFixCache.clear();
+    m_smartFixCache.insert(stem, r.corrected);
+    return r.corrected;
+}
+
+Store::ConflictResult Store::conflictReasons(const QSet<QUuid>& selection) const
+{
+    ConflictResult result;
+    const qsizetype n = m_items.size();
+    QList<QString> lowerPaths(n);
+    QSet<QString> currentPaths;
+    currentPaths.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        lowerPaths[i] = m_items.at(i).url.toLower();
+        currentPaths.insert(lowerPaths[i]);
+    }
+
+    // Listed files that keep their place: a target on one of them is taken, not freed by a move.
+    QSet<QString> stayingPaths;
+    QHash<QString, QList<qsizetype>> groups;  // lower-cased target path → items
+    QList<QString> targets(n);
+    int changing = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const FileItem& item = m_items.at(i);
+        const QString name = newName(item, int(i), selection);
+        if (name == item.name) {
+            stayingPaths.insert(lowerPaths[i]);
+            continue;
+        }
+        ++changing;
+        if (auto reason = validateNewName(name, item.name)) {
+            result.reasons.insert(item.id, *reason);
+            stayingPaths.insert(lowerPaths[i]);
+            continue;
+        }
+        // A valid name has no "/" and is not "." or "..", so the joined path is already clean.
+        const QString parent = PathText::parent(item.url);
+        targets[i] = parent.endsWith(u'/') ? parent + name : parent + u'/' + name;
+        groups[targets[i].toLower()].append(i);
+    }
+
+    QHash<QString, QList<qsizetype>> diskChecks;  // folder → items whose target must be looked up
+    const QString duplicate = L("another file in the list would get the same name", "列表里另一个文件会得到同样的名字");
+    const QString exists = L("a file with this name already exists in the folder", "文件夹里已有同名文件");
+    for (auto it = groups.constBegin(); it != groups.constEnd(); ++it) {
+        if (it->size() > 1) {
+            for (qsizetype i : *it)
+                result.reasons.insert(m_items.at(i).id, duplicate);
+            continue;
+        }
+        const qsizetype i = it->first();
+        const QString& lowerTarget = it.key();
+        const bool freedByMove = currentPaths.contains(lowerTarget) && !stayingPaths.contains(lowerTarget);
+        if (freedByMove || lowerTarget == lowerPaths[i])
+            continue;
+        diskChecks[PathText::parent(targets[i])].append(i);
+    }
+    for (auto it = diskChecks.constBegin(); it != diskChecks.constEnd(); ++it) {
+        const std::optional<QSet<QByteArray>> listing = folderListingFor(it.key(), it->size());
+        for (qsizetype i : *it) {
+            const QString& target = targets[i];
+            if (listing && !listing->contains(QFile::encodeName(PathText::lastComponent(target))))
+                continue;
+            if (existsOnDisk(target) && !isSameFile(m_items.at(i).url, target))
+                result.reasons.insert(m_items.at(i).id, exists);
+        }
+    }
+    result.willRename = changing - int(result.reasons.size());
+    return result;
+}
+
+std::optional<QString> validateNewName(const QString& proposed, const QString& current)
+{
+    if (proposed.isEmpty() || proposed == QLatin1String(".") || proposed == QLatin1String(".."))
+        return L("the new name is empty", "新名称为空");
+    if (proposed.contains(u'/'))
+        return L("“/” isn't allowed in a file name", "文件名不能包含“/”");
+    if (proposed.contains(QChar(0)))
+        return L("the new name contains an invalid character", "新名称含有无效字符");
+    if (utf8Length(proposed) >= 256)
+        return L("the new name is too long", "新名称过长");
+    if (proposed.startsWith(u'.') && !current.startsWith(u'.'))
+        return L("a name starting with “.” would hide the file", "以“.”开头的名称会让文件被隐藏");
     return std::nullopt;
 }
 
 bool isSameFile(const QString& a, const QString& b)
 {
     struct stat sa{}, sb{};
-    if (::lstat(a.toUtf8().constData(), &sa) != 0 || ::lstat(b.toUtf8().constData(), &sb) != 0)
+    if (::lstat(QFile::encodeName(a).constData(), &sa) != 0 || ::lstat(QFile::encodeName(b).constData(), &sb) != 0)
         return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

@@ -1,5 +1,6 @@
 #include "store.h"
 
+#include "metadata/metadata_reader.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
 
@@ -15,6 +16,10 @@ StoreServices StoreServices::production()
     s.supportFolder = QDir(data).filePath("Wendlethorpe");
     s.preferredLanguages = QLocale::system().uiLanguages();
     s.sandboxed = qEnvironmentVariableIsSet("APP_SANDBOX_CONTAINER_ID");
+    // Under a test runner the user's history is never touched.
+    s.runningUnitTests = qEnvironmentVariableIsSet("XCTestConfigurationFilePath");
+    if (s.runningUnitTests)
+        s.supportFolder = QDir(QDir::tempPath()).filePath("BrindlecoveTestHistory");
     return s;
 }
 
@@ -23,12 +28,22 @@ Store::Store(StoreServices services, QObject* parent)
 {
     if (!m_services.settings)
         m_services.settings = std::make_shared<MemorySettings>();
+    if (!m_services.folderAccess)
+        m_services.folderAccess = std::make_shared<FolderAccess>();
+    if (!m_services.metadataReader)
+        m_services.metadataReader = MetadataReader::makeDefault();
     m_activity.status = QStringLiteral("Drag files here to begin. / 拖入文件开始。");
     restoreSettings();
     Lang::setZh(m_prefs.langZh);
+    if (m_services.loadHistoryOnStart)
+        loadHistory();
 }
 
-Store::~Store() = default;
+Store::~Store()
+{
+    flushPendingSaves();
+    stopScopedAccess();
+}
 
 Store& Store::shared()
 {

@@ -9,9 +9,14 @@
 #include "model/enums.h"
 #include "model/file_item.h"
 #include "model/gui_preset.h"
+#include "files/history_writer.h"
+#include "platform/folder_access.h"
+#include "platform/safe_move.h"
+#include "model/token_template.h"
 #include "smartrename/smart_rename_types.h"
 
 #include <QDateTime>
+#include <QFuture>
 #include <QHash>
 #include <QList>
 #include <QMap>
@@ -24,6 +29,7 @@
 #include <optional>
 
 class Settings;
+class MetadataReader;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -31,7 +37,12 @@ struct StoreServices {
     QString supportFolder;            // history, rename log, presets
     QStringList preferredLanguages;   // first entry decides the initial language
     bool sandboxed = false;           // an access prompt can only appear when sandboxed
+    bool runningUnitTests = false;    // no access prompt; history kept apart from the user's
     bool loadHistoryOnStart = true;
+    std::shared_ptr<FolderAccess> folderAccess;      // grants everything when not given
+    std::shared_ptr<AccessPrompter> accessPrompter;  // none: a refused move is not asked about
+    int saveDelayMs = 500;                            // history and log saves are merged this long
+    std::shared_ptr<MetadataReader> metadataReader;  // the empty reader when not given
 
     // Production services: settings file, $XDG_DATA_HOME/Wendlethorpe, the system languages.
     static StoreServices production();
@@ -138,7 +149,7 @@ struct Activity {
     bool aiStopRequested = false;  // unpublished: checked by the AI runner between files
 };
 
-// One move of a batch, in the order carried out.
+// One move of a batch, in the order carried out. Paths are plain file-system paths.
 struct Move {
     QString from;
     QString to;
@@ -147,19 +158,22 @@ struct Move {
 using MoveBatch = QList<Move>;
 
 struct RenameLogEntry {
+    enum class Action { rename, undo, automatic };  // stored as "rename", "undo", "auto"
     QUuid id;
     QDateTime date;
-    QString action;  // "rename", "undo", "auto", …
-    QString oldPath;
-    QString newPath;
+    Action action = Action::rename;
+    QString from;
+    QString to;
     bool operator==(const RenameLogEntry&) const = default;
 };
 
+// The undo history (oldest batch first) and the rename log. undoStack, undoDates and
+// undoBookmarks are parallel: entry i of each belongs to the same batch.
 struct HistoryState {
     QList<MoveBatch> undoStack;
-    QList<RenameLogEntry> renameLog;
     QList<QDateTime> undoDates;
-    QList<QStringList> undoBookmarks;  // a bookmark is the folder path
+    QList<QList<QByteArray>> undoBookmarks;  // per batch, one bookmark per folder it touched
+    QList<RenameLogEntry> renameLog;
     bool historyLoaded = false;
     QStringList historyScopedFolders;
 };
@@ -269,17 +283,102 @@ public:
         int willRename = 0;
     };
     ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
+    // The rules of the current settings on one stem (index: place in items(); date text from
+    // dateText(), empty while the date rule is off).
+    QString applyBatchRules(const QString& stem, int index, const QString& dateText) const;
+    // The tokens a name template can use for one file (token_template.cpp).
+    TemplateTokens templateTokens(int index, const BinRow& row) const;
+
+    // ---- file dates and capture dates (model/file_dates.cpp) ----
+    enum class FileDateKey { creation, contentModification };
+    // The item's text for the date rule, cached; empty while the rule is off.
+    QString dateText(const FileItem& item) const;
+    QString computeDateText(const FileItem& item) const;
+    std::optional<QDateTime> cachedFileDate(const QString& path, FileDateKey key) const;
+    // Reads capture dates of the listed stills (in parallel) and videos (one at a time) into the
+    // list; the future finishes on the main thread once the list and status are updated.
+    QFuture<void> extractCaptureDates();
+    // Sets each listed file's date to its capture date. Linux cannot set a creation date, so
+    // the modification date is set and a file counts as done when that worked.
+    QFuture<void> setFileDatesFromCapture();
+    MetadataReader& metadataReader() const { return *m_services.metadataReader; }
 
     // ---- file operations and history (files/*.cpp) ----
-    // Renames on disk every listed file in scope (all, or the selected ones) to its new name.
-    void applyInScope(const QSet<QUuid>& selection);
-    // Lists the parent folders of the files instead of the files, or brings the files back.
-    void setRenameFolders(bool on);
-    // List operations and intake.
+    // List operations and intake the Batch Rules screen calls (placeholders in
+    // store_batch_placeholders.cpp until intake lands).
     void removeItem(const QUuid& id);
     void removeItems(const QSet<QUuid>& ids);
-    void addFilesPanel();
     void addSampleFiles();
+    // Folder access (folder_access_store.cpp).
+    bool isSandboxed() const { return m_services.sandboxed; }
+    bool isRunningUnitTests() const { return m_services.runningUnitTests; }
+    const QStringList& scopedFolderRoots() const { return m_scopedFolderRoots; }
+    const QSet<QString>& declinedAccessFolders() const { return m_declinedAccessFolders; }
+    void ensureScopedAccess(const QString& folder);
+    void stopScopedAccess();
+    // The one move primitive: never replaces an existing item.
+    std::optional<MoveError> coordinatedMove(const QString& from, const QString& to);
+    // Asks for access to the destination folder of a refused move and retries it once; true
+    // when the item is now at `to`.
+    bool requestFolderAccess(const QString& from, const QString& to, const std::optional<MoveError>& error);
+
+    // Item list bookkeeping after moves (item_bookkeeping.cpp).
+    void commitRenamed(const MoveBatch& moves);
+    static QStringList remapMovedURLs(const QStringList& urls, const MoveBatch& moves);
+    void recordMovedFiles(const MoveBatch& moves);
+    int aiNamedItemCount() const;
+    void setUseAIForNamedItems(bool on);
+    void setRenameFolders(bool on);
+    static QList<FileItem> folderListing(const QList<FileItem>& items);
+    const QList<FileItem>& fileBackup() const { return m_fileBackup; }
+
+    // Batch apply (apply_renames.cpp). A plan maps an item id to its proposed full name.
+    using RenamePlan = QHash<QUuid, QString>;
+    void applyInScope(const QSet<QUuid>& selection);
+    void applyRenames(const RenamePlan& plan);
+
+    // One item (rename_one.cpp).
+    bool renameOne(const QUuid& id, const QString& typedName);
+    void finishRenameOne(const FileItem& item, const QString& target);
+    bool renameItemByID(const QUuid& id, const QString& stem, const std::optional<QString>& ext);
+
+    // Undo history and rename log (history.cpp). Every change of the undo stack goes through
+    // editUndoStack, which dates, bookmarks, logs, trims and saves what changed.
+    template <typename F> void editUndoStack(F&& f)
+    {
+        const int before = int(m_history.undoStack.size());
+        f(m_history.undoStack);
+        historyDidChange(before);
+        publish(Group::History);
+    }
+    void loadHistory();
+    void appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action action);
+    void clearRenameLog();
+    QList<QByteArray> folderBookmarks(const MoveBatch& moves) const;
+    void undoLast();
+    void restoreAll();
+    QStringList historySummaries() const;
+    void saveHistoryAsync();
+    void saveRenameLogAsync();
+    // Runs pending saves now and waits for the writer; called when quitting.
+    void flushPendingSaves();
+    QString historyFilePath() const;
+    QString renameLogFilePath() const;
+    const HistoryWriter& historyWriter() const { return m_historyWriter; }
+
+    // ---- application shell (ui/app) ----
+    // PLACEHOLDERS until the list operations, intake, history and folder watch land: the
+    // screens of the shell call these; store_shell_placeholders.cpp gives them empty bodies.
+    void sortByName();
+    void sortByDateModified();
+    void reverseOrder();
+    void clearFiles();
+    void addFilesPanel();
+    void addFoldersPanel();
+    void addURLs(const QStringList& paths);
+    void queueDrops(const QString& path);
+    void startWatching(const QString& folder, bool recursive);
+    void stopWatching();
 
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
@@ -325,4 +424,22 @@ protected:
 
 private:
     void restoreSettings();
+
+    // ---- file operations and history state (files/*.cpp) ----
+    void historyDidChange(int previousCount);
+    void scheduleSave(bool& flag, void (Store::*save)());
+    void addHistoryScopedFolders(const QStringList& folders);
+    void resolveHistoryBookmarks(const QList<QByteArray>& bookmarks);
+    FolderAccess& folderAccess() const { return *m_services.folderAccess; }
+    QStringList m_scopedFolderRoots;
+    QSet<QString> m_declinedAccessFolders;
+    QList<FileItem> m_fileBackup;
+    bool m_historySaveScheduled = false;
+    bool m_logSaveScheduled = false;
+    QSet<QString> m_unwritableFiles;  // damaged files that could not be moved aside
+    HistoryWriter m_historyWriter;
+};
+
+template <> struct EnumInfo<RenameLogEntry::Action> {
+    static constexpr auto raw = std::to_array<std::string_view>({"rename", "undo", "auto"});
 };

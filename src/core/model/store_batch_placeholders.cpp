@@ -1,13 +1,6 @@
-// PLACEHOLDERS for the Batch Rules screen until apply, list operations and intake land; delete
+// PLACEHOLDERS for the list operations the Batch Rules screen calls until intake lands; delete
 // this file when their real definitions arrive.
 #include "model/store.h"
-
-void Store::applyInScope(const QSet<QUuid>&) {}
-
-void Store::setRenameFolders(bool on)
-{
-    editSections([on](NameSections& s) { s.renameFolders = on; });
-}
 
 void Store::removeItem(const QUuid& id) { removeItems({id}); }
 
@@ -17,7 +10,5 @@ void Store::removeItems(const QSet<QUuid>& ids)
         list.removeIf([&ids](const FileItem& item) { return ids.contains(item.id); });
     });
 }
-
-void Store::addFilesPanel() {}
 
 void Store::addSampleFiles() {}

@@ -1,0 +1,94 @@
+// Renaming N files in one folder through the Store (apply, then undo) against a plain loop of
+// no-replace renames over the same files in the same run. The counters give the speed of the
+// Store relative to the plain loop (1.0 = as fast; the aim is at least 0.5).
+#include "model/store.h"
+#include "platform/settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+void ensureApp()
+{
+    static int argc = 1;
+    static char name[] = "brindlecove_bench";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
+
+QString nameOf(const char* prefix, int i) { return QStringLiteral("%1_%2.mov").arg(prefix).arg(i, 6, 10, QChar('0')); }
+
+double plainLoop(const QList<QByteArray>& from, const QList<QByteArray>& to)
+{
+    QElapsedTimer t;
+    t.start();
+    for (qsizetype i = 0; i < from.size(); ++i)
+        if (::syscall(SYS_renameat2, AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), 1 /* NOREPLACE */) != 0)
+            std::abort();
+    return t.nsecsElapsed() / 1e9;
+}
+
+void BM_RenameFolder(benchmark::State& state)
+{
+    ensureApp();
+    const int n = int(state.range(0));
+    QTemporaryDir tmp;
+    const QString folder = QDir(tmp.path()).filePath("clips");
+    QDir().mkpath(folder);
+    QList<QByteArray> oldPaths, newPaths;
+    QList<FileItem> items;
+    Store::RenamePlan plan;
+    for (int i = 0; i < n; ++i) {
+        const QString path = folder + '/' + nameOf("A001C", i);
+        ::close(::open(path.toUtf8().constData(), O_CREAT | O_WRONLY, 0644));
+        oldPaths << path.toUtf8();
+        newPaths << (folder + '/' + nameOf("Shot", i)).toUtf8();
+        items << FileItem::file(path);
+        plan.insert(items.last().id, nameOf("Shot", i));
+    }
+    StoreServices services;
+    services.settings = std::make_shared<MemorySettings>();
+    services.supportFolder = QDir(tmp.path()).filePath("support");
+    Store store(services);
+    store.setItems(items);
+
+    double plainApply = 0, plainUndo = 0, storeApply = 0, storeUndo = 0, saveWait = 0;
+    for (auto _ : state) {
+        plainApply += plainLoop(oldPaths, newPaths);
+        plainUndo += plainLoop(newPaths, oldPaths);
+        QElapsedTimer t;
+        t.start();
+        store.applyRenames(plan);
+        storeApply += t.nsecsElapsed() / 1e9;
+        t.restart();
+        store.undoLast();
+        storeUndo += t.nsecsElapsed() / 1e9;
+        t.restart();
+        store.flushPendingSaves();
+        saveWait += t.nsecsElapsed() / 1e9;
+    }
+    if (store.items().first().url != QString::fromUtf8(oldPaths.first()))
+        state.SkipWithError("files did not come back");
+    const double k = double(state.iterations());
+    state.counters["plain_apply_s"] = plainApply / k;
+    state.counters["store_apply_s"] = storeApply / k;
+    state.counters["apply_speed_vs_plain"] = plainApply / storeApply;
+    state.counters["plain_undo_s"] = plainUndo / k;
+    state.counters["store_undo_s"] = storeUndo / k;
+    state.counters["undo_speed_vs_plain"] = plainUndo / storeUndo;
+    state.counters["writer_wait_s"] = saveWait / k;
+    state.counters["save_on_main_thread"] = store.historyWriter().ranOnMainThread() ? 1 : 0;
+}
+
+} // namespace
+
+BENCHMARK(BM_RenameFolder)->Arg(10000)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,362 @@
+// The undo history and the rename log: bookkeeping, saving, loading and undo.
+#include "files/history_file.h"
+#include "files/path_remap.h"
+#include "model/store.h"
+#include "platform/lang.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFutureWatcher>
+#include <QLocale>
+#include <QTimer>
+#include <QtConcurrent>
+
+namespace {
+
+constexpr int kMaxBatches = 50;
+constexpr int kMaxLogEntries = 20000;
+
+struct UndoOutcome {
+    int restored = 0;
+    int failed = 0;
+    QString lastError;
+};
+
+// A stored file that can't be read is kept under another name, so no save can overwrite it.
+struct SetAside {
+    bool moved = false;
+    QString newName;
+    QString error;
+};
+
+SetAside setAside(const QString& path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    std::optional<MoveError> err;
+    for (int n = 1; n <= 20; ++n) {
+        const QString target = path + QStringLiteral(".damaged-") + stamp + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
+        err = SafeMove::move(path, target);
+        if (!err)
+            return {true, PathText::lastComponent(target), {}};
+        if (!err->exists())
+            break;
+    }
+    return {false, {}, err->text()};
+}
+
+QString damagedMessage(bool history, const SetAside& aside)
+{
+    if (aside.moved)
+        return history ? L(QStringLiteral("The undo history could not be read; the file was kept as “%1”.").arg(aside.newName),
+                           QStringLiteral("无法读取撤销历史;该文件已保留为「%1」。").arg(aside.newName))
+                       : L(QStringLiteral("The rename log could not be read; the file was kept as “%1”.").arg(aside.newName),
+                           QStringLiteral("无法读取重命名日志;该文件已保留为「%1」。").arg(aside.newName));
+    return history ? L(QStringLiteral("The undo history could not be read or set aside (%1); it will not be overwritten.").arg(aside.error),
+                       QStringLiteral("无法读取撤销历史,也无法将其移开(%1);该文件不会被覆盖。").arg(aside.error))
+                   : L(QStringLiteral("The rename log could not be read or set aside (%1); it will not be overwritten.").arg(aside.error),
+                       QStringLiteral("无法读取重命名日志,也无法将其移开(%1);该文件不会被覆盖。").arg(aside.error));
+}
+
+// Reads a stored file; nothing when it is missing. `damaged` is set when it exists but can't be read.
+std::optional<QByteArray> readStored(const QString& path, bool& damaged)
+{
+    damaged = false;
+    if (path.isEmpty() || !SafeMove::exists(path))
+        return std::nullopt;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        damaged = true;
+        return std::nullopt;
+    }
+    return f.readAll();
+}
+
+} // namespace
+
+// Without a support folder nothing is read or written (never a file in the working folder).
+QString Store::historyFilePath() const
+{
+    return supportFolder().isEmpty() ? QString() : QDir(supportFolder()).filePath("undo-history.json");
+}
+
+QString Store::renameLogFilePath() const
+{
+    return supportFolder().isEmpty() ? QString() : QDir(supportFolder()).filePath("rename-log.json");
+}
+
+void Store::loadHistory()
+{
+    QStringList problems;
+    bool damaged = false;
+    const QString logPath = renameLogFilePath();
+    if (auto data = readStored(logPath, damaged)) {
+        if (auto log = HistoryFile::decodeLog(*data))
+            m_history.renameLog = *log;
+        else
+            damaged = true;
+    }
+    if (damaged) {
+        const SetAside aside = setAside(logPath);
+        if (!aside.moved)
+            m_unwritableFiles.insert(logPath);
+        problems << damagedMessage(false, aside);
+    }
+
+    const QString historyPath = historyFilePath();
+    std::optional<QList<SavedBatch>> batches;
+    if (auto data = readStored(historyPath, damaged)) {
+        batches = HistoryFile::decodeHistory(*data);
+        damaged = !batches;
+    }
+    if (damaged) {
+        const SetAside aside = setAside(historyPath);
+        if (!aside.moved)
+            m_unwritableFiles.insert(historyPath);
+        problems << damagedMessage(true, aside);
+    }
+
+    if (batches) {
+        QList<QByteArray> bookmarks;
+        for (const SavedBatch& b : *batches) {
+            MoveBatch moves;
+            for (const SavedMove& m : b.moves)
+                moves << Move{m.from, m.to};
+            m_history.undoStack << moves;
+            m_history.undoDates << b.date;
+            m_history.undoBookmarks << b.folderBookmarks;
+            bookmarks << b.folderBookmarks;
+        }
+        resolveHistoryBookmarks(bookmarks);
+    }
+    m_history.historyLoaded = true;
+    publish(Group::History);
+    if (!problems.isEmpty())
+        setStatus(problems.join(' '));
+}
+
+void Store::resolveHistoryBookmarks(const QList<QByteArray>& bookmarks)
+{
+    if (bookmarks.isEmpty())
+        return;
+    // Resolving touches the disk; the result comes back to the main thread, and not at all
+    // once the Store is gone (the watcher is its child).
+    auto* watcher = new QFutureWatcher<QStringList>(this);
+    connect(watcher, &QFutureWatcher<QStringList>::finished, this, [this, watcher] {
+        addHistoryScopedFolders(watcher->result());
+        watcher->deleteLater();
+    });
+    std::shared_ptr<FolderAccess> access = m_services.folderAccess;
+    watcher->setFuture(QtConcurrent::run([access, bookmarks] {
+        QStringList folders;
+        for (const QByteArray& b : bookmarks)
+            if (auto folder = access->resolveBookmark(b); folder && !folders.contains(*folder))
+                folders << *folder;
+        return folders;
+    }));
+}
+
+void Store::addHistoryScopedFolders(const QStringList& folders)
+{
+    for (const QString& folder : folders)
+        if (folderAccess().startAccessing(folder))
+            m_history.historyScopedFolders << folder;
+    publish(Group::History);
+}
+
+void Store::historyDidChange(int previousCount)
+{
+    HistoryState& h = m_history;
+    if (!h.historyLoaded)
+        return;
+    const int count = int(h.undoStack.size());
+    if (count <= previousCount) {
+        if (h.undoDates.size() > count)
+            h.undoDates.resize(count);
+        if (h.undoBookmarks.size() > count)
+            h.undoBookmarks.resize(count);
+    } else {
+        for (int i = previousCount; i < count; ++i) {
+            h.undoDates << QDateTime::currentDateTime();
+            h.undoBookmarks << folderBookmarks(h.undoStack[i]);
+            appendRenameLog(h.undoStack[i], RenameLogEntry::Action::rename);
+        }
+    }
+    if (count > kMaxBatches) {
+        const int drop = count - kMaxBatches;
+        h.undoStack.remove(0, drop);
+        h.undoDates.remove(0, qMin<qsizetype>(drop, h.undoDates.size()));
+        h.undoBookmarks.remove(0, qMin<qsizetype>(drop, h.undoBookmarks.size()));
+    }
+    scheduleSave(m_historySaveScheduled, &Store::saveHistoryAsync);
+}
+
+QList<QByteArray> Store::folderBookmarks(const MoveBatch& moves) const
+{
+    QSet<QString> seen;
+    QList<QByteArray> out;
+    auto add = [&](const QString& path) {
+        const QString folder = PathText::parent(path);
+        if (seen.contains(folder))
+            return;
+        seen.insert(folder);
+        const QByteArray mark = folderAccess().bookmark(folder);
+        if (!mark.isEmpty())
+            out << mark;
+    };
+    for (const Move& m : moves) {
+        add(m.from);
+        add(m.to);
+    }
+    return out;
+}
+
+void Store::appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action action)
+{
+    if (moves.isEmpty())
+        return;
+    const QDateTime now = QDateTime::currentDateTime();
+    // Entries beyond the cap would be dropped at once; don't make them.
+    const qsizetype first = qMax<qsizetype>(0, moves.size() - kMaxLogEntries);
+    QList<RenameLogEntry>& log = m_history.renameLog;
+    log.reserve(log.size() + moves.size() - first);
+    for (qsizetype i = first; i < moves.size(); ++i)
+        log << RenameLogEntry{QUuid::createUuid(), now, action, moves[i].from, moves[i].to};
+    if (log.size() > kMaxLogEntries)
+        log.remove(0, log.size() - kMaxLogEntries);
+    publish(Group::History);
+    scheduleSave(m_logSaveScheduled, &Store::saveRenameLogAsync);
+}
+
+void Store::clearRenameLog()
+{
+    m_history.renameLog.clear();
+    publish(Group::History);
+    scheduleSave(m_logSaveScheduled, &Store::saveRenameLogAsync);
+}
+
+void Store::scheduleSave(bool& flag, void (Store::*save)())
+{
+    if (flag)
+        return;
+    flag = true;
+    // A save that quitting already ran leaves nothing to do here.
+    QTimer::singleShot(m_services.saveDelayMs, this, [this, &flag, save] {
+        if (flag)
+            (this->*save)();
+    });
+}
+
+void Store::saveHistoryAsync()
+{
+    m_historySaveScheduled = false;
+    const QString path = historyFilePath();
+    if (path.isEmpty() || m_unwritableFiles.contains(path))
+        return;
+    m_historyWriter.write(path, [stack = m_history.undoStack, dates = m_history.undoDates,
+                                 marks = m_history.undoBookmarks] {
+        return HistoryFile::encodeHistory(stack, dates, marks);
+    });
+}
+
+void Store::saveRenameLogAsync()
+{
+    m_logSaveScheduled = false;
+    const QString path = renameLogFilePath();
+    if (path.isEmpty() || m_unwritableFiles.contains(path))
+        return;
+    m_historyWriter.write(path, [log = m_history.renameLog] { return HistoryFile::encodeLog(log); });
+}
+
+void Store::flushPendingSaves()
+{
+    if (m_historySaveScheduled)
+        saveHistoryAsync();
+    if (m_logSaveScheduled)
+        saveRenameLogAsync();
+    m_historyWriter.waitForIdle();
+}
+
+namespace {
+UndoOutcome undoNewest(Store& store, MoveBatch& restored)
+{
+    UndoOutcome out;
+    MoveBatch batch;
+    store.editUndoStack([&](QList<MoveBatch>& stack) { batch = stack.takeLast(); });
+    for (qsizetype i = batch.size() - 1; i >= 0; --i) {
+        const Move& m = batch[i];
+        if (auto err = store.coordinatedMove(m.to, m.from)) {
+            ++out.failed;
+            out.lastError = err->text();
+        } else {
+            restored << Move{m.to, m.from};
+            ++out.restored;
+        }
+    }
+    return out;
+}
+} // namespace
+
+void Store::undoLast()
+{
+    if (m_history.undoStack.isEmpty())
+        return;
+    m_fileDateCache.clear();
+    m_dateStringCache.clear();
+    MoveBatch restored;
+    const UndoOutcome o = undoNewest(*this, restored);
+    commitRenamed(restored);
+    appendRenameLog(restored, RenameLogEntry::Action::undo);
+    const QString u = QString::number(o.restored);
+    if (o.failed == 0)
+        setStatus(L(QStringLiteral("Undid %1 rename(s).").arg(u), QStringLiteral("已撤销 %1 个重命名。").arg(u)));
+    else
+        setStatus(L(QStringLiteral("Undid %1 rename(s); %2 couldn't be restored: %3").arg(u).arg(o.failed).arg(o.lastError),
+                    QStringLiteral("已撤销 %1 个重命名;%2 个无法恢复:%3").arg(u).arg(o.failed).arg(o.lastError)));
+}
+
+void Store::restoreAll()
+{
+    if (m_history.undoStack.isEmpty()) {
+        setStatus(L("Nothing to restore — no renames yet.", "无可还原 —— 尚未重命名。"));
+        return;
+    }
+    qsizetype total = 0;
+    for (const MoveBatch& b : std::as_const(m_history.undoStack))
+        total += b.size();
+    UndoOutcome sum;
+    while (!m_history.undoStack.isEmpty()) {
+        m_fileDateCache.clear();
+        m_dateStringCache.clear();
+        MoveBatch restored;
+        const UndoOutcome o = undoNewest(*this, restored);
+        commitRenamed(restored);
+        appendRenameLog(restored, RenameLogEntry::Action::undo);
+        sum.restored += o.restored;
+        sum.failed += o.failed;
+        if (!o.lastError.isEmpty())
+            sum.lastError = o.lastError;
+    }
+    const QString t = QString::number(total);
+    if (sum.failed == 0)
+        setStatus(L(QStringLiteral("Restored all %1 file(s) to their original names.").arg(t),
+                    QStringLiteral("已将全部 %1 个文件还原为原始名称。").arg(t)));
+    else
+        setStatus(L(QStringLiteral("Restored %1 file(s); %2 couldn't be restored: %3").arg(sum.restored).arg(sum.failed).arg(sum.lastError),
+                    QStringLiteral("已还原 %1 个文件;%2 个无法还原:%3").arg(sum.restored).arg(sum.failed).arg(sum.lastError)));
+}
+
+QStringList Store::historySummaries() const
+{
+    const HistoryState& h = m_history;
+    const qsizetype count = h.undoStack.size();
+    const QLocale locale;
+    QStringList out;
+    for (qsizetype i = count - 1; i >= 0; --i) {
+        QString label = QString::number(count - i) + QStringLiteral(". ") + QString::number(h.undoStack[i].size())
+            + L(" rename(s)", " 个重命名");
+        if (i < h.undoDates.size())
+            label += QStringLiteral(" · ") + locale.toString(h.undoDates[i], QLocale::ShortFormat);
+        out << label;
+    }
+    return out;
+}

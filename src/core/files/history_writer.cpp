@@ -1,0 +1,41 @@
+#include "history_writer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QThread>
+
+HistoryWriter::HistoryWriter()
+{
+    m_pool.setMaxThreadCount(1);
+    m_pool.setThreadPriority(QThread::LowPriority);
+}
+
+HistoryWriter::~HistoryWriter() { m_pool.waitForDone(); }
+
+void HistoryWriter::write(const QString& path, std::function<QByteArray()> encode)
+{
+    m_pool.start([this, path, encode = std::move(encode)] {
+        const QCoreApplication* app = QCoreApplication::instance();
+        if (app && QThread::currentThread() == app->thread())
+            m_ranOnMainThread = true;
+        const QByteArray data = encode();
+        if (data.isEmpty())
+            return;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+            return;  // the next save tries again with the whole state
+        QMutexLocker lock(&m_mutex);
+        ++m_writes[path];
+    });
+}
+
+void HistoryWriter::waitForIdle() { m_pool.waitForDone(); }
+
+int HistoryWriter::writesOf(const QString& path) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_writes.value(path);
+}

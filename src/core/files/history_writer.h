@@ -1,0 +1,34 @@
+#pragma once
+// The serial writer of the history and log files: one background thread, jobs run in the order
+// they were queued, so the newest state of a file is always written last.
+#include <QByteArray>
+#include <QHash>
+#include <QMutex>
+#include <QString>
+#include <QThreadPool>
+#include <atomic>
+#include <functional>
+
+class HistoryWriter {
+public:
+    HistoryWriter();
+    ~HistoryWriter();
+    HistoryWriter(const HistoryWriter&) = delete;
+    HistoryWriter& operator=(const HistoryWriter&) = delete;
+
+    // Queues a write of `path`; `encode` runs on the writer thread and builds the bytes.
+    // The file is replaced atomically; on any failure the old file stays as it was.
+    void write(const QString& path, std::function<QByteArray()> encode);
+    // Blocks until every queued write has finished.
+    void waitForIdle();
+
+    // Diagnostics for tests and benchmarks.
+    int writesOf(const QString& path) const;
+    bool ranOnMainThread() const { return m_ranOnMainThread.load(); }
+
+private:
+    QThreadPool m_pool;
+    mutable QMutex m_mutex;
+    QHash<QString, int> m_writes;
+    std::atomic<bool> m_ranOnMainThread{false};
+};

@@ -1,0 +1,45 @@
+#pragma once
+// Reading the metadata of one file, and the date formatters every date text goes through.
+// The model reaches the reader through StoreServices so that tests can hand in dates.
+#include "metadata/meta_fields.h"
+
+#include <QDateTime>
+#include <QFuture>
+#include <QString>
+#include <memory>
+#include <unicode/uversion.h>
+
+U_NAMESPACE_BEGIN
+class SimpleDateFormat;
+U_NAMESPACE_END
+
+class MetadataReader {
+public:
+    virtual ~MetadataReader();
+
+    // Still images and PDF documents; called from several threads at once, so it must keep no
+    // unguarded shared state. A file without a date gives an absent `date`.
+    virtual MetaFields readImageOrPDF(const QString& path) const = 0;
+    // Any file (for videos the movie's metadata); the future finishes with the record.
+    virtual QFuture<MetaFields> read(const QString& path) const = 0;
+
+    // The reader used until the media readers are built: an empty record for every file.
+    static std::shared_ptr<MetadataReader> makeDefault();
+};
+
+// The empty record of a file whose metadata is not known: kind unsupported, no date, empty
+// texts, zero numbers.
+class EmptyMetadataReader : public MetadataReader {
+public:
+    MetaFields readImageOrPDF(const QString& path) const override;
+    QFuture<MetaFields> read(const QString& path) const override;
+};
+
+// Date formatters with locale "en_US_POSIX" and the local time zone, one per pattern and per
+// thread (a formatter is not safe to share between threads while it formats).
+namespace DateFormatterCache {
+// Valid for the calling thread only; nullptr when ICU rejects the pattern.
+const icu::SimpleDateFormat* formatter(const QString& pattern);
+// The date written with the pattern; empty when the pattern is rejected.
+QString format(const QDateTime& date, const QString& pattern);
+} // namespace DateFormatterCache

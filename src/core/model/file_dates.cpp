@@ -1,0 +1,278 @@
+// Date texts of the insert-date rule, file dates, and the two date actions of the date editor.
+#include "metadata/metadata_reader.h"
+#include "model/rule_engine.h"
+#include "model/store.h"
+#include "platform/lang.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QPromise>
+#include <QStringBuilder>
+#include <QtConcurrent/QtConcurrentMap>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr qsizetype kDateTextBound = 20000;
+
+QString sourceWord(DateSource s) { return rawValue(s); }
+
+QString patternOrDefault(const QString& pattern)
+{
+    return pattern.isEmpty() ? QStringLiteral("yyyy-MM-dd") : pattern;
+}
+
+struct FileTimes {
+    std::optional<QDateTime> modified;
+    std::optional<QDateTime> created;  // only where the file system keeps one
+};
+
+QDateTime utcOf(const struct statx_timestamp& t)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000, Qt::UTC);
+}
+
+// One statx call; dates in UTC, so that writing them in local time needs no C-library zone lookup.
+FileTimes readFileTimes(const QString& path)
+{
+    struct statx st{};
+    FileTimes times;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_MTIME | STATX_BTIME, &st) != 0)
+        return times;
+    if (st.stx_mask & STATX_MTIME)
+        times.modified = utcOf(st.stx_mtime);
+    if (st.stx_mask & STATX_BTIME)
+        times.created = utcOf(st.stx_btime);
+    return times;
+}
+
+// Sets the modification date (the creation date has no setter on Linux). False on any failure.
+bool stampModificationDate(const QString& path, const QDateTime& date)
+{
+    const qint64 ms = date.toMSecsSinceEpoch();
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = time_t(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
+    times[1].tv_nsec = long((ms - qint64(times[1].tv_sec) * 1000) * 1000000);
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+// The capture date's part of a date-text key. A local date is keyed by its wall-clock reading:
+// turning it into an instant asks the C library for the zone, a file-system call per name.
+QString captureKey(const std::optional<QDateTime>& date)
+{
+    if (!date)
+        return QStringLiteral("-1.0");
+    if (date->timeSpec() == Qt::LocalTime)
+        return QStringLiteral("L%1.%2").arg(date->date().toJulianDay()).arg(date->time().msecsSinceStartOfDay());
+    return QString::number(double(date->toMSecsSinceEpoch()) / 1000.0, 'f', 3);
+}
+
+struct Listed {
+    QUuid id;
+    QString path;
+    MetaKind kind;
+    std::optional<QDateTime> captureDate;
+};
+
+QList<Listed> listed(const QList<FileItem>& items)
+{
+    QList<Listed> out;
+    out.reserve(items.size());
+    for (const FileItem& it : items)
+        out.append({it.id, it.url, metaKindForPath(it.url), it.captureDate});
+    return out;
+}
+
+using DateById = QHash<QUuid, std::optional<QDateTime>>;
+
+struct ExtractRun {
+    QList<Listed> videos;
+    qsizetype next = 0;
+    DateById dates;
+    QPromise<void> done;
+};
+
+void finishExtraction(Store& store, ExtractRun& run)
+{
+    store.editItems([&](QList<FileItem>& items) {
+        for (FileItem& item : items) {
+            const auto it = run.dates.constFind(item.id);
+            if (it != run.dates.constEnd())
+                item.captureDate = *it;  // an absent date clears an earlier one
+        }
+    });
+    store.setStatus(L("Capture dates extracted.", "已提取拍摄/创建日期。"));
+    store.editActivity([](Activity& a) { a.dateBusy = false; });
+    run.done.finish();
+}
+
+void readNextVideo(QPointer<Store> store, std::shared_ptr<ExtractRun> run)
+{
+    if (!store)
+        return;
+    if (run->next >= run->videos.size()) {
+        finishExtraction(*store, *run);
+        return;
+    }
+    const Listed video = run->videos.at(run->next++);
+    store->metadataReader().read(video.path).then(store.data(), [store, run, video](const MetaFields& f) {
+        run->dates.insert(video.id, f.date);
+        readNextVideo(store, run);
+    });
+}
+
+struct StampRun {
+    QList<Listed> files;
+    qsizetype next = 0;
+    int stamped = 0;
+    QPromise<void> done;
+};
+
+void finishStamping(Store& store, StampRun& run)
+{
+    // The stamped files' modification dates changed: cached dates and texts are stale now.
+    if (run.stamped > 0) {
+        store.fileDateCache().clear();
+        store.dateStringCache().clear();
+    }
+    const QString n = QString::number(run.stamped);
+    store.setStatus(Lang::zh() ? QStringLiteral("已把 ") + n + QStringLiteral(" 个文件的日期设为拍摄/创建日期。")
+                               : QStringLiteral("Set file date on ") + n + QStringLiteral(" file(s) from capture date."));
+    run.done.finish();
+}
+
+void stampNext(QPointer<Store> store, std::shared_ptr<StampRun> run)
+{
+    while (store) {
+        if (run->next >= run->files.size()) {
+            finishStamping(*store, *run);
+            return;
+        }
+        const Listed file = run->files.at(run->next++);
+        std::optional<QDateTime> date = file.captureDate;
+        if (!date && file.kind == MetaKind::image)
+            date = store->metadataReader().readImageOrPDF(file.path).date;
+        if (!date && file.kind == MetaKind::video) {
+            store->metadataReader().read(file.path).then(store.data(), [store, run, file](const MetaFields& f) {
+                if (f.date && stampModificationDate(file.path, *f.date))
+                    ++run->stamped;
+                stampNext(store, run);
+            });
+            return;
+        }
+        if (date && stampModificationDate(file.path, *date))
+            ++run->stamped;
+    }
+}
+
+} // namespace
+
+QString Store::dateText(const FileItem& item) const
+{
+    if (!m_rules.dateEnabled)
+        return {};
+    const QString key = item.id.toString(QUuid::WithoutBraces) % u'|' % QString::number(qHash(item.url)) % u'|'
+        % sourceWord(m_rules.dateSource) % u'|' % m_rules.dateFormat % u'|' % captureKey(item.captureDate);
+    const auto it = m_dateStringCache.constFind(key);
+    if (it != m_dateStringCache.constEnd())
+        return *it;
+    const QString text = computeDateText(item);
+    if (m_dateStringCache.size() > kDateTextBound)
+        m_dateStringCache.clear();
+    m_dateStringCache.insert(key, text);
+    return text;
+}
+
+QString Store::computeDateText(const FileItem& item) const
+{
+    std::optional<QDateTime> date;
+    switch (m_rules.dateSource) {
+    case DateSource::capture:
+        date = item.captureDate ? item.captureDate : cachedFileDate(item.url, FileDateKey::contentModification);
+        break;
+    case DateSource::modified: date = cachedFileDate(item.url, FileDateKey::contentModification); break;
+    case DateSource::created: date = cachedFileDate(item.url, FileDateKey::creation); break;
+    }
+    if (!date)
+        return {};
+    return DateFormatterCache::format(*date, patternOrDefault(m_rules.dateFormat));
+}
+
+std::optional<QDateTime> Store::cachedFileDate(const QString& path, FileDateKey key) const
+{
+    const bool creation = key == FileDateKey::creation;
+    const QString cacheKey = (creation ? QStringLiteral("creationDate|") : QStringLiteral("contentModificationDate|")) + path;
+    const auto it = m_fileDateCache.constFind(cacheKey);
+    if (it != m_fileDateCache.constEnd())
+        return *it;
+    const FileTimes times = readFileTimes(path);
+    const std::optional<QDateTime> date = creation ? times.created : times.modified;
+    m_fileDateCache.insert(cacheKey, date);
+    return date;
+}
+
+QString ruleSetDateText(const GUIPreset& rules, const std::optional<QString>& path,
+                        const std::optional<QDateTime>& captureDate)
+{
+    if (!rules.dateEnabled.value_or(false))
+        return {};
+    std::optional<QDateTime> date;
+    if (!path) {
+        date = QDateTime::currentDateTime();
+    } else {
+        const FileTimes times = readFileTimes(*path);
+        const QString source = rules.dateSource.value_or(QString());
+        if (source == QLatin1String("modified"))
+            date = times.modified;
+        else if (source == QLatin1String("created"))
+            date = times.created;
+        else
+            date = captureDate ? captureDate : times.modified;
+    }
+    if (!date)
+        return {};
+    return DateFormatterCache::format(*date, patternOrDefault(rules.dateFormat.value_or(QString())));
+}
+
+QFuture<void> Store::extractCaptureDates()
+{
+    if (m_items.isEmpty())
+        return QtFuture::makeReadyFuture();
+    editActivity([](Activity& a) { a.dateBusy = true; });
+    auto run = std::make_shared<ExtractRun>();
+    run->done.start();
+    QList<Listed> stills;
+    for (const Listed& l : listed(m_items)) {
+        if (l.kind == MetaKind::image)
+            stills.append(l);
+        else if (l.kind == MetaKind::video)
+            run->videos.append(l);
+    }
+    QFuture<void> result = run->done.future();
+    std::shared_ptr<MetadataReader> reader = m_services.metadataReader;
+    const auto readStill = [reader](const Listed& l) {
+        return std::pair<QUuid, std::optional<QDateTime>>(l.id, reader->readImageOrPDF(l.path).date);
+    };
+    QPointer<Store> self(this);
+    QtConcurrent::mapped(stills, readStill).then(this, [self, run](QFuture<std::pair<QUuid, std::optional<QDateTime>>> f) {
+        for (const auto& [id, date] : f.results())
+            run->dates.insert(id, date);
+        readNextVideo(self, run);
+    });
+    return result;
+}
+
+QFuture<void> Store::setFileDatesFromCapture()
+{
+    if (m_items.isEmpty())
+        return QtFuture::makeReadyFuture();
+    auto run = std::make_shared<StampRun>();
+    run->done.start();
+    run->files = listed(m_items);
+    QFuture<void> result = run->done.future();
+    stampNext(QPointer<Store>(this), run);
+    return result;
+}

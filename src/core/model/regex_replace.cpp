@@ -1,0 +1,157 @@
+#include "regex_replace.h"
+
+#include <QHash>
+#include <QMutex>
+#include <memory>
+#include <unicode/regex.h>
+
+namespace {
+
+using PatternPtr = std::shared_ptr<const icu::RegexPattern>;
+
+// Steps of ICU's match engine, roughly milliseconds: generous for any sane pattern on a file
+// name, short enough that a runaway pattern cannot freeze the preview.
+constexpr int32_t kMatchTimeLimit = 50;
+constexpr qsizetype kCacheBound = 200;
+
+struct PatternCache {
+    QMutex mutex;
+    QHash<QString, PatternPtr> entries;  // nullptr: does not compile (or timed out)
+};
+
+PatternCache& cache()
+{
+    static PatternCache c;
+    return c;
+}
+
+icu::UnicodeString aliasOf(const QString& s)
+{
+    // Read-only alias: no copy of the name's text.
+    return icu::UnicodeString(false, reinterpret_cast<const char16_t*>(s.utf16()), int32_t(s.size()));
+}
+
+QString fromIcu(const icu::UnicodeString& s)
+{
+    return QString(reinterpret_cast<const QChar*>(s.getBuffer()), s.length());
+}
+
+PatternPtr compiled(const QString& pattern)
+{
+    PatternCache& c = cache();
+    QMutexLocker lock(&c.mutex);
+    const auto it = c.entries.constFind(pattern);
+    if (it != c.entries.constEnd())
+        return *it;
+    if (c.entries.size() > kCacheBound)
+        c.entries.clear();
+    UErrorCode status = U_ZERO_ERROR;
+    UParseError parseError;
+    PatternPtr p(icu::RegexPattern::compile(aliasOf(pattern), 0, parseError, status));
+    if (U_FAILURE(status))
+        p.reset();
+    c.entries.insert(pattern, p);
+    return p;
+}
+
+void markUnusable(const QString& pattern)
+{
+    PatternCache& c = cache();
+    QMutexLocker lock(&c.mutex);
+    c.entries.insert(pattern, nullptr);
+}
+
+// One matcher per thread, kept while the same pattern is used, so a preview of many names does
+// not allocate a matcher per name.
+icu::RegexMatcher* matcherFor(const PatternPtr& pattern)
+{
+    struct Slot {
+        PatternPtr pattern;
+        std::unique_ptr<icu::RegexMatcher> matcher;
+    };
+    thread_local Slot slot;
+    if (slot.pattern != pattern || !slot.matcher) {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::RegexMatcher> m(pattern->matcher(status));
+        if (U_FAILURE(status))
+            return nullptr;
+        m->setTimeLimit(kMatchTimeLimit, status);
+        slot.matcher = std::move(m);
+        slot.pattern = pattern;
+    }
+    return slot.matcher.get();
+}
+
+// Appends the template for the current match: "$n" takes the longest run of digits that still
+// names an existing group (a number beyond the groups gives nothing), "$" before anything else
+// is literal, and a backslash makes the next character literal.
+void appendExpanded(QString& out, const QString& templ, icu::RegexMatcher& m)
+{
+    const int32_t groups = m.groupCount();
+    for (qsizetype i = 0; i < templ.size(); ++i) {
+        const QChar ch = templ.at(i);
+        if (ch == u'\\' && i + 1 < templ.size()) {
+            out += templ.at(++i);
+            continue;
+        }
+        const char16_t after = i + 1 < templ.size() ? templ.at(i + 1).unicode() : 0;
+        if (ch != u'$' || after < '0' || after > '9') {
+            out += ch;
+            continue;
+        }
+        qint64 group = templ.at(++i).unicode() - '0';
+        while (i + 1 < templ.size()) {
+            const char16_t next = templ.at(i + 1).unicode();
+            if (next < '0' || next > '9' || group * 10 + (next - '0') > groups)
+                break;
+            group = group * 10 + (next - '0');
+            ++i;
+        }
+        if (group > groups)
+            continue;
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::UnicodeString text = m.group(int32_t(group), status);
+        if (U_SUCCESS(status))
+            out += fromIcu(text);
+    }
+}
+
+} // namespace
+
+std::optional<QString> regexReplaceAll(const QString& pattern, const QString& input, const QString& templ)
+{
+    const PatternPtr p = compiled(pattern);
+    if (!p)
+        return std::nullopt;
+    icu::RegexMatcher* m = matcherFor(p);
+    if (!m)
+        return std::nullopt;
+    const icu::UnicodeString text = aliasOf(input);
+    m->reset(text);
+    QString out;
+    qsizetype last = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    while (m->find(status) && U_SUCCESS(status)) {
+        const qsizetype start = m->start(status);
+        const qsizetype end = m->end(status);
+        out += QStringView(input).mid(last, start - last);
+        appendExpanded(out, templ, *m);
+        last = end;
+    }
+    if (U_FAILURE(status)) {
+        // A catastrophic pattern on this name: give it up for every name, like a bad pattern.
+        markUnusable(pattern);
+        return std::nullopt;
+    }
+    out += QStringView(input).mid(last);
+    return out;
+}
+
+bool regexPatternUsable(const QString& pattern) { return compiled(pattern) != nullptr; }
+
+int regexCacheSize()
+{
+    PatternCache& c = cache();
+    QMutexLocker lock(&c.mutex);
+    return int(c.entries.size());
+}

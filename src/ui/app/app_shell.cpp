@@ -1,0 +1,133 @@
+#include "app_shell.h"
+
+#include "app_hooks.h"
+#include "common/dialogs.h"
+#include "main_window.h"
+#include "model/store.h"
+#include "platform/lang.h"
+#include "signal_quit.h"
+#include "single_instance.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QTranslator>
+#include <QUrl>
+#include <QUrlQuery>
+
+Q_LOGGING_CATEGORY(lcShell, "brindlecove.shell", QtWarningMsg)
+
+AppShell::AppShell(Store& store, QObject* parent)
+    : QObject(parent), m_store(store), m_dialogs(std::make_unique<QtDialogs>()),
+      m_hooks(std::make_unique<NullAppHooks>()), m_instance(new SingleInstance(this)), m_signals(new SignalQuit(this))
+{
+    m_window = std::make_unique<MainWindow>(m_store, *m_dialogs, *m_hooks);
+    m_dialogs->setParentWidget(m_window.get());
+    connect(m_window.get(), &MainWindow::helpRequested, this, &AppShell::openHelp);
+    connect(m_window.get(), &MainWindow::supportMailRequested, this, &AppShell::openSupportMail);
+    connect(m_window.get(), &MainWindow::aboutRequested, this, &AppShell::showAbout);
+    connect(m_instance, &SingleInstance::pathsReceived, this, [this](const QStringList& paths) {
+        qCInfo(lcShell, "received %lld path(s) from another launch", qlonglong(paths.size()));
+        openFiles(paths);
+        m_window->showNormal();
+        m_window->raise();
+        m_window->activateWindow();
+    });
+    connect(m_signals, &SignalQuit::quitRequested, this, [this](int sig) {
+        qCInfo(lcShell, "signal %d: quitting", sig);
+        m_window->close();
+    });
+    connect(&m_store, &Store::itemsChanged, this,
+            [this] { qCInfo(lcShell, "items: %lld", qlonglong(m_store.items().size())); });
+    connect(&m_store, &Store::prefsChanged, this, &AppShell::followLanguage);
+    followLanguage();
+}
+
+AppShell::~AppShell() = default;
+
+void AppShell::start(const QStringList& paths)
+{
+    m_window->show();
+    if (!m_instance->listen())
+        qCWarning(lcShell, "cannot listen on %s: files opened later start a second window",
+                  qPrintable(SingleInstance::socketPath()));
+    openFiles(paths);
+    m_hooks->startUpdater();
+    QTimer::singleShot(0, m_hooks.get(), &AppHooks::moveToApplicationsIfNeeded);
+    qCInfo(lcShell, "ready");
+}
+
+QStringList AppShell::pathsFromArguments(const QStringList& args)
+{
+    QStringList out;
+    for (const QString& a : args) {
+        if (a.isEmpty())
+            continue;
+        const QString path = a.startsWith(QLatin1String("file:")) ? QUrl(a).toLocalFile() : a;
+        out << QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    }
+    return out;
+}
+
+void AppShell::openFiles(const QStringList& paths)
+{
+    if (!paths.isEmpty())
+        m_store.addURLs(paths);
+}
+
+void AppShell::openHelp()
+{
+    // The browser cannot read the resource file system: give it a copy of the page.
+    const QString dir = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).filePath("help");
+    QDir().mkpath(dir);
+    const QString target = QDir(dir).filePath("index.html");
+    QFile::remove(target);
+    if (!QFile::copy(QStringLiteral(":/help/index.html"), target)) {
+        m_store.setStatus(L("Could not open the help page.", "无法打开帮助页面。"));
+        return;
+    }
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+}
+
+void AppShell::openSupportMail()
+{
+    QUrl mail(QStringLiteral("mailto:") + QStringLiteral(BRINDLECOVE_SUPPORT_MAIL));
+    QUrlQuery q;
+    q.addQueryItem(QStringLiteral("subject"), QStringLiteral("Brindlecove"));
+    mail.setQuery(q);
+    QDesktopServices::openUrl(mail);
+}
+
+void AppShell::showAbout()
+{
+    Dialogs::Alert a;
+    a.style = Dialogs::Style::Information;
+    a.message = QStringLiteral("Brindlecove");
+    a.informative = L("Version", "版本") + QLatin1Char(' ') + QStringLiteral(BRINDLECOVE_VERSION);
+    m_dialogs->alert(a);
+}
+
+void AppShell::followLanguage()
+{
+    // Qt's own dialog texts (file panels, standard buttons) follow the interface language.
+    const bool zh = m_store.langZh();
+    if (zh == bool(m_qtTranslator))
+        return;
+    if (!zh) {
+        QCoreApplication::removeTranslator(m_qtTranslator.get());
+        m_qtTranslator.reset();
+        return;
+    }
+    auto t = std::make_unique<QTranslator>();
+    if (t->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(t.get());
+        m_qtTranslator = std::move(t);
+    }
+}

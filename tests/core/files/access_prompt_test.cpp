@@ -1,0 +1,98 @@
+#include "files_fixture.h"
+
+#include "platform/lang.h"
+
+#include <cerrno>
+
+class AccessPrompt : public FilesTest {
+protected:
+    void SetUp() override
+    {
+        access->sandbox = true;
+        store = newStore(/*sandboxed=*/true);
+    }
+};
+
+TEST_F(AccessPrompt, DeclinedFolderIsAskedOncePerBatch)
+{
+    file("a");
+    file("b");
+    const QUuid a = add("a");
+    const QUuid b = add("b");
+    prompter->pressContinue = false;
+    store->applyRenames({{a, "a2"}, {b, "b2"}});
+    EXPECT_EQ(prompter->alerts, 1);
+    EXPECT_EQ(prompter->lastAlert.message, "Allow access to “w”?");
+    EXPECT_EQ(prompter->lastAlert.continueButton, "Continue");
+    EXPECT_EQ(store->status(), "Renamed 0, skipped 2: You don't have permission to rename “b”.");
+    EXPECT_TRUE(store->declinedAccessFolders().contains(work()));
+    EXPECT_EQ(names(), (QStringList{"a", "b"}));
+
+    // A single rename does not ask again; the next batch does.
+    EXPECT_FALSE(store->renameOne(a, "a3"));
+    EXPECT_EQ(prompter->alerts, 1);
+    EXPECT_EQ(store->status(), "Failed: You don't have permission to rename “a”.");
+    store->applyRenames({{a, "a2"}});
+    EXPECT_EQ(prompter->alerts, 2);
+}
+
+TEST_F(AccessPrompt, GrantedFolderIsRetriedAndHeld)
+{
+    file("a");
+    file("b");
+    const QUuid a = add("a");
+    const QUuid b = add("b");
+    prompter->pick = work();
+    Lang::setZh(true);
+    store->applyRenames({{a, "a2"}, {b, "b2"}});
+    Lang::setZh(false);
+    EXPECT_EQ(prompter->lastAlert.message, "允许访问「w」吗?");
+    EXPECT_EQ(prompter->lastPanel.prompt, "授予访问权限");
+    EXPECT_EQ(prompter->lastPanel.startFolder, work());
+    EXPECT_EQ(prompter->panels, 1);  // the second file's folder is held by then
+    EXPECT_EQ(store->scopedFolderRoots(), QStringList{work()});
+    EXPECT_EQ(names(), (QStringList{"a2", "b2"}));
+    EXPECT_EQ(store->status(), "已重命名 2 个。");
+}
+
+TEST_F(AccessPrompt, OtherFolderChosenStillFailsButIsNotDeclined)
+{
+    file("a");
+    const QUuid a = add("a");
+    prompter->pick = dir("elsewhere");
+    store->applyRenames({{a, "a2"}});
+    EXPECT_EQ(store->scopedFolderRoots(), QStringList{work("elsewhere")});
+    EXPECT_FALSE(store->declinedAccessFolders().contains(work()));
+    store->applyRenames({{a, "a2"}});
+    EXPECT_EQ(prompter->alerts, 2);
+    EXPECT_EQ(names(), (QStringList{"a", "elsewhere"}));
+}
+
+TEST_F(AccessPrompt, NoDialogWhereNoneCanHelp)
+{
+    const QString from = file("a");
+    const QString to = work("b");
+    const MoveError denied{EPERM, from, to};
+
+    EXPECT_FALSE(store->requestFolderAccess(from, to, MoveError{EROFS, from, to}));  // read-only volume
+    EXPECT_EQ(prompter->alerts, 0);
+
+    store->ensureScopedAccess(work());
+    store->ensureScopedAccess(work() + "/");
+    EXPECT_EQ(store->scopedFolderRoots(), QStringList{work()});
+    EXPECT_EQ(access->starts, 1);
+    EXPECT_FALSE(store->requestFolderAccess(from, to, denied));  // already held
+    EXPECT_EQ(prompter->alerts, 0);
+    store->stopScopedAccess();
+    EXPECT_TRUE(store->scopedFolderRoots().isEmpty());
+
+    store = newStore(/*sandboxed=*/false);
+    EXPECT_FALSE(store->requestFolderAccess(from, to, denied));
+    StoreServices underTests = env.services();
+    underTests.sandboxed = true;
+    underTests.runningUnitTests = true;
+    underTests.accessPrompter = prompter;
+    store = std::make_unique<Store>(std::move(underTests));
+    EXPECT_FALSE(store->requestFolderAccess(from, to, denied));
+    EXPECT_EQ(prompter->alerts, 0);
+}

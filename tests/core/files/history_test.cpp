@@ -1,0 +1,178 @@
+#include "files_fixture.h"
+
+#include "files/history_file.h"
+#include "platform/json_util.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+class History : public FilesTest {
+protected:
+    // Records a batch of moves as if they had happened (the files need not exist).
+    void record(int moves, const QString& tag = "f")
+    {
+        MoveBatch batch;
+        for (int i = 0; i < moves; ++i)
+            batch << Move{work(QStringLiteral("%1%2").arg(tag).arg(i)), work(QStringLiteral("%1%2.new").arg(tag).arg(i))};
+        store->editUndoStack([&](QList<MoveBatch>& stack) { stack << batch; });
+    }
+    QByteArray read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+TEST_F(History, UndoAfterRestartReadsTheSavedFiles)
+{
+    file("a");
+    file("b");
+    const QUuid a = add("a");
+    const QUuid b = add("b");
+    store->applyRenames({{a, "b"}, {b, "a"}});
+    store->flushPendingSaves();
+    EXPECT_FALSE(store->historyWriter().ranOnMainThread());
+
+    // The stored forms stay readable across versions: upper-case ids, dates in reference seconds.
+    const auto log = Json::parseArray(read(store->renameLogFilePath()));
+    ASSERT_TRUE(log && log->size() == 3);
+    const QJsonObject first = log->at(0).toObject();
+    EXPECT_EQ(first.value("id").toString(), first.value("id").toString().toUpper());
+    EXPECT_EQ(first.value("action").toString(), "rename");
+    EXPECT_NEAR(first.value("date").toDouble(), Json::referenceSeconds(QDateTime::currentDateTime()), 60);
+    const auto saved = Json::parseArray(read(store->historyFilePath()));
+    ASSERT_TRUE(saved && saved->size() == 1);
+    EXPECT_EQ(saved->at(0).toObject().value("moves").toArray().size(), 3);
+    EXPECT_EQ(QByteArray::fromBase64(saved->at(0).toObject().value("folderBookmarks").toArray().at(0).toString().toLatin1()),
+              work().toUtf8());
+
+    store.reset();
+    store = newStore();
+    ASSERT_EQ(store->history().undoStack.size(), 1);
+    EXPECT_EQ(store->history().undoDates.size(), 1);
+    EXPECT_EQ(store->history().renameLog.size(), 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !store->history().historyScopedFolders.isEmpty(); }, 5000));
+    EXPECT_EQ(store->history().historyScopedFolders, QStringList{work()});
+
+    store->undoLast();
+    EXPECT_EQ(store->status(), "Undid 3 rename(s).");
+    EXPECT_EQ(content("a"), "a");
+    EXPECT_EQ(content("b"), "b");
+    EXPECT_EQ(store->history().renameLog.last().action, RenameLogEntry::Action::undo);
+}
+
+TEST_F(History, KeepsTheNewestFiftyBatchesAndTwentyThousandEntries)
+{
+    for (int i = 0; i < 51; ++i)
+        record(1, QStringLiteral("b%1_").arg(i));
+    const HistoryState& h = store->history();
+    EXPECT_EQ(h.undoStack.size(), 50);
+    EXPECT_EQ(h.undoDates.size(), 50);
+    EXPECT_EQ(h.undoBookmarks.size(), 50);
+    EXPECT_EQ(h.undoStack.first().first().from, work("b1_0"));
+    EXPECT_EQ(h.renameLog.size(), 51);  // trimming the history writes no log entries
+
+    record(19949, "big");
+    EXPECT_EQ(h.renameLog.size(), 20000);
+    record(1, "last");
+    EXPECT_EQ(h.renameLog.size(), 20000);
+    EXPECT_EQ(h.renameLog.first().from, work("b1_0"));  // the oldest entry went first
+    store->flushPendingSaves();
+    EXPECT_EQ(HistoryFile::decodeLog(read(store->renameLogFilePath()))->size(), 20000);
+    EXPECT_EQ(HistoryFile::decodeHistory(read(store->historyFilePath()))->size(), 50);
+}
+
+TEST_F(History, SavesAreMergedAndRunOffTheMainThread)
+{
+    store.reset();
+    StoreServices s = env.services();
+    s.saveDelayMs = 50;
+    store = std::make_unique<Store>(std::move(s));
+    record(1, "x");
+    record(1, "y");
+    record(1, "z");
+    const HistoryWriter& writer = store->historyWriter();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return writer.writesOf(store->historyFilePath()) == 1
+                                             && writer.writesOf(store->renameLogFilePath()) == 1; }, 5000));
+    store->flushPendingSaves();
+    EXPECT_EQ(writer.writesOf(store->historyFilePath()), 1);
+    EXPECT_EQ(writer.writesOf(store->renameLogFilePath()), 1);
+    EXPECT_FALSE(writer.ranOnMainThread());
+    EXPECT_EQ(HistoryFile::decodeHistory(read(store->historyFilePath()))->size(), 3);
+}
+
+TEST_F(History, DamagedFilesAreSetAsideBeforeAnythingOverwritesThem)
+{
+    store.reset();
+    const QString historyPath = env.makeFile("support/undo-history.json", "[{\"date\": 1, \"moves\": []}]");
+    const QString logPath = env.makeFile("support/rename-log.json", "[]");
+    store = newStore();
+    EXPECT_TRUE(store->history().historyLoaded);
+    EXPECT_TRUE(store->history().undoStack.isEmpty());
+    EXPECT_TRUE(store->status().startsWith("The undo history could not be read; the file was kept as “undo-history.json.damaged-"))
+        << store->status().toStdString();
+
+    record(1);
+    store->flushPendingSaves();
+    const QStringList aside = QDir(env.path("support")).entryList({"undo-history.json.damaged-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(read(env.path("support/" + aside[0])), "[{\"date\": 1, \"moves\": []}]");
+    EXPECT_EQ(HistoryFile::decodeHistory(read(historyPath))->size(), 1);
+    EXPECT_EQ(HistoryFile::decodeLog(read(logPath))->size(), 1);  // the good log kept loading
+
+    // A damaged log does not stop the history from loading.
+    store.reset();
+    env.makeFile("support/rename-log.json", "not json");
+    store = newStore();
+    EXPECT_EQ(store->history().undoStack.size(), 1);
+    EXPECT_TRUE(store->status().startsWith("The rename log could not be read"));
+    EXPECT_EQ(QDir(env.path("support")).entryList({"rename-log.json.damaged-*"}).size(), 1);
+}
+
+TEST_F(History, FirstLaunchWritesNothing)
+{
+    EXPECT_TRUE(store->history().historyLoaded);
+    store->flushPendingSaves();
+    EXPECT_FALSE(QDir(env.path("support")).exists());
+}
+
+TEST_F(History, UndoIntoATakenNameReportsTheFailure)
+{
+    file("a");
+    const QUuid a = add("a");
+    store->applyRenames({{a, "b"}});
+    file("a");  // someone made a new file under the old name
+    store->undoLast();
+    EXPECT_EQ(store->status(), "Undid 0 rename(s); 1 couldn't be restored: An item named “a” already exists.");
+    EXPECT_TRUE(store->history().undoStack.isEmpty());
+    EXPECT_EQ(content("b"), "a");
+
+    store->undoLast();  // empty history: nothing changes
+    EXPECT_EQ(store->status(), "Undid 0 rename(s); 1 couldn't be restored: An item named “a” already exists.");
+}
+
+TEST_F(History, RestoreAllUndoesEveryBatchAndReportsFailures)
+{
+    store->restoreAll();
+    EXPECT_EQ(store->status(), "Nothing to restore — no renames yet.");
+
+    file("a");
+    file("c");
+    const QUuid a = add("a");
+    const QUuid c = add("c");
+    store->applyRenames({{a, "b"}});
+    store->applyRenames({{c, "d"}});
+    EXPECT_EQ(store->historySummaries().size(), 2);
+    EXPECT_TRUE(store->historySummaries()[0].startsWith("1. 1 rename(s) · "));
+    store->restoreAll();
+    EXPECT_EQ(store->status(), "Restored all 2 file(s) to their original names.");
+    EXPECT_EQ(names(), (QStringList{"a", "c"}));
+
+    store->applyRenames({{a, "b"}});
+    store->applyRenames({{c, "d"}});
+    file("c");
+    store->restoreAll();
+    EXPECT_EQ(store->status(), "Restored 1 file(s); 1 couldn't be restored: An item named “c” already exists.");
+    EXPECT_TRUE(store->history().undoStack.isEmpty());
+}

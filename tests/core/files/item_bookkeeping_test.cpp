@@ -1,0 +1,76 @@
+#include "files_fixture.h"
+
+TEST(PathRemapping, FollowsFilesAndFoldersThroughABatch)
+{
+    struct Case {
+        const char* what;
+        QString url;
+        MoveBatch moves;
+        QString expected;
+    };
+    const QList<Case> cases = {
+        {"inside a renamed folder", "/a/x/y.mov", {{"/a", "/b"}}, "/b/x/y.mov"},
+        {"file then its folder", "/a/f1", {{"/a/f1", "/a/f2"}, {"/a", "/c"}}, "/c/f2"},
+        {"through a temporary name", "/d/x", {{"/d/x", "/d/tmp"}, {"/d/tmp", "/d/y"}}, "/d/y"},
+        {"other letter case matches nothing", "/d/Clip.mov", {{"/d/clip.mov", "/d/x.mov"}}, "/d/Clip.mov"},
+        {"a sibling with a longer name is not inside", "/a2/f", {{"/a", "/b"}}, "/a2/f"},
+        {"unclean paths are cleaned", "/d/./e/../x", {{"/d/x", "/d/y"}}, "/d/y"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Store::remapMovedURLs({c.url}, c.moves), QStringList{c.expected});
+    }
+}
+
+TEST_F(FilesTest, FolderModeListsOneItemPerFolderAndRestoresFilesAfterRenames)
+{
+    dir("A");
+    dir("B");
+    auto fromA = [&](const QString& n) { return FileItem::file(work("A/" + n), work("A")); };
+    const FileItem a1 = fromA("1.mov"), a2 = fromA("2.mov"), a3 = fromA("3.mov");
+    const FileItem b1 = FileItem::file(work("B/1.mov"), work("B"));
+    const FileItem x = FileItem::file(work("x.mov"));
+    QStringList listing;
+    for (const FileItem& f : Store::folderListing({a1, x, a2, b1}))
+        listing << f.name;
+    EXPECT_EQ(listing, (QStringList{"A", "x.mov", "B"}));
+
+    store->setItems({a1, a2, a3, x});
+    store->setRenameFolders(true);
+    ASSERT_EQ(store->items().size(), 2);
+    EXPECT_TRUE(store->items()[0].isDir);
+    store->applyRenames({{store->items()[0].id, "A_renamed"}});
+    EXPECT_EQ(store->status(), "Renamed 1.");
+    store->setRenameFolders(false);
+    ASSERT_EQ(store->items().size(), 4);
+    EXPECT_EQ(store->items()[2].url, work("A_renamed/3.mov"));
+    EXPECT_EQ(store->items()[2].fromFolder, work("A_renamed"));
+    EXPECT_TRUE(store->fileBackup().isEmpty());
+}
+
+TEST_F(FilesTest, RecordedBinMovesFollowFilesOnlyAndBecomeOneBatch)
+{
+    dir("F");
+    const FileItem inside = FileItem::file(work("F/in.mov"));
+    const FileItem loose = FileItem::file(work("loose.mov"));
+    store->setItems({inside, loose});
+    store->recordMovedFiles({{work("loose.mov"), work("L.mov")}, {work("F"), work("G")}});
+    EXPECT_EQ(store->items()[0].url, work("F/in.mov"));
+    EXPECT_EQ(store->items()[1].name, "L.mov");
+    EXPECT_EQ(store->history().undoStack.size(), 1);
+    EXPECT_EQ(store->history().renameLog.size(), 2);
+}
+
+TEST_F(FilesTest, AiNamedItemsAreCountedAndSwitchedTogether)
+{
+    FileItem named = FileItem::file(work("a"));
+    named.aiName = "Sunset";
+    FileItem empty = FileItem::file(work("b"));
+    empty.aiName = "";
+    FileItem none = FileItem::file(work("c"));
+    store->setItems({named, empty, none});
+    EXPECT_EQ(store->aiNamedItemCount(), 1);
+    store->setUseAIForNamedItems(false);
+    EXPECT_FALSE(store->items()[0].useAI);
+    EXPECT_TRUE(store->items()[1].useAI);
+}

@@ -1,0 +1,84 @@
+#include "files_fixture.h"
+
+#include "platform/lang.h"
+#include "platform/safe_move.h"
+
+#include <cerrno>
+
+using Method = SafeMove::Method;
+
+class SafeMoveMethods : public FilesTest, public ::testing::WithParamInterface<Method> {};
+
+TEST_P(SafeMoveMethods, MovesFilesAndFoldersButNeverReplaces)
+{
+    const QString a = file("a.mov");
+    const QString b = file("b.mov");
+    auto err = SafeMove::move(a, b, GetParam());
+    ASSERT_TRUE(err.has_value());
+    EXPECT_TRUE(err->exists());
+    EXPECT_EQ(content("a.mov"), "a.mov");
+    EXPECT_EQ(content("b.mov"), "b.mov");
+
+    EXPECT_FALSE(SafeMove::move(a, work("c.mov"), GetParam()));
+    EXPECT_EQ(names(), (QStringList{"b.mov", "c.mov"}));
+
+    dir("d1");
+    file("d1/x.mov");
+    dir("d2");
+    EXPECT_TRUE(SafeMove::move(work("d1"), work("d2"), GetParam()));  // an empty folder still counts
+    EXPECT_FALSE(SafeMove::move(work("d1"), work("d3"), GetParam()));
+    EXPECT_EQ(content("d3/x.mov"), "d1/x.mov");
+}
+
+TEST_P(SafeMoveMethods, CaseOnlyChangeGoesThroughTemporaryName)
+{
+    file("clip.mov");
+    EXPECT_FALSE(SafeMove::move(work("clip.mov"), work("Clip.mov"), GetParam()));
+    EXPECT_EQ(names(), QStringList{"Clip.mov"});
+
+    // Where both spellings are separate files, the second stays and the first is put back.
+    file("clip.mov");
+    auto err = SafeMove::move(work("clip.mov"), work("Clip.mov"), GetParam());
+    ASSERT_TRUE(err.has_value());
+    EXPECT_TRUE(err->exists());
+    EXPECT_EQ(names(), (QStringList{"Clip.mov", "clip.mov"}));
+    EXPECT_EQ(content("clip.mov"), "clip.mov");
+}
+
+INSTANTIATE_TEST_SUITE_P(AllMethods, SafeMoveMethods,
+                         ::testing::Values(Method::Auto, Method::LinkUnlink, Method::CheckedRename));
+
+TEST_F(FilesTest, MissingSourceReportsNotFound)
+{
+    auto err = SafeMove::move(work("nope.mov"), work("x.mov"));
+    ASSERT_TRUE(err.has_value());
+    EXPECT_EQ(err->code, ENOENT);
+    Lang::setZh(false);
+    EXPECT_EQ(err->text(), QStringLiteral("“nope.mov” could not be found."));
+}
+
+TEST(MoveErrorText, NamesTheCauseInBothLanguages)
+{
+    struct Case {
+        int code;
+        const char* en;
+        const char* zh;
+    };
+    const Case cases[] = {
+        {EEXIST, "An item named “b.mov” already exists.", "已存在名为「b.mov」的项目。"},
+        {EROFS, "The volume is read-only.", "该卷是只读的。"},
+        {EACCES, "You don't have permission to rename “a.mov”.", "没有权限重命名「a.mov」。"},
+        {ENOSPC, "There is not enough space on the volume.", "卷上空间不足。"},
+        {EXDEV, "“a.mov” can't be moved to another volume.", "无法将「a.mov」移动到其他卷。"},
+        {ENAMETOOLONG, "The name “b.mov” is too long.", "名称「b.mov」太长。"},
+    };
+    for (const Case& c : cases) {
+        const MoveError err{c.code, "/v/a.mov", "/v/b.mov"};
+        Lang::setZh(false);
+        EXPECT_EQ(err.text(), QString::fromUtf8(c.en));
+        Lang::setZh(true);
+        EXPECT_EQ(err.text(), QString::fromUtf8(c.zh));
+    }
+    Lang::setZh(false);
+    EXPECT_TRUE(MoveError({EIO, "/v/a.mov", "/v/b.mov"}).text().startsWith("“a.mov” couldn't be renamed: "));
+}

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The real binary under Xvfb: files on the command line, a second launch hands its file to the
+# running window and exits, SIGTERM quits cleanly with status 0.
+set -euo pipefail
+bin="$(readlink -f "$1")"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+mkdir -p "$tmp/home" "$tmp/config" "$tmp/data" "$tmp/cache" "$tmp/run" "$tmp/in"
+chmod 700 "$tmp/run"
+printf x > "$tmp/in/A001.mov"
+printf x > "$tmp/in/A002.mov"
+printf x > "$tmp/in/B001.mov"
+
+cat > "$tmp/inner.sh" <<'INNER'
+set -u
+bin="$1"; tmp="$2"
+export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
+export XDG_RUNTIME_DIR="$tmp/run" QT_LOGGING_RULES="brindlecove.shell.info=true"
+wait_for() {  # pattern, log: up to 20 s
+  for _ in $(seq 200); do grep -q "$1" "$2" && return 0; sleep 0.1; done
+  echo "timed out waiting for: $1"; cat "$2"; return 1
+}
+cd "$tmp/in"
+"$bin" A001.mov "$tmp/in/A002.mov" > "$tmp/first.log" 2>&1 &
+first=$!
+wait_for "ready" "$tmp/first.log" || exit 1
+wait_for "items: 2" "$tmp/first.log" || exit 1
+
+timeout 20 "$bin" B001.mov > "$tmp/second.log" 2>&1
+second=$?
+[ "$second" -eq 0 ] || { echo "second launch exited $second"; cat "$tmp/second.log"; exit 1; }
+grep -q "ready" "$tmp/second.log" && { echo "second launch opened its own window"; exit 1; }
+wait_for "received 1 path(s)" "$tmp/first.log" || exit 1
+wait_for "items: 3" "$tmp/first.log" || exit 1
+
+kill -TERM "$first"
+for _ in $(seq 100); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$first" 2>/dev/null; then echo "still running after SIGTERM"; kill -KILL "$first"; exit 1; fi
+wait "$first"
+status=$?
+[ "$status" -eq 0 ] || { echo "exit status $status"; cat "$tmp/first.log"; exit 1; }
+grep -q "signal 15" "$tmp/first.log" || { echo "SIGTERM did not take the quit path"; exit 1; }
+[ -e "$tmp/run/brindlecove.sock" ] && { echo "socket left behind"; exit 1; }
+echo "shell_quit: ok"
+INNER
+
+xvfb-run -a -s "-screen 0 1400x900x24" bash "$tmp/inner.sh" "$bin" "$tmp"
