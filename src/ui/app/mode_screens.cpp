@@ -1,5 +1,7 @@
 #include "mode_screens.h"
 
+#include "batch/batch_view.h"
+#include "batch/rules/rules_form.h"
 #include "common/lang_binder.h"
 
 #include <QLabel>
@@ -42,10 +44,16 @@ QWidget* emptyPage(Store& store, const char* en, const char* zh, QWidget* parent
 const char* modeTitleEn(int tab) { return kTitles[clampTab(tab)][0]; }
 const char* modeTitleZh(int tab) { return kTitles[clampTab(tab)][1]; }
 
-QWidget* makeModeScreen(int tab, Store& store, Dialogs&, QWidget* parent)
+QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent)
 {
     // Each mode's screen joins here when it is built.
     const int t = clampTab(tab);
+    if (t == 0) {
+        auto* batch = new BatchView(store, dialogs, parent);
+        batch->setRulesPanel(new RulesForm(store, dialogs));
+        batch->setObjectName(QStringLiteral("modeScreen0"));
+        return batch;
+    }
     QWidget* page = emptyPage(store, kTitles[t][0], kTitles[t][1], parent);
     page->setObjectName(QStringLiteral("modeScreen%1").arg(t));
     return page;
