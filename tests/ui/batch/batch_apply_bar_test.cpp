@@ -1,5 +1,7 @@
 #include "batch_fixture.h"
 #include "platform/settings.h"
+
+#include <QFile>
 #include "ui_harness.h"
 
 #include <QLabel>
@@ -124,4 +126,56 @@ TEST(BatchApplyBar, CtrlReturnAppliesOnlyWhileTheButtonIsEnabled)
     f.view->refreshConflicts();
     ui::key(f.view->list(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(f.dialogs.alerts.size(), 1);
+}
+
+TEST(BatchApply, ApplyRenamesOnDiskSkipsConflictsAndUndoBringsNamesBack)
+{
+    BatchFixture f;
+    auto items = f.list({"a.txt", "b.txt", "c.txt"});
+    f.env.makeFile("x_c.txt", "taken");
+    f.view->show();
+    f.prefix("x_");
+    // The button follows the check that runs once the typing settles.
+    EXPECT_FALSE(f.view->applyButton()->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.view->applyButton()->isEnabled(); }, 2000));
+    ui::click(f.view->applyButton());
+    EXPECT_TRUE(f.dialogs.alerts.isEmpty());
+    EXPECT_TRUE(QFile::exists(f.env.path("x_a.txt")));
+    EXPECT_TRUE(QFile::exists(f.env.path("x_b.txt")));
+    EXPECT_FALSE(QFile::exists(f.env.path("a.txt")));
+    EXPECT_TRUE(QFile::exists(f.env.path("c.txt")));  // its name is taken: skipped, nothing overwritten
+    QFile taken(f.env.path("x_c.txt"));
+    ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
+    EXPECT_EQ(taken.readAll(), "taken");
+    // The rows describe the renamed files at once.
+    EXPECT_EQ(f.rowText(0, BatchListModel::OldNameRole), "x_a.txt");
+    EXPECT_EQ(f.rowText(0, BatchListModel::NewNameRole), "x_x_a.txt");
+    EXPECT_EQ(f.view->changing(), 2);  // c.txt still can't take x_c.txt
+
+    f.store->undoLast();
+    EXPECT_TRUE(QFile::exists(f.env.path("a.txt")));
+    EXPECT_TRUE(QFile::exists(f.env.path("b.txt")));
+    EXPECT_FALSE(QFile::exists(f.env.path("x_a.txt")));
+    EXPECT_EQ(f.rowText(0, BatchListModel::OldNameRole), "a.txt");
+}
+
+TEST(BatchApply, ConfirmedLargeBatchIsRenamedAndSelectedScopeOnlyTouchesTheSelection)
+{
+    BatchFixture f;
+    auto items = f.list(f.numbered(100));
+    f.prefix("x_");
+    f.dialogs.answerAlert(0);  // Rename
+    f.view->applyAction();
+    EXPECT_EQ(f.dialogs.alerts.size(), 1);
+    EXPECT_TRUE(QFile::exists(f.env.path("x_IMG_0100.JPG")));
+    EXPECT_FALSE(QFile::exists(f.env.path("IMG_0001.JPG")));
+
+    BatchFixture g;
+    auto few = g.list({"a.txt", "b.txt"});
+    g.prefix("y_");
+    g.store->editSections([](NameSections& s) { s.scopeAllFiles = false; });
+    g.view->setSelection({few[1].id});
+    g.view->applyAction();
+    EXPECT_TRUE(QFile::exists(g.env.path("a.txt")));
+    EXPECT_TRUE(QFile::exists(g.env.path("y_b.txt")));
 }
