@@ -125,6 +125,8 @@ BatchView::~BatchView() = default;
 void BatchView::setRulesPanel(QWidget* panel)
 {
     panel->setContentsMargins(12, 12, 12, 12);
+    // Never squeezed below its natural height: the area scrolls instead.
+    panel->setSizePolicy(panel->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
     delete m_rulesArea->takeWidget();
     m_rulesArea->setWidget(panel);
 }
@@ -351,7 +353,9 @@ QWidget* BatchView::buildApplyBar()
     m_apply = new QPushButton(symbolIcon("checkmark.seal.fill"), QString(), bar);
     m_apply->setDefault(true);
     m_apply->setMinimumHeight(32);
-    m_apply->setStyleSheet("QPushButton { padding: 4px 12px; font-weight: 600; }");
+    QFont bold = m_apply->font();
+    bold.setBold(true);
+    m_apply->setFont(bold);
     connect(m_apply, &QPushButton::clicked, this, &BatchView::applyAction);
     layout->addWidget(m_total);
     layout->addStretch(1);
