@@ -449,8 +449,13 @@ void BatchView::updateListPane()
         return;
     }
     if (!m_listShown) {
+        // The check runs once the list is on screen: until then the count is unknown and the
+        // Apply button stays enabled (it checks again itself).
         m_listShown = true;
-        refreshConflicts();
+        QTimer::singleShot(0, this, [this] {
+            if (m_listShown)
+                refreshConflicts();
+        });
     }
 }
 

@@ -54,8 +54,12 @@ TEST(BatchApplyBar, ScreenBuiltWithFilesListedStartsWithTheCountUnknown)
     auto store = env.makeStore();
     store->setItems({FileItem::file(env.makeFile("a.txt"))});
     FakeDialogs dialogs;
-    // Built with files listed, the list comes into view at once and is checked.
     BatchView view(*store, dialogs);
+    EXPECT_FALSE(view.changing().has_value());
+    EXPECT_EQ(view.applyButton()->text(), "Apply Rename");
+    EXPECT_TRUE(view.applyButton()->isEnabled());
+    EXPECT_TRUE(view.statusLabel()->isHidden());
+    QCoreApplication::processEvents();  // on screen: checked
     EXPECT_EQ(view.changing(), 0);
     EXPECT_FALSE(view.applyButton()->isEnabled());
 }

@@ -5,6 +5,7 @@
 #include "fake_dialogs.h"
 #include "test_support.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <memory>
 
@@ -23,6 +24,7 @@ struct BatchFixture {
         for (const QString& n : names)
             items << FileItem::file(env.makeFile(n));
         store->setItems(items);
+        QCoreApplication::processEvents();  // the list comes into view and is checked
         return items;
     }
     QStringList numbered(int count, const QString& pattern = QStringLiteral("IMG_%1.JPG"))
