@@ -6,6 +6,8 @@
 #include "bin/bin_row.h"
 #include "email/email_template.h"
 #include "metadata/meta_fields.h"
+#include "files/intake_ui.h"
+#include "files/watch_scan.h"
 #include "model/enums.h"
 #include "model/file_item.h"
 #include "model/gui_preset.h"
@@ -30,6 +32,7 @@
 
 class Settings;
 class MetadataReader;
+class QTimer;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -304,11 +307,6 @@ public:
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
 
     // ---- file operations and history (files/*.cpp) ----
-    // List operations and intake the Batch Rules screen calls (placeholders in
-    // store_batch_placeholders.cpp until intake lands).
-    void removeItem(const QUuid& id);
-    void removeItems(const QSet<QUuid>& ids);
-    void addSampleFiles();
     // Folder access (folder_access_store.cpp).
     bool isSandboxed() const { return m_services.sandboxed; }
     bool isRunningUnitTests() const { return m_services.runningUnitTests; }
@@ -366,19 +364,46 @@ public:
     QString renameLogFilePath() const;
     const HistoryWriter& historyWriter() const { return m_historyWriter; }
 
-    // ---- application shell (ui/app) ----
-    // PLACEHOLDERS until the list operations, intake, history and folder watch land: the
-    // screens of the shell call these; store_shell_placeholders.cpp gives them empty bodies.
+    // ---- intake, list operations and folder watch (files/intake.cpp, files/list_operations.cpp,
+    //      files/media_drive_scan.cpp, files/folder_watch.cpp) ----
+    // Sorting and removing rows; each assigns the whole list so the list observer runs.
     void sortByName();
     void sortByDateModified();
     void reverseOrder();
+    // The date sort's order: a before b when a's modification date is earlier.
+    static bool modifiedDateAscending(const FileItem& a, const FileItem& b,
+                                      const QHash<QUuid, QDateTime>& dates);
     void clearFiles();
     void addFilesPanel();
     void addFoldersPanel();
+    void removeItem(const QUuid& id);
+    void removeItems(const QSet<QUuid>& ids);
+    // True when a keyboard undo/redo went to the focused editable text field instead.
+    bool undoInFocusedTextView(bool redo);
+    // The Undo button: the focused text field first, otherwise the newest rename batch.
+    void undoFromButton();
+    // The screens that answer for the model (open panels, the focused text field).
+    void setOpenPanels(std::shared_ptr<OpenPanels> panels) { m_openPanels = std::move(panels); }
+    void setTextUndoRouter(std::shared_ptr<TextUndoRouter> router) { m_textUndo = std::move(router); }
+
     void addURLs(const QStringList& paths);
-    void queueDrops(const QString& path);
+    void queueDrops(const QString& path);  // gathers one drop gesture into one addURLs call
+    void flushDrops();
+    void addSampleFiles();
+    const QStringList& pendingDrops() const { return m_pendingDrops; }
+
+    void loadMediaDrive(const QString& root);
+
     void startWatching(const QString& folder, bool recursive);
     void stopWatching();
+    void scanWatchFolder();  // one poll; the timer calls it every 2 s
+    void processWatchScan(const QList<WatchScanEntry>& entries, const QString& folder);
+    void autoRenameFile(const QString& path);
+    const QSet<QString>& watchKnown() const { return m_watchKnown; }
+    const QHash<QString, qint64>& watchPending() const { return m_watchPending; }
+    bool watchScanning() const { return m_watchScanning; }
+    bool watchTimerActive() const;
+
 
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
@@ -438,6 +463,15 @@ private:
     bool m_logSaveScheduled = false;
     QSet<QString> m_unwritableFiles;  // damaged files that could not be moved aside
     HistoryWriter m_historyWriter;
+
+    // ---- intake, list operations and folder watch: private state ----
+    QStringList m_pendingDrops;
+    std::shared_ptr<OpenPanels> m_openPanels;
+    std::shared_ptr<TextUndoRouter> m_textUndo;
+    QTimer* m_watchTimer = nullptr;
+    QSet<QString> m_watchKnown;
+    QHash<QString, qint64> m_watchPending;
+    bool m_watchScanning = false;
 };
 
 template <> struct EnumInfo<RenameLogEntry::Action> {

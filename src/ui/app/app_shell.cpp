@@ -1,12 +1,16 @@
 #include "app_shell.h"
 
+#include "app/app_updater.h"
 #include "app_hooks.h"
 #include "common/dialogs.h"
+#include "common/focused_text_undo.h"
+#include "common/open_panels.h"
 #include "main_window.h"
 #include "model/store.h"
 #include "platform/lang.h"
 #include "signal_quit.h"
 #include "single_instance.h"
+#include "updater_ui.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -24,10 +28,12 @@ Q_LOGGING_CATEGORY(lcShell, "brindlecove.shell", QtWarningMsg)
 
 AppShell::AppShell(Store& store, QObject* parent)
     : QObject(parent), m_store(store), m_dialogs(std::make_unique<QtDialogs>()),
-      m_hooks(std::make_unique<NullAppHooks>()), m_instance(new SingleInstance(this)), m_signals(new SignalQuit(this))
+      m_hooks(std::make_unique<UpdaterHooks>(AppUpdater::shared(), *m_dialogs)), m_instance(new SingleInstance(this)), m_signals(new SignalQuit(this))
 {
     m_window = std::make_unique<MainWindow>(m_store, *m_dialogs, *m_hooks);
     m_dialogs->setParentWidget(m_window.get());
+    m_store.setOpenPanels(std::make_shared<DialogsOpenPanels>(*m_dialogs));
+    m_store.setTextUndoRouter(std::make_shared<FocusedTextUndo>());
     connect(m_window.get(), &MainWindow::helpRequested, this, &AppShell::openHelp);
     connect(m_window.get(), &MainWindow::supportMailRequested, this, &AppShell::openSupportMail);
     connect(m_window.get(), &MainWindow::aboutRequested, this, &AppShell::showAbout);
@@ -48,7 +54,12 @@ AppShell::AppShell(Store& store, QObject* parent)
     followLanguage();
 }
 
-AppShell::~AppShell() = default;
+AppShell::~AppShell()
+{
+    // The Store outlives the shell; its panels must not point at these dialogs any more.
+    m_store.setOpenPanels(nullptr);
+    m_store.setTextUndoRouter(nullptr);
+}
 
 void AppShell::start(const QStringList& paths)
 {

@@ -77,7 +77,7 @@ BottomBar::BottomBar(Store& store, QWidget* parent) : QWidget(parent), m_store(s
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_undo->setShortcutContext(Qt::WindowShortcut);
     tr.bindText(m_undo, "Undo", "撤销");
-    connect(m_undo, &QAction::triggered, this, [this] { m_store.undoLast(); });
+    connect(m_undo, &QAction::triggered, this, [this] { m_store.undoFromButton(); });
     m_undoGroup->addAction(m_undo);
     auto* undoButton = new QToolButton(m_undoGroup);
     undoButton->setObjectName("undoButton");

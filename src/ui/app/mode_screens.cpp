@@ -1,8 +1,12 @@
 #include "mode_screens.h"
 
+#include "app/rename_log_sheet.h"
 #include "batch/batch_view.h"
+#include "batch/one_by_one_view.h"
 #include "batch/rules/rules_form.h"
 #include "common/lang_binder.h"
+
+#include <QDialog>
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -54,12 +58,19 @@ QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent
         batch->setObjectName(QStringLiteral("modeScreen0"));
         return batch;
     }
-    QWidget* page = emptyPage(store, kTitles[t][0], kTitles[t][1], parent);
+    QWidget* page = nullptr;
+    if (t == 1)
+        page = new OneByOneView(store, parent);
+    else
+        page = emptyPage(store, kTitles[t][0], kTitles[t][1], parent);
     page->setObjectName(QStringLiteral("modeScreen%1").arg(t));
     return page;
 }
 
-QWidget* makeRenameLogContent(Store& store, Dialogs&, QWidget* parent)
+QWidget* makeRenameLogContent(Store& store, Dialogs& dialogs, QWidget* parent)
 {
-    return emptyPage(store, "Rename Log", "改名记录", parent);
+    auto* sheet = new RenameLogSheet(store, dialogs, {}, parent);
+    if (auto* dialog = qobject_cast<QDialog*>(parent))
+        QObject::connect(sheet, &RenameLogSheet::finished, dialog, &QDialog::accept);
+    return sheet;
 }

@@ -104,6 +104,27 @@ TEST_F(NameFixture, SmartFixedIsMemoisedAndStyleChangeEmptiesCache)
     EXPECT_NE(store->smartFixed("  x  "), "memo");
 }
 
+TEST_F(NameFixture, SmartFixedRetriesWithSeparatorAndCleanUp)
+{
+    SmartRename::CustomNamingConfig config;
+    config.separator = " - ";
+    store->setCustomNamingConfig(config);
+    const auto correct = [&](const QString& cleaned, bool noCode) {
+        return SmartRename::correct(cleaned, SmartRenameStyle::finishing, store->smart().customCutTypes, config,
+                                    store->smart().learnedWordSplits, noCode);
+    };
+    const auto separatorRetry = correct("ABC_Spot_30s_V2", false);
+    ASSERT_FALSE(separatorRetry.missingVersion);
+    ASSERT_TRUE(correct("ABC-Spot-30s-V2", false).missingVersion);
+    EXPECT_EQ(store->smartFixed("ABC-Spot-30s-V2"), separatorRetry.corrected);
+
+    const auto cleanUpRetry = correct("ABC_Spot_Name_30s_V2", true);
+    ASSERT_FALSE(cleanUpRetry.missingVersion);
+    EXPECT_EQ(store->smartFixed("ABC: Spot Name  30s V.2"), cleanUpRetry.corrected);
+    // Still missing after both retries: the first answer stands.
+    EXPECT_EQ(store->smartFixed("ABC_Spot Name_30s"), correct("ABC_Spot Name_30s", false).corrected);
+}
+
 TEST_F(NameFixture, SmartFixCacheIsEmptiedWholeAtItsBound)
 {
     for (int i = 0; i < 50000; ++i)

@@ -1,0 +1,44 @@
+#pragma once
+// Directory listing with POSIX calls. Linux names are bytes; a name Qt cannot round-trip
+// (not valid UTF-8) is counted and left out instead of being mangled into another name.
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <sys/types.h>
+
+namespace DirWalk {
+
+enum class Kind { Regular, Directory, Other };
+
+struct Entry {
+    const QString* folder = nullptr;  // "" for the root folder "/"
+    QString name;
+    QString path() const { return *folder + QLatin1Char('/') + name; }
+    Kind kind = Kind::Other;  // of the entry itself; symbolic links are Other
+    qint64 size = -1;         // only when asked for (-1: unknown)
+};
+
+struct Options {
+    bool recursive = false;
+    bool skipHidden = true;      // dot names, and everything below a dot folder
+    bool skipPackages = false;   // do not descend into package folders (app bundles and the like)
+    bool wantSize = false;
+};
+
+// True when the bytes survive Qt's decoding and encoding unchanged.
+bool roundTrips(const QByteArray& name);
+// Folders whose insides are a single document to the user; not descended by a media scan.
+bool isPackageName(const QString& name);
+
+struct Result {
+    bool opened = false;  // the top folder could be opened
+    int skippedNames = 0; // names left out because they are not valid UTF-8
+};
+
+// Calls `visit` for every entry (directories too), depth first in listing order.
+Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit);
+
+} // namespace DirWalk
+
+// Status sentence for names left out, in the current interface language; empty for 0.
+QString skippedNamesNotice(int count);

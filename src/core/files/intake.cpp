@@ -1,0 +1,196 @@
+// Bringing files in: URLs handed in by drops, open panels and the command line become list
+// items; folders contribute their direct files, themselves, or a media scan.
+#include "files/dir_walk.h"
+#include "model/store.h"
+#include "platform/lang.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Appends the items whose path is not yet in `seen`; first occurrence wins.
+void appendNew(QList<FileItem>& into, const QList<FileItem>& candidates, QSet<QString>& seen)
+{
+    for (const FileItem& item : candidates) {
+        if (seen.contains(item.url))
+            continue;
+        seen.insert(item.url);
+        into << item;
+    }
+}
+
+QSet<QString> pathsOf(const QList<FileItem>& items)
+{
+    QSet<QString> out;
+    out.reserve(items.size());
+    for (const FileItem& i : items)
+        out.insert(i.url);
+    return out;
+}
+
+QString joinSentences(const QString& a, const QString& b)
+{
+    if (a.isEmpty())
+        return b;
+    if (b.isEmpty())
+        return a;
+    return a + QLatin1Char(' ') + b;
+}
+
+} // namespace
+
+void Store::addURLs(const QStringList& paths)
+{
+    QList<FileItem> folders;  // F
+    QList<FileItem> files;    // L
+    bool emptyFolder = false; // E
+    int skipped = 0;
+    for (const QString& raw : paths) {
+        const QFileInfo info(raw);  // follows symbolic links
+        if (!info.exists())
+            continue;
+        if (!info.isDir()) {
+            files << FileItem::file(raw);
+            continue;
+        }
+        ensureScopedAccess(raw);
+        if (m_prefs.mediaDriveMode) {
+            loadMediaDrive(raw);
+            continue;
+        }
+        const QString folder = PathText::standardized(raw);
+        int kept = 0;
+        const DirWalk::Result r = DirWalk::walk(folder, {}, [&](const DirWalk::Entry& e) {
+            if (e.kind != DirWalk::Kind::Regular)
+                return;
+            files << FileItem::file(e.path(), folder);
+            ++kept;
+        });
+        skipped += r.skippedNames;
+        if (kept == 0) {
+            emptyFolder = true;
+            if (m_sections.renameFolders)
+                folders << FileItem::folder(folder);
+        }
+    }
+
+    const QString notice = skippedNamesNotice(skipped);
+    if (!folders.isEmpty()) {
+        QSet<QString> seen = pathsOf(m_items);
+        QList<FileItem> next = m_items;
+        appendNew(next, folders, seen);
+        setItems(std::move(next));
+    }
+    QString report;
+    if (files.isEmpty()) {
+        if (!folders.isEmpty())
+            report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_items.size());
+        else if (emptyFolder)
+            report = L("That folder has no files.", "该文件夹没有文件。");
+    } else if (m_sections.renameFolders) {
+        QSet<QString> seen = pathsOf(m_fileBackup);
+        appendNew(m_fileBackup, files, seen);
+        setItems(folderListing(m_fileBackup));
+        report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_items.size());
+    } else {
+        QSet<QString> seen = pathsOf(m_items);
+        QList<FileItem> next = m_items;
+        appendNew(next, files, seen);
+        setItems(std::move(next));
+        report = L("%1 file(s).", "共 %1 个文件。").arg(m_items.size());
+    }
+    if (!report.isEmpty() || !notice.isEmpty())
+        setStatus(joinSentences(report, notice));
+}
+
+void Store::queueDrops(const QString& path)
+{
+    const bool firstOfBurst = m_pendingDrops.isEmpty();
+    m_pendingDrops << path;
+    if (firstOfBurst) {
+        QPointer<Store> self(this);
+        QTimer::singleShot(50, this, [self] {
+            if (self)
+                self->flushDrops();
+        });
+    }
+}
+
+void Store::flushDrops()
+{
+    const QStringList taken = std::exchange(m_pendingDrops, {});
+    addURLs(taken);
+}
+
+namespace {
+
+// A fresh private folder in the temporary folder: 0700, never an existing one, so another
+// user cannot plant links where the samples go.
+int makePrivateFolder(const QString& base, QString* made, int* error)
+{
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const QString candidate = attempt == 1 ? base : base + QStringLiteral(" (%1)").arg(attempt);
+        if (::mkdir(QFile::encodeName(candidate).constData(), 0700) == 0) {
+            const int fd = ::open(QFile::encodeName(candidate).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd < 0)
+                break;
+            *made = candidate;
+            return fd;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    *error = errno;
+    return -1;
+}
+
+QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+} // namespace
+
+void Store::addSampleFiles()
+{
+    static const char* const names[] = {"IMG_0412.JPG", "IMG_0413.JPG", "IMG_0414.JPG",
+                                        "PNCH_POWER_TRLR_AV30_V1.mov", "Holiday video FINAL final (2).mp4",
+                                        "meeting notes 2024-05-01.txt"};
+    const auto fail = [this](int error) {
+        setStatus(L("Couldn't create sample files: ", "无法创建示例文件:") + errorText(error));
+    };
+    const QString temp = QDir::tempPath();
+    if (!QDir().mkpath(temp))
+        return fail(errno ? errno : EACCES);
+    const QString base = QDir(temp).filePath(
+        QStringLiteral("Brindlecove Samples %1").arg(QDateTime::currentSecsSinceEpoch()));
+    QString folder;
+    int error = 0;
+    const int dirFd = makePrivateFolder(base, &folder, &error);
+    if (dirFd < 0)
+        return fail(error);
+    QStringList paths;
+    for (const char* name : names) {
+        const int fd = ::openat(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            error = errno;
+            ::close(dirFd);
+            return fail(error);
+        }
+        ::close(fd);
+        paths << QDir(folder).filePath(QString::fromUtf8(name));
+    }
+    ::close(dirFd);
+    addURLs(paths);
+    setStatus(L("Sample files added (a temporary folder) — try any rule, Apply and Undo.",
+                "已添加示例文件(在临时文件夹中)—— 随意试试规则、应用和撤销。"));
+}
