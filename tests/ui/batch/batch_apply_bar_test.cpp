@@ -1,4 +1,5 @@
 #include "batch_fixture.h"
+#include "files/intake_ui.h"
 #include "platform/settings.h"
 
 #include <QFile>
@@ -182,4 +183,34 @@ TEST(BatchApply, ConfirmedLargeBatchIsRenamedAndSelectedScopeOnlyTouchesTheSelec
     g.view->applyAction();
     EXPECT_TRUE(QFile::exists(g.env.path("a.txt")));
     EXPECT_TRUE(QFile::exists(g.env.path("y_b.txt")));
+}
+
+namespace {
+struct ScriptedPanels : OpenPanels {
+    QStringList files;
+    int asked = 0;
+    QStringList chooseFiles() override { ++asked; return files; }
+    QStringList chooseFolders(const QString&) override { return {}; }
+};
+} // namespace
+
+TEST(BatchEmptyState, DoubleClickOpensTheFilePanelAndSamplesFillTheList)
+{
+    BatchFixture f;
+    auto panels = std::make_shared<ScriptedPanels>();
+    panels->files = {f.env.makeFile("picked.mov")};
+    f.store->setOpenPanels(panels);
+    f.view->show();
+    QTest::mouseDClick(f.view->emptyState(), Qt::LeftButton);
+    EXPECT_EQ(panels->asked, 1);
+    ASSERT_EQ(f.store->items().size(), 1);
+    EXPECT_FALSE(f.view->emptyState()->isVisible());
+
+    f.store->setItems({});
+    EXPECT_TRUE(f.view->emptyState()->isVisible());
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", f.env.path().toUtf8());  // the samples' folder lands in the test's own
+    ui::click(f.view->sampleButton());
+    qputenv("TMPDIR", oldTmp);
+    EXPECT_EQ(f.store->items().size(), 6);
 }

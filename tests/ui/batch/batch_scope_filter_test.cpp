@@ -1,4 +1,5 @@
 #include "batch_fixture.h"
+#include "common/quick_look.h"
 #include "common/segmented_control.h"
 #include "ui_harness.h"
 
@@ -182,4 +183,18 @@ TEST(BatchList, RenameFoldersAndWrapNamesFollowTheStore)
     EXPECT_FALSE(f.view->list()->uniformRowHeights());
     ui::click(f.view->renameFoldersBox());
     EXPECT_TRUE(f.store->sections().renameFolders);
+}
+
+TEST(BatchList, QuickLookPreviewsTheChosenFilesInListOrder)
+{
+    BatchFixture f;
+    auto items = f.list({"a.txt", "b.txt", "c.txt"});
+    QuickLook& ql = QuickLook::shared();
+    f.view->quickLookSelection({items[2].id, items[0].id});
+    EXPECT_EQ(ql.urls(), (QStringList{items[0].url, items[2].url}));
+    EXPECT_TRUE(ql.isVisible());
+    ql.close();
+    f.view->quickLookSelection({});
+    EXPECT_TRUE(ql.urls().isEmpty());
+    EXPECT_FALSE(ql.isVisible());
 }
