@@ -142,6 +142,11 @@ QString temporaryName()
     return QStringLiteral(".rntmp_") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
 
+bool isTemporaryName(const QString& name)
+{
+    return name.startsWith(QLatin1String(".rntmp_"));
+}
+
 bool isCaseOnlyChange(const QString& from, const QString& to)
 {
     return from != to && PathText::parent(from) == PathText::parent(to)
