@@ -256,7 +256,7 @@ void Store::saveHistoryAsync()
     m_historyWriter.write(path, [stack = m_history.undoStack, dates = m_history.undoDates,
                                  marks = m_history.undoBookmarks] {
         return HistoryFile::encodeHistory(stack, dates, marks);
-    });
+    }, saveFailureReporter(true));
 }
 
 void Store::saveRenameLogAsync()
@@ -265,7 +265,22 @@ void Store::saveRenameLogAsync()
     const QString path = renameLogFilePath();
     if (path.isEmpty() || m_unwritableFiles.contains(path))
         return;
-    m_historyWriter.write(path, [log = m_history.renameLog] { return HistoryFile::encodeLog(log); });
+    m_historyWriter.write(path, [log = m_history.renameLog] { return HistoryFile::encodeLog(log); },
+                          saveFailureReporter(false));
+}
+
+// A save that failed (a full disk, a read-only support folder) left the old file as it was; the
+// user is told, since undo after a restart would otherwise miss the newest batches silently.
+std::function<void(const QString&)> Store::saveFailureReporter(bool history)
+{
+    return [this, history](const QString& why) {
+        QMetaObject::invokeMethod(this, [this, history, why] {
+            setStatus(history ? L(QStringLiteral("The undo history could not be saved: %1").arg(why),
+                                  QStringLiteral("无法保存撤销历史:%1").arg(why))
+                              : L(QStringLiteral("The rename log could not be saved: %1").arg(why),
+                                  QStringLiteral("无法保存重命名日志:%1").arg(why)));
+        }, Qt::QueuedConnection);
+    };
 }
 
 void Store::flushPendingSaves()

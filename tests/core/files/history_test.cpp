@@ -209,3 +209,17 @@ TEST_F(History, UndoNeverLeavesAFileUnderATemporaryName)
             EXPECT_NE(e.action, RenameLogEntry::Action::undo);
     }
 }
+
+// A save that can't be written (here the file's place is taken by a folder; a full disk or a
+// read-only support folder fail the same way) keeps what was there and tells the user.
+TEST_F(History, FailedSaveKeepsTheOldFileAndSaysSo)
+{
+    QDir().mkpath(store->historyFilePath());
+    env.makeFile("support/rename-log.json", "[]");
+    record(1);
+    store->flushPendingSaves();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return store->status().startsWith("The undo history could not be saved: "); }, 5000))
+        << store->status().toStdString();
+    EXPECT_TRUE(QFileInfo(store->historyFilePath()).isDir());
+    EXPECT_EQ(HistoryFile::decodeLog(read(store->renameLogFilePath()))->size(), 1);
+}
