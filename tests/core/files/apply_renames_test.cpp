@@ -170,6 +170,24 @@ TEST_F(ApplyRenames, CaseOnlyRenameMoves)
     EXPECT_EQ(names(), QStringList{"Clip.mov"});
     store->undoLast();
     EXPECT_EQ(names(), QStringList{"clip.mov"});
+
+    // Both spellings are separate files here: the other one is outside the batch and stays.
+    file("Clip.mov");
+    store->applyRenames({{ids["clip.mov"], "Clip.mov"}});
+    EXPECT_EQ(store->status(), "Renamed 0, skipped 1 (conflicts).");
+    EXPECT_EQ(names(), (QStringList{"Clip.mov", "clip.mov"}));
+    EXPECT_EQ(content("clip.mov"), "clip.mov");
+    EXPECT_EQ(content("Clip.mov"), "Clip.mov");
+
+    // Both listed and swapped: one goes aside under a temporary name and both arrive.
+    const QUuid upper = add("Clip.mov");
+    store->applyRenames({{ids["clip.mov"], "Clip.mov"}, {upper, "clip.mov"}});
+    EXPECT_EQ(store->status(), "Renamed 2.");
+    EXPECT_EQ(content("Clip.mov"), "clip.mov");
+    EXPECT_EQ(content("clip.mov"), "Clip.mov");
+    store->undoLast();
+    EXPECT_EQ(content("clip.mov"), "clip.mov");
+    EXPECT_EQ(content("Clip.mov"), "Clip.mov");
 }
 
 TEST_F(ApplyRenames, RefusedPlansReportWhy)
