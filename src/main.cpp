@@ -1,4 +1,5 @@
 #include "app/app_shell.h"
+#include "common/icons.h"
 #include "app/single_instance.h"
 #include "model/store.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Brindlecove");
     QApplication::setOrganizationName("Wendlethorpe");
     QApplication::setApplicationVersion(BRINDLECOVE_VERSION);
+    useInstalledIconTheme();
     QApplication::setDesktopFileName("brindlecove");
 
     const QStringList paths = AppShell::pathsFromArguments(QApplication::arguments().mid(1));

@@ -13,6 +13,7 @@ public:
     std::deque<std::optional<QString>> saveAnswers;
     std::deque<AlertResult> alertAnswers;
     std::deque<std::optional<QString>> promptAnswers;
+    std::deque<std::optional<CheckedText>> checkedPromptAnswers;
 
     QList<OpenPanel> opens;
     QList<SavePanel> saves;
@@ -35,6 +36,13 @@ public:
         prompts.append(p);
         return take(promptAnswers, std::optional<QString>{});
     }
+    std::optional<CheckedText> promptTextAndCheck(const TextPrompt& p, const QString& checkBoxText) override
+    {
+        prompts.append(p);
+        checkBoxTexts.append(checkBoxText);
+        return take(checkedPromptAnswers, std::optional<CheckedText>{});
+    }
+    QStringList checkBoxTexts;  // one per promptTextAndCheck call
 
 private:
     template <typename T> static T take(std::deque<T>& queue, T fallback)

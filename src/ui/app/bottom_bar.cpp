@@ -46,6 +46,7 @@ BottomBar::BottomBar(Store& store, QWidget* parent) : QWidget(parent), m_store(s
     m_status->setObjectName("statusLine");
     m_status->setForegroundRole(QPalette::PlaceholderText);  // the secondary style
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_status->setWordWrap(true);  // a long status is shown in full, on more lines
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(m_status, 1);
 

@@ -160,13 +160,14 @@ void MainWindow::buildMenus()
     tr.bindText(m_helpMenu->addAction(QString(), this, &MainWindow::supportMailRequested), "Contact Support…",
                 "联系支持…");
     m_helpMenu->addSeparator();
+    // The application-info item stands here, and the update check follows it.
+    tr.bindText(m_helpMenu->addAction(QString(), this, &MainWindow::aboutRequested), "About Brindlecove",
+                "关于 Brindlecove");
     QAction* updates = m_helpMenu->addAction(QString(), &m_hooks, &AppHooks::checkForUpdates);
     tr.bindText(updates, "Check for Updates…", "检查更新…");
     auto followUpdater = [this, updates] { updates->setEnabled(m_hooks.canCheckForUpdates()); };
     connect(&m_hooks, &AppHooks::canCheckForUpdatesChanged, updates, followUpdater);
     followUpdater();
-    tr.bindText(m_helpMenu->addAction(QString(), this, &MainWindow::aboutRequested), "About Brindlecove",
-                "关于 Brindlecove");
 }
 
 void MainWindow::showActiveMode()

@@ -1,7 +1,9 @@
 #include "mode_screens.h"
 
 #include "app/rename_log_sheet.h"
+#include "batch/batch_view.h"
 #include "batch/one_by_one_view.h"
+#include "batch/rules/rules_form.h"
 #include "common/lang_binder.h"
 
 #include <QDialog>
@@ -46,10 +48,16 @@ QWidget* emptyPage(Store& store, const char* en, const char* zh, QWidget* parent
 const char* modeTitleEn(int tab) { return kTitles[clampTab(tab)][0]; }
 const char* modeTitleZh(int tab) { return kTitles[clampTab(tab)][1]; }
 
-QWidget* makeModeScreen(int tab, Store& store, Dialogs&, QWidget* parent)
+QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent)
 {
     // Each mode's screen joins here when it is built.
     const int t = clampTab(tab);
+    if (t == 0) {
+        auto* batch = new BatchView(store, dialogs, parent);
+        batch->setRulesPanel(new RulesForm(store, dialogs));
+        batch->setObjectName(QStringLiteral("modeScreen0"));
+        return batch;
+    }
     QWidget* page = nullptr;
     if (t == 1)
         page = new OneByOneView(store, parent);

@@ -58,6 +58,12 @@ public:
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 };
 
+// The secondary style: readable, unlike the disabled look, which is too faint for a count.
+void setSecondary(QLabel* label)
+{
+    label->setForegroundRole(QPalette::PlaceholderText);
+}
+
 } // namespace
 
 // The filtered rows; cells are made only for the rows on screen.
@@ -145,7 +151,7 @@ RenameLogSheet::RenameLogSheet(Store& store, Dialogs& dialogs, std::function<voi
     m_empty = new QLabel;
     m_empty->setAlignment(Qt::AlignCenter);
     m_empty->setWordWrap(true);
-    m_empty->setEnabled(false);  // the secondary style
+    setSecondary(m_empty);
     m_content->addWidget(m_empty);
     m_table = new QTableView;
     m_table->setModel(m_model);
@@ -169,7 +175,7 @@ RenameLogSheet::RenameLogSheet(Store& store, Dialogs& dialogs, std::function<voi
     QFont caption = m_count->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     m_count->setFont(caption);
-    m_count->setEnabled(false);
+    setSecondary(m_count);
     footer->addWidget(m_count);
     footer->addStretch();
     m_clear = new QPushButton;

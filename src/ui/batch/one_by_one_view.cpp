@@ -207,6 +207,10 @@ QWidget* OneByOneView::buildCard()
     m_folderBadge = new QLabel;
     scaleFont(m_folderBadge, 0.8);
     m_folderBadge->setForegroundRole(QPalette::Highlight);
+    m_folderBadgeIcon = new QLabel;
+    const int badgeIcon = m_folderBadge->fontMetrics().height();
+    m_folderBadgeIcon->setPixmap(symbolIcon("folder.fill").pixmap(badgeIcon, badgeIcon));
+    counterRow->addWidget(m_folderBadgeIcon);
     counterRow->addWidget(m_folderBadge);
     col->addLayout(counterRow);
 
@@ -264,8 +268,14 @@ QWidget* OneByOneView::buildCard()
     scaleFont(m_preview, 0.85);
     setSecondary(m_preview);
     edCol->addWidget(m_preview);
-    col->addWidget(editor, 0, Qt::AlignHCenter);
+    // The block takes the card's width up to 520, so a long name gets a wide field.
     editor->setMinimumWidth(360);
+    editor->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto* editorRow = new QHBoxLayout;
+    editorRow->addStretch(1);
+    editorRow->addWidget(editor, 1000);
+    editorRow->addStretch(1);
+    col->addLayout(editorRow);
 
     connect(m_nameField, &QLineEdit::textChanged, this, &OneByOneView::refreshPreview);
     connect(m_extField, &QLineEdit::textChanged, this, &OneByOneView::refreshPreview);
@@ -445,6 +455,7 @@ void OneByOneView::refreshCard()
     m_progress->setRange(0, count);
     m_progress->setValue(p + 1);
     m_folderBadge->setVisible(item->isDir);
+    m_folderBadgeIcon->setVisible(item->isDir);
     m_folderBadge->setText(L("Folder", "文件夹"));
     const QIcon icon = QFileIconProvider().icon(QFileInfo(item->url));
     m_icon->setPixmap(icon.pixmap(96, 96));

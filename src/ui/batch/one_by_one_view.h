@@ -71,6 +71,8 @@ public:
     QLabel* previewLabel() const { return m_preview; }
     QLabel* counterLabel() const { return m_counter; }
     QLabel* nameLabel() const { return m_name; }
+    QLabel* folderBadge() const { return m_folderBadge; }
+    QLabel* folderBadgeIcon() const { return m_folderBadgeIcon; }
     QWidget* dropZone() const { return m_dropZone; }
     QWidget* card() const { return m_cardScroll; }
 
@@ -105,6 +107,7 @@ private:
     QLabel* m_counter = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_folderBadge = nullptr;
+    QLabel* m_folderBadgeIcon = nullptr;
     QLabel* m_icon = nullptr;
     QLabel* m_name = nullptr;
     QLabel* m_folderPath = nullptr;

@@ -3,6 +3,9 @@
 #include "platform/lang.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -20,6 +23,14 @@ bool Dialogs::question(const QString& message, const QString& informative, const
     a.defaultButton = 0;
     a.destructiveButton = destructive ? 1 : -1;
     return alert(a).button == 1;
+}
+
+std::optional<Dialogs::CheckedText> Dialogs::promptTextAndCheck(const TextPrompt& prompt, const QString&)
+{
+    const auto text = promptText(prompt);
+    if (!text)
+        return std::nullopt;
+    return CheckedText{*text, false};
 }
 
 Dialogs::OpenResult QtDialogs::openPanel(const OpenPanel& panel)
@@ -115,4 +126,30 @@ std::optional<QString> QtDialogs::promptText(const TextPrompt& p)
     if (d.exec() != QDialog::Accepted)
         return std::nullopt;
     return d.textValue();
+}
+
+std::optional<Dialogs::CheckedText> QtDialogs::promptTextAndCheck(const TextPrompt& p, const QString& checkBoxText)
+{
+    QDialog d(m_parent);
+    d.setWindowTitle(p.title);
+    auto* layout = new QVBoxLayout(&d);
+    if (!p.message.isEmpty())
+        layout->addWidget(new QLabel(p.message, &d));
+    auto* edit = new QLineEdit(p.text, &d);
+    edit->setPlaceholderText(p.placeholder);
+    edit->setMinimumWidth(260);
+    layout->addWidget(edit);
+    auto* check = new QCheckBox(checkBoxText, &d);
+    layout->addWidget(check);
+    auto* buttons = new QDialogButtonBox(&d);
+    auto* ok = buttons->addButton(p.okText.isEmpty() ? L("OK", "好") : p.okText, QDialogButtonBox::AcceptRole);
+    buttons->addButton(p.cancelText.isEmpty() ? L("Cancel", "取消") : p.cancelText, QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+    layout->addWidget(buttons);
+    edit->setFocus();
+    if (d.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return CheckedText{edit->text(), check->isChecked()};
 }

@@ -66,6 +66,14 @@ public:
     // The entered text, or nothing when cancelled.
     virtual std::optional<QString> promptText(const TextPrompt& prompt) = 0;
 
+    // A text prompt with a checkbox below the field: the text and the box's state, or nothing
+    // when cancelled. Without an override the checkbox is left out (always unchecked).
+    struct CheckedText {
+        QString text;
+        bool checked = false;
+    };
+    virtual std::optional<CheckedText> promptTextAndCheck(const TextPrompt& prompt, const QString& checkBoxText);
+
     // A two-button alert; true when the affirmative button (the second) was chosen.
     bool question(const QString& message, const QString& informative, const QString& cancelText,
                   const QString& confirmText, bool destructive = false);
@@ -81,6 +89,7 @@ public:
     std::optional<QString> savePanel(const SavePanel& panel) override;
     AlertResult alert(const Alert& alert) override;
     std::optional<QString> promptText(const TextPrompt& prompt) override;
+    std::optional<CheckedText> promptTextAndCheck(const TextPrompt& prompt, const QString& checkBoxText) override;
 
 private:
     QWidget* m_parent;

@@ -1,6 +1,7 @@
 #include "icons.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHash>
 #include <QStyle>
 
@@ -69,5 +70,21 @@ QIcon symbolIcon(const QString& symbol)
     const QString name = QString::fromLatin1(it->theme);
     if (QIcon::hasThemeIcon(name))
         return QIcon::fromTheme(name);
+    // Current themes often ship only the monochrome "-symbolic" drawing of an action.
+    if (QIcon::hasThemeIcon(name + QLatin1String("-symbolic")))
+        return QIcon::fromTheme(name + QLatin1String("-symbolic"));
     return QApplication::style()->standardIcon(it->fallback);
+}
+
+void useInstalledIconTheme()
+{
+    // Outside a desktop session Qt falls back to "hicolor", which has almost no action icons.
+    const QString current = QIcon::themeName();
+    if (!current.isEmpty() && current != QLatin1String("hicolor"))
+        return;
+    for (const QString& base : QIcon::themeSearchPaths())
+        if (QFileInfo::exists(base + QLatin1String("/Adwaita/index.theme"))) {
+            QIcon::setThemeName(QStringLiteral("Adwaita"));
+            return;
+        }
 }

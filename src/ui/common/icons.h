@@ -9,3 +9,6 @@
 QIcon symbolIcon(const QString& symbol);
 // The freedesktop name a symbol maps to (empty when none), for tests and diagnostics.
 QString themeIconName(const QString& symbol);
+
+// Picks an installed freedesktop icon theme when the session names none.
+void useInstalledIconTheme();

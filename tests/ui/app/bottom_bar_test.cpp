@@ -3,6 +3,7 @@
 #include "ui_harness.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -131,4 +132,21 @@ TEST(BottomBar, ChoosingAnEntryUndoesBackToItAndCtrlZInATextFieldStaysThere)
     EXPECT_TRUE(QFile::exists(f.env.path("a.mov")));
     EXPECT_TRUE(QFile::exists(f.env.path("c.mov")));
     EXPECT_EQ(ui::menuTexts(f.bar()->historyMenu()).last(), "No history");
+}
+
+TEST(BottomBar, ALongStatusIsShownInFull)
+{
+    BarFixture f;
+    f.window->resize(900, 600);
+    f.window->show();
+    QCoreApplication::processEvents();
+    auto* status = f.bar()->findChild<QLabel*>("statusLine");
+    const int oneLine = status->height();
+    QString text = "Skipped: ";
+    for (int i = 0; i < 12; ++i)
+        text += QString("\"A001_C%1_20240315_Take_%1_a_very_long_clip_name.mov\" ").arg(i);
+    f.store->setStatus(text);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(status->text(), text);
+    EXPECT_GT(status->height(), oneLine * 2);
 }

@@ -29,7 +29,7 @@ TEST(MainWindow, MenusAndModesReadInBothLanguages)
     EXPECT_EQ(ui::menuTexts(f.window->goMenu()),
               (QStringList{"Batch Rules", "One by One", "Metadata", "Smart Rename", "Email"}));
     EXPECT_EQ(ui::menuTexts(f.window->helpMenu()),
-              (QStringList{"Brindlecove Help", "Contact Support…", "-", "Check for Updates…", "About Brindlecove"}));
+              (QStringList{"Brindlecove Help", "Contact Support…", "-", "About Brindlecove", "Check for Updates…"}));
     // Nothing can check for updates yet: the item stays visible but disabled.
     EXPECT_FALSE(ui::menuAction(f.window->helpMenu(), "Check for Updates…")->isEnabled());
     EXPECT_EQ(ui::menuAction(f.window->fileMenu(), "Add Files…")->shortcut(), QKeySequence("Ctrl+O"));
@@ -40,7 +40,7 @@ TEST(MainWindow, MenusAndModesReadInBothLanguages)
     EXPECT_EQ(ui::menuTexts(f.window->fileMenu()), (QStringList{"添加文件…", "添加文件夹…", "-", "退出"}));
     EXPECT_EQ(ui::menuTexts(f.window->goMenu()), (QStringList{"批量规则", "逐个重命名", "元数据", "智能改名", "邮件"}));
     EXPECT_EQ(ui::menuTexts(f.window->helpMenu()),
-              (QStringList{"Brindlecove 帮助", "联系支持…", "-", "检查更新…", "关于 Brindlecove"}));
+              (QStringList{"Brindlecove 帮助", "联系支持…", "-", "关于 Brindlecove", "检查更新…"}));
     QStringList segments;
     for (int i = 0; i < f.window->modePicker()->count(); ++i)
         segments << f.window->modePicker()->segment(i)->text();

@@ -83,6 +83,11 @@ TEST(RenameLogSheet, EmptyLogShowsItsNoteAndExportsOnlyTheHeader)
     Fixture f;
     EXPECT_FALSE(f.sheet.emptyLabel()->isHidden());
     EXPECT_EQ(f.sheet.countLabel()->text(), "0 entries");
+    // Secondary, not the faint disabled look.
+    for (QLabel* l : {f.sheet.emptyLabel(), f.sheet.countLabel()}) {
+        EXPECT_TRUE(l->isEnabled());
+        EXPECT_EQ(l->foregroundRole(), QPalette::PlaceholderText);
+    }
     const QString path = f.env.path("empty.csv");
     f.dialogs.saveAnswers.push_back(path);
     f.sheet.exportButton()->click();

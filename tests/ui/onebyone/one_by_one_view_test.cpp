@@ -201,6 +201,22 @@ TEST(OneByOne, FolderCardHasABadgeAndNoExtensionSwitch)
     for (QLabel* l : f.view->findChildren<QLabel*>())
         badge = badge || (l->text() == "Folder" && l->isVisible());
     EXPECT_TRUE(badge);
+    EXPECT_TRUE(f.view->folderBadgeIcon()->isVisible());
+    f.store->setItems({FileItem::file(f.env.makeFile("shots/clip.mov"))});
+    EXPECT_FALSE(f.view->folderBadge()->isVisible());
+    EXPECT_FALSE(f.view->folderBadgeIcon()->isVisible());
+}
+
+TEST(OneByOne, EditorBlockTakesTheCardWidthUpTo520)
+{
+    Fixture f({"A001_C002_20240315_Take 1.mov"});
+    QWidget* editor = f.view->nameField()->parentWidget();
+    EXPECT_EQ(editor->width(), 520);
+    EXPECT_GT(f.view->nameField()->width(), 400);
+    f.view->resize(480, 640);
+    Fixture::settle();
+    EXPECT_LT(editor->width(), 520);
+    EXPECT_GE(editor->width(), 360);
 }
 
 TEST(OneByOne, SmartFixWorksOnTheFileNameNotOnWhatWasTyped)

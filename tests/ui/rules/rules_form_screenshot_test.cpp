@@ -26,6 +26,8 @@ TEST(RulesFormScreenshot, BothLanguagesWithSeveralRulesOn)
     TestEnv env;
     auto store = env.makeStore();
     store->setItems({FileItem::file(env.makeFile("A001_C002_20240315.mov"))});
+    store->editItems([](QList<FileItem>& list) { list[0].aiName = QString("Rooftop chase"); });
+    store->editSections([](NameSections& s) { s.useAIName = true; });
     store->savePreset("Dailies");
     store->savePreset("Selects");
     store->editRules([](RuleSettings& r) {
@@ -52,6 +54,7 @@ TEST(RulesFormScreenshot, BothLanguagesWithSeveralRulesOn)
         store->setLangZh(zh);
         QScrollArea scroll;
         auto* form = new RulesForm(*store, dialogs);
+        form->setAIServices({[] { return AIName::Availability::available; }, {}});
         scroll.setWidget(form);
         scroll.setWidgetResizable(true);
         scroll.resize(560, 900);

@@ -594,6 +594,69 @@ TEST_F(RulesFormTest, AISectionSaysTheModelIsUnavailableAndFollowsARun)
     EXPECT_TRUE(store->activity().aiStopRequested);
 }
 
+TEST_F(RulesFormTest, AISectionShowsItsControlsOnlyWhileTheModelCanAnswer)
+{
+    AIName::Availability state = AIName::Availability::available;
+    int runs = 0;
+    form->setAIServices({[&] { return state; }, [&] { ++runs; }});
+    auto* controls = form->findChild<QWidget*>("aiControls");
+    EXPECT_TRUE(controls->isVisible());
+    EXPECT_FALSE(form->findChild<QLabel*>("aiUnavailable")->isVisible());
+
+    auto* suggest = form->findChild<QPushButton*>("aiSuggestAll");
+    EXPECT_EQ(suggest->text(), "Suggest names for all");
+    EXPECT_FALSE(suggest->isEnabled());  // no files
+    addFiles({"a.txt", "b.txt"});
+    ASSERT_TRUE(suggest->isEnabled());
+    ui::click(suggest);
+    EXPECT_EQ(runs, 1);
+    store->editActivity([](Activity& a) { a.aiBusy = true; });
+    EXPECT_FALSE(suggest->isEnabled());
+    store->editActivity([](Activity& a) { a.aiBusy = false; });
+
+    QComboBox* lang = nullptr;
+    for (QComboBox* c : controls->findChildren<QComboBox*>())
+        lang = c;
+    ASSERT_NE(lang, nullptr);
+    QStringList expected;
+    for (NameLang l : allCases<NameLang>())
+        expected << rawValue(l);
+    EXPECT_EQ(items(lang), expected);
+    EXPECT_EQ(lang->width(), 170);
+    choose(lang, rawValue(NameLang::japanese));
+    EXPECT_EQ(store->sections().aiLang, NameLang::japanese);
+
+    // The check row needs "Use AI names" on and at least one named file.
+    auto* checkRow = form->findChild<QWidget*>("aiCheckRows");
+    store->editItems([](QList<FileItem>& list) { list[0].aiName = QString("Invoice March"); });
+    EXPECT_FALSE(checkRow->isVisible());
+    tick(toggle("Use AI names"));
+    EXPECT_TRUE(store->sections().useAIName);
+    EXPECT_TRUE(checkRow->isVisible());
+    ui::click(ui::findByText<QPushButton>(checkRow, "None"));
+    EXPECT_FALSE(store->items()[0].useAI);
+    EXPECT_TRUE(store->items()[1].useAI);  // no AI name: untouched
+    EXPECT_EQ(store->items()[0].aiName, QString("Invoice March"));
+    ui::click(ui::findByText<QPushButton>(checkRow, "All"));
+    EXPECT_TRUE(store->items()[0].useAI);
+    store->editItems([](QList<FileItem>& list) { list[0].aiName.reset(); });
+    EXPECT_FALSE(checkRow->isVisible());
+
+    store->setLangZh(true);
+    EXPECT_EQ(suggest->text(), "为全部生成名称");
+    EXPECT_NE(ui::findByText<QCheckBox>(controls, "使用 AI 名称"), nullptr);
+    EXPECT_NE(labelWithText(controls, "命名语言"), nullptr);
+    EXPECT_NE(labelWithText(controls, "在本机根据每个文件内容生成(文本与 PDF)。下方规则仍会叠加。"), nullptr);
+    store->editItems([](QList<FileItem>& list) { list[0].aiName = QString("Invoice March"); });
+    EXPECT_NE(labelWithText(checkRow, "勾选要应用的文件:"), nullptr);
+    EXPECT_NE(ui::findByText<QPushButton>(checkRow, "全不选"), nullptr);
+
+    state = AIName::Availability::notReady;
+    store->setLangZh(false);
+    EXPECT_FALSE(controls->isVisible());
+    EXPECT_EQ(form->findChild<QLabel*>("aiUnavailable")->text(), "AI model is still downloading. Try again later.");
+}
+
 TEST_F(RulesFormTest, ChineseLabelsReplaceTheEnglishOnes)
 {
     store->setLangZh(true);

@@ -7,11 +7,18 @@
 #include "rules_form.h"
 #include "rules_style.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+void RulesForm::stopAI()
+{
+    m_store.editActivity([](Activity& a) { a.aiStopRequested = true; });
+}
 
 QWidget* RulesForm::buildAISection()
 {
@@ -42,7 +49,7 @@ QWidget* RulesForm::buildAISection()
     auto* stop = new QPushButton;
     m_tr.bindText(stop, "Stop", "停止");
     connect(stop, &QPushButton::clicked, this,
-            [this] { m_store.editActivity([](Activity& a) { a.aiStopRequested = true; }); });
+            &RulesForm::stopAI);
     progressRow->addWidget(progressText);
     progressRow->addWidget(spinner);
     progressRow->addWidget(stop);
@@ -63,11 +70,81 @@ QWidget* RulesForm::buildAISection()
     message->setWordWrap(true);
     message->setFont(captionFont());
     setWarningColour(message);
-    onSync([message] {
-        const bool available = AIName::availability() == AIName::Availability::available;
-        message->setVisible(!available);
-        message->setText(AIName::unavailableMessage());
-    });
     layout->addWidget(message);
+
+    QWidget* controls = buildAIControls();
+    layout->addWidget(controls);
+    onSync([this, message, controls] {
+        const AIName::Availability state = m_ai.availability();
+        const bool available = state == AIName::Availability::available;
+        message->setVisible(!available);
+        message->setText(AIName::unavailableMessage(state));
+        // Left out, not disabled, while the model can't answer.
+        controls->setVisible(available);
+    });
     return w;
+}
+
+QWidget* RulesForm::buildAIControls()
+{
+    auto* w = new QWidget;
+    w->setObjectName("aiControls");
+    auto* layout = new QVBoxLayout(w);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+
+    auto* suggest = new QPushButton(symbolIcon("wand.and.stars"), {});
+    suggest->setObjectName("aiSuggestAll");
+    m_tr.bindText(suggest, "Suggest names for all", "为全部生成名称");
+    connect(suggest, &QPushButton::clicked, this, &RulesForm::startAINaming);
+    onSync([this, suggest] { suggest->setEnabled(!m_store.items().isEmpty() && !m_store.activity().aiBusy); });
+    layout->addWidget(row({suggest, checkBox(section(&NameSections::useAIName), "Use AI names", "使用 AI 名称", true)}));
+
+    auto* langLabel = new QLabel;
+    m_tr.bindText(langLabel, "Name language", "命名语言");
+    langLabel->setFont(captionFont());
+    setSecondary(langLabel);
+    const Field<NameLang> lang{[this] { return m_store.sections().aiLang; },
+                               [this](const NameLang& l) { m_store.setAiLang(l); }};
+    const auto langs = allCases<NameLang>();
+    layout->addWidget(row({langLabel, enumPicker(lang, QList<NameLang>(langs.begin(), langs.end()), 170)}));
+
+    auto* checkLabel = new QLabel;
+    m_tr.bindText(checkLabel, "Check rows to apply:", "勾选要应用的文件:");
+    checkLabel->setFont(caption2Font());
+    setSecondary(checkLabel);
+    auto linkButton = [this](const char* en, const char* zh, bool on) {
+        auto* b = new QPushButton;
+        b->setFlat(true);
+        b->setCursor(Qt::PointingHandCursor);
+        b->setFont(caption2Font());
+        b->setStyleSheet(QStringLiteral("QPushButton { color: palette(link); border: none; padding: 0; }"));
+        m_tr.bindText(b, en, zh);
+        connect(b, &QPushButton::clicked, this, [this, on] { m_store.setUseAIForNamedItems(on); });
+        return b;
+    };
+    QWidget* checkRow = row({checkLabel, linkButton("All", "全选", true), linkButton("None", "全不选", false)}, 8);
+    checkRow->setObjectName("aiCheckRows");
+    onSync([this, checkRow] {
+        checkRow->setVisible(m_store.sections().useAIName && m_store.aiNamedItemCount() > 0);
+    });
+    layout->addWidget(checkRow);
+
+    layout->addWidget(smallHelp("On-device, from each file's content (text & PDF). Rules below still apply.",
+                                "在本机根据每个文件内容生成(文本与 PDF)。下方规则仍会叠加。"));
+    return w;
+}
+
+void RulesForm::startAINaming()
+{
+    if (m_ai.runNaming)
+        m_ai.runNaming();
+}
+
+void RulesForm::setAIServices(AIServices services)
+{
+    if (!services.availability)
+        services.availability = [] { return AIName::availability(); };
+    m_ai = std::move(services);
+    syncAll();
 }

@@ -180,6 +180,7 @@ template QComboBox* RulesForm::enumPicker(Field<NumberPosition>, QList<NumberPos
 template QComboBox* RulesForm::enumPicker(Field<NumberFormat>, QList<NumberFormat>, int);
 template QComboBox* RulesForm::enumPicker(Field<NumberDir>, QList<NumberDir>, int);
 template QComboBox* RulesForm::enumPicker(Field<DateSource>, QList<DateSource>, int);
+template QComboBox* RulesForm::enumPicker(Field<NameLang>, QList<NameLang>, int);
 
 QSpinBox* RulesForm::stepper(Field<int> f, int lo, int hi, const char* enPrefix, const char* zhPrefix,
                              const char* zhSuffix, int width)

@@ -3,6 +3,7 @@
 // section, the template and Smart Rename sections, the eleven reorderable rule cards and the
 // extension section. It holds no rule state: every control writes the Store at once, and every
 // Store change is reflected back into the controls.
+#include "ai/ai_name.h"
 #include "common/lang_binder.h"
 #include "model/enums.h"
 
@@ -33,8 +34,20 @@ struct NameSections;
 class RulesForm : public QWidget {
     Q_OBJECT
 public:
+    // The AI section's model: whether it can answer (default AIName::availability) and the run
+    // that names every listed file (empty: nothing to run).
+    struct AIServices {
+        std::function<AIName::Availability()> availability;
+        std::function<void()> runNaming;
+    };
+
     RulesForm(Store& store, Dialogs& dialogs, QWidget* parent = nullptr);
     ~RulesForm() override;
+
+    void setAIServices(AIServices services);
+    // The AI section's "Suggest names for all" and "Stop".
+    void startAINaming();
+    void stopAI();
 
     // Moves the dragged rule (the first dropped string, a rule kind's raw value) to the place of
     // the receiving card; false when the drop is refused and nothing changed.
@@ -85,6 +98,7 @@ private:
     QWidget* buildHeader();
     QWidget* buildPresetButtons();
     QWidget* buildAISection();
+    QWidget* buildAIControls();
     QWidget* buildTemplateEditor();
     QWidget* buildSmartRenameSection();
     QWidget* buildExtensionEditor();
@@ -125,4 +139,5 @@ private:
     QWidget* m_templateWarning = nullptr;
     QLabel* m_templateWarningText = nullptr;
     QPointer<QDialog> m_regexHelp;
+    AIServices m_ai{[] { return AIName::availability(); }, {}};
 };

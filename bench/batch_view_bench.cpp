@@ -1,0 +1,169 @@
+// Typing in a rule field with a long list on screen: the time from one rule change to the
+// repainted visible rows, and to the refreshed conflict reasons, each against the bare engine
+// calls for the same work measured in the same run (the ratio is the screen's own overhead).
+#include "batch/batch_list_model.h"
+#include "batch/batch_view.h"
+#include "common/dialogs.h"
+#include "model/store.h"
+#include "platform/settings.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+#include "batch/batch_list_view.h"
+#include <benchmark/benchmark.h>
+#include <chrono>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+// Widgets need a QApplication; other benchmarks don't, so it is made on first use only.
+void ensureApplication()
+{
+    if (qApp)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "brindlecove_bench";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);  // lives until the process ends
+}
+
+class NoDialogs : public Dialogs {
+public:
+    OpenResult openPanel(const OpenPanel&) override { return {}; }
+    std::optional<QString> savePanel(const SavePanel&) override { return std::nullopt; }
+    AlertResult alert(const Alert&) override { return {}; }
+    std::optional<QString> promptText(const TextPrompt&) override { return std::nullopt; }
+};
+
+std::unique_ptr<Store> makeStore(const QTemporaryDir& dir, int count)
+{
+    StoreServices services;
+    services.settings = std::make_shared<MemorySettings>();
+    services.supportFolder = dir.filePath("support");
+    services.loadHistoryOnStart = false;
+    auto store = std::make_unique<Store>(std::move(services));
+    QList<FileItem> items;
+    items.reserve(count);
+    for (int i = 0; i < count; ++i)
+        items.append(FileItem::file(dir.filePath(QStringLiteral("A%1_C%2_take %3.mov")
+                                                     .arg(i / 100, 3, 10, QChar('0'))
+                                                     .arg(i % 100, 3, 10, QChar('0'))
+                                                     .arg(i % 7))));
+    store->setItems(std::move(items));
+    store->editRules([](RuleSettings& r) {
+        r.findEnabled = true;
+        r.useRegex = true;
+        r.find = "^A([0-9]+)_C([0-9]+)";
+        r.replace = "Reel$1_Clip$2";
+        r.spaceMode = SpaceMode::underscore;
+        r.numberEnabled = true;
+        r.numPad = 5;
+    });
+    return store;
+}
+
+// One key typed into the replacement field.
+void typeKey(Store& store, int& keystroke)
+{
+    const bool odd = ++keystroke % 2;
+    store.editRules([odd](RuleSettings& r) { r.replace = odd ? "Reel$1-Clip$2" : "Reel$1_Clip$2"; });
+}
+
+// The screen over one store, and the same list in a store no screen watches (the baseline).
+struct Screen {
+    QTemporaryDir dir;
+    std::unique_ptr<Store> store;
+    std::unique_ptr<Store> bare;
+    NoDialogs dialogs;
+    std::unique_ptr<BatchView> view;
+    int keystroke = 0;
+
+    Screen(int count, bool wrap)
+    {
+        ensureApplication();
+        store = makeStore(dir, count);
+        bare = makeStore(dir, count);
+        store->setWrapNames(wrap);
+        view = std::make_unique<BatchView>(*store, dialogs);
+        view->resize(1200, 800);
+        view->show();
+        QApplication::processEvents();
+        view->list()->viewport()->repaint();
+    }
+
+    QList<int> visibleRows() const
+    {
+        QList<int> rows;
+        QTreeView* list = view->list();
+        for (QModelIndex i = list->indexAt(QPoint(1, 1));
+             i.isValid() && list->visualRect(i).top() < list->viewport()->height(); i = list->indexBelow(i))
+            rows << i.row();
+        return rows;
+    }
+};
+
+void BM_RuleChangeToVisibleRows(benchmark::State& state)
+{
+    Screen s(int(state.range(0)), state.range(1) != 0);
+    const QList<int> rows = s.visibleRows();
+    int bareKeys = 0;
+    double screen = 0, bare = 0, paintOnly = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        typeKey(*s.store, s.keystroke);
+        s.view->list()->viewport()->repaint();  // paints the rows on screen, now
+        screen += seconds(start);
+
+        start = Clock::now();
+        typeKey(*s.bare, bareKeys);
+        for (int row : rows)
+            benchmark::DoNotOptimize(s.bare->newName(s.bare->items().at(row), row, {}));
+        bare += seconds(start);
+
+        start = Clock::now();
+        s.view->list()->viewport()->repaint();  // the same rows again, nothing changed
+        paintOnly += seconds(start);
+    }
+    s.view->conflictTimer()->stop();
+    const double n = double(state.iterations());
+    state.counters["rows_on_screen"] = double(rows.size());
+    state.counters["screen_ms"] = screen / n * 1000;
+    state.counters["bare_visible_names_ms"] = bare / n * 1000;
+    state.counters["repaint_only_ms"] = paintOnly / n * 1000;
+    state.counters["ratio"] = screen / bare;
+    state.counters["ratio_vs_repaint"] = screen / paintOnly;
+}
+// Arguments: files listed, wrap long names (1) or cut them in the middle (0).
+BENCHMARK(BM_RuleChangeToVisibleRows)->Args({10000, 1})->Args({100000, 1})->Args({10000, 0})->Args({100000, 0})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_RuleChangeToConflictReasons(benchmark::State& state)
+{
+    Screen s(int(state.range(0)), true);
+    int bareKeys = 0;
+    double screen = 0, bare = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        typeKey(*s.store, s.keystroke);
+        s.view->refreshConflicts();  // what the 200 ms timer runs after the burst
+        s.view->list()->viewport()->repaint();
+        screen += seconds(start);
+
+        start = Clock::now();
+        typeKey(*s.bare, bareKeys);
+        benchmark::DoNotOptimize(s.bare->conflictReasons({}));
+        bare += seconds(start);
+    }
+    s.view->conflictTimer()->stop();
+    const double n = double(state.iterations());
+    state.counters["screen_ms"] = screen / n * 1000;
+    state.counters["bare_check_ms"] = bare / n * 1000;
+    state.counters["ratio"] = screen / bare;
+}
+BENCHMARK(BM_RuleChangeToConflictReasons)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,34 @@
+#include "batch_list_view.h"
+
+#include <QResizeEvent>
+
+namespace {
+constexpr int kRelayoutDelayMs = 200;
+}
+
+BatchListView::BatchListView(QWidget* parent)
+    : QTreeView(parent)
+{
+    m_relayout.setSingleShot(true);
+    m_relayout.setInterval(kRelayoutDelayMs);
+    connect(&m_relayout, &QTimer::timeout, this, [this] { scheduleDelayedItemsLayout(); });
+}
+
+void BatchListView::rowsChanged()
+{
+    if (!uniformRowHeights()) {
+        const QModelIndex first = indexAt(QPoint(0, 0));
+        const QModelIndex last = indexAt(QPoint(0, viewport()->height() - 1));
+        if (first.isValid())
+            dataChanged(first, last.isValid() ? last : model()->index(model()->rowCount() - 1, 0));
+        m_relayout.start();
+    }
+    viewport()->update();
+}
+
+void BatchListView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    if (!uniformRowHeights() && event->size().width() != event->oldSize().width())
+        scheduleDelayedItemsLayout();
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The tree view of the Batch Rules list. Row heights vary while long names wrap, and the view
+// measures rows lazily. A whole-list dataChanged would make it measure every row, so a change
+// re-measures the rows on screen at once and the rest by one relayout after the burst; a width
+// change re-measures the wrapped rows.
+#include <QTimer>
+#include <QTreeView>
+
+class BatchListView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit BatchListView(QWidget* parent = nullptr);
+
+    // Every row may have a new text: repaint what is shown, re-measuring wrapped rows.
+    void rowsChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QTimer m_relayout;
+};
