@@ -1,11 +1,11 @@
 // Applying a batch of proposed names on disk.
 #include "files/path_remap.h"
+#include "files/rescue_move.h"
 #include "model/name_validation.h"
 #include "model/store.h"
 #include "platform/lang.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -98,27 +98,6 @@ void Store::applyInScope(const QSet<QUuid>& selection)
     applyRenames(plan);
 }
 
-namespace {
-// Moves a file to `preferred`, or when that is taken to "stem (n).ext" beside it; returns where it
-// landed. `tryMove` performs one no-replace move and says whether it worked.
-std::optional<QString> rescueTarget(const QString&, const QString& preferred,
-                                    const std::function<bool(const QString&)>& tryMove)
-{
-    if (tryMove(preferred))
-        return preferred;
-    const QString folder = PathText::parent(preferred);
-    const QString name = PathText::lastComponent(preferred);
-    const QString stem = PathText::withoutExtension(name);
-    const QString ext = PathText::extension(name);
-    for (int n = 1; n <= 99; ++n) {
-        const QString candidate = folder + '/' + stem + QStringLiteral(" (%1)").arg(n)
-                                  + (ext.isEmpty() ? QString() : '.' + ext);
-        if (tryMove(candidate))
-            return candidate;
-    }
-    return std::nullopt;
-}
-} // namespace
 
 void Store::applyRenames(const RenamePlan& plan)
 {
@@ -182,12 +161,38 @@ void Store::applyRenames(const RenamePlan& plan)
         holderAt.insert(to, entry);
     };
 
+    // True when the entry's file, once moved aside, would have nowhere to go: its own target is
+    // held by a file outside the batch or by an entry whose turn has passed (other than the one
+    // now moving, which is about to leave it).
+    auto cannotMoveOn = [&](int entry, int moving) {
+        const QString& target = kept[entry].to;
+        if (!SafeMove::exists(target) || isSameFile(location[entry], target))
+            return false;
+        const int holder = holderAt.value(target, -1);
+        return holder < 0 || holder == entry || (done[holder] && holder != moving);
+    };
+    // Counts an entry as skipped. A file of the batch that was parked for another entry never
+    // stays under its hidden name: it goes back to its name if that is still free, else to a
+    // visible name beside it.
+    auto skip = [&](int entry, const QString& why) {
+        ++skipped;
+        if (!why.isEmpty())
+            reason = why;
+        const QString at = location[entry];
+        if (at == kept[entry].from)
+            return;
+        if (const auto back = rescueTarget(kept[entry].from, [&](const QString& to) { return !coordinatedMove(at, to); })) {
+            moves << Move{at, *back};
+            relocate(entry, *back);
+        }
+    };
+
     for (int i = 0; i < kept.size(); ++i) {
         const Entry& e = kept[i];
         const QString src = location[i];
         done[i] = true;
         if (blocked[i]) {
-            ++skipped;
+            skip(i, {});
             continue;
         }
         std::optional<MoveError> err = coordinatedMove(src, e.to);
@@ -195,14 +200,13 @@ void Store::applyRenames(const RenamePlan& plan)
         if (err && (err->exists() || (SafeMove::exists(e.to) && !isSameFile(src, e.to)))) {
             // Free the target only for a file of the batch whose own rename is still ahead.
             const int occupant = holderAt.value(e.to, -1);
-            if (occupant < 0 || occupant == i || done[occupant]) {
-                ++skipped;
+            if (occupant < 0 || occupant == i || done[occupant] || cannotMoveOn(occupant, i)) {
+                skip(i, {});
                 continue;
             }
             const QString temp = PathText::parent(e.to) + '/' + SafeMove::temporaryName();
             if (auto aside = coordinatedMove(e.to, temp)) {
-                ++skipped;
-                reason = aside->text();
+                skip(i, aside->text());
                 continue;
             }
             relocate(occupant, temp);
@@ -216,21 +220,12 @@ void Store::applyRenames(const RenamePlan& plan)
             ++renamed;
             continue;
         }
-        ++skipped;
-        reason = err->text();
         // Never leave a user's file under a hidden name: put the occupant back in its place.
         if (parked >= 0 && !coordinatedMove(location[parked], e.to)) {
             relocate(parked, e.to);
             moves.removeLast();
         }
-        // A parked file whose own rename failed goes back to its name if that is still free,
-        // else to a visible name beside it: never leave it hidden.
-        if (src != e.from) {
-            if (const auto back = rescueTarget(src, e.from, [&](const QString& to) { return !coordinatedMove(src, to); })) {
-                moves << Move{src, *back};
-                relocate(i, *back);
-            }
-        }
+        skip(i, err->text());
     }
 
     m_fileDateCache.clear();

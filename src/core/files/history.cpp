@@ -1,6 +1,7 @@
 // The undo history and the rename log: bookkeeping, saving, loading and undo.
 #include "files/history_file.h"
 #include "files/path_remap.h"
+#include "files/rescue_move.h"
 #include "model/store.h"
 #include "platform/lang.h"
 
@@ -255,7 +256,7 @@ void Store::saveHistoryAsync()
     m_historyWriter.write(path, [stack = m_history.undoStack, dates = m_history.undoDates,
                                  marks = m_history.undoBookmarks] {
         return HistoryFile::encodeHistory(stack, dates, marks);
-    });
+    }, saveFailureReporter(true));
 }
 
 void Store::saveRenameLogAsync()
@@ -264,7 +265,22 @@ void Store::saveRenameLogAsync()
     const QString path = renameLogFilePath();
     if (path.isEmpty() || m_unwritableFiles.contains(path))
         return;
-    m_historyWriter.write(path, [log = m_history.renameLog] { return HistoryFile::encodeLog(log); });
+    m_historyWriter.write(path, [log = m_history.renameLog] { return HistoryFile::encodeLog(log); },
+                          saveFailureReporter(false));
+}
+
+// A save that failed (a full disk, a read-only support folder) left the old file as it was; the
+// user is told, since undo after a restart would otherwise miss the newest batches silently.
+std::function<void(const QString&)> Store::saveFailureReporter(bool history)
+{
+    return [this, history](const QString& why) {
+        QMetaObject::invokeMethod(this, [this, history, why] {
+            setStatus(history ? L(QStringLiteral("The undo history could not be saved: %1").arg(why),
+                                  QStringLiteral("无法保存撤销历史:%1").arg(why))
+                              : L(QStringLiteral("The rename log could not be saved: %1").arg(why),
+                                  QStringLiteral("无法保存重命名日志:%1").arg(why)));
+        }, Qt::QueuedConnection);
+    };
 }
 
 void Store::flushPendingSaves()
@@ -277,21 +293,50 @@ void Store::flushPendingSaves()
 }
 
 namespace {
+// Files that undo moved into a temporary name and that could not go on from there (the name
+// beyond is still taken) go back to where the batch had left them, or beside it under a visible
+// name: never left hidden. `parked` maps each such temporary path to its move in `restored`.
+void returnParked(Store& store, const QHash<QString, qsizetype>& parked, MoveBatch& restored, UndoOutcome& out)
+{
+    QList<qsizetype> undone;
+    for (auto it = parked.cbegin(); it != parked.cend(); ++it) {
+        const QString temp = it.key();
+        const QString home = restored[it.value()].from;
+        const auto landed = rescueTarget(home, [&](const QString& to) { return !store.coordinatedMove(temp, to); });
+        if (!landed)
+            continue;
+        --out.restored;
+        ++out.failed;
+        if (*landed == home)
+            undone << it.value();
+        else
+            restored << Move{temp, *landed};
+    }
+    std::sort(undone.begin(), undone.end(), std::greater<>());
+    for (qsizetype i : undone)
+        restored.removeAt(i);
+}
+
 UndoOutcome undoNewest(Store& store, MoveBatch& restored)
 {
     UndoOutcome out;
     MoveBatch batch;
     store.editUndoStack([&](QList<MoveBatch>& stack) { batch = stack.takeLast(); });
+    QHash<QString, qsizetype> parked;
     for (qsizetype i = batch.size() - 1; i >= 0; --i) {
         const Move& m = batch[i];
         if (auto err = store.coordinatedMove(m.to, m.from)) {
             ++out.failed;
             out.lastError = err->text();
-        } else {
-            restored << Move{m.to, m.from};
-            ++out.restored;
+            continue;
         }
+        parked.remove(m.to);
+        if (SafeMove::isTemporaryName(PathText::lastComponent(m.from)))
+            parked.insert(m.from, restored.size());
+        restored << Move{m.to, m.from};
+        ++out.restored;
     }
+    returnParked(store, parked, restored, out);
     return out;
 }
 } // namespace
@@ -337,6 +382,8 @@ void Store::restoreAll()
             sum.lastError = o.lastError;
     }
     const QString t = QString::number(total);
+    // "Restored all" would claim success for files that stayed where they were; with failures
+    // the report says how many came back and why the others did not.
     if (sum.failed == 0)
         setStatus(L(QStringLiteral("Restored all %1 file(s) to their original names.").arg(t),
                     QStringLiteral("已将全部 %1 个文件还原为原始名称。").arg(t)));

@@ -14,9 +14,10 @@ HistoryWriter::HistoryWriter()
 
 HistoryWriter::~HistoryWriter() { m_pool.waitForDone(); }
 
-void HistoryWriter::write(const QString& path, std::function<QByteArray()> encode)
+void HistoryWriter::write(const QString& path, std::function<QByteArray()> encode,
+                          std::function<void(const QString&)> failed)
 {
-    m_pool.start([this, path, encode = std::move(encode)] {
+    m_pool.start([this, path, encode = std::move(encode), failed = std::move(failed)] {
         const QCoreApplication* app = QCoreApplication::instance();
         if (app && QThread::currentThread() == app->thread())
             m_ranOnMainThread = true;
@@ -25,8 +26,11 @@ void HistoryWriter::write(const QString& path, std::function<QByteArray()> encod
             return;
         QDir().mkpath(QFileInfo(path).absolutePath());
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+            if (failed)
+                failed(file.errorString());
             return;  // the next save tries again with the whole state
+        }
         QMutexLocker lock(&m_mutex);
         ++m_writes[path];
     });

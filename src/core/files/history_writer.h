@@ -17,8 +17,10 @@ public:
     HistoryWriter& operator=(const HistoryWriter&) = delete;
 
     // Queues a write of `path`; `encode` runs on the writer thread and builds the bytes.
-    // The file is replaced atomically; on any failure the old file stays as it was.
-    void write(const QString& path, std::function<QByteArray()> encode);
+    // The file is replaced atomically; on any failure the old file stays as it was and
+    // `failed` is called, on the writer thread, with the reason.
+    void write(const QString& path, std::function<QByteArray()> encode,
+               std::function<void(const QString&)> failed = {});
     // Blocks until every queued write has finished.
     void waitForIdle();
 

@@ -19,7 +19,8 @@
 
 namespace {
 
-// Appends the items whose path is not yet in `seen`; first occurrence wins.
+// Appends the items whose path is not yet in `seen`; first occurrence wins. Paths compare
+// exactly: on Linux two Unicode spellings of one name are two different files.
 void appendNew(QList<FileItem>& into, const QList<FileItem>& candidates, QSet<QString>& seen)
 {
     for (const FileItem& item : candidates) {

@@ -455,6 +455,7 @@ private:
     void scheduleSave(bool& flag, void (Store::*save)());
     void addHistoryScopedFolders(const QStringList& folders);
     void resolveHistoryBookmarks(const QList<QByteArray>& bookmarks);
+    std::function<void(const QString&)> saveFailureReporter(bool history);
     FolderAccess& folderAccess() const { return *m_services.folderAccess; }
     QStringList m_scopedFolderRoots;
     QSet<QString> m_declinedAccessFolders;

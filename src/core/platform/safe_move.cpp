@@ -38,6 +38,13 @@ bool isDirectory(const QByteArray& path)
     return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool sameObject(const QByteArray& a, const QByteArray& b)
+{
+    struct stat sa{}, sb{};
+    return ::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 && sa.st_dev == sb.st_dev
+        && sa.st_ino == sb.st_ino;
+}
+
 // Rename guarded by a look at the destination first. Only used where neither the kernel call
 // nor hard links are available; the gap between check and rename is the price of such volumes.
 int checkedRename(const QByteArray& from, const QByteArray& to)
@@ -142,6 +149,11 @@ QString temporaryName()
     return QStringLiteral(".rntmp_") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
 
+bool isTemporaryName(const QString& name)
+{
+    return name.startsWith(QLatin1String(".rntmp_"));
+}
+
 bool isCaseOnlyChange(const QString& from, const QString& to)
 {
     return from != to && PathText::parent(from) == PathText::parent(to)
@@ -152,22 +164,23 @@ std::optional<MoveError> move(const QString& from, const QString& to, Method met
 {
     const QByteArray src = QFile::encodeName(from);
     const QByteArray dst = QFile::encodeName(to);
-    if (!isCaseOnlyChange(from, to)) {
-        if (moveOnce(src, dst, method) == 0)
-            return std::nullopt;
-        return MoveError{errno, from, to};
-    }
-    // On a volume that ignores case the target "exists" (it is the source itself), so the
-    // direct call would refuse. Park the item under a temporary name and come back.
+    if (moveOnce(src, dst, method) == 0)
+        return std::nullopt;
+    const MoveError err{errno, from, to};
+    // On a volume that ignores case, a change of letter case only finds the item itself at the
+    // target, so the direct call refuses. Park the item under a temporary name and come back.
+    // Where the other spelling is a separate file, the refusal stands and nothing was touched.
+    if (!err.exists() || !isCaseOnlyChange(from, to) || !sameObject(src, dst))
+        return err;
     const QString parked = PathText::parent(from) + '/' + temporaryName();
     const QByteArray tmp = QFile::encodeName(parked);
     if (moveOnce(src, tmp, method) != 0)
         return MoveError{errno, from, to};
     if (moveOnce(tmp, dst, method) == 0)
         return std::nullopt;
-    const MoveError err{errno, from, to};
+    const MoveError second{errno, from, to};
     moveOnce(tmp, src, method);
-    return err;
+    return second;
 }
 
 } // namespace SafeMove

@@ -20,8 +20,8 @@ namespace SafeMove {
 enum class Method { Auto, LinkUnlink, CheckedRename };
 
 // Moves `from` to `to` within one volume; fails when anything exists at `to`. A change of
-// letter case only is done through a temporary name, so it also works on volumes that ignore
-// case. Nothing is moved when an error is returned.
+// letter case only that the volume refuses because it ignores case is done through a temporary
+// name. Nothing is moved when an error is returned.
 std::optional<MoveError> move(const QString& from, const QString& to, Method method = Method::Auto);
 
 // True when an item exists at the path (a dangling symbolic link counts).
@@ -29,6 +29,8 @@ bool exists(const QString& path);
 
 // A hidden name for an item parked during a batch: ".rntmp_" and an upper-case UUID.
 QString temporaryName();
+// True for a name made by temporaryName().
+bool isTemporaryName(const QString& name);
 
 // True when the two names differ only in letter case.
 bool isCaseOnlyChange(const QString& from, const QString& to);

@@ -170,6 +170,24 @@ TEST_F(ApplyRenames, CaseOnlyRenameMoves)
     EXPECT_EQ(names(), QStringList{"Clip.mov"});
     store->undoLast();
     EXPECT_EQ(names(), QStringList{"clip.mov"});
+
+    // Both spellings are separate files here: the other one is outside the batch and stays.
+    file("Clip.mov");
+    store->applyRenames({{ids["clip.mov"], "Clip.mov"}});
+    EXPECT_EQ(store->status(), "Renamed 0, skipped 1 (conflicts).");
+    EXPECT_EQ(names(), (QStringList{"Clip.mov", "clip.mov"}));
+    EXPECT_EQ(content("clip.mov"), "clip.mov");
+    EXPECT_EQ(content("Clip.mov"), "Clip.mov");
+
+    // Both listed and swapped: one goes aside under a temporary name and both arrive.
+    const QUuid upper = add("Clip.mov");
+    store->applyRenames({{ids["clip.mov"], "Clip.mov"}, {upper, "clip.mov"}});
+    EXPECT_EQ(store->status(), "Renamed 2.");
+    EXPECT_EQ(content("Clip.mov"), "clip.mov");
+    EXPECT_EQ(content("clip.mov"), "Clip.mov");
+    store->undoLast();
+    EXPECT_EQ(content("clip.mov"), "clip.mov");
+    EXPECT_EQ(content("Clip.mov"), "Clip.mov");
 }
 
 TEST_F(ApplyRenames, RefusedPlansReportWhy)
@@ -205,4 +223,39 @@ TEST_F(ApplyRenames, ScopeWithoutSelectionMovesNothing)
     store->applyInScope({});
     EXPECT_EQ(store->status(), "No files selected — select files in the list, or switch scope to “All files”.");
     EXPECT_EQ(names(), QStringList{"a"});
+}
+
+// The occupant's own target is held by an entry whose move fails: parking the occupant would
+// leave it under a hidden name. Seen in time it is not parked; seen too late it lands under a
+// visible name.
+TEST_F(ApplyRenames, OccupantWhoseTargetStaysTakenIsNeverLeftHidden)
+{
+    struct Case {
+        const char* what;
+        QList<std::pair<QString, QString>> renames;
+        QStringList names;
+        QString status;
+    };
+    const QList<Case> cases = {
+        {"holder failed before", {{"c", "d"}, {"a", "b"}, {"b", "c"}}, {"a", "b", "c"},
+         "Renamed 0, skipped 3: You don't have permission to rename “c”."},
+        {"holder fails after", {{"a", "b"}, {"c", "d"}, {"b", "c"}}, {"b", "b (1)", "c"},
+         "Renamed 1, skipped 2: You don't have permission to rename “c”."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(work()).removeRecursively();
+        store = newStore();
+        ids.clear();
+        file("a");
+        file("b");
+        file("c");
+        access->refusedTargets = {work("d")};
+        store->applyRenames(plan(c.renames));
+        EXPECT_EQ(names(), c.names);
+        for (const FileItem& f : store->items())
+            EXPECT_FALSE(f.name.startsWith(".rntmp_")) << f.name.toStdString();
+        EXPECT_EQ(content("c"), "c");
+        EXPECT_EQ(store->status(), c.status);
+    }
 }

@@ -176,3 +176,50 @@ TEST_F(History, RestoreAllUndoesEveryBatchAndReportsFailures)
     EXPECT_EQ(store->status(), "Restored 1 file(s); 1 couldn't be restored: An item named “c” already exists.");
     EXPECT_TRUE(store->history().undoStack.isEmpty());
 }
+
+// Undoing a chain moves a file back through its temporary name. When the name beyond it is
+// still taken (here because the first file's old name was reused meanwhile), the file must not
+// stay hidden: it goes back to where the batch had put it.
+TEST_F(History, UndoNeverLeavesAFileUnderATemporaryName)
+{
+    for (const bool all : {false, true}) {
+        SCOPED_TRACE(all ? "restore all" : "undo");
+        QDir(work()).removeRecursively();
+        store = newStore();
+        file("a");
+        file("b");
+        const QUuid a = add("a");
+        const QUuid b = add("b");
+        store->applyRenames({{a, "b"}, {b, "c"}});
+        ASSERT_EQ(store->history().undoStack.value(0).size(), 3);
+        env.makeFile("w/a", "new");
+
+        all ? store->restoreAll() : store->undoLast();
+        EXPECT_EQ(names(), (QStringList{"a", "b", "c"}));
+        EXPECT_EQ(content("a"), "new");
+        EXPECT_EQ(content("b"), "a");
+        EXPECT_EQ(content("c"), "b");
+        EXPECT_EQ(item(b).name, "c");
+        EXPECT_TRUE(store->history().undoStack.isEmpty());
+        if (!all)
+            EXPECT_EQ(store->status(), "Undid 0 rename(s); 3 couldn't be restored: An item named “b” already exists.");
+        else
+            EXPECT_EQ(store->status(), "Restored 0 file(s); 3 couldn't be restored: An item named “b” already exists.");
+        for (const RenameLogEntry& e : store->history().renameLog)
+            EXPECT_NE(e.action, RenameLogEntry::Action::undo);
+    }
+}
+
+// A save that can't be written (here the file's place is taken by a folder; a full disk or a
+// read-only support folder fail the same way) keeps what was there and tells the user.
+TEST_F(History, FailedSaveKeepsTheOldFileAndSaysSo)
+{
+    QDir().mkpath(store->historyFilePath());
+    env.makeFile("support/rename-log.json", "[]");
+    record(1);
+    store->flushPendingSaves();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return store->status().startsWith("The undo history could not be saved: "); }, 5000))
+        << store->status().toStdString();
+    EXPECT_TRUE(QFileInfo(store->historyFilePath()).isDir());
+    EXPECT_EQ(HistoryFile::decodeLog(read(store->renameLogFilePath()))->size(), 1);
+}

@@ -4,6 +4,8 @@
 #include "platform/safe_move.h"
 
 #include <cerrno>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using Method = SafeMove::Method;
 
@@ -30,19 +32,38 @@ TEST_P(SafeMoveMethods, MovesFilesAndFoldersButNeverReplaces)
     EXPECT_EQ(content("d3/x.mov"), "d1/x.mov");
 }
 
-TEST_P(SafeMoveMethods, CaseOnlyChangeGoesThroughTemporaryName)
+TEST_P(SafeMoveMethods, CaseOnlyChangeMoves)
 {
     file("clip.mov");
     EXPECT_FALSE(SafeMove::move(work("clip.mov"), work("Clip.mov"), GetParam()));
     EXPECT_EQ(names(), QStringList{"Clip.mov"});
 
-    // Where both spellings are separate files, the second stays and the first is put back.
-    file("clip.mov");
+    // Two spellings of one file (as a volume that ignores case shows them; here hard links): the
+    // move goes through a temporary name, and where the other spelling stays it comes back.
+    ASSERT_EQ(::link(QFile::encodeName(work("Clip.mov")).constData(), QFile::encodeName(work("clip.mov")).constData()), 0);
     auto err = SafeMove::move(work("clip.mov"), work("Clip.mov"), GetParam());
     ASSERT_TRUE(err.has_value());
     EXPECT_TRUE(err->exists());
     EXPECT_EQ(names(), (QStringList{"Clip.mov", "clip.mov"}));
+}
+
+// Both spellings exist as separate files (a case-sensitive volume): the refusal must come before
+// anything is moved, so that no moment exists in which the file sits under a hidden name.
+TEST_P(SafeMoveMethods, RefusedCaseOnlyChangeTouchesNothing)
+{
+    file("clip.mov");
+    file("Clip.mov");
+    const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_GE(::inotify_add_watch(fd, QFile::encodeName(work()).constData(), IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE | IN_DELETE), 0);
+    auto err = SafeMove::move(work("clip.mov"), work("Clip.mov"), GetParam());
+    ASSERT_TRUE(err.has_value());
+    EXPECT_TRUE(err->exists());
+    char events[4096];
+    EXPECT_LT(::read(fd, events, sizeof events), 0) << "the folder was changed";
+    ::close(fd);
     EXPECT_EQ(content("clip.mov"), "clip.mov");
+    EXPECT_EQ(content("Clip.mov"), "Clip.mov");
 }
 
 INSTANTIATE_TEST_SUITE_P(AllMethods, SafeMoveMethods,
