@@ -40,9 +40,9 @@ bool Store::requestFolderAccess(const QString& from, const QString& to, const st
     const QString name = PathText::lastComponent(folder);
     AccessPrompter::Alert alert;
     alert.message = L(QStringLiteral("Allow access to “%1”?").arg(name), QStringLiteral("允许访问「%1」吗?").arg(name));
-    alert.informative = L("macOS requires one-time folder access to rename files here. Click Continue, then "
+    alert.informative = L("The system requires one-time folder access to rename files here. Click Continue, then "
                           "click Open in the next dialog to grant it.",
-                          "macOS 要求一次性授权访问该文件夹才能在这里重命名文件。点击继续,然后在弹出的对话框里点「打开」即可授权。");
+                          "系统要求一次性授权访问该文件夹才能在这里重命名文件。点击继续,然后在弹出的对话框里点「打开」即可授权。");
     alert.continueButton = L("Continue", "继续");
     alert.cancelButton = L("Cancel", "取消");
     if (!prompter->confirm(alert)) {
