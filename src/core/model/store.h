@@ -384,6 +384,7 @@ public:
     void undoFromButton();
     // The screens that answer for the model (open panels, the focused text field).
     void setOpenPanels(std::shared_ptr<OpenPanels> panels) { m_openPanels = std::move(panels); }
+    void setAccessPrompter(std::shared_ptr<AccessPrompter> prompter) { m_services.accessPrompter = std::move(prompter); }
     void setTextUndoRouter(std::shared_ptr<TextUndoRouter> router) { m_textUndo = std::move(router); }
 
     void addURLs(const QStringList& paths);

@@ -33,6 +33,7 @@ AppShell::AppShell(Store& store, QObject* parent)
     m_window = std::make_unique<MainWindow>(m_store, *m_dialogs, *m_hooks);
     m_dialogs->setParentWidget(m_window.get());
     m_store.setOpenPanels(std::make_shared<DialogsOpenPanels>(*m_dialogs));
+    m_store.setAccessPrompter(std::make_shared<DialogsAccessPrompter>(*m_dialogs));
     m_store.setTextUndoRouter(std::make_shared<FocusedTextUndo>());
     connect(m_window.get(), &MainWindow::helpRequested, this, &AppShell::openHelp);
     connect(m_window.get(), &MainWindow::supportMailRequested, this, &AppShell::openSupportMail);
@@ -58,6 +59,7 @@ AppShell::~AppShell()
 {
     // The Store outlives the shell; its panels must not point at these dialogs any more.
     m_store.setOpenPanels(nullptr);
+    m_store.setAccessPrompter(nullptr);
     m_store.setTextUndoRouter(nullptr);
 }
 

@@ -101,3 +101,21 @@ TEST(FocusedTextUndoUi, StoreRoutesUndoButtonThroughRouter)
     EXPECT_TRUE(store->undoInFocusedTextView(true));
     EXPECT_EQ(w.field->text(), "xy");
 }
+
+// The access question goes through Dialogs: Continue is the second button, and the folder panel
+// answers one folder or nothing.
+TEST(AccessPrompterUi, ContinueThenFolderPanel)
+{
+    FakeDialogs dialogs;
+    DialogsAccessPrompter prompter(dialogs);
+    dialogs.answerAlert(1);
+    EXPECT_TRUE(prompter.confirm({"Allow access?", "why", "Continue", "Cancel"}));
+    EXPECT_EQ(dialogs.alerts.last().buttons, (QStringList{"Cancel", "Continue"}));
+    dialogs.answerAlert(0);
+    EXPECT_FALSE(prompter.confirm({"Allow access?", "why", "Continue", "Cancel"}));
+
+    dialogs.answerOpen({"/tmp/shoot"});
+    EXPECT_EQ(prompter.chooseFolder({"/tmp", "Grant", "Open"}), QString("/tmp/shoot"));
+    EXPECT_TRUE(dialogs.opens.last().chooseDirectories);
+    EXPECT_EQ(prompter.chooseFolder({"/tmp", "Grant", "Open"}), std::nullopt);
+}
