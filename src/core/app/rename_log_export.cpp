@@ -1,5 +1,7 @@
 #include "rename_log_export.h"
 
+#include "platform/atomic_write.h"
+
 #include "model/file_item.h"
 
 #include <QSaveFile>
@@ -56,16 +58,5 @@ QString renameLogCsv(const QList<RenameLogEntry>& log)
 
 QString writeRenameLogCsv(const QList<RenameLogEntry>& log, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray data = renameLogCsv(log).toUtf8();
-    if (file.write(data) != data.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return writeAtomically(path, renameLogCsv(log).toUtf8());
 }

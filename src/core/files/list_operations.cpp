@@ -1,7 +1,7 @@
 // Reordering, clearing and removing rows, the two open panels, and where Undo goes.
 #include "model/store.h"
 #include "platform/lang.h"
-#include "files/natural_sort.h"
+#include "platform/natural_sort.h"
 
 #include <QFileInfo>
 #include <algorithm>

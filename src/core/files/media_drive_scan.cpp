@@ -1,7 +1,7 @@
 #include "files/media_drive_scan.h"
 
 #include "files/dir_walk.h"
-#include "files/natural_sort.h"
+#include "platform/natural_sort.h"
 #include "model/store.h"
 #include "platform/lang.h"
 

@@ -2,6 +2,8 @@
 // all. Preset names exist only as file names.
 #include "model/preset_bundle.h"
 #include "model/store.h"
+#include "platform/natural_sort.h"
+#include "platform/atomic_write.h"
 #include "platform/json_util.h"
 #include "platform/lang.h"
 
@@ -29,36 +31,7 @@ QString safePresetName(const QString& name)
     return out;
 }
 
-// Writes through a temporary file so a failed write leaves the old file as it was.
-QString writeAtomically(const QString& path, const QByteArray& data)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(data) != data.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
-}
-
 QByteArray compactJson(const GUIPreset& p) { return QJsonDocument(p.toJson()).toJson(QJsonDocument::Compact); }
-
-// The order a file browser uses: case-insensitive, digits by numeric value. The C locale ignores
-// numeric mode, so it is replaced by en_US there.
-QCollator finderCollator()
-{
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    QCollator collator(locale);
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
 
 // Name without the last path extension, the way a file browser splits it (".x" has none).
 QString withoutExtension(const QString& name)
@@ -121,7 +94,7 @@ void Store::refreshPresetNames()
     for (const QString& entry : entries)
         if (entry.endsWith(kPresetExt, Qt::CaseSensitive))
             names << entry.chopped(kPresetExt.size());
-    const QCollator collator = finderCollator();
+    const QCollator collator = naturalCollator();
     std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
         const int c = collator.compare(a, b);
         return c != 0 ? c < 0 : codePointLess(a, b);  // names equal but for case keep one order

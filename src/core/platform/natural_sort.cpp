@@ -1,4 +1,4 @@
-#include "natural_sort.h"
+#include "platform/natural_sort.h"
 
 #include <QLocale>
 #include <QtConcurrent/QtConcurrentMap>
