@@ -93,20 +93,25 @@ QString Store::applyBatchRules(const QString& stem, int index, const QString& da
     return applyRules(rulesSnapshot(), stem, index, int(m_items.size()), dateText, m_rules.batchRuleOrder);
 }
 
+BinRow Store::templateRow(const FileItem& item) const
+{
+    BinRow row;
+    row.id = item.id;
+    row.url = item.url;
+    row.kind = metaKindForPath(item.url);
+    row.isDir = false;
+    row.name = item.name;
+    row.fields = m_meta.metaDraft.value(item.id);
+    return row;
+}
+
 QString Store::newName(const FileItem& item, int index, const QSet<QUuid>& selection) const
 {
     if (!m_sections.scopeAllFiles && !selection.contains(item.id))
         return item.name;
     QString stem = item.stem;
     if (m_sections.templateEnabled && !m_sections.templateText.isEmpty()) {
-        BinRow row;
-        row.id = item.id;
-        row.url = item.url;
-        row.kind = metaKindForPath(item.url);
-        row.isDir = false;
-        row.name = item.name;
-        row.fields = m_meta.metaDraft.value(item.id);
-        stem = expandTemplate(m_sections.templateText, templateTokens(index, row)).text;
+        stem = expandTemplate(m_sections.templateText, templateTokens(index, templateRow(item))).text;
     } else if (m_sections.smartRenameEnabled) {
         stem = smartFixed(item.stem);
     } else if (m_sections.useAIName && item.useAI && item.aiName && !item.aiName->isEmpty()) {

@@ -291,6 +291,8 @@ public:
     QString applyBatchRules(const QString& stem, int index, const QString& dateText) const;
     // The tokens a name template can use for one file (token_template.cpp).
     TemplateTokens templateTokens(int index, const BinRow& row) const;
+    // The bin row a name template reads for a listed file: its draft metadata, or the empty record.
+    BinRow templateRow(const FileItem& item) const;
 
     // ---- file dates and capture dates (model/file_dates.cpp) ----
     enum class FileDateKey { creation, contentModification };

@@ -1,6 +1,5 @@
 // What the panel asks of the rule engine: the template check against the first listed file,
 // the capture-date reading and the file-date stamping, and the regex help sheet.
-#include "bin/bin_row.h"
 #include "model/store.h"
 #include "model/token_template.h"
 #include "regex_help_view.h"
@@ -12,14 +11,7 @@ QStringList RulesForm::unrecognizedTemplateTokens() const
     if (!s.templateEnabled || s.templateText.isEmpty() || m_store.items().isEmpty())
         return {};
     const FileItem& first = m_store.items().first();
-    BinRow row;
-    row.id = first.id;
-    row.url = first.url;
-    row.kind = metaKindForPath(first.url);
-    row.isDir = false;
-    row.name = first.name;
-    row.fields = m_store.meta().metaDraft.value(first.id, MetaFields{});
-    return expandTemplate(s.templateText, m_store.templateTokens(0, row)).unresolved;
+    return expandTemplate(s.templateText, m_store.templateTokens(0, m_store.templateRow(first))).unresolved;
 }
 
 void RulesForm::startCaptureDateWork(bool stamp)
