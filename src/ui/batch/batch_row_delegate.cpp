@@ -4,12 +4,15 @@
 #include "common/icons.h"
 #include "highlighted_name.h"
 #include "model/store.h"
+#include "platform/lang.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextLayout>
+#include <QToolTip>
 #include <cmath>
 
 namespace {
@@ -217,5 +220,26 @@ bool BatchRowDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QSt
         else
             emit aiToggled(id, !index.data(BatchListModel::UseAIRole).toBool());
     }
+    return true;
+}
+
+QString BatchRowDelegate::toolTipAt(const QRect& row, const QModelIndex& index, const QPoint& pos)
+{
+    const bool showAI = index.data(BatchListModel::ShowAIRole).toBool();
+    if (showAI && geometry(row, true).aiCheck.adjusted(-2, -2, 2, 2).contains(pos))
+        return L("Apply this file's AI name", "对此文件应用 AI 名称");
+    return index.data(Qt::ToolTipRole).toString();
+}
+
+bool BatchRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                 const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString tip = toolTipAt(option.rect, index, event->pos());
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
     return true;
 }

@@ -22,6 +22,10 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // The tooltip at pos in the row: the AI checkbox has its own, the rest shows the names.
+    static QString toolTipAt(const QRect& row, const QModelIndex& index, const QPoint& pos);
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
 signals:
     void removeClicked(const QUuid& id);

@@ -91,6 +91,14 @@ TEST(BatchPreview, RowPartsReactToClicks)
     EXPECT_EQ(f.rowText(1, BatchListModel::NewNameRole), "Sunset.txt");
 
     const QRect row1 = list->visualRect(f.view->model()->index(1));
+    const QModelIndex second = f.view->model()->index(1);
+    const QPoint onCheck = BatchRowDelegate::geometry(row1, true).aiCheck.center();
+    EXPECT_EQ(BatchRowDelegate::toolTipAt(row1, second, onCheck), "Apply this file's AI name");
+    EXPECT_EQ(BatchRowDelegate::toolTipAt(row1, second, BatchRowDelegate::geometry(row1, true).names.center()),
+              "b.txt\n→ Sunset.txt");
+    f.store->setLangZh(true);
+    EXPECT_EQ(BatchRowDelegate::toolTipAt(row1, second, onCheck), "对此文件应用 AI 名称");
+    f.store->setLangZh(false);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, BatchRowDelegate::geometry(row1, true).aiCheck.center());
     EXPECT_FALSE(f.store->items().at(1).useAI);
     EXPECT_EQ(f.rowText(1, BatchListModel::NewNameRole), "b.txt");
