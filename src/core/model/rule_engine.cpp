@@ -169,11 +169,11 @@ Store::ConflictResult Store::conflictReasons(const QSet<QUuid>& selection) const
     ConflictResult result;
     const qsizetype n = m_items.size();
     QList<QString> lowerPaths(n);
-    QSet<QString> currentPaths;
-    currentPaths.reserve(n);
+    QHash<QString, int> listedAt;  // how many listed files have each lower-cased path
+    listedAt.reserve(n);
     for (qsizetype i = 0; i < n; ++i) {
         lowerPaths[i] = lowerKey(m_items.at(i).url);
-        currentPaths.insert(lowerPaths[i]);
+        ++listedAt[lowerPaths[i]];
     }
 
     // Listed files that keep their place: a target on one of them is taken, not freed by a move.
@@ -218,8 +218,12 @@ Store::ConflictResult Store::conflictReasons(const QSet<QUuid>& selection) const
             result.reasons.insert(m_items.at(i).id, duplicate);
             continue;
         }
-        const bool freedByMove = currentPaths.contains(lowerTarget) && !stayingPaths.contains(lowerTarget);
-        if (freedByMove || lowerTarget == lowerPaths[i])
+        // Freed by another listed file's move, never by the file's own (a change of case only).
+        const int others = listedAt.value(lowerTarget) - (lowerTarget == lowerPaths[i] ? 1 : 0);
+        const bool freedByMove = others > 0 && !stayingPaths.contains(lowerTarget);
+        // A change of letter case only still needs the disk: on a case-sensitive file system the
+        // other spelling may be another file, and the lookup below tells the same file apart.
+        if (freedByMove)
             continue;
         diskChecks[PathText::parent(targets[i])].append(i);
     }

@@ -164,6 +164,33 @@ TEST(BatchApply, ApplyRenamesOnDiskSkipsConflictsAndUndoBringsNamesBack)
     EXPECT_EQ(f.rowText(0, BatchListModel::OldNameRole), "a.txt");
 }
 
+TEST(BatchApply, NamesThatDifferOnlyInCaseAreSeparateFilesHere)
+{
+    // On a case-sensitive file system "a.txt" upper-cased meets "A.txt", another file, whether
+    // that one is listed too or not.
+    for (const bool upperListed : {true, false}) {
+        SCOPED_TRACE(upperListed ? "A.txt listed" : "A.txt only on disk");
+        BatchFixture f;
+        f.env.makeFile("A.txt", "upper");
+        f.list({"a.txt", "b.txt"});
+        if (upperListed)
+            f.store->editItems([&](QList<FileItem>& list) { list.append(FileItem::file(f.env.path("A.txt"))); });
+        f.store->editRules([](RuleSettings& r) { r.caseMode = CaseMode::upper; });
+        f.view->refreshConflicts();
+        ASSERT_EQ(f.view->conflicts().size(), 1);
+        EXPECT_EQ(f.view->conflicts().begin().key(), f.store->items().at(0).id);
+        EXPECT_EQ(f.view->changing(), 1);  // only b.txt
+        EXPECT_EQ(f.view->applyButton()->text(), "Apply Rename (1)");
+
+        ui::click(f.view->applyButton());
+        EXPECT_TRUE(QFile::exists(f.env.path("a.txt")));
+        EXPECT_TRUE(QFile::exists(f.env.path("B.txt")));
+        QFile upper(f.env.path("A.txt"));
+        ASSERT_TRUE(upper.open(QIODevice::ReadOnly));
+        EXPECT_EQ(upper.readAll(), "upper");
+    }
+}
+
 TEST(BatchApply, ConfirmedLargeBatchIsRenamedAndSelectedScopeOnlyTouchesTheSelection)
 {
     BatchFixture f;
