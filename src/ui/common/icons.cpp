@@ -48,8 +48,8 @@ const QHash<QString, IconEntry>& iconMap()
         {"bookmark", {"bookmark-new", QStyle::SP_DirLinkIcon}},
         {"rectangle.stack", {"view-list-details", QStyle::SP_FileDialogListView}},
         {"rectangle.stack.badge.plus", {"list-add", QStyle::SP_FileDialogListView}},
-        {"sparkles", {"tools-wizard", QStyle::SP_DialogHelpButton}},
-        {"wand.and.stars", {"tools-wizard", QStyle::SP_DialogHelpButton}},
+        {"sparkles", {"tools-wizard|starred", QStyle::SP_DialogHelpButton}},
+        {"wand.and.stars", {"tools-wizard|starred", QStyle::SP_DialogHelpButton}},
         {"textformat.abc.dottedunderline", {"accessories-text-editor", QStyle::SP_FileDialogContentsView}},
     };
     return map;
@@ -59,7 +59,7 @@ const QHash<QString, IconEntry>& iconMap()
 QString themeIconName(const QString& symbol)
 {
     auto it = iconMap().constFind(symbol);
-    return it == iconMap().constEnd() ? QString() : QString::fromLatin1(it->theme);
+    return it == iconMap().constEnd() ? QString() : QString::fromLatin1(it->theme).section(u'|', 0, 0);
 }
 
 QIcon symbolIcon(const QString& symbol)
@@ -67,12 +67,14 @@ QIcon symbolIcon(const QString& symbol)
     auto it = iconMap().constFind(symbol);
     if (it == iconMap().constEnd())
         return {};
-    const QString name = QString::fromLatin1(it->theme);
-    if (QIcon::hasThemeIcon(name))
-        return QIcon::fromTheme(name);
-    // Current themes often ship only the monochrome "-symbolic" drawing of an action.
-    if (QIcon::hasThemeIcon(name + QLatin1String("-symbolic")))
-        return QIcon::fromTheme(name + QLatin1String("-symbolic"));
+    // Candidates in order ("a|b"); current themes often ship only the "-symbolic" drawing.
+    const QStringList names = QString::fromLatin1(it->theme).split(u'|');
+    for (const QString& name : names) {
+        if (QIcon::hasThemeIcon(name))
+            return QIcon::fromTheme(name);
+        if (QIcon::hasThemeIcon(name + QLatin1String("-symbolic")))
+            return QIcon::fromTheme(name + QLatin1String("-symbolic"));
+    }
     return QApplication::style()->standardIcon(it->fallback);
 }
 
