@@ -181,12 +181,13 @@ QWidget* BatchView::buildListPane()
     layout->addWidget(m_listStack, 1);
 
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected, const QItemSelection& deselected) {
+            [this] {
                 if (m_pushingSelection)
                     return;
-                for (const QModelIndex& i : deselected.indexes())
-                    m_selection.remove(i.data(BatchListModel::ItemIdRole).toUuid());
-                for (const QModelIndex& i : selected.indexes())
+                // The user's selection is what the list highlights: files hidden by the filter
+                // or removed from the list drop out, so Delete never takes a file not shown.
+                m_selection.clear();
+                for (const QModelIndex& i : m_list->selectionModel()->selectedRows())
                     m_selection.insert(i.data(BatchListModel::ItemIdRole).toUuid());
                 onUserSelectionChanged();
             });

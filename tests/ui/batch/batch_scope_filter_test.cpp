@@ -1,3 +1,4 @@
+#include "batch/batch_row_delegate.h"
 #include "batch_fixture.h"
 #include "common/quick_look.h"
 #include "common/segmented_control.h"
@@ -143,6 +144,34 @@ TEST(BatchList, DeleteKeysRemoveTheSelectionAndAreAlwaysConsumed)
     ASSERT_EQ(f.store->items().size(), 1);
     EXPECT_EQ(f.store->items().at(0).id, items[2].id);
     EXPECT_TRUE(f.view->selection().isEmpty());
+}
+
+TEST(BatchList, AClickSelectsWhatIsShownSoDeleteNeverTakesHiddenFiles)
+{
+    BatchFixture f;
+    auto items = f.list(f.numbered(9));
+    f.view->resize(900, 600);
+    f.view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.view.get()));
+    QTreeView* list = f.view->list();
+    f.view->setSelection({items[0].id});
+    f.view->filterField()->setText("0009");  // IMG_0001 is selected but no longer shown
+    ASSERT_EQ(f.view->model()->rowCount(), 1);
+    const QRect row = list->visualRect(f.view->model()->index(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, BatchRowDelegate::geometry(row, false).names.center());
+    EXPECT_EQ(f.view->selection(), QSet<QUuid>{items[8].id});
+
+    ui::key(list, Qt::Key_Delete);
+    ASSERT_EQ(f.store->items().size(), 8);
+    EXPECT_EQ(f.store->items().at(0).id, items[0].id);
+
+    // Removing a row by other means leaves the selection as it was, and the note counts it.
+    f.view->filterField()->clear();
+    f.store->editSections([](NameSections& s) { s.scopeAllFiles = false; });
+    f.view->setSelection({items[1].id, items[2].id});
+    f.store->removeItem(items[1].id);
+    EXPECT_EQ(f.view->selection().size(), 2);
+    EXPECT_EQ(f.view->scopeNote()->text(), "2 selected");
 }
 
 TEST(BatchList, MovingRowsKeepsTheirOrderAndLandsBeforeTheDestination)
