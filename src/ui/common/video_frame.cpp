@@ -4,6 +4,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 #include <libswscale/swscale.h>
 }
 
@@ -69,6 +70,10 @@ QImage toImage(const AVFrame* frame, const QSize& maxSize)
 
 QImage firstVideoFrame(const QString& path, const QSize& maxSize)
 {
+    // A damaged file is an ordinary case here (the preview falls back to the icon); keep the
+    // decoder's complaints off the terminal.
+    static const bool quiet = [] { av_log_set_level(AV_LOG_FATAL); return true; }();
+    Q_UNUSED(quiet);
     AVFormatContext* raw = nullptr;
     if (avformat_open_input(&raw, path.toUtf8().constData(), nullptr, nullptr) < 0)
         return {};
