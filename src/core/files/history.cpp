@@ -339,18 +339,25 @@ UndoOutcome undoNewest(Store& store, MoveBatch& restored)
     returnParked(store, parked, restored, out);
     return out;
 }
+
+// Undoes the newest batch and brings the list and the log up to date.
+UndoOutcome undoNewestBatch(Store& store)
+{
+    store.fileDateCache().clear();
+    store.dateStringCache().clear();
+    MoveBatch restored;
+    const UndoOutcome o = undoNewest(store, restored);
+    store.commitRenamed(restored);
+    store.appendRenameLog(restored, RenameLogEntry::Action::undo);
+    return o;
+}
 } // namespace
 
 void Store::undoLast()
 {
     if (m_history.undoStack.isEmpty())
         return;
-    m_fileDateCache.clear();
-    m_dateStringCache.clear();
-    MoveBatch restored;
-    const UndoOutcome o = undoNewest(*this, restored);
-    commitRenamed(restored);
-    appendRenameLog(restored, RenameLogEntry::Action::undo);
+    const UndoOutcome o = undoNewestBatch(*this);
     const QString u = QString::number(o.restored);
     if (o.failed == 0)
         setStatus(L(QStringLiteral("Undid %1 rename(s).").arg(u), QStringLiteral("已撤销 %1 个重命名。").arg(u)));
@@ -370,12 +377,7 @@ void Store::restoreAll()
         total += b.size();
     UndoOutcome sum;
     while (!m_history.undoStack.isEmpty()) {
-        m_fileDateCache.clear();
-        m_dateStringCache.clear();
-        MoveBatch restored;
-        const UndoOutcome o = undoNewest(*this, restored);
-        commitRenamed(restored);
-        appendRenameLog(restored, RenameLogEntry::Action::undo);
+        const UndoOutcome o = undoNewestBatch(*this);
         sum.restored += o.restored;
         sum.failed += o.failed;
         if (!o.lastError.isEmpty())
