@@ -1,6 +1,7 @@
 // Typing in a rule field with a long list on screen: the time from one rule change to the
 // repainted visible rows, and to the refreshed conflict reasons, each against the bare engine
 // calls for the same work measured in the same run (the ratio is the screen's own overhead).
+#include "bench_support.h"
 #include "batch/batch_list_model.h"
 #include "batch/batch_view.h"
 #include "common/dialogs.h"
@@ -40,32 +41,6 @@ public:
     std::optional<QString> promptText(const TextPrompt&) override { return std::nullopt; }
 };
 
-std::unique_ptr<Store> makeStore(const QTemporaryDir& dir, int count)
-{
-    StoreServices services;
-    services.settings = std::make_shared<MemorySettings>();
-    services.supportFolder = dir.filePath("support");
-    services.loadHistoryOnStart = false;
-    auto store = std::make_unique<Store>(std::move(services));
-    QList<FileItem> items;
-    items.reserve(count);
-    for (int i = 0; i < count; ++i)
-        items.append(FileItem::file(dir.filePath(QStringLiteral("A%1_C%2_take %3.mov")
-                                                     .arg(i / 100, 3, 10, QChar('0'))
-                                                     .arg(i % 100, 3, 10, QChar('0'))
-                                                     .arg(i % 7))));
-    store->setItems(std::move(items));
-    store->editRules([](RuleSettings& r) {
-        r.findEnabled = true;
-        r.useRegex = true;
-        r.find = "^A([0-9]+)_C([0-9]+)";
-        r.replace = "Reel$1_Clip$2";
-        r.spaceMode = SpaceMode::underscore;
-        r.numberEnabled = true;
-        r.numPad = 5;
-    });
-    return store;
-}
 
 // One key typed into the replacement field.
 void typeKey(Store& store, int& keystroke)
@@ -86,8 +61,8 @@ struct Screen {
     Screen(int count, bool wrap)
     {
         ensureApplication();
-        store = makeStore(dir, count);
-        bare = makeStore(dir, count);
+        store = makeBenchStore(dir, count, false);
+        bare = makeBenchStore(dir, count, false);
         store->setWrapNames(wrap);
         view = std::make_unique<BatchView>(*store, dialogs);
         view->resize(1200, 800);

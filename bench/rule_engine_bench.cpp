@@ -1,5 +1,6 @@
 // Time per keystroke of the live preview: one rule edit, then new names and conflict reasons
 // for the whole list, against a plain copy of the same names measured in the same run.
+#include "bench_support.h"
 #include "model/store.h"
 #include "platform/settings.h"
 
@@ -9,37 +10,6 @@
 
 namespace {
 
-std::unique_ptr<Store> makeListedStore(const QTemporaryDir& dir, int count)
-{
-    StoreServices services;
-    services.settings = std::make_shared<MemorySettings>();
-    services.supportFolder = dir.filePath("support");
-    services.loadHistoryOnStart = false;
-    auto store = std::make_unique<Store>(std::move(services));
-    QList<FileItem> items;
-    items.reserve(count);
-    const QDateTime base(QDate(2024, 5, 31), QTime(9, 0));
-    for (int i = 0; i < count; ++i) {
-        FileItem item = FileItem::file(dir.filePath(QStringLiteral("A%1_C%2_take %3.mov").arg(i / 100, 3, 10, QChar('0'))
-                                                        .arg(i % 100, 3, 10, QChar('0')).arg(i % 7)));
-        item.captureDate = base.addSecs(i);
-        items.append(item);
-    }
-    store->setItems(std::move(items));
-    store->editRules([](RuleSettings& r) {
-        r.findEnabled = true;
-        r.useRegex = true;
-        r.find = "^A([0-9]+)_C([0-9]+)";
-        r.replace = "Reel$1_Clip$2";
-        r.caseMode = CaseMode::upper;
-        r.spaceMode = SpaceMode::underscore;
-        r.numberEnabled = true;
-        r.numPad = 5;
-        r.dateEnabled = true;
-        r.dateFormat = "yyyyMMdd";
-    });
-    return store;
-}
 
 double baselineSeconds(const QList<FileItem>& items)
 {
@@ -54,7 +24,7 @@ double baselineSeconds(const QList<FileItem>& items)
 void BM_PreviewKeystroke(benchmark::State& state)
 {
     QTemporaryDir dir;
-    auto store = makeListedStore(dir, int(state.range(0)));
+    auto store = makeBenchStore(dir, int(state.range(0)), true);
     store->conflictReasons({});  // warm caches, as after the first preview
     int keystroke = 0;
     double engine = 0;
