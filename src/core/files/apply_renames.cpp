@@ -3,6 +3,8 @@
 #include "files/rescue_move.h"
 #include "model/name_validation.h"
 #include "model/store.h"
+#include "model/name_preview.h"
+#include "model/file_dates.h"
 #include "platform/lang.h"
 
 #include <algorithm>
@@ -94,7 +96,7 @@ void Store::applyInScope(const QSet<QUuid>& selection)
     RenamePlan plan;
     plan.reserve(m_items.size());
     for (int i = 0; i < m_items.size(); ++i)
-        plan.insert(m_items[i].id, newName(m_items[i], i, selection));
+        plan.insert(m_items[i].id, preview().newName(m_items[i], i, selection));
     applyRenames(plan);
 }
 
@@ -228,8 +230,7 @@ void Store::applyRenames(const RenamePlan& plan)
         skip(i, err->text());
     }
 
-    m_fileDateCache.clear();
-    m_dateStringCache.clear();
+    dates().clearCaches();
     if (!moves.isEmpty()) {
         commitRenamed(moves);
         editUndoStack([&](QList<MoveBatch>& stack) { stack << moves; });

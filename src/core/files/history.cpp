@@ -3,6 +3,7 @@
 #include "files/path_remap.h"
 #include "files/rescue_move.h"
 #include "model/store.h"
+#include "model/file_dates.h"
 #include "platform/lang.h"
 
 #include <QDir>
@@ -343,8 +344,7 @@ UndoOutcome undoNewest(Store& store, MoveBatch& restored)
 // Undoes the newest batch and brings the list and the log up to date.
 UndoOutcome undoNewestBatch(Store& store)
 {
-    store.fileDateCache().clear();
-    store.dateStringCache().clear();
+    store.dates().clearCaches();
     MoveBatch restored;
     const UndoOutcome o = undoNewest(store, restored);
     store.commitRenamed(restored);

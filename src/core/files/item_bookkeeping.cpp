@@ -1,6 +1,7 @@
 // Keeping the file list pointed at files after they moved on disk.
 #include "files/path_remap.h"
 #include "model/store.h"
+#include "model/file_dates.h"
 
 #include <QDir>
 
@@ -154,8 +155,7 @@ void Store::recordMovedFiles(const MoveBatch& moves)
 {
     if (moves.isEmpty())
         return;
-    m_fileDateCache.clear();
-    m_dateStringCache.clear();
+    dates().clearCaches();
     QHash<QString, QString> target;
     for (const Move& m : moves)
         target.insert(PathRemap::clean(m.from), PathRemap::clean(m.to));
