@@ -9,20 +9,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Puts rename batches on the undo stack as if they had just been carried out on disk.
-struct HistoryStore : Store {
-    using Store::Store;
-    void pushBatch(const MoveBatch& batch)
-    {
-        m_history.undoStack.append(batch);
-        m_history.undoDates.append(QDateTime::currentDateTimeUtc());
-        publish(Group::History);
-    }
-};
-
 struct BarFixture {
     TestEnv env;
-    std::unique_ptr<HistoryStore> store = std::make_unique<HistoryStore>(env.services());
+    std::unique_ptr<Store> store = env.makeStore();
     FakeDialogs dialogs;
     AppHooks hooks;
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(*store, dialogs, hooks);
@@ -34,7 +23,7 @@ struct BarFixture {
     {
         const QString a = env.makeFile(from), b = env.path(to);
         ASSERT_TRUE(QFile::rename(a, b));
-        store->pushBatch({Move{a, b}});
+        store->editUndoStack([&](QList<MoveBatch>& stack) { stack.append({Move{a, b}}); });
     }
 };
 } // namespace

@@ -1,7 +1,9 @@
 #include "app/rename_log_sheet.h"
+#include "files/history_file.h"
 #include "fake_dialogs.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,16 +17,16 @@
 
 namespace {
 
-// A Store whose log the test fills directly.
-class LogStore : public Store {
-public:
-    using Store::Store;
-    void setLog(QList<RenameLogEntry> log)
-    {
-        m_history.renameLog = std::move(log);
-        publish(Group::History);
-    }
-};
+// Fills the Store's log the way a start does: from the saved log file.
+void setLog(Store& store, const QList<RenameLogEntry>& log)
+{
+    QDir().mkpath(store.supportFolder());
+    QFile file(store.renameLogFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(HistoryFile::encodeLog(log));
+    file.close();
+    store.loadHistory();
+}
 
 RenameLogEntry entry(const QString& action, const QString& from, const QString& to, const QDateTime& date)
 {
@@ -41,10 +43,10 @@ const QDateTime t0(QDate(2026, 1, 31), QTime(9, 5, 7), Qt::UTC);
 
 struct Fixture {
     TestEnv env;
-    LogStore store{env.services()};
+    Store store{env.services()};
     FakeDialogs dialogs;
     int clears = 0;
-    RenameLogSheet sheet{store, dialogs, [this] { ++clears; store.setLog({}); }};
+    RenameLogSheet sheet{store, dialogs, [this] { ++clears; setLog(store, {}); }};
 
     QStringList oldNames() const
     {
@@ -102,7 +104,7 @@ TEST(RenameLogSheet, EmptyLogShowsItsNoteAndExportsOnlyTheHeader)
 TEST(RenameLogSheet, SearchFiltersPathsNewestFirstWhileTheCountStaysWhole)
 {
     Fixture f;
-    f.store.setLog({
+    setLog(f.store, {
         entry("rename", "/media/Reel_A/a001.mov", "/media/Reel_A/Opening.mov", t0),
         entry("auto", "/media/Reel_B/b002.mov", "/media/Reel_B/Harbour.mov", t0.addSecs(60)),
         entry("undo", "/media/Reel_A/Opening.mov", "/media/Reel_A/a001.mov", t0.addSecs(120)),
@@ -136,7 +138,7 @@ TEST(RenameLogSheet, ExportQuotesWhatCsvReadersNeedAndListsOldestFirstInUtc)
     for (int i = 0; i < 5; ++i)
         log << entry("rename", "/shots/old" + QString::number(i), "/shots/x,y/" + tricky[i], t0.addSecs(i));
     log << entry("auto", "/shots/late.mov", "/shots/Late.mov", t0.toTimeZone(QTimeZone(8 * 3600)).addDays(1));
-    f.store.setLog(log);
+    setLog(f.store, log);
     f.sheet.searchField()->setText("late");  // the export ignores the search
 
     const QString path = f.env.path("out/log.csv");
@@ -165,7 +167,7 @@ TEST(RenameLogSheet, ExportQuotesWhatCsvReadersNeedAndListsOldestFirstInUtc)
 TEST(RenameLogSheet, ClearAsksFirstAndAFailedExportIsReported)
 {
     Fixture f;
-    f.store.setLog({entry("rename", "/a/1.mov", "/a/2.mov", t0)});
+    setLog(f.store, {entry("rename", "/a/1.mov", "/a/2.mov", t0)});
     f.dialogs.answerAlert(0);  // Cancel
     f.sheet.clearButton()->click();
     ASSERT_EQ(f.dialogs.alerts.size(), 1);
