@@ -6,6 +6,7 @@
 #include "files/path_remap.h"
 #include "files/rescue_move.h"
 #include "files/scoped_access.h"
+#include "model/file_dates.h"
 #include "platform/lang.h"
 
 #include <QDir>
@@ -351,8 +352,7 @@ UndoOutcome undoNewest(Store& store, MoveBatch& restored)
 // Undoes the newest batch and brings the list and the log up to date.
 UndoOutcome undoNewestBatch(Store& store)
 {
-    store.fileDateCache().clear();
-    store.dateStringCache().clear();
+    store.dates().clearCaches();
     MoveBatch restored;
     const UndoOutcome o = undoNewest(store, restored);
     store.bookkeeping().commitRenamed(restored);

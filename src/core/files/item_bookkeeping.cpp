@@ -4,6 +4,7 @@
 #include "files/history.h"
 #include "files/path_remap.h"
 #include "model/store.h"
+#include "model/file_dates.h"
 
 namespace {
 
@@ -111,8 +112,7 @@ void ItemBookkeeping::recordMovedFiles(const MoveBatch& moves)
 {
     if (moves.isEmpty())
         return;
-    m_store.fileDateCache().clear();
-    m_store.dateStringCache().clear();
+    m_store.dates().clearCaches();
     QHash<QString, QString> target;
     for (const Move& m : moves)
         target.insert(PathRemap::clean(m.from), PathRemap::clean(m.to));

@@ -5,6 +5,8 @@
 #include "files/item_bookkeeping.h"
 #include "files/path_remap.h"
 #include "files/scoped_access.h"
+#include "model/file_dates.h"
+#include "model/name_preview.h"
 #include "model/name_validation.h"
 #include "model/store.h"
 #include "platform/lang.h"
@@ -85,7 +87,7 @@ void Renamer::applyInScope(const QSet<QUuid>& selection)
     RenamePlan plan;
     plan.reserve(items.size());
     for (int i = 0; i < items.size(); ++i)
-        plan.insert(items[i].id, m_store.newName(items[i], i, selection));
+        plan.insert(items[i].id, m_store.preview().newName(items[i], i, selection));
     applyRenames(plan);
 }
 
@@ -98,8 +100,7 @@ void Renamer::applyRenames(const RenamePlan& plan)
         m_store.setStatus(nothingRenamedStatus(r.skipped, r.reason));
         return;
     }
-    m_store.fileDateCache().clear();
-    m_store.dateStringCache().clear();
+    m_store.dates().clearCaches();
     if (!r.moves.isEmpty()) {
         m_store.bookkeeping().commitRenamed(r.moves);
         m_store.history().record(r.moves);

@@ -1,4 +1,4 @@
-#include "store.h"
+#include "model/store.h"
 
 #include "files/folder_watch.h"
 #include "files/history.h"
@@ -8,6 +8,9 @@
 #include "files/renamer.h"
 #include "files/scoped_access.h"
 #include "metadata/metadata_reader.h"
+#include "model/file_dates.h"
+#include "model/name_preview.h"
+#include "model/presets.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
 
@@ -48,6 +51,9 @@ Store::Store(StoreServices services, QObject* parent)
     m_intake = std::make_unique<Intake>(*this);
     m_folderWatch = std::make_unique<FolderWatch>(*this);
     restoreSettings();
+    m_presets = std::make_unique<Presets>(*this);
+    m_preview = std::make_unique<NamePreview>(*this);
+    m_dates = std::make_unique<FileDates>(*this);
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart)
         m_undoHistory->loadHistory();
@@ -93,20 +99,14 @@ void Store::restoreSettings()
     m_email.emailTemplates = loadEmailTemplates();
     if (auto lang = s.stringValue("aiLang"))
         m_sections.aiLang = lookupRawValue<NameLang>(*lang).value_or(NameLang::automatic);
-    m_lastSmartStyle = m_sections.smartRenameStyle;
 }
 
 void Store::publish(Group group)
 {
-    m_rulesSnapshot.reset();
     switch (group) {
     case Group::Rules: emit rulesChanged(); break;
     case Group::Sections:
-        // Smart Rename results are cached by stem only, so a style switch must drop them.
-        if (m_sections.smartRenameStyle != m_lastSmartStyle) {
-            m_smartFixCache.clear();
-            m_lastSmartStyle = m_sections.smartRenameStyle;
-        }
+        m_preview->sectionsPublished();
         emit sectionsChanged();
         break;
     case Group::Prefs:
@@ -139,12 +139,16 @@ void Store::setWrapNames(bool on)
 
 void Store::setItems(QList<FileItem> items)
 {
-    if (items.size() != m_items.size()) {
-        m_fileDateCache.clear();
-        m_dateStringCache.clear();
-    }
+    if (items.size() != m_items.size())
+        m_dates->clearCaches();
     m_items = std::move(items);
     publish(Group::Files);
+}
+
+void Store::setPresetNames(QStringList names)
+{
+    m_presetNames = std::move(names);
+    publish(Group::Presets);
 }
 
 void Store::setStatus(const QString& text)
@@ -228,7 +232,7 @@ void Store::setSmartRenameStyleOrder(const QList<SmartRenameStyle>& order)
 
 void Store::setCustomCutTypes(const QList<SmartRename::CutType>& list)
 {
-    m_smartFixCache.clear();
+    m_preview->smartFixCache().clear();
     m_smart.customCutTypes = list;
     publish(Group::Smart);
     settings().setData("customCutTypes", SmartRename::encodeCutTypes(list));
@@ -236,7 +240,7 @@ void Store::setCustomCutTypes(const QList<SmartRename::CutType>& list)
 
 void Store::setCustomNamingConfig(const SmartRename::CustomNamingConfig& config)
 {
-    m_smartFixCache.clear();
+    m_preview->smartFixCache().clear();
     m_smart.customNamingConfig = config;
     publish(Group::Smart);
     settings().setData("customNamingConfig", config.encode());
@@ -244,7 +248,7 @@ void Store::setCustomNamingConfig(const SmartRename::CustomNamingConfig& config)
 
 void Store::setLearnedWordSplits(const QMap<QString, QStringList>& splits)
 {
-    m_smartFixCache.clear();
+    m_preview->smartFixCache().clear();
     m_smart.learnedWordSplits = splits;
     publish(Group::Smart);
     settings().setData("learnedWordSplits", encodeLearnedSplits(splits));

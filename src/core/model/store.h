@@ -8,10 +8,9 @@
 #include "metadata/meta_fields.h"
 #include "model/enums.h"
 #include "model/file_item.h"
-#include "model/gui_preset.h"
+#include "model/rule_settings.h"
 #include "platform/folder_access.h"
 #include "platform/safe_move.h"
-#include "model/token_template.h"
 #include "smartrename/smart_rename_types.h"
 
 #include <QDateTime>
@@ -29,6 +28,9 @@
 
 class Settings;
 class MetadataReader;
+class Presets;
+class NamePreview;
+class FileDates;
 class History;
 class Renamer;
 class Intake;
@@ -52,64 +54,6 @@ struct StoreServices {
 
     // Production services: settings file, $XDG_DATA_HOME/Wendlethorpe, the system languages.
     static StoreServices production();
-};
-
-// The eleven rules and their options.
-struct RuleSettings {
-    bool findEnabled = false;
-    QString find;
-    QString replace;
-    bool useRegex = false;
-    bool delBeforeEnabled = false;
-    QString delBefore;
-    bool delBeforeIncl = false;
-    bool delAfterEnabled = false;
-    QString delAfter;
-    bool delAfterIncl = false;
-    bool removeEnabled = false;
-    QString removeStr;
-    CaseMode caseMode = CaseMode::none;
-    bool truncEnabled = false;
-    KeepSide keepSide = KeepSide::first;
-    int keepN = 5;
-    SpaceMode spaceMode = SpaceMode::none;
-    bool prefixEnabled = false;
-    QString prefixText;
-    bool suffixEnabled = false;
-    QString suffixText;
-    bool numberEnabled = false;
-    int numStart = 1;
-    int numPad = 2;
-    QString numSep = "_";
-    NumberPosition numPos = NumberPosition::suffix;
-    NumberFormat numFormat = NumberFormat::digit;
-    NumberDir numDir = NumberDir::asc;
-    int numCustomAt = 0;
-    bool dateEnabled = false;
-    DateSource dateSource = DateSource::capture;
-    QString dateFormat = "yyyy-MM-dd";
-    NumberPosition datePos = NumberPosition::prefix;
-    QString dateSep = "_";
-    int dateCustomAt = 0;
-    QList<BatchRuleKind> batchRuleOrder;  // persisted through Store::setBatchRuleOrder
-
-    bool operator==(const RuleSettings&) const = default;
-};
-
-// The fixed sections around the rules: template, Smart Rename, AI name, extension, scope.
-struct NameSections {
-    bool extEnabled = false;
-    QString extText;
-    bool scopeAllFiles = true;
-    bool templateEnabled = false;
-    QString templateText = "%scene_%shot_%take";
-    bool smartRenameEnabled = false;
-    SmartRenameStyle smartRenameStyle = SmartRenameStyle::finishing;
-    bool useAIName = false;
-    NameLang aiLang = NameLang::automatic;  // persisted through Store::setAiLang
-    bool renameFolders = false;
-
-    bool operator==(const NameSections&) const = default;
 };
 
 // Application preferences and screen state the model keeps.
@@ -226,6 +170,7 @@ public:
     const HistoryState& historyState() const { return m_history; }
     const FolderWatchState& watchState() const { return m_watch; }
     const QStringList& presetNames() const { return m_presetNames; }
+    void setPresetNames(QStringList names);
 
     // Convenience reads used everywhere.
     bool langZh() const { return m_prefs.langZh; }
@@ -264,51 +209,10 @@ public:
     QList<SmartVariant> loadSmartVariants() const;
     QList<EmailTemplate> loadEmailTemplates() const;
 
-    // ---- rule sets and presets (gui_preset_store.cpp, presets.cpp) ----
-    GUIPreset currentPreset() const;
-    void applyPreset(const GUIPreset& p);
-    QString presetsFolder() const;
-    void refreshPresetNames();
-    // False when nothing was written (empty name or a failed write); the status line says which.
-    bool savePreset(const QString& name);
-    void loadPreset(const QString& name);
-    std::optional<GUIPreset> readPreset(const QString& name) const;
-    // True when the file is gone afterwards (also when it was already missing).
-    bool deletePreset(const QString& name);
-    // Both return an error text (empty on success); import also returns the count.
-    QString exportPresets(const QString& destination) const;
-    QString importPresets(const QString& source, int* count);
-
-    // ---- rule engine (model/rule_engine*.cpp) ----
-    // The new full name of one listed item (index: its 0-based place in items()).
-    QString newName(const FileItem& item, int index, const QSet<QUuid>& selection) const;
-    // The Smart Rename form of a stem, memoised in smartFixCache().
-    QString smartFixed(const QString& stem) const;
-    struct ConflictResult {
-        QHash<QUuid, QString> reasons;  // why an item can't be renamed
-        int willRename = 0;
-    };
-    ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
-    // The rules of the current settings on one stem (index: place in items(); date text from
-    // dateText(), empty while the date rule is off).
-    QString applyBatchRules(const QString& stem, int index, const QString& dateText) const;
-    // The tokens a name template can use for one file (token_template.cpp).
-    TemplateTokens templateTokens(int index, const BinRow& row) const;
-    // The bin row a name template reads for a listed file: its draft metadata, or the empty record.
-    BinRow templateRow(const FileItem& item) const;
-
-    // ---- file dates and capture dates (model/file_dates.cpp) ----
-    enum class FileDateKey { creation, contentModification };
-    // The item's text for the date rule, cached; empty while the rule is off.
-    QString dateText(const FileItem& item) const;
-    QString computeDateText(const FileItem& item) const;
-    std::optional<QDateTime> cachedFileDate(const QString& path, FileDateKey key) const;
-    // Reads capture dates of the listed stills (in parallel) and videos (one at a time) into the
-    // list; the future finishes on the main thread once the list and status are updated.
-    QFuture<void> extractCaptureDates();
-    // Sets each listed file's date to its capture date. Linux cannot set a creation date, so
-    // the modification date is set and a file counts as done when that worked.
-    QFuture<void> setFileDatesFromCapture();
+    // ---- subsystems owned by the Store ----
+    Presets& presets() const { return *m_presets; }
+    NamePreview& preview() const { return *m_preview; }
+    FileDates& dates() const { return *m_dates; }
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
 
     // ---- file operations (files/): each subsystem's operations, owned here ----
@@ -333,12 +237,6 @@ public:
     // The files behind a folder listing while folders are renamed (unpublished).
     const QList<FileItem>& fileBackup() const { return m_fileBackup; }
     template <typename F> void editFileBackup(F&& f) { f(m_fileBackup); }
-
-    // ---- caches of the rule engine (unpublished) ----
-    const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
-    QHash<QString, QString>& smartFixCache() const { return m_smartFixCache; }
-    QHash<QString, std::optional<QDateTime>>& fileDateCache() const { return m_fileDateCache; }
-    QHash<QString, QString>& dateStringCache() const { return m_dateStringCache; }
 
 signals:
     void rulesChanged();
@@ -370,11 +268,9 @@ protected:
     FolderWatchState m_watch;
     QStringList m_presetNames;
 
-    mutable std::optional<GUIPreset> m_rulesSnapshot;
-    mutable QHash<QString, QString> m_smartFixCache;
-    mutable QHash<QString, std::optional<QDateTime>> m_fileDateCache;
-    mutable QHash<QString, QString> m_dateStringCache;
-    SmartRenameStyle m_lastSmartStyle = SmartRenameStyle::finishing;
+    std::unique_ptr<Presets> m_presets;
+    std::unique_ptr<NamePreview> m_preview;
+    std::unique_ptr<FileDates> m_dates;
 
 private:
     void restoreSettings();

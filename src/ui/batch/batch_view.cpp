@@ -10,6 +10,7 @@
 #include "common/quick_look.h"
 #include "common/segmented_control.h"
 #include "model/store.h"
+#include "model/name_preview.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
 #include "files/intake.h"
@@ -542,7 +543,7 @@ void BatchView::refreshConflicts()
         m_conflicts.clear();
         m_changing = 0;
     } else {
-        Store::ConflictResult r = m_store.conflictReasons(m_selection);
+        NamePreview::ConflictResult r = m_store.preview().conflictReasons(m_selection);
         m_conflicts = std::move(r.reasons);
         m_changing = r.willRename;
     }
@@ -564,7 +565,7 @@ void BatchView::copyNewNames(const QList<FileItem>& chosen)
     for (const FileItem& c : chosen) {
         for (int i = 0; i < items.size(); ++i) {
             if (items[i].id == c.id) {
-                names << m_store.newName(items[i], i, m_selection);
+                names << m_store.preview().newName(items[i], i, m_selection);
                 break;
             }
         }

@@ -3,6 +3,7 @@
 #include "files/intake.h"
 #include "files/list_operations.h"
 #include "files/scoped_access.h"
+#include "model/file_dates.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,12 +42,12 @@ struct FakePanels : OpenPanels {
 TEST_F(ListOps, SortByNameOrdersNumbersByValueIgnoringCaseAndKeepsDateCaches)
 {
     store->intake().addURLs({file("shot10.mov"), file("shot2.mov"), file("Shot1.mov"), file("a/shot2.mov"), file("B.mov")});
-    store->fileDateCache().insert("k", std::nullopt);
+    store->dates().fileDateCache().insert("k", std::nullopt);
     const QString firstShot2 = store->items()[1].url;
     store->list().sortByName();
     EXPECT_EQ(itemNames(*store), (QStringList{"B.mov", "Shot1.mov", "shot2.mov", "shot2.mov", "shot10.mov"}));
     EXPECT_EQ(store->items()[2].url, firstShot2);  // equal names keep their order
-    EXPECT_TRUE(store->fileDateCache().contains("k"));
+    EXPECT_TRUE(store->dates().fileDateCache().contains("k"));
 }
 
 TEST_F(ListOps, SortByDateModifiedPutsUnreadableFirstAndKeepsTies)
