@@ -141,3 +141,19 @@ TEST_F(ListOps, OpenPanelsAddWhatWasChosenAndCancelAddsNothing)
     EXPECT_EQ(panels->prompt, "添加文件夹");
     EXPECT_EQ(store->items().size(), 3);
 }
+
+TEST_F(ListOps, MovedRowsKeepTheirOrderBeforeTheDestinationAndTheAICheckboxIsPerItem)
+{
+    store->intake().addURLs({file("a.mov"), file("b.mov"), file("c.mov"), file("d.mov"), file("e.mov")});
+    store->list().moveItems({0, 2}, 4);
+    EXPECT_EQ(itemNames(*store), (QStringList{"b.mov", "d.mov", "a.mov", "c.mov", "e.mov"}));
+    store->list().moveItems({4}, 0);
+    EXPECT_EQ(itemNames(*store), (QStringList{"e.mov", "b.mov", "d.mov", "a.mov", "c.mov"}));
+    store->list().moveItems({}, 2);
+    EXPECT_EQ(itemNames(*store), (QStringList{"e.mov", "b.mov", "d.mov", "a.mov", "c.mov"}));
+
+    const QUuid b = store->items()[1].id;
+    store->list().setUseAI(b, false);
+    for (const FileItem& item : store->items())
+        EXPECT_EQ(item.useAI, item.id != b) << item.name.toStdString();
+}
