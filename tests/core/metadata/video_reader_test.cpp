@@ -66,9 +66,11 @@ TEST_F(VideoReaderTest, TechnicalFactsOfMoviesMadeByFfmpeg)
          "0.2s · 320×240 · 25fps",
          {{"Color Space", "Rec.709"}, {"Gamma/Transfer", "HLG (HDR)"}, {"Color Range", "Full"}}},
         {"clip.MTS",
-         kPicture25 + kMono + QStringList{"-c:v", "libx264", "-c:a", "ac3", "-f", "mpegts"},
+         kPicture25 + kMono
+             + QStringList{"-c:v", "libx264", "-flags", "+ildct+ilme", "-top", "1", "-c:a", "ac3", "-f", "mpegts"},
          nullptr,
-         {{"Codec", "H.264"}, {"Format", "AVCHD / MPEG-TS"}, {"Audio Codec", "AC-3"}, {"Resolution", "320×240"}}},
+         {{"Codec", "H.264"}, {"Format", "AVCHD / MPEG-TS"}, {"Audio Codec", "AC-3"}, {"Resolution", "320×240"},
+          {"Scan", "Interlaced"}}},
         {"sound.mp4",
          QStringList{"-f", "lavfi", "-i", "sine=d=0.5:sample_rate=96000", "-c:a", "pcm_f32le", "-f", "mov"},
          "0.5s",
@@ -88,6 +90,10 @@ TEST_F(VideoReaderTest, TechnicalFactsOfMoviesMadeByFfmpeg)
         const QJsonObject video = probeStream(probed, "video");
         EXPECT_EQ(f.vidW, video.value("width").toInt());
         EXPECT_EQ(f.vidH, video.value("height").toInt());
+        if (video.contains("bit_rate")) {
+            EXPECT_EQ(f.custom.value("Data Rate"),
+                      QString::asprintf("%.1f Mb/s", video.value("bit_rate").toString().toDouble() / 1e6));
+        }
         for (auto it = m.texts.begin(); it != m.texts.end(); ++it)
             EXPECT_EQ(f.custom.value(it.key()), it.value()) << it.key().toStdString();
         EXPECT_EQ(f.custom.value("Source Path"), path);
@@ -104,7 +110,7 @@ TEST_F(VideoReaderTest, DescriptiveMetadataCameraItemsAndLanguage)
                                           "copyright=(c) Co", "-metadata", "creation_time=2024-05-06T07:08:09Z",
                                           "-metadata", "reel_scene=R7", "-metadata", "scene=12", "-metadata",
                                           "take=4", "-metadata", "camera model=Cam One", "-metadata",
-                                          "model=Cam Two"},
+                                          "model=Cam Two", "-color_range", "pc"},
          nullptr,
          {}});
     for (const bool zh : {false, true}) {
@@ -120,6 +126,7 @@ TEST_F(VideoReaderTest, DescriptiveMetadataCameraItemsAndLanguage)
         EXPECT_EQ(f.custom.value("Take"), "4");
         EXPECT_EQ(f.custom.value("Camera"), "Cam One");
         EXPECT_EQ(f.custom.value("Scan"), zh ? "逐行" : "Progressive");
+        EXPECT_EQ(f.custom.value("Color Range"), zh ? "全范围" : "Full");
         EXPECT_EQ(f.custom.value("Audio Channels"), zh ? "1 (单声道)" : "1 (Mono)");
     }
 }
