@@ -70,7 +70,7 @@ TEST_F(VideoReaderTest, TechnicalFactsOfMoviesMadeByFfmpeg)
              + QStringList{"-c:v", "libx264", "-flags", "+ildct+ilme", "-top", "1", "-c:a", "ac3", "-f", "mpegts"},
          nullptr,
          {{"Codec", "H.264"}, {"Format", "AVCHD / MPEG-TS"}, {"Audio Codec", "AC-3"}, {"Resolution", "320×240"},
-          {"Scan", "Interlaced"}}},
+          {"Scan", "Interlaced"}, {"Frame Rate", "25 fps"}}},
         {"sound.mp4",
          QStringList{"-f", "lavfi", "-i", "sine=d=0.5:sample_rate=96000", "-c:a", "pcm_f32le", "-f", "mov"},
          "0.5s",
