@@ -70,6 +70,7 @@ QString csv(const QList<ExportItem>& items, const std::optional<QList<CSVFieldMa
 {
     const QList<CSVFieldMap> columns = fields ? *fields : defaultCSVFields(customNames(items));
     QString out;
+    out.reserve((items.size() + 1) * (columns.size() * 12 + 1));  // rarely moved while it grows
     for (qsizetype i = 0; i < columns.size(); ++i) {
         if (i)
             out += QLatin1Char(',');

@@ -63,6 +63,7 @@ QString edl(const QList<ExportItem>& items)
         + (t.dropFrame ? QStringLiteral("DROP FRAME") : QStringLiteral("NON-DROP FRAME"))
         + QStringLiteral("\n\n");
     auto tc = [&t](qint64 frames) { return timecodeText(frames, t.fps, t.dropFrame); };
+    out.reserve(out.size() + kept.size() * 300);  // rarely moved while it grows
     qint64 record = 0;
     for (int n = 1; n <= kept.size(); ++n) {
         const ExportItem& item = *kept[n - 1];

@@ -76,6 +76,7 @@ QString fcp7XML(const QList<ExportItem>& items)
                                  "    <name>Brindlecove Export</name>\n    <children>\n      <bin>\n"
                                  "        <name>Brindlecove Bin</name>\n        <children>\n");
     const QList<const ExportItem*> kept = videos(items);
+    out.reserve(out.size() + kept.size() * 1800);  // a clip's lines, so the text is never moved
     for (int n = 1; n <= kept.size(); ++n)
         writeClip(out, *kept[n - 1], n);
     out += QLatin1String("        </children>\n      </bin>\n    </children>\n  </project>\n</xmeml>");
@@ -120,8 +121,9 @@ QString loggingText(const pugi::xml_node& clipItem, const char* name)
 
 ImportedTable importFCP7XML(const QString& text)
 {
+    QByteArray utf8 = text.toUtf8();
     pugi::xml_document doc;
-    if (!parseXml(doc, text))
+    if (!parseXml(doc, utf8))
         return {};
     ImportedTable table;
     table.header = QStringList{"File Name", "Clip Name", "Reel", "Scene", "Take", "Log Note", "Good",

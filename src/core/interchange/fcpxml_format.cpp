@@ -107,6 +107,7 @@ QString fcpxml(const QList<ExportItem>& items)
     const QList<const ExportItem*> kept = videos(items);
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE fcpxml>\n"
                                  "<fcpxml version=\"1.10\">\n  <resources>\n");
+    out.reserve(out.size() + kept.size() * 1200);  // a video's lines, so the text is never moved
     for (int n = 1; n <= kept.size(); ++n)
         writeResources(out, *kept[n - 1], n);
     // A sequence needs a format even when no video gave one.
@@ -167,8 +168,9 @@ QStringList clipRow(const pugi::xml_node& clip, const QMap<QString, QString>& as
 
 ImportedTable importFCPXML(const QString& text)
 {
+    QByteArray utf8 = text.toUtf8();
     pugi::xml_document doc;
-    if (!parseXml(doc, text))
+    if (!parseXml(doc, utf8))
         return {};
     ImportedTable table;
     table.header = QStringList{"File Name", "Clip Name", "Description", "Keywords", "Scene", "Shot",

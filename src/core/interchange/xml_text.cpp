@@ -63,13 +63,12 @@ QString percentEncodedPath(const QString& path)
     return QString::fromLatin1(path.toUtf8().toPercentEncoding("!$&'()*+,-./:;=@_~"));
 }
 
-bool parseXml(pugi::xml_document& doc, const QString& text)
+bool parseXml(pugi::xml_document& doc, QByteArray& utf8)
 {
-    const QByteArray utf8 = text.toUtf8();
     // No parse_doctype: a DOCTYPE, internal subset included, is skipped without being read.
     const unsigned options = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute
         | pugi::parse_eol;
-    return doc.load_buffer(utf8.constData(), size_t(utf8.size()), options, pugi::encoding_utf8);
+    return doc.load_buffer_inplace(utf8.data(), size_t(utf8.size()), options, pugi::encoding_utf8);
 }
 
 QString textContent(const pugi::xml_node& node)

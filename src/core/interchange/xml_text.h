@@ -1,5 +1,6 @@
 #pragma once
 // Text in and out of the XML interchange documents.
+#include <QByteArray>
 #include <QString>
 #include <pugixml.hpp>
 
@@ -19,7 +20,8 @@ QString percentEncodedPath(const QString& path);
 
 // A parse that never loads a DTD or an external entity and never expands an entity other
 // than the five predefined ones and character references.
-bool parseXml(pugi::xml_document& doc, const QString& text);
+// The document points into `utf8`, which must outlive it.
+bool parseXml(pugi::xml_document& doc, QByteArray& utf8);
 // The concatenated text of every text node under `node`.
 QString textContent(const pugi::xml_node& node);
 QString attribute(const pugi::xml_node& node, const char* name);
