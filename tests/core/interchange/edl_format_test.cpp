@@ -91,6 +91,11 @@ TEST(EdlWriter, RecordTimesAccumulateWholeFrames)
     EXPECT_EQ(e[0].sourceOut, QStringLiteral("00:00:01:01"));
     EXPECT_EQ(e[1].recordIn, QStringLiteral("00:00:01:01"));
     EXPECT_EQ(e[1].recordOut, QStringLiteral("00:00:02:02"));
+    // an hour of 29.97 media holds 107892 frames, not 108000
+    const QList<Event> hour = events(Exporter::edl({videoItem("h.mov", 29.97, 3600), videoItem("i.mov", 29.97, 1)}));
+    ASSERT_EQ(hour.size(), 2);
+    EXPECT_EQ(hour[0].sourceOut, QStringLiteral("00:59:56:12"));
+    EXPECT_EQ(hour[1].recordIn, QStringLiteral("00:59:56:12"));
 }
 
 TEST(EdlWriter, MixedRatesGiveEqualSourceAndRecordDurations)
