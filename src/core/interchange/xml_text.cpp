@@ -1,5 +1,6 @@
 #include "xml_text.h"
 
+#include <QDir>
 #include <QUrl>
 #include <cstring>
 
@@ -60,7 +61,8 @@ QString xmlAttributeEscape(const QString& text)
 
 QString percentEncodedPath(const QString& path)
 {
-    return QString::fromLatin1(path.toUtf8().toPercentEncoding("!$&'()*+,-./:;=@_~"));
+    const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
+    return QString::fromLatin1(absolute.toUtf8().toPercentEncoding("!$&'()*+,-./:;=@_~"));
 }
 
 bool parseXml(pugi::xml_document& doc, QByteArray& utf8)

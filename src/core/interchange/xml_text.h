@@ -15,7 +15,8 @@ QString xmlEscape(const QString& text);
 // Attribute values: as element text, and TAB and LF as references too, since a parser
 // turns literal ones into blanks.
 QString xmlAttributeEscape(const QString& text);
-// "file://" + prefix-less path with every byte outside the URL path characters as %XX.
+// The absolute path (a relative one, an offline row's name, taken from the current folder)
+// with every UTF-8 byte outside the URL path characters as %XX.
 QString percentEncodedPath(const QString& path);
 
 // A parse that never loads a DTD or an external entity and never expands an entity other

@@ -98,6 +98,16 @@ TEST(Fcp7XmlWriter, IdsCountVideosOnlyAndLoggingFallsBack)
     EXPECT_EQ(elementText(doc, "scene"), QString());
 }
 
+TEST(Fcp7XmlWriter, OfflineRowsGetAnAbsoluteFileUrl)
+{
+    ExportItem offline = videoItem("A001 中.mov", 25, 1);
+    offline.url = offline.name;
+    const QString url = elementText(Exporter::fcp7XML({offline}), "pathurl");
+    EXPECT_TRUE(url.startsWith(QLatin1String("file://localhost/"))) << url.toStdString();
+    EXPECT_TRUE(url.endsWith(QLatin1String("/A001%20%E4%B8%AD.mov"))) << url.toStdString();
+    EXPECT_EQ(Exporter::importFCP7XML(Exporter::fcp7XML({offline})).rows.value(0).value(0), offline.name);
+}
+
 TEST(Fcp7XmlRoundTrip, ChineseAndControlCharactersSurvive)
 {
     ExportItem a = videoItem(QStringLiteral("镜头 01\x01.mov"), 25, 2,
