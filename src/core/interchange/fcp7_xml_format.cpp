@@ -31,10 +31,14 @@ void writeClip(QString& out, const ExportItem& item, int n)
     const QString name = xmlEscape(label(item));
     auto c = [&item](const char* key) { return custom(item, QString::fromLatin1(key)); };
     auto line = [&out](int blanks, const QString& text) {
-        out += QString(blanks, QLatin1Char(' ')) + text;
+        out.append(QString(blanks, QLatin1Char(' ')));
+        out.append(text);
     };
-    auto element = [&line](int blanks, const char* tag, const QString& value) {
-        line(blanks, QStringLiteral("<%1>%2</%1>\n").arg(QLatin1String(tag), value));
+    auto element = [&out](int blanks, const char* tag, const QString& value) {
+        const QLatin1String t(tag);
+        out.append(QString(blanks, QLatin1Char(' ')));
+        out.append(QLatin1Char('<')).append(t).append(QLatin1Char('>')).append(value);
+        out.append(QLatin1String("</")).append(t).append(QLatin1String(">\n"));
     };
     line(8, QStringLiteral("<clip id=\"clipitem-%1\">\n").arg(id));
     element(10, "name", name);
