@@ -5,7 +5,11 @@
 
 ExportItem ExportItem::fromRow(const BinRow& row, const MetaFields& resolved)
 {
-    return {row.name, row.url.value_or(row.name), resolved};
+    if (row.url)
+        return {row.name, *row.url, resolved};
+    // An offline row's path must not depend on the folder the program was started in.
+    const QString source = row.value(QStringLiteral("custom:Source Path"));
+    return {row.name, source.startsWith(u'/') ? source : QLatin1Char('/') + row.name, resolved};
 }
 
 namespace Exporter {

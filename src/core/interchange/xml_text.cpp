@@ -1,6 +1,5 @@
 #include "xml_text.h"
 
-#include <QDir>
 #include <QUrl>
 #include <cstring>
 
@@ -61,7 +60,7 @@ QString xmlAttributeEscape(const QString& text)
 
 QString percentEncodedPath(const QString& path)
 {
-    const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
+    const QString absolute = path.startsWith(u'/') ? path : QLatin1Char('/') + path;
     return QString::fromLatin1(absolute.toUtf8().toPercentEncoding("!$&'()*+,-./:;=@_~"));
 }
 

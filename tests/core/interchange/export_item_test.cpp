@@ -46,7 +46,7 @@ TEST(ExportValue, DateIsThePosixTextInLocalTime)
     EXPECT_EQ(Exporter::value(QStringLiteral("date"), item), QStringLiteral("2024-05-01 09:30:05"));
 }
 
-TEST(ExportItemFromRow, OfflineRowsUseTheirNameAsPath)
+TEST(ExportItemFromRow, OfflineRowsGetAPathThatNeverDependsOnTheWorkingFolder)
 {
     BinRow row;
     row.name = "A001.mov";
@@ -55,8 +55,10 @@ TEST(ExportItemFromRow, OfflineRowsUseTheirNameAsPath)
     resolved.clipName = "expanded";
     ExportItem item = ExportItem::fromRow(row, resolved);
     EXPECT_EQ(item.name, QStringLiteral("A001.mov"));
-    EXPECT_EQ(item.url, QStringLiteral("A001.mov"));
+    EXPECT_EQ(item.url, QStringLiteral("/A001.mov"));
     EXPECT_EQ(item.f.clipName, QStringLiteral("expanded"));
+    row.fields.custom.insert(QStringLiteral("Source Path"), QStringLiteral("/cards/A/A001.mov"));
+    EXPECT_EQ(ExportItem::fromRow(row, resolved).url, QStringLiteral("/cards/A/A001.mov"));
     row.url = QStringLiteral("/shoot/A001.mov");
     EXPECT_EQ(ExportItem::fromRow(row, resolved).url, QStringLiteral("/shoot/A001.mov"));
 }
