@@ -1,5 +1,12 @@
 #include "model/store.h"
 
+#include "files/folder_watch.h"
+#include "files/history.h"
+#include "files/intake.h"
+#include "files/item_bookkeeping.h"
+#include "files/list_operations.h"
+#include "files/renamer.h"
+#include "files/scoped_access.h"
 #include "metadata/metadata_reader.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
@@ -36,19 +43,26 @@ Store::Store(StoreServices services, QObject* parent)
     if (!m_services.metadataReader)
         m_services.metadataReader = MetadataReader::makeDefault();
     m_activity.status = QStringLiteral("Drag files here to begin. / 拖入文件开始。");
+    m_access = std::make_unique<ScopedAccess>(*this);
+    m_bookkeeping = std::make_unique<ItemBookkeeping>(*this);
+    m_undoHistory = std::make_unique<History>(*this);
+    m_renamer = std::make_unique<Renamer>(*this);
+    m_listOps = std::make_unique<ListOperations>(*this);
+    m_intake = std::make_unique<Intake>(*this);
+    m_folderWatch = std::make_unique<FolderWatch>(*this);
     restoreSettings();
     m_presets = std::make_unique<Presets>(*this);
     m_preview = std::make_unique<NamePreview>(*this);
     m_dates = std::make_unique<FileDates>(*this);
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart)
-        loadHistory();
+        m_undoHistory->loadHistory();
 }
 
 Store::~Store()
 {
-    flushPendingSaves();
-    stopScopedAccess();
+    m_undoHistory->flushPendingSaves();
+    m_access->stopScopedAccess();
 }
 
 Store& Store::shared()

@@ -5,6 +5,9 @@
 #include "model/store.h"
 #include "platform/lang.h"
 #include "smartrename/smart_fix.h"
+#include "files/intake.h"
+#include "files/item_bookkeeping.h"
+#include "files/renamer.h"
 
 #include <QCheckBox>
 #include <QFileIconProvider>
@@ -91,12 +94,12 @@ OneByOneView::OneByOneView(Store& store, Services services, QWidget* parent)
 {
     if (!m_services.renameItem)
         m_services.renameItem = [&store](const QUuid& id, const QString& stem, const std::optional<QString>& ext) {
-            return store.renameItemByID(id, stem, ext);
+            return store.renamer().renameItemByID(id, stem, ext);
         };
     if (!m_services.setRenameFolders)
-        m_services.setRenameFolders = [&store](bool on) { store.setRenameFolders(on); };
+        m_services.setRenameFolders = [&store](bool on) { store.bookkeeping().setRenameFolders(on); };
     if (!m_services.addFiles)
-        m_services.addFiles = [&store] { store.addFilesPanel(); };
+        m_services.addFiles = [&store] { store.intake().addFilesPanel(); };
     if (!m_services.aiAvailability)
         m_services.aiAvailability = [] { return AIName::availability(); };
     if (!m_services.aiContentText)

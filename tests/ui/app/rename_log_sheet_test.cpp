@@ -1,9 +1,9 @@
 #include "app/rename_log_sheet.h"
-#include "files/history_file.h"
 #include "fake_dialogs.h"
 #include "test_support.h"
+#include "files/history.h"
+#include "files/history_file.h"
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,17 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Fills the Store's log the way a start does: from the saved log file.
-void setLog(Store& store, const QList<RenameLogEntry>& log)
-{
-    QDir().mkpath(store.supportFolder());
-    QFile file(store.renameLogFilePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(HistoryFile::encodeLog(log));
-    file.close();
-    store.loadHistory();
-}
 
 RenameLogEntry entry(const QString& action, const QString& from, const QString& to, const QDateTime& date)
 {
@@ -46,7 +35,19 @@ struct Fixture {
     Store store{env.services()};
     FakeDialogs dialogs;
     int clears = 0;
-    RenameLogSheet sheet{store, dialogs, [this] { ++clears; setLog(store, {}); }};
+    RenameLogSheet sheet{store, dialogs, [this] { ++clears; setLog({}); }};
+
+    // The log as the store finds it on disk when it loads.
+    void setLog(const QList<RenameLogEntry>& log)
+    {
+        const QString path = store.history().renameLogFilePath();
+        QDir().mkpath(PathText::parent(path));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(HistoryFile::encodeLog(log));
+        file.close();
+        store.history().loadHistory();
+    }
 
     QStringList oldNames() const
     {
@@ -104,7 +105,7 @@ TEST(RenameLogSheet, EmptyLogShowsItsNoteAndExportsOnlyTheHeader)
 TEST(RenameLogSheet, SearchFiltersPathsNewestFirstWhileTheCountStaysWhole)
 {
     Fixture f;
-    setLog(f.store, {
+    f.setLog({
         entry("rename", "/media/Reel_A/a001.mov", "/media/Reel_A/Opening.mov", t0),
         entry("auto", "/media/Reel_B/b002.mov", "/media/Reel_B/Harbour.mov", t0.addSecs(60)),
         entry("undo", "/media/Reel_A/Opening.mov", "/media/Reel_A/a001.mov", t0.addSecs(120)),
@@ -138,7 +139,7 @@ TEST(RenameLogSheet, ExportQuotesWhatCsvReadersNeedAndListsOldestFirstInUtc)
     for (int i = 0; i < 5; ++i)
         log << entry("rename", "/shots/old" + QString::number(i), "/shots/x,y/" + tricky[i], t0.addSecs(i));
     log << entry("auto", "/shots/late.mov", "/shots/Late.mov", t0.toTimeZone(QTimeZone(8 * 3600)).addDays(1));
-    setLog(f.store, log);
+    f.setLog(log);
     f.sheet.searchField()->setText("late");  // the export ignores the search
 
     const QString path = f.env.path("out/log.csv");
@@ -167,7 +168,7 @@ TEST(RenameLogSheet, ExportQuotesWhatCsvReadersNeedAndListsOldestFirstInUtc)
 TEST(RenameLogSheet, ClearAsksFirstAndAFailedExportIsReported)
 {
     Fixture f;
-    setLog(f.store, {entry("rename", "/a/1.mov", "/a/2.mov", t0)});
+    f.setLog({entry("rename", "/a/1.mov", "/a/2.mov", t0)});
     f.dialogs.answerAlert(0);  // Cancel
     f.sheet.clearButton()->click();
     ASSERT_EQ(f.dialogs.alerts.size(), 1);
@@ -197,12 +198,12 @@ TEST(RenameLogSheet, ClearingEmptiesTheStoresLogAndLeavesUndo)
 {
     TestEnv env;
     auto store = env.makeStore();
-    store->appendRenameLog({{"/a/1.mov", "/a/2.mov"}}, RenameLogEntry::Action::rename);
+    store->history().appendRenameLog({{"/a/1.mov", "/a/2.mov"}}, RenameLogEntry::Action::rename);
     FakeDialogs dialogs;
     RenameLogSheet sheet(*store, dialogs);
     EXPECT_EQ(sheet.countLabel()->text(), "1 entries");
     dialogs.answerAlert(1);
     sheet.clearLog();
-    EXPECT_TRUE(store->history().renameLog.isEmpty());
+    EXPECT_TRUE(store->historyState().renameLog.isEmpty());
     EXPECT_EQ(sheet.countLabel()->text(), "0 entries");
 }
