@@ -98,8 +98,7 @@ void writeGps(const MetaFields& f, Exiv2::ExifData& exif)
 void writeExif(const MetaFields& f, Exiv2::ExifData& exif)
 {
     if (f.date && f.date->isValid())
-        exif["Exif.Photo.DateTimeOriginal"] =
-            f.date->toLocalTime().toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")).toStdString();
+        exif["Exif.Photo.DateTimeOriginal"] = exifDateText(*f.date).toStdString();
     writeGps(f, exif);
 }
 

@@ -122,10 +122,7 @@ void readCameraTexts(const Exiv2::ExifData& exif, MetaFields& f)
 
 void readExif(const Exiv2::ExifData& exif, MetaFields& f)
 {
-    const QString original = exifText(exif, "Exif.Photo.DateTimeOriginal");
-    const QDateTime date = QDateTime::fromString(original, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
-    if (date.isValid())
-        f.date = date;
+    f.date = exifDateFromText(exifText(exif, "Exif.Photo.DateTimeOriginal"));
     f.gps = gpsText(exif);
     readCameraTexts(exif, f);
 }
