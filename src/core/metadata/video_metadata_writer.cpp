@@ -192,6 +192,12 @@ bool writeVideoMetadata(const MetaFields& fields, const QString& path, FileSwap&
         *reason = L("only MOV, MP4 and M4V movies can be written", "只能写入 MOV, MP4 和 M4V 影片");
         return false;
     }
+    // A damaged movie is reported through the result, not on stderr.
+    static const bool quiet = [] {
+        av_log_set_level(AV_LOG_FATAL);
+        return true;
+    }();
+    (void)quiet;
     const QString real = FileSwap::resolveTarget(path);
     if (real.isEmpty()) {
         *reason = L("the file can't be read", "无法读取文件");
