@@ -229,8 +229,9 @@ void readImage(const QString& path, MetaFields& f)
     }
     if (isHeif(path)) {
         try {
+            // libheif's size is the picture as shown (cropped and rotated), exiv2's the coded one.
             const HeifFacts facts = readHeif(path, exif);
-            if (f.vidW <= 0 || f.vidH <= 0) {
+            if (facts.width > 0 && facts.height > 0) {
                 f.vidW = facts.width;
                 f.vidH = facts.height;
             }
