@@ -1,4 +1,5 @@
 #include "media_tools.h"
+#include "metadata/file_metadata_reader.h"
 #include "metadata/file_swap.h"
 #include "metadata/metadata_writer.h"
 #include "test_support.h"
@@ -76,6 +77,16 @@ TEST_P(VideoWriter, ChangesTheFiveFieldsAndKeepsEverythingElse)
     EXPECT_EQ(timecodeTrack(p), "01:00:00:00");
     EXPECT_EQ(packetDigest(path), packets);
     EXPECT_EQ(folderEntries(env.path()), QStringList{GetParam()});
+
+    const MetaFields back = FileMetadataReader::readNow(path, false);
+    const MetaFields written = movieRecord();
+    EXPECT_EQ(back.title, written.title);
+    EXPECT_EQ(back.author, written.author);
+    EXPECT_EQ(back.desc, written.desc);
+    EXPECT_EQ(back.copyright, written.copyright);
+    EXPECT_EQ(back.date, written.date);
+    EXPECT_EQ(back.custom.value("Reel"), "R042");
+    EXPECT_EQ(back.custom.value("Start TC"), "01:00:00:00");
 }
 
 INSTANTIATE_TEST_SUITE_P(Containers, VideoWriter, ::testing::Values("a.mov", "b.mp4", "c.m4v", "D.MOV"));
