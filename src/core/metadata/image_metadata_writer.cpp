@@ -60,6 +60,9 @@ void writeIptc(const MetaFields& f, Exiv2::IptcData& iptc)
     setIptc(iptc, "Iptc.Application2.Keywords", MetadataWriter::keywordList(f.keywords));
     setIptc(iptc, "Iptc.Application2.City", {f.city});
     setIptc(iptc, "Iptc.Application2.CountryName", {f.country});
+    // A block holding nothing but the marker would add an empty IPTC segment to the file.
+    if (iptc.count() == 1)
+        iptc.clear();
 }
 
 // Degrees, minutes and seconds to the millionth of a second, so that reading back to six

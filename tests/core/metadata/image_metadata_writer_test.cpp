@@ -96,6 +96,7 @@ TEST(ImageWriterFields, EmptyTextsClearTheirItemsAndAnAbsentDateKeepsTheOldOne)
     EXPECT_FALSE(seen.contains("Keywords"));
     EXPECT_EQ(seen["DateTimeOriginal"].toString(), "2020:01:02 03:04:05");
     EXPECT_EQ(seen["Artist"].toString(), "Kept");
+    EXPECT_FALSE(seen.contains("CodedCharacterSet"));
 }
 
 TEST(ImageWriterFields, GpsOutsideTheGlobeOrNotTwoNumbersLeavesTheOldPosition)

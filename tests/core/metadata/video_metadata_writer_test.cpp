@@ -110,6 +110,18 @@ TEST(VideoWriterFields, AnEmptyFieldRemovesOnlyItsItem)
     EXPECT_TRUE(p.format["creation_time"].toString().startsWith("2020-01-02T03:04:05"));
 }
 
+TEST(VideoWriterFields, ADropFrameTimecodeStaysDropFrame)
+{
+    if (const QString m = missingVideoTools(); !m.isEmpty())
+        GTEST_SKIP() << m.toStdString();
+    TestEnv env;
+    const QString path = env.path("df.mov");
+    ASSERT_TRUE(makeMovie(path, {}, "00:59:56;12", "30000/1001"));
+    ASSERT_TRUE(MetadataWriter::writeVideo(movieRecord(), path));
+    EXPECT_EQ(timecodeTrack(ffprobe(path)), "00:59:56;12");
+    EXPECT_EQ(FileMetadataReader::readNow(path, false).custom.value("Start TC"), "00:59:56;12");
+}
+
 TEST(VideoWriterFiles, RefusedOrFailedWritesLeaveTheMovieAndNoHiddenFile)
 {
     if (const QString m = missingVideoTools(); !m.isEmpty())
