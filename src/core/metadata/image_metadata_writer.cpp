@@ -100,8 +100,15 @@ void writeGps(const MetaFields& f, Exiv2::ExifData& exif)
 
 void writeExif(const MetaFields& f, Exiv2::ExifData& exif)
 {
-    if (f.date && f.date->isValid())
+    if (f.date && f.date->isValid()) {
+        // An EXIF block made here for the date says which EXIF it is, as readers expect.
+        if (exif.findKey(Exiv2::ExifKey("Exif.Photo.ExifVersion")) == exif.end()) {
+            Exiv2::Value::AutoPtr version = Exiv2::Value::create(Exiv2::undefined);
+            version->read("48 50 51 50");
+            exif["Exif.Photo.ExifVersion"] = *version;
+        }
         exif["Exif.Photo.DateTimeOriginal"] = exifDateText(*f.date).toStdString();
+    }
     writeGps(f, exif);
 }
 

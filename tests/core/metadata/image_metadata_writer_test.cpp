@@ -50,7 +50,7 @@ TEST_P(ImageWriter, WritesEveryFieldAsOtherReadersSeeIt)
     QString status;
     ASSERT_TRUE(MetadataWriter::writeImageOrPDF(imageRecord(), path, &status)) << status.toStdString();
 
-    const QJsonObject seen = exiftool(path, {"-IPTC:all", "-ExifIFD:DateTimeOriginal", "-Composite:GPSLatitude",
+    const QJsonObject seen = exiftool(path, {"-IPTC:all", "-ExifIFD:DateTimeOriginal", "-ExifIFD:ExifVersion", "-Composite:GPSLatitude",
                                              "-Composite:GPSLongitude", "-XMP:Title"});
     EXPECT_EQ(seen["Caption-Abstract"].toString(), QString::fromUtf8("批量重命名 Café"));
     EXPECT_EQ(seen["By-line"].toString(), "DIT Jane");
@@ -59,6 +59,7 @@ TEST_P(ImageWriter, WritesEveryFieldAsOtherReadersSeeIt)
     EXPECT_EQ(seen["City"].toString(), QString::fromUtf8("上海"));
     EXPECT_EQ(seen["Country-PrimaryLocationName"].toString(), "France");
     EXPECT_EQ(seen["DateTimeOriginal"].toString(), "2024:03:05 07:08:09");
+    EXPECT_EQ(seen["ExifVersion"].toString(), "0232");
     EXPECT_NEAR(seen["GPSLatitude"].toDouble(), -33.86, 1e-9);
     EXPECT_NEAR(seen["GPSLongitude"].toDouble(), -151.2, 1e-9);
     EXPECT_FALSE(seen.contains("Title"));
