@@ -100,6 +100,28 @@ TEST(ImageWriterFields, EmptyTextsClearTheirItemsAndAnAbsentDateKeepsTheOldOne)
     EXPECT_FALSE(seen.contains("CodedCharacterSet"));
 }
 
+TEST(ImageWriterFields, TextsTheFileAlsoKeepsAsXmpChangeThereToo)
+{
+    if (const QString m = missingTool({"ffmpeg", "exiv2", "exiftool"}); !m.isEmpty())
+        GTEST_SKIP() << m.toStdString();
+    TestEnv env;
+    const QString path = env.path("a.jpg");
+    ASSERT_TRUE(makeImage(path));
+    ASSERT_TRUE(setTags(path, {{"Xmp.dc.description", "lang=x-default Old caption"},
+                               {"Xmp.dc.subject", "old"},
+                               {"Xmp.photoshop.City", "Old city"},
+                               {"Xmp.dc.title", "lang=x-default Kept title"}}));
+    MetaFields f = imageRecord();
+    f.city.clear();
+    ASSERT_TRUE(MetadataWriter::writeImageOrPDF(f, path));
+    const QJsonObject seen = exiftool(path, {"-XMP:all"});
+    EXPECT_EQ(seen["Description"].toString(), QString::fromUtf8("批量重命名 Café"));
+    EXPECT_EQ(seen["Subject"].toArray(), (QJsonArray{"a", "b", "c"}));
+    EXPECT_FALSE(seen.contains("City"));
+    EXPECT_EQ(seen["Title"].toString(), "Kept title");
+    EXPECT_FALSE(seen.contains("Creator")) << "no XMP item is added where the file had none";
+}
+
 TEST(ImageWriterFields, GpsOutsideTheGlobeOrNotTwoNumbersLeavesTheOldPosition)
 {
     if (const QString m = missingTool({"ffmpeg", "exiftool"}); !m.isEmpty())
