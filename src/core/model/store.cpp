@@ -11,6 +11,7 @@
 #include "model/file_dates.h"
 #include "model/name_preview.h"
 #include "model/presets.h"
+#include "smartrename/smart_rename_run.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
 
@@ -54,6 +55,7 @@ Store::Store(StoreServices services, QObject* parent)
     m_presets = std::make_unique<Presets>(*this);
     m_preview = std::make_unique<NamePreview>(*this);
     m_dates = std::make_unique<FileDates>(*this);
+    m_smartRun = std::make_unique<SmartRenameRun>(*this);
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart)
         m_undoHistory->loadHistory();
@@ -181,6 +183,12 @@ void Store::setSmartRenameIgnoreText(const QString& text)
 void Store::setSmartRenameInputText(const QString& text)
 {
     m_smart.smartRenameInputText = text;
+    publish(Group::Smart);
+}
+
+void Store::setSmartRenameRows(QList<SmartRenameRow> rows)
+{
+    m_smart.smartRenameRows = std::move(rows);
     publish(Group::Smart);
 }
 

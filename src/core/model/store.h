@@ -12,6 +12,7 @@
 #include "model/rule_settings.h"
 #include "platform/folder_access.h"
 #include "platform/safe_move.h"
+#include "smartrename/smart_rename_row.h"
 #include "smartrename/smart_rename_types.h"
 
 #include <QDateTime>
@@ -39,6 +40,7 @@ class FolderWatch;
 class ListOperations;
 class ItemBookkeeping;
 class ScopedAccess;
+class SmartRenameRun;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -78,6 +80,7 @@ struct SmartSettings {
     QString smartRenameIgnoreText;
     QList<SmartVariant> smartVariants;
     QString smartRenameInputText;
+    QList<SmartRenameRow> smartRenameRows;  // the Smart Rename results; never saved
 };
 
 struct EmailState {
@@ -186,6 +189,7 @@ public:
     void setSmartRenameKeepExt(bool on);
     void setSmartRenameIgnoreText(const QString& text);
     void setSmartRenameInputText(const QString& text);
+    void setSmartRenameRows(QList<SmartRenameRow> rows);
     void setAiLang(NameLang lang);
     void setBatchRuleOrder(const QList<BatchRuleKind>& order);
     void setSmartRenameStyleOrder(const QList<SmartRenameStyle>& order);
@@ -214,6 +218,7 @@ public:
     Presets& presets() const { return *m_presets; }
     NamePreview& preview() const { return *m_preview; }
     FileDates& dates() const { return *m_dates; }
+    SmartRenameRun& smartRun() const { return *m_smartRun; }
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
 
     // ---- file operations (files/): each subsystem's operations, owned here ----
@@ -272,6 +277,7 @@ private:
     std::unique_ptr<Presets> m_presets;
     std::unique_ptr<NamePreview> m_preview;
     std::unique_ptr<FileDates> m_dates;
+    std::unique_ptr<SmartRenameRun> m_smartRun;
 
     void restoreSettings();
 
