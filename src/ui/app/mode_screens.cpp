@@ -5,6 +5,7 @@
 #include "batch/one_by_one_view.h"
 #include "batch/rules/rules_form.h"
 #include "common/lang_binder.h"
+#include "smartrename/smart_rename_view.h"
 
 #include <QDialog>
 
@@ -61,6 +62,8 @@ QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent
     QWidget* page = nullptr;
     if (t == 1)
         page = new OneByOneView(store, parent);
+    else if (t == 3)
+        page = new SmartRenameView(store, parent);
     else
         page = emptyPage(store, kTitles[t][0], kTitles[t][1], parent);
     page->setObjectName(QStringLiteral("modeScreen%1").arg(t));
