@@ -48,7 +48,8 @@ public:
     // Present while a paced run builds rows; no other run starts meanwhile.
     const std::optional<Progress>& progress() const { return m_progress; }
     bool isRunning() const { return m_progress.has_value(); }
-    // The pause between two steps of a paced run (1 ms unless a caller measures without it).
+    // The pause between two steps of a paced run. Each step returns to the event loop, which
+    // redraws and handles input before the next one; a longer pause only slows the run.
     void setPauseMs(int ms) { m_pauseMs = ms; }
 
     // The lines of a pasted text: split at every line break, trimmed, blank lines dropped.
@@ -70,5 +71,5 @@ private:
     RowBuilder m_build;
     QList<SmartRenameRow> m_built;
     int m_total = 0;
-    int m_pauseMs = 1;
+    int m_pauseMs = 0;
 };
