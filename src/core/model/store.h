@@ -1,8 +1,9 @@
 #pragma once
 // The one shared model of the application. State is grouped into plain value structs; every
-// change of a group goes through one publish(group), which drops the rules snapshot, runs the
-// group's side effects and emits the group's signal plus changed(). All state changes happen on
-// the main thread.
+// change of a group goes through one publish(group), which runs the group's side effects and
+// emits the group's signal plus changed(). The subsystems (presets, name preview, file dates, …)
+// are classes of their own, owned here and reached through their accessors; they change the
+// state only through the functions below. All state changes happen on the main thread.
 #include "bin/bin_row.h"
 #include "email/email_template.h"
 #include "metadata/meta_fields.h"
@@ -252,7 +253,7 @@ signals:
     void presetsChanged();
     void changed();  // after every group signal
 
-protected:
+private:
     void publish(Group group);
 
     StoreServices m_services;
@@ -272,7 +273,6 @@ protected:
     std::unique_ptr<NamePreview> m_preview;
     std::unique_ptr<FileDates> m_dates;
 
-private:
     void restoreSettings();
 
     QList<FileItem> m_fileBackup;

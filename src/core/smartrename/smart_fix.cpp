@@ -1,5 +1,8 @@
 #include "smartrename/smart_fix.h"
 
+#include "smartrename/smart_rename_clean.h"
+#include "smartrename/smart_rename_recognize.h"
+
 namespace SmartRename {
 
 namespace {

@@ -3,7 +3,8 @@
 #include "model/name_preview.h"
 #include "model/name_validation.h"
 #include "model/rule_engine.h"
-#include "smartrename/smart_rename.h"
+#include "smartrename/smart_rename_clean.h"
+#include "smartrename/smart_rename_recognize.h"
 #include "engine_test_util.h"
 #include "test_support.h"
 
