@@ -117,6 +117,18 @@ TEST(SmartRenameView, TextAndResultsOutliveTheScreen)
     f.view = std::make_unique<SmartRenameView>(*f.store);
     EXPECT_EQ(f.view->inputEditor()->toPlainText(), "ABC_Spot_:30_V1");
     EXPECT_EQ(f.view->resultsModel()->rowCount(), 1);
+
+    // A long run goes on while the screen is gone; the new screen shows its progress.
+    f.store->setLangZh(true);
+    f.paste(QStringList(45, "ABC_Spot_:30_V1").join('\n'));
+    f.recognize();
+    f.view = std::make_unique<SmartRenameView>(*f.store);
+    EXPECT_EQ(f.bar().progressLabel()->text(), "识别中 20 / 45");
+    EXPECT_FALSE(f.bar().recognizeButton()->isEnabled());
+    EXPECT_FALSE(f.view->useLoadedButton()->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.rows().size() == 45; }, 20000));
+    EXPECT_EQ(f.view->resultsModel()->rowCount(), 45);
+    EXPECT_TRUE(f.bar().progressLabel()->isHidden());
 }
 
 TEST(SmartRenameScreenshot, ResultsInBothLanguages)
