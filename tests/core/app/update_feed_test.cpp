@@ -139,3 +139,15 @@ TEST(InstallLocation, AnOlderCopyThatCannotBeTrashedStaysAndNothingIsLeftBehind)
     EXPECT_EQ(old.readAll(), "old image");
     EXPECT_EQ(QDir(l.applications).entryList(QDir::Files | QDir::Hidden), QStringList{"Brindlecove.AppImage"});
 }
+
+TEST(InstallLocation, WithoutATrashAnOlderCopyIsNeverReplaced)
+{
+    TestEnv env;
+    InstallLocation l = locationIn(env);
+    env.makeFile("home/Applications/Brindlecove.AppImage", "old image");
+    EXPECT_FALSE(l.moveIntoApplications().ok);
+    QFile old(l.targetPath());
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old image");
+    EXPECT_EQ(QDir(l.applications).entryList(QDir::Files | QDir::Hidden), QStringList{"Brindlecove.AppImage"});
+}
