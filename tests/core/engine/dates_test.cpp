@@ -1,7 +1,6 @@
-#include "engine_test_util.h"
+#include "test_support.h"
 #include "metadata/metadata_reader.h"
 #include "model/rule_engine.h"
-#include "test_support.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,7 +3,6 @@
 #include "model/name_validation.h"
 #include "model/rule_engine.h"
 #include "smartrename/smart_rename.h"
-#include "engine_test_util.h"
 #include "test_support.h"
 
 #include <climits>

@@ -1,5 +1,4 @@
 #include "model/name_validation.h"
-#include "engine_test_util.h"
 #include "test_support.h"
 
 #include <QDir>

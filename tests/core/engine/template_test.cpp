@@ -1,4 +1,3 @@
-#include "engine_test_util.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

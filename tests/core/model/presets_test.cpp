@@ -8,12 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray presetData(const QString& prefix)
 {
     GUIPreset p;
@@ -31,7 +25,7 @@ TEST(Presets, SaveLoadAndReadRoundTrip)
     EXPECT_TRUE(store->savePreset("Dailies/Selects"));
     EXPECT_EQ(store->status(), "Preset saved: Dailies_Selects");
     EXPECT_EQ(store->presetNames(), QStringList{"Dailies_Selects"});
-    const auto stored = GUIPreset::fromJsonData(readAll(env.path("support/presets/Dailies_Selects.gui.json")));
+    const auto stored = GUIPreset::fromJsonData(readFile(env.path("support/presets/Dailies_Selects.gui.json")));
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->toJson().size(), 37);
 
@@ -105,7 +99,7 @@ TEST(Presets, ExportWritesSortedPrettyBundleOfReadablePresets)
     auto store = env.makeStore();
     const QString dest = env.path("Brindlecove Presets.json");
     EXPECT_EQ(store->exportPresets(dest), "");
-    const auto empty = QJsonDocument::fromJson(readAll(dest)).object();
+    const auto empty = QJsonDocument::fromJson(readFile(dest)).object();
     EXPECT_EQ(empty.value("format"), "BrindlecovePresets");
     EXPECT_EQ(empty.value("version"), 1);
     EXPECT_EQ(empty.value("presets").toObject(), QJsonObject());
@@ -115,7 +109,7 @@ TEST(Presets, ExportWritesSortedPrettyBundleOfReadablePresets)
     env.makeFile("support/presets/Broken.gui.json", "{\"find\": 1}");
     store->refreshPresetNames();
     EXPECT_EQ(store->exportPresets(dest), "");
-    const QByteArray text = readAll(dest);
+    const QByteArray text = readFile(dest);
     const auto bundle = PresetBundle::decode(text);
     ASSERT_TRUE(bundle);
     EXPECT_EQ(bundle->presets.keys(), (QStringList{"Alpha", "Zeta"}));
@@ -166,7 +160,7 @@ TEST(Presets, ImportNeverReplacesAFileTheListMissed)
     int count = 0;
     EXPECT_EQ(store->importPresets(source, &count), "");
     EXPECT_EQ(count, 1);
-    EXPECT_EQ(readAll(existing), presetData("mine"));
+    EXPECT_EQ(readFile(existing), presetData("mine"));
     EXPECT_EQ(store->readPreset("Night (imported)")->prefixText, "theirs");
 }
 

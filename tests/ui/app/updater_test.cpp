@@ -1,7 +1,6 @@
 #include "app/app_updater.h"
 #include "app/install_location.h"
 #include "app/updater_ui.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
 
 #include <QDir>

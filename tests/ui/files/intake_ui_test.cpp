@@ -1,6 +1,5 @@
 #include "common/focused_text_undo.h"
 #include "common/open_panels.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
 
 #include <QApplication>
