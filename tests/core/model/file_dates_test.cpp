@@ -1,9 +1,8 @@
-#include "engine_test_util.h"
+#include "test_support.h"
 #include "metadata/metadata_reader.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
 #include "model/rule_engine.h"
-#include "test_support.h"
 
 #include <QFile>
 #include <QFileInfo>

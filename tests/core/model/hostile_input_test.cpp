@@ -5,7 +5,6 @@
 #include "model/rule_engine.h"
 #include "smartrename/smart_rename_clean.h"
 #include "smartrename/smart_rename_recognize.h"
-#include "engine_test_util.h"
 #include "test_support.h"
 
 #include <climits>

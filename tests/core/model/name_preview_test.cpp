@@ -1,7 +1,6 @@
 #include "model/name_preview.h"
 #include "model/name_validation.h"
 #include "smartrename/smart_rename_recognize.h"
-#include "engine_test_util.h"
 #include "test_support.h"
 
 #include <QDir>

@@ -9,12 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray presetData(const QString& prefix)
 {
     GUIPreset p;
@@ -32,7 +26,7 @@ TEST(Presets, SaveLoadAndReadRoundTrip)
     EXPECT_TRUE(store->presets().save("Dailies/Selects"));
     EXPECT_EQ(store->status(), "Preset saved: Dailies_Selects");
     EXPECT_EQ(store->presetNames(), QStringList{"Dailies_Selects"});
-    const auto stored = GUIPreset::fromJsonData(readAll(env.path("support/presets/Dailies_Selects.gui.json")));
+    const auto stored = GUIPreset::fromJsonData(readFile(env.path("support/presets/Dailies_Selects.gui.json")));
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->toJson().size(), 37);
 
@@ -106,7 +100,7 @@ TEST(Presets, ExportWritesSortedPrettyBundleOfReadablePresets)
     auto store = env.makeStore();
     const QString dest = env.path("Brindlecove Presets.json");
     EXPECT_EQ(store->presets().exportAll(dest), "");
-    const auto empty = QJsonDocument::fromJson(readAll(dest)).object();
+    const auto empty = QJsonDocument::fromJson(readFile(dest)).object();
     EXPECT_EQ(empty.value("format"), "BrindlecovePresets");
     EXPECT_EQ(empty.value("version"), 1);
     EXPECT_EQ(empty.value("presets").toObject(), QJsonObject());
@@ -116,7 +110,7 @@ TEST(Presets, ExportWritesSortedPrettyBundleOfReadablePresets)
     env.makeFile("support/presets/Broken.gui.json", "{\"find\": 1}");
     store->presets().refreshNames();
     EXPECT_EQ(store->presets().exportAll(dest), "");
-    const QByteArray text = readAll(dest);
+    const QByteArray text = readFile(dest);
     const auto bundle = PresetBundle::decode(text);
     ASSERT_TRUE(bundle);
     EXPECT_EQ(bundle->presets.keys(), (QStringList{"Alpha", "Zeta"}));
@@ -167,7 +161,7 @@ TEST(Presets, ImportNeverReplacesAFileTheListMissed)
     int count = 0;
     EXPECT_EQ(store->presets().importFrom(source, &count), "");
     EXPECT_EQ(count, 1);
-    EXPECT_EQ(readAll(existing), presetData("mine"));
+    EXPECT_EQ(readFile(existing), presetData("mine"));
     EXPECT_EQ(store->presets().read("Night (imported)")->prefixText, "theirs");
 }
 

@@ -1,4 +1,4 @@
-#include "engine_test_util.h"
+#include "test_support.h"
 #include "model/gui_preset.h"
 #include "model/regex_replace.h"
 #include "model/rule_engine.h"

@@ -1,6 +1,5 @@
-#include "engine_test_util.h"
-#include "model/token_template.h"
 #include "test_support.h"
+#include "model/token_template.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "app/bottom_bar.h"
 #include "shell_fixture.h"
-#include "ui_harness.h"
+#include "test_support.h"
 #include "files/history.h"
 
 #include <QFile>

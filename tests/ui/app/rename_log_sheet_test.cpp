@@ -1,5 +1,4 @@
 #include "app/rename_log_sheet.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
 #include "files/history.h"
 #include "files/history_file.h"

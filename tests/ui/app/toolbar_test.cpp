@@ -1,7 +1,7 @@
 #include "app/toolbar.h"
 #include "common/segmented_control.h"
 #include "shell_fixture.h"
-#include "ui_harness.h"
+#include "test_support.h"
 
 #include <QToolButton>
 #include <gtest/gtest.h>

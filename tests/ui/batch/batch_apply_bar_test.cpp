@@ -3,7 +3,7 @@
 #include "platform/settings.h"
 
 #include <QFile>
-#include "ui_harness.h"
+#include "test_support.h"
 
 #include <QLabel>
 #include <QPushButton>

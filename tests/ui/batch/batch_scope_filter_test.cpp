@@ -2,7 +2,7 @@
 #include "batch_fixture.h"
 #include "common/quick_look.h"
 #include "common/segmented_control.h"
-#include "ui_harness.h"
+#include "test_support.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,6 +1,5 @@
 #include "batch/one_by_one_view.h"
 #include "test_support.h"
-#include "ui_harness.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,5 @@
 #include "common/focused_text_undo.h"
 #include "common/open_panels.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
 #include "files/intake.h"
 #include "files/list_operations.h"

@@ -2,14 +2,12 @@
 #include "batch/rules/rule_card.h"
 #include "batch/rules/rules_form.h"
 #include "common/section_box.h"
-#include "fake_dialogs.h"
+#include "test_support.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
 #include "model/presets.h"
 #include "platform/settings.h"
 #include "smartrename/smart_rename_style_picker.h"
-#include "test_support.h"
-#include "ui_harness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,18 +23,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-// Readable failure output for Qt strings.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
-
-QLabel* labelWithText(QObject* root, const QString& text)
-{
-    for (QLabel* l : root->findChildren<QLabel*>())
-        if (l->text() == text)
-            return l;
-    return nullptr;
-}
 
 class RulesFormTest : public ::testing::Test {
 protected:
@@ -592,7 +579,7 @@ TEST_F(RulesFormTest, AISectionSaysTheModelIsUnavailableAndFollowsARun)
     EXPECT_FALSE(progress->isVisible());
     store->editActivity([](Activity& a) { a.aiBusy = true; a.aiProgress = "3/10"; });
     EXPECT_TRUE(progress->isVisible());
-    EXPECT_NE(labelWithText(progress, "3/10"), nullptr);
+    EXPECT_NE(ui::findByText<QLabel>(progress, "3/10"), nullptr);
     ui::click(ui::findByText<QPushButton>(progress, "停止"));
     EXPECT_TRUE(store->activity().aiStopRequested);
 }
@@ -648,10 +635,10 @@ TEST_F(RulesFormTest, AISectionShowsItsControlsOnlyWhileTheModelCanAnswer)
     store->setLangZh(true);
     EXPECT_EQ(suggest->text(), "为全部生成名称");
     EXPECT_NE(ui::findByText<QCheckBox>(controls, "使用 AI 名称"), nullptr);
-    EXPECT_NE(labelWithText(controls, "命名语言"), nullptr);
-    EXPECT_NE(labelWithText(controls, "在本机根据每个文件内容生成(文本与 PDF)。下方规则仍会叠加。"), nullptr);
+    EXPECT_NE(ui::findByText<QLabel>(controls, "命名语言"), nullptr);
+    EXPECT_NE(ui::findByText<QLabel>(controls, "在本机根据每个文件内容生成(文本与 PDF)。下方规则仍会叠加。"), nullptr);
     store->editItems([](QList<FileItem>& list) { list[0].aiName = QString("Invoice March"); });
-    EXPECT_NE(labelWithText(checkRow, "勾选要应用的文件:"), nullptr);
+    EXPECT_NE(ui::findByText<QLabel>(checkRow, "勾选要应用的文件:"), nullptr);
     EXPECT_NE(ui::findByText<QPushButton>(checkRow, "全不选"), nullptr);
 
     state = AIName::Availability::notReady;
