@@ -94,6 +94,8 @@ QVariant SmartRenameResultsModel::data(const QModelIndex& index, int role) const
             return row.corrected;
         if (role == Qt::FontRole)
             return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        if (role == Qt::DecorationRole)
+            return symbolIcon(QStringLiteral("arrow.right"));
         break;
     case Marks:
         if (role == Qt::DisplayRole)
