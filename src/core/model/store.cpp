@@ -1,5 +1,7 @@
 #include "store.h"
 
+#include "bin/bin_controller.h"
+
 #include "metadata/metadata_reader.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
@@ -37,6 +39,7 @@ Store::Store(StoreServices services, QObject* parent)
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart)
         loadHistory();
+    m_bin = std::make_unique<BinController>(*this);
 }
 
 Store::~Store()

@@ -33,6 +33,7 @@
 class Settings;
 class MetadataReader;
 class QTimer;
+class BinController;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -307,6 +308,8 @@ public:
     // the modification date is set and a file counts as done when that worked.
     QFuture<void> setFileDatesFromCapture();
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
+    // The bin table's rows, tools and background reads.
+    BinController& bin() { return *m_bin; }
 
     // ---- file operations and history (files/*.cpp) ----
     // Folder access (folder_access_store.cpp).
@@ -476,6 +479,8 @@ private:
     QSet<QString> m_watchKnown;
     QHash<QString, qint64> m_watchPending;
     bool m_watchScanning = false;
+
+    std::unique_ptr<BinController> m_bin;
 };
 
 template <> struct EnumInfo<RenameLogEntry::Action> {
