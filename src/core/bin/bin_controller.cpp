@@ -197,24 +197,39 @@ void BinController::syncRows()
     m_rows.removeIf([&itemIds](const BinRow& r) { return !r.isOffline() && !itemIds.contains(r.id); });
 
     QSet<QUuid> rowIds;
-    QHash<QString, QList<int>> offlineByName;  // table order, so the first match is taken
     rowIds.reserve(m_rows.size());
-    for (int i = 0; i < m_rows.size(); ++i) {
-        rowIds.insert(m_rows[i].id);
+    for (const BinRow& row : m_rows)
+        rowIds.insert(row.id);
+    const bool anyNew = std::any_of(items.cbegin(), items.cend(),
+                                    [&rowIds](const FileItem& item) { return !rowIds.contains(item.id); });
+    if (!anyNew) {
+        emit rowsChanged();
+        return;
+    }
+    SyncQueues queues;
+    m_store.editMeta([&](MetaDrafts& meta) { addRowsFor(items, rowIds, meta, queues); });
+    emit rowsChanged();
+    enqueue(std::move(queues));
+}
+
+// Appends a row for every item without one, relinking offline rows of the same name first.
+void BinController::addRowsFor(const QList<FileItem>& items, QSet<QUuid>& rowIds, MetaDrafts& meta,
+                               SyncQueues& queues)
+{
+    QHash<QString, QList<int>> offlineByName;  // table order, so the first match is taken
+    for (int i = 0; i < m_rows.size(); ++i)
         if (m_rows[i].isOffline())
             offlineByName[m_rows[i].name].append(i);
-    }
-
-    const MetaDrafts& meta = m_store.meta();
-    QHash<QUuid, MetaFields> originals, drafts;
-    SyncQueues queues;
+    m_rows.reserve(m_rows.size() + items.size() - rowIds.size());
+    meta.metaDraft.reserve(meta.metaDraft.size() + items.size());
+    meta.metaOriginal.reserve(meta.metaOriginal.size() + items.size());
     for (const FileItem& item : items) {
         if (rowIds.contains(item.id))
             continue;
         rowIds.insert(item.id);
         auto offline = offlineByName.find(item.name);
         if (offline != offlineByName.end() && !offline->isEmpty()) {
-            relinkOffline(offline->takeFirst(), item, originals, drafts, queues);
+            relinkOffline(offline->takeFirst(), item, meta, queues);
             continue;
         }
         BinRow row;
@@ -224,45 +239,40 @@ void BinController::syncRows()
         row.name = item.name;
         row.kind = metaKindForPath(item.url);
         const auto draft = meta.metaDraft.constFind(item.id);
-        row.fields = draft != meta.metaDraft.cend() ? *draft : emptyFields(row.kind);
+        const bool hadDraft = draft != meta.metaDraft.cend();
+        row.fields = hadDraft ? *draft : emptyFields(row.kind);
         if (!meta.metaOriginal.contains(item.id))
-            originals.insert(item.id, row.fields);
-        if (draft == meta.metaDraft.cend()) {
-            drafts.insert(item.id, row.fields);
-            if (row.kind == MetaKind::video)
-                queues.videos.append({item.id, item.url});
-            else if (row.kind == MetaKind::image || row.kind == MetaKind::pdf)
-                queues.stills.append({item.id, item.url});
+            meta.metaOriginal.insert(item.id, row.fields);
+        if (!hadDraft) {
+            meta.metaDraft.insert(item.id, row.fields);
+            queueRead(row, queues);
         }
         m_rows.append(std::move(row));
     }
-    if (!originals.isEmpty() || !drafts.isEmpty())
-        m_store.editMeta([&](MetaDrafts& m) {
-            m.metaOriginal.insert(originals);
-            m.metaDraft.insert(drafts);
-        });
-    emit rowsChanged();
-    enqueue(std::move(queues));
+}
+
+void BinController::queueRead(const BinRow& row, SyncQueues& queues)
+{
+    if (row.kind == MetaKind::video)
+        queues.videos.append({row.id, *row.url});
+    else if (row.kind == MetaKind::image || row.kind == MetaKind::pdf)
+        queues.stills.append({row.id, *row.url});
 }
 
 // The file is read like any new one; its row keeps the imported cells as unsaved edits until
 // the read lands and they are laid over what the file says.
-void BinController::relinkOffline(int index, const FileItem& item, QHash<QUuid, MetaFields>& originals,
-                                  QHash<QUuid, MetaFields>& drafts, SyncQueues& queues)
+void BinController::relinkOffline(int index, const FileItem& item, MetaDrafts& meta, SyncQueues& queues)
 {
     BinRow& row = m_rows[index];
     row.id = item.id;
     row.url = item.url;
     row.newExt.reset();
-    originals.insert(item.id, emptyFields(row.kind));
-    drafts.insert(item.id, row.fields);
-    if (row.kind == MetaKind::video)
-        queues.videos.append({item.id, item.url});
-    else if (row.kind == MetaKind::image || row.kind == MetaKind::pdf)
-        queues.stills.append({item.id, item.url});
-    else
-        return;
-    m_relinked.insert(item.id);
+    meta.metaOriginal.insert(item.id, emptyFields(row.kind));
+    meta.metaDraft.insert(item.id, row.fields);
+    const qsizetype queued = queues.stills.size() + queues.videos.size();
+    queueRead(row, queues);
+    if (queues.stills.size() + queues.videos.size() > queued)
+        m_relinked.insert(item.id);
 }
 
 void BinController::reloadMetadata()

@@ -18,6 +18,8 @@
 #include <optional>
 
 class Store;
+struct FileItem;
+struct MetaDrafts;
 
 class BinController : public QObject {
     Q_OBJECT
@@ -125,8 +127,9 @@ private:
     };
 
     QList<BinRow> mergeDraftsIntoRows() const;
-    void relinkOffline(int index, const struct FileItem& item, QHash<QUuid, MetaFields>& originals,
-                       QHash<QUuid, MetaFields>& drafts, SyncQueues& queues);
+    void addRowsFor(const QList<FileItem>& items, QSet<QUuid>& rowIds, MetaDrafts& meta, SyncQueues& queues);
+    void relinkOffline(int index, const FileItem& item, MetaDrafts& meta, SyncQueues& queues);
+    static void queueRead(const BinRow& row, SyncQueues& queues);
     void enqueue(SyncQueues queues);
     void readNextSlice();
     void readNextVideo();
