@@ -3,9 +3,10 @@
 #include "metadata/image_pdf_reader.h"
 #include "metadata/media_info.h"
 #include "metadata/mxf_reader.h"
+#include "metadata/video_reader.h"
+#include "model/file_item.h"
 #include "platform/lang.h"
 
-#include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
 
 MetaFields FileMetadataReader::readImageOrPDF(const QString& path) const
@@ -22,20 +23,17 @@ MetaFields FileMetadataReader::readImageOrPDF(const QString& path) const
 
 QFuture<MetaFields> FileMetadataReader::read(const QString& path) const
 {
-    return QtConcurrent::run(&FileMetadataReader::readNow, path);
+    // The language of the moment the read is asked for: a switch while the worker reads must
+    // not mix two languages in one record.
+    const bool zh = Lang::zh();
+    return QtConcurrent::run([path, zh] { return readNow(path, zh); });
 }
 
-MetaFields FileMetadataReader::readNow(const QString& path)
+MetaFields FileMetadataReader::readNow(const QString& path, bool zh)
 {
-    // The language is read once, so a switch during the read cannot mix two languages.
-    const bool zh = Lang::zh();
-    if (QFileInfo(path).suffix().toLower() == QLatin1String("mxf"))
+    if (PathText::extension(PathText::lastComponent(path)).toLower() == QLatin1String("mxf"))
         return readMXF(path, zh);
-    if (metaKindForPath(path) == MetaKind::video) {
-        MetaFields f;
-        f.kind = MetaKind::video;
-        MediaInfo::technicalColumns(f, path);
-        return f;
-    }
+    if (metaKindForPath(path) == MetaKind::video)
+        return readVideo(path, zh);
     return FileMetadataReader().readImageOrPDF(path);
 }

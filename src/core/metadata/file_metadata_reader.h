@@ -9,6 +9,6 @@ public:
     MetaFields readImageOrPDF(const QString& path) const override;
     // Any file, on the global thread pool.
     QFuture<MetaFields> read(const QString& path) const override;
-    // What read() computes, on the calling thread.
-    static MetaFields readNow(const QString& path);
+    // What read() computes, on the calling thread, with the texts in the given language.
+    static MetaFields readNow(const QString& path, bool zh);
 };

@@ -60,6 +60,60 @@ void writeIptc(const MetaFields& f, Exiv2::IptcData& iptc)
     setIptc(iptc, "Iptc.Application2.Keywords", MetadataWriter::keywordList(f.keywords));
     setIptc(iptc, "Iptc.Application2.City", {f.city});
     setIptc(iptc, "Iptc.Application2.CountryName", {f.country});
+    // A block holding nothing but the marker would add an empty IPTC segment to the file.
+    if (iptc.count() == 1)
+        iptc.clear();
+}
+
+bool hasXmp(const Exiv2::XmpData& xmp, const char* key)
+{
+    return xmp.findKey(Exiv2::XmpKey(key)) != xmp.end();
+}
+
+void eraseXmp(Exiv2::XmpData& xmp, const char* key)
+{
+    const auto it = xmp.findKey(Exiv2::XmpKey(key));
+    if (it != xmp.end())
+        xmp.erase(it);
+}
+
+void setXmp(Exiv2::XmpData& xmp, const char* key, Exiv2::TypeId type, const QStringList& values)
+{
+    eraseXmp(xmp, key);
+    if (values.isEmpty() || (values.size() == 1 && values[0].isEmpty()))
+        return;
+    Exiv2::Value::AutoPtr v = Exiv2::Value::create(type);
+    for (const QString& text : values)
+        v->read(type == Exiv2::langAlt ? "lang=x-default " + text.toStdString() : text.toStdString());
+    xmp.add(Exiv2::XmpKey(key), v.get());
+}
+
+// Where the file already carries the same texts as XMP, those are changed too: most photo tools
+// show XMP before IPTC, and would keep showing the old texts. No XMP is added.
+void followInXmp(const MetaFields& f, Exiv2::XmpData& xmp)
+{
+    struct Item {
+        const char* key;
+        Exiv2::TypeId type;
+        QStringList values;
+    };
+    const Item items[] = {
+        {"Xmp.dc.description", Exiv2::langAlt, {f.caption}},
+        {"Xmp.dc.creator", Exiv2::xmpSeq, {f.byline}},
+        {"Xmp.dc.rights", Exiv2::langAlt, {f.copyright}},
+        {"Xmp.dc.subject", Exiv2::xmpBag, MetadataWriter::keywordList(f.keywords)},
+        {"Xmp.photoshop.City", Exiv2::xmpText, {f.city}},
+        {"Xmp.photoshop.Country", Exiv2::xmpText, {f.country}},
+    };
+    for (const Item& item : items)
+        if (hasXmp(xmp, item.key))
+            setXmp(xmp, item.key, item.type, item.values);
+    if (f.date && f.date->isValid()) {
+        const QString iso = f.date->toLocalTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+        for (const char* key : {"Xmp.exif.DateTimeOriginal", "Xmp.photoshop.DateCreated"})
+            if (hasXmp(xmp, key))
+                setXmp(xmp, key, Exiv2::xmpText, {iso});
+    }
 }
 
 // Degrees, minutes and seconds to the millionth of a second, so that reading back to six
@@ -97,8 +151,15 @@ void writeGps(const MetaFields& f, Exiv2::ExifData& exif)
 
 void writeExif(const MetaFields& f, Exiv2::ExifData& exif)
 {
-    if (f.date && f.date->isValid())
+    if (f.date && f.date->isValid()) {
+        // An EXIF block made here for the date says which EXIF it is, as readers expect.
+        if (exif.findKey(Exiv2::ExifKey("Exif.Photo.ExifVersion")) == exif.end()) {
+            Exiv2::Value::AutoPtr version = Exiv2::Value::create(Exiv2::undefined);
+            version->read("48 50 51 50");
+            exif["Exif.Photo.ExifVersion"] = *version;
+        }
         exif["Exif.Photo.DateTimeOriginal"] = exifDateText(*f.date).toStdString();
+    }
     writeGps(f, exif);
 }
 
@@ -126,6 +187,7 @@ QByteArray rebuilt(const MetaFields& f, const QByteArray& original, QString* rea
         image->readMetadata();
         writeExif(f, image->exifData());
         writeIptc(f, image->iptcData());
+        followInXmp(f, image->xmpData());
         image->writeMetadata();
         Exiv2::BasicIo& io = image->io();
         if (io.open() != 0 || io.seek(0, Exiv2::BasicIo::beg) != 0)

@@ -228,7 +228,11 @@ QString kHzText(qint64 rate)
 }
 
 // Separate fields and segmented frames give field heights; editors show the frame.
-qint64 frameHeight(qint64 height, qint64 layout) { return (layout == 1 || layout == 4) ? height * 2 : height; }
+qint64 frameHeight(qint64 height, qint64 layout)
+{
+    const bool fields = layout == 1 || layout == 4;
+    return fields && height > 0 && height <= std::numeric_limits<qint64>::max() / 2 ? height * 2 : height;
+}
 
 void writeTimecode(const ScanState& st, MetaFields& f)
 {

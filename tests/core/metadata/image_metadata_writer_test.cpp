@@ -50,7 +50,7 @@ TEST_P(ImageWriter, WritesEveryFieldAsOtherReadersSeeIt)
     QString status;
     ASSERT_TRUE(MetadataWriter::writeImageOrPDF(imageRecord(), path, &status)) << status.toStdString();
 
-    const QJsonObject seen = exiftool(path, {"-IPTC:all", "-ExifIFD:DateTimeOriginal", "-Composite:GPSLatitude",
+    const QJsonObject seen = exiftool(path, {"-IPTC:all", "-ExifIFD:DateTimeOriginal", "-ExifIFD:ExifVersion", "-Composite:GPSLatitude",
                                              "-Composite:GPSLongitude", "-XMP:Title"});
     EXPECT_EQ(seen["Caption-Abstract"].toString(), QString::fromUtf8("批量重命名 Café"));
     EXPECT_EQ(seen["By-line"].toString(), "DIT Jane");
@@ -59,6 +59,7 @@ TEST_P(ImageWriter, WritesEveryFieldAsOtherReadersSeeIt)
     EXPECT_EQ(seen["City"].toString(), QString::fromUtf8("上海"));
     EXPECT_EQ(seen["Country-PrimaryLocationName"].toString(), "France");
     EXPECT_EQ(seen["DateTimeOriginal"].toString(), "2024:03:05 07:08:09");
+    EXPECT_EQ(seen["ExifVersion"].toString(), "0232");
     EXPECT_NEAR(seen["GPSLatitude"].toDouble(), -33.86, 1e-9);
     EXPECT_NEAR(seen["GPSLongitude"].toDouble(), -151.2, 1e-9);
     EXPECT_FALSE(seen.contains("Title"));
@@ -96,6 +97,29 @@ TEST(ImageWriterFields, EmptyTextsClearTheirItemsAndAnAbsentDateKeepsTheOldOne)
     EXPECT_FALSE(seen.contains("Keywords"));
     EXPECT_EQ(seen["DateTimeOriginal"].toString(), "2020:01:02 03:04:05");
     EXPECT_EQ(seen["Artist"].toString(), "Kept");
+    EXPECT_FALSE(seen.contains("CodedCharacterSet"));
+}
+
+TEST(ImageWriterFields, TextsTheFileAlsoKeepsAsXmpChangeThereToo)
+{
+    if (const QString m = missingTool({"ffmpeg", "exiv2", "exiftool"}); !m.isEmpty())
+        GTEST_SKIP() << m.toStdString();
+    TestEnv env;
+    const QString path = env.path("a.jpg");
+    ASSERT_TRUE(makeImage(path));
+    ASSERT_TRUE(setTags(path, {{"Xmp.dc.description", "lang=x-default Old caption"},
+                               {"Xmp.dc.subject", "old"},
+                               {"Xmp.photoshop.City", "Old city"},
+                               {"Xmp.dc.title", "lang=x-default Kept title"}}));
+    MetaFields f = imageRecord();
+    f.city.clear();
+    ASSERT_TRUE(MetadataWriter::writeImageOrPDF(f, path));
+    const QJsonObject seen = exiftool(path, {"-XMP:all"});
+    EXPECT_EQ(seen["Description"].toString(), QString::fromUtf8("批量重命名 Café"));
+    EXPECT_EQ(seen["Subject"].toArray(), (QJsonArray{"a", "b", "c"}));
+    EXPECT_FALSE(seen.contains("City"));
+    EXPECT_EQ(seen["Title"].toString(), "Kept title");
+    EXPECT_FALSE(seen.contains("Creator")) << "no XMP item is added where the file had none";
 }
 
 TEST(ImageWriterFields, GpsOutsideTheGlobeOrNotTwoNumbersLeavesTheOldPosition)

@@ -87,9 +87,9 @@ QByteArray handWrittenPdf(const QByteArray& info)
     return out;
 }
 
-bool makeMovie(const QString& path, const QStringList& metadata, const QString& timecode)
+bool makeMovie(const QString& path, const QStringList& metadata, const QString& timecode, const QString& rate)
 {
-    QStringList args{"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=d=1:s=160x120:r=25",
+    QStringList args{"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=d=1:s=160x120:r=" + rate,
                      "-f", "lavfi", "-i", "sine=d=1:sample_rate=48000", "-c:v", "libx264",
                      "-pix_fmt", "yuv420p", "-c:a", "aac"};
     if (!timecode.isEmpty())

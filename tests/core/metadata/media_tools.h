@@ -29,7 +29,8 @@ QJsonObject exiftool(const QString& path, const QStringList& tags);
 // a document without one.
 QByteArray handWrittenPdf(const QByteArray& info);
 // A short movie with a timecode track, sound and the given container tags.
-bool makeMovie(const QString& path, const QStringList& metadata, const QString& timecode = "01:00:00:00");
+bool makeMovie(const QString& path, const QStringList& metadata, const QString& timecode = "01:00:00:00",
+               const QString& rate = "25");
 // Hash of every audio and video packet's bytes and timing.
 QByteArray packetDigest(const QString& path);
 // Entries of a folder, hidden ones included.

@@ -125,8 +125,10 @@ TEST(MxfReaderTest, DamagedBytesNeverStopTheWalk)
         + QByteArray(200, '\xFF');
     const QByteArray overlongValues = localSet(item(0x3203, QByteArray(12, '\x7f')) + item(0x0202, QByteArray(9, '\x01'))
                                                + item(0x3202, be(~quint64(0), 8)));
+    const QByteArray hugeFields = localSet(item(0x3203, be(1920, 4)) + item(0x3202, be(~quint64(0) >> 1, 8))
+                                           + item(0x320C, be(1, 1)) + item(0x1501, be(~quint64(0), 8)));
     const QByteArray itemPastSet = localSet(item(0x3203, be(640, 4))).chopped(0) + QByteArray::fromHex("32020100");
-    const QByteArray inputs[] = {hugeLength, longBer, overlongValues, good + hugeLength, itemPastSet,
+    const QByteArray inputs[] = {hugeLength, longBer, overlongValues, hugeFields, good + hugeLength, itemPastSet,
                                  good.left(good.size() - 3), good.left(40), localSet(item(0x3001, QByteArray(7, '\1')))};
     for (const QByteArray& bytes : inputs) {
         const MetaFields f = mxfFactsFromBytes(bytes, false);

@@ -1,4 +1,5 @@
 #include "media_tools.h"
+#include "metadata/file_metadata_reader.h"
 #include "metadata/file_swap.h"
 #include "metadata/metadata_writer.h"
 #include "test_support.h"
@@ -76,6 +77,16 @@ TEST_P(VideoWriter, ChangesTheFiveFieldsAndKeepsEverythingElse)
     EXPECT_EQ(timecodeTrack(p), "01:00:00:00");
     EXPECT_EQ(packetDigest(path), packets);
     EXPECT_EQ(folderEntries(env.path()), QStringList{GetParam()});
+
+    const MetaFields back = FileMetadataReader::readNow(path, false);
+    const MetaFields written = movieRecord();
+    EXPECT_EQ(back.title, written.title);
+    EXPECT_EQ(back.author, written.author);
+    EXPECT_EQ(back.desc, written.desc);
+    EXPECT_EQ(back.copyright, written.copyright);
+    EXPECT_EQ(back.date, written.date);
+    EXPECT_EQ(back.custom.value("Reel"), "R042");
+    EXPECT_EQ(back.custom.value("Start TC"), "01:00:00:00");
 }
 
 INSTANTIATE_TEST_SUITE_P(Containers, VideoWriter, ::testing::Values("a.mov", "b.mp4", "c.m4v", "D.MOV"));
@@ -97,6 +108,18 @@ TEST(VideoWriterFields, AnEmptyFieldRemovesOnlyItsItem)
     EXPECT_EQ(p.format["copyright"].toString(), "Only this");
     EXPECT_EQ(p.format["reel"].toString(), "R042");
     EXPECT_TRUE(p.format["creation_time"].toString().startsWith("2020-01-02T03:04:05"));
+}
+
+TEST(VideoWriterFields, ADropFrameTimecodeStaysDropFrame)
+{
+    if (const QString m = missingVideoTools(); !m.isEmpty())
+        GTEST_SKIP() << m.toStdString();
+    TestEnv env;
+    const QString path = env.path("df.mov");
+    ASSERT_TRUE(makeMovie(path, {}, "00:59:56;12", "30000/1001"));
+    ASSERT_TRUE(MetadataWriter::writeVideo(movieRecord(), path));
+    EXPECT_EQ(timecodeTrack(ffprobe(path)), "00:59:56;12");
+    EXPECT_EQ(FileMetadataReader::readNow(path, false).custom.value("Start TC"), "00:59:56;12");
 }
 
 TEST(VideoWriterFiles, RefusedOrFailedWritesLeaveTheMovieAndNoHiddenFile)
