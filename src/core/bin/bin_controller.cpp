@@ -53,6 +53,8 @@ QList<QUuid> idsOf(const QList<FileItem>& items)
 
 BinController::BinController(Store& store) : m_store(store)
 {
+    // One slice at a time, always on the same thread, which keeps its per-thread reader caches.
+    m_stillPool.setMaxThreadCount(1);
     connect(&m_store, &Store::itemsChanged, this, [this] {
         if (m_shown && idsOf(m_store.items()) != m_itemIds)
             syncAndSortRows();
@@ -332,7 +334,7 @@ void BinController::readNextSlice()
     for (const ReadJob& job : slice)
         m_queued.remove(job.first);
     std::shared_ptr<MetadataReader> reader = m_store.services().metadataReader;
-    QtConcurrent::run([reader, slice] {
+    QtConcurrent::run(&m_stillPool, [reader, slice] {
         Results results;
         results.reserve(slice.size());
         for (const ReadJob& job : slice)

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+#include <QThreadPool>
 #include <QUuid>
 #include <functional>
 #include <memory>
@@ -164,6 +165,7 @@ private:
     QList<ReadJob> m_videoQueue;
     QSet<QUuid> m_queued;  // waiting in a queue, so a file is never queued twice
     mutable qsizetype m_findHint = 0;
+    QThreadPool m_stillPool;
     bool m_readingStills = false;
     bool m_readingVideo = false;
     // Offline rows taken over by a file: their non-empty cells go over the file's read values.
