@@ -383,10 +383,11 @@ bool BinController::applyOne(const QUuid& id, const MetaFields& loaded, QHash<QU
                              QHash<QUuid, MetaFields>& drafts)
 {
     const int index = indexOf(id);
+    const bool relinked = m_relinked.remove(id);
     if (index < 0)
         return false;
     BinRow& row = m_rows[index];
-    if (m_relinked.remove(id)) {
+    if (relinked) {
         row.fields = overlay(loaded, row.fields);
         originals.insert(id, loaded);
         drafts.insert(id, row.fields);
