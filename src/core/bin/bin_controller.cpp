@@ -65,7 +65,14 @@ BinController::BinController(Store& store) : m_store(store)
     });
 }
 
-BinController::~BinController() = default;
+BinController::~BinController()
+{
+    {
+        QMutexLocker lock(&m_readMutex);
+        m_stopping = true;
+    }
+    m_stillPool.waitForDone();
+}
 
 void BinController::setRows(QList<BinRow> rows)
 {
@@ -307,52 +314,72 @@ void BinController::loadMediaDrive()
 
 void BinController::enqueue(SyncQueues queues)
 {
-    const auto add = [this](QList<ReadJob>& queue, const QList<ReadJob>& jobs) {
-        for (const ReadJob& job : jobs)
-            if (!m_queued.contains(job.first)) {
-                m_queued.insert(job.first);
-                queue.append(job);
-            }
-    };
-    add(m_stillQueue, queues.stills);
-    add(m_videoQueue, queues.videos);
-    if (!m_readingStills)
-        readNextSlice();
+    bool startStills = false;
+    {
+        QMutexLocker lock(&m_readMutex);
+        const auto add = [this](QList<ReadJob>& queue, const QList<ReadJob>& jobs) {
+            for (const ReadJob& job : jobs)
+                if (!m_queued.contains(job.first)) {
+                    m_queued.insert(job.first);
+                    queue.append(job);
+                }
+        };
+        add(m_stillQueue, queues.stills);
+        add(m_videoQueue, queues.videos);
+        startStills = !m_stillQueue.isEmpty() && !m_stillWorker;
+        m_stillWorker = m_stillWorker || startStills;
+    }
+    if (startStills) {
+        m_readingStills = true;
+        QtConcurrent::run(&m_stillPool, [this, reader = m_store.services().metadataReader] { readStills(*reader); });
+    }
     if (!m_readingVideo)
         readNextVideo();
 }
 
 bool BinController::loading() const { return m_readingStills || m_readingVideo; }
 
-void BinController::readNextSlice()
+// On the worker: one slice at a time until the queue is empty. Each slice goes to the GUI thread
+// as soon as it is read, so the next one need not wait for it to be applied.
+void BinController::readStills(const MetadataReader& reader)
 {
-    m_readingStills = !m_stillQueue.isEmpty();
-    if (!m_readingStills)
-        return;
-    const QList<ReadJob> slice = m_stillQueue.mid(0, kSliceSize);
-    m_stillQueue.remove(0, slice.size());
-    for (const ReadJob& job : slice)
-        m_queued.remove(job.first);
-    std::shared_ptr<MetadataReader> reader = m_store.services().metadataReader;
-    QtConcurrent::run(&m_stillPool, [reader, slice] {
+    for (;;) {
+        QList<ReadJob> slice;
+        {
+            QMutexLocker lock(&m_readMutex);
+            if (m_stopping || m_stillQueue.isEmpty()) {
+                m_stillWorker = false;
+                break;
+            }
+            slice = m_stillQueue.mid(0, kSliceSize);
+            m_stillQueue.remove(0, slice.size());
+            for (const ReadJob& job : slice)
+                m_queued.remove(job.first);
+        }
         Results results;
         results.reserve(slice.size());
         for (const ReadJob& job : slice)
-            results.append({job.first, reader->readImageOrPDF(job.second)});
-        return results;
-    }).then(this, [this](const Results& results) {
-        applyBatch(results);
-        readNextSlice();
-    });
+            results.append({job.first, reader.readImageOrPDF(job.second)});
+        QMetaObject::invokeMethod(this, [this, results] { applyBatch(results); }, Qt::QueuedConnection);
+    }
+    // Queued after the last slice's results, so loading() turns false only once they are in.
+    QMetaObject::invokeMethod(this, [this] {
+        QMutexLocker lock(&m_readMutex);
+        m_readingStills = m_stillWorker;
+    }, Qt::QueuedConnection);
 }
 
 void BinController::readNextVideo()
 {
-    m_readingVideo = !m_videoQueue.isEmpty();
-    if (!m_readingVideo)
-        return;
-    const ReadJob job = m_videoQueue.takeFirst();
-    m_queued.remove(job.first);
+    ReadJob job;
+    {
+        QMutexLocker lock(&m_readMutex);
+        m_readingVideo = !m_videoQueue.isEmpty();
+        if (!m_readingVideo)
+            return;
+        job = m_videoQueue.takeFirst();
+        m_queued.remove(job.first);
+    }
     m_store.metadataReader()
         .read(job.second)
         .then(this, [this, id = job.first](const MetaFields& fields) {

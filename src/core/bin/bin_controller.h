@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QJsonObject>
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -19,6 +20,7 @@
 #include <optional>
 
 class Store;
+class MetadataReader;
 struct FileItem;
 struct MetaDrafts;
 
@@ -132,7 +134,7 @@ private:
     void relinkOffline(int index, const FileItem& item, MetaDrafts& meta, SyncQueues& queues);
     static void queueRead(const BinRow& row, SyncQueues& queues);
     void enqueue(SyncQueues queues);
-    void readNextSlice();
+    void readStills(const MetadataReader& reader);
     void readNextVideo();
     void applyBatch(const QList<QPair<QUuid, MetaFields>>& results);
     bool applyOne(const QUuid& id, const MetaFields& loaded, QHash<QUuid, MetaFields>& originals,
@@ -161,11 +163,15 @@ private:
 
     bool m_shown = false;
     QList<QUuid> m_itemIds;  // the file list's ids at the last sync, to notice reorders
+    // The read queues are shared with the still worker.
+    QMutex m_readMutex;
     QList<ReadJob> m_stillQueue;
     QList<ReadJob> m_videoQueue;
     QSet<QUuid> m_queued;  // waiting in a queue, so a file is never queued twice
     mutable qsizetype m_findHint = 0;
-    QThreadPool m_stillPool;
+    bool m_stillWorker = false;
+    bool m_stopping = false;
+    QThreadPool m_stillPool;  // after what its worker touches, so it is stopped first
     bool m_readingStills = false;
     bool m_readingVideo = false;
     // Offline rows taken over by a file: their non-empty cells go over the file's read values.
