@@ -8,14 +8,18 @@
 #include "test_support.h"
 
 #include <QMutex>
+#include <QThread>
 #include <QTest>
 #include <QFuture>
 
 // Every file reads as its kind with the title "read <name>" and a technical fact.
 class RecordingReader : public MetadataReader {
 public:
+    int delayMs = 0;  // per still, to keep reads in flight
+
     MetaFields readImageOrPDF(const QString& path) const override
     {
+        QThread::msleep(delayMs);
         QMutexLocker lock(&m_mutex);
         m_paths.append(path);
         return fieldsFor(path);

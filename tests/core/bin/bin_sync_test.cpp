@@ -59,6 +59,21 @@ TEST(BinSync, StillsAreReadInSlicesOf64)
     }());
 }
 
+TEST(BinSync, TheStoreCanGoAwayWhileReadsAreInFlight)
+{
+    auto f = std::make_unique<BinFixture>();
+    f->reader->delayMs = 2;
+    f->list(names("S%1.jpg", 200) + QStringList{"v.mov"});
+    f->bin().onAppear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f->reader->paths().isEmpty(); }, 5000));
+    EXPECT_TRUE(f->bin().loading());
+    auto reader = f->reader;
+    f.reset();
+    const qsizetype readsAfter = reader->paths().size();
+    QTest::qWait(50);
+    EXPECT_EQ(reader->paths().size(), readsAfter);  // the worker stopped with the bin
+}
+
 TEST(BinSync, AnEditBeforeTheReadLandsWins)
 {
     BinFixture f;
