@@ -1,5 +1,6 @@
 #include "bin_controller.h"
 
+#include "files/intake.h"
 #include "metadata/metadata_reader.h"
 #include "model/store.h"
 #include "platform/lang.h"
@@ -306,7 +307,7 @@ void BinController::loadMediaDrive()
     if (folders.isEmpty())
         return;
     for (const QString& folder : folders)
-        m_store.loadMediaDrive(folder);
+        m_store.intake().loadMediaDrive(folder);
     syncRows();
 }
 

@@ -42,26 +42,8 @@ auto textField(Fields& f, MetaKind kind, Key key) -> decltype(&f.clipName)
     }
 }
 
-// The tokens a bin formula reads: the row's own cells, its name and position 1.
-TemplateTokens rowTokens(const BinRow& row)
-{
-    TemplateTokens tokens;
-    for (auto it = row.fields.custom.constBegin(); it != row.fields.custom.constEnd(); ++it) {
-        QString name = it.key().toLower();
-        name.replace(u'/', u'_').replace(u' ', u'_');
-        tokens.insert(name, it.value());
-    }
-    for (const char* key : {"clipname", "title", "author", "extra", "keywords", "city", "country", "gps", "ext"})
-        tokens.insert(QLatin1String(key), row.value(QLatin1String(key)));
-    tokens.insert(QStringLiteral("clip_name"), row.fields.clipName);
-    const QString stem = PathText::withoutExtension(row.name);
-    tokens.insert(QStringLiteral("name"), stem);
-    tokens.insert(QStringLiteral("original"), stem);
-    tokens.insert(QStringLiteral("date"), row.dateText());
-    tokens.insert(QStringLiteral("n"), QStringLiteral("1"));
-    tokens.insert(QStringLiteral("seq"), QStringLiteral("1"));
-    return tokens;
-}
+// A bin formula reads the row's tokens at position 0, so "%n" and "%seq" are "1".
+TemplateTokens rowTokens(const BinRow& row) { return templateTokens(0, row); }
 
 bool isFormula(const QString& text) { return text.contains(u'%'); }
 } // namespace

@@ -1,6 +1,7 @@
 // Open, preview, reveal, copy paths and remove rows.
 #include "bin_controller.h"
 
+#include "files/list_operations.h"
 #include "model/store.h"
 #include "platform/lang.h"
 
@@ -74,5 +75,5 @@ void BinController::removeRows(const QSet<QUuid>& ids)
     emit rowsChanged();
     emit selectionChanged();
     if (!online.isEmpty())
-        m_store.removeItems(online);
+        m_store.list().removeItems(online);
 }

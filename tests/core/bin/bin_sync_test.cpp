@@ -1,4 +1,5 @@
 #include "bin_support.h"
+#include "files/list_operations.h"
 #include "platform/lang.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +35,7 @@ TEST(BinSync, NewFilesGetRowsAndAreReadOnceInListOrder)
     f.list({"e.png"});
     ASSERT_TRUE(f.settle());
     EXPECT_EQ(f.reader->paths().size(), 4);
-    f.store->removeItems({items[0].id});
+    f.store->list().removeItems({items[0].id});
     EXPECT_EQ(f.bin().rows().size(), 4);
     f.store->editItems([&](QList<FileItem>& list) { list.append(items[0]); });
     ASSERT_TRUE(f.settle());
@@ -100,7 +101,7 @@ TEST(BinSync, RemovedFilesLoseTheirRowsOfflineRowsStay)
     QList<BinRow> rows = f.bin().rows();
     rows.append(BinFixture::offlineRow("X.mov"));
     f.bin().setRows(rows);
-    f.store->removeItems({items[0].id});
+    f.store->list().removeItems({items[0].id});
     ASSERT_EQ(f.bin().rows().size(), 2);
     EXPECT_EQ(f.row(0).id, items[1].id);
     EXPECT_TRUE(f.row(1).isOffline());

@@ -1,6 +1,8 @@
 #include "files_fixture.h"
 
 #include "platform/lang.h"
+#include "files/renamer.h"
+#include "files/scoped_access.h"
 
 #include <cerrno>
 
@@ -20,19 +22,19 @@ TEST_F(AccessPrompt, DeclinedFolderIsAskedOncePerBatch)
     const QUuid a = add("a");
     const QUuid b = add("b");
     prompter->pressContinue = false;
-    store->applyRenames({{a, "a2"}, {b, "b2"}});
+    store->renamer().applyRenames({{a, "a2"}, {b, "b2"}});
     EXPECT_EQ(prompter->alerts, 1);
     EXPECT_EQ(prompter->lastAlert.message, "Allow access to “w”?");
     EXPECT_EQ(prompter->lastAlert.continueButton, "Continue");
     EXPECT_EQ(store->status(), "Renamed 0, skipped 2: You don't have permission to rename “b”.");
-    EXPECT_TRUE(store->declinedAccessFolders().contains(work()));
+    EXPECT_TRUE(store->access().declinedAccessFolders().contains(work()));
     EXPECT_EQ(names(), (QStringList{"a", "b"}));
 
     // A single rename does not ask again; the next batch does.
-    EXPECT_FALSE(store->renameOne(a, "a3"));
+    EXPECT_FALSE(store->renamer().renameOne(a, "a3"));
     EXPECT_EQ(prompter->alerts, 1);
     EXPECT_EQ(store->status(), "Failed: You don't have permission to rename “a”.");
-    store->applyRenames({{a, "a2"}});
+    store->renamer().applyRenames({{a, "a2"}});
     EXPECT_EQ(prompter->alerts, 2);
 }
 
@@ -44,13 +46,13 @@ TEST_F(AccessPrompt, GrantedFolderIsRetriedAndHeld)
     const QUuid b = add("b");
     prompter->pick = work();
     Lang::setZh(true);
-    store->applyRenames({{a, "a2"}, {b, "b2"}});
+    store->renamer().applyRenames({{a, "a2"}, {b, "b2"}});
     Lang::setZh(false);
     EXPECT_EQ(prompter->lastAlert.message, "允许访问「w」吗?");
     EXPECT_EQ(prompter->lastPanel.prompt, "授予访问权限");
     EXPECT_EQ(prompter->lastPanel.startFolder, work());
     EXPECT_EQ(prompter->panels, 1);  // the second file's folder is held by then
-    EXPECT_EQ(store->scopedFolderRoots(), QStringList{work()});
+    EXPECT_EQ(store->access().scopedFolderRoots(), QStringList{work()});
     EXPECT_EQ(names(), (QStringList{"a2", "b2"}));
     EXPECT_EQ(store->status(), "已重命名 2 个。");
 }
@@ -60,10 +62,10 @@ TEST_F(AccessPrompt, OtherFolderChosenStillFailsButIsNotDeclined)
     file("a");
     const QUuid a = add("a");
     prompter->pick = dir("elsewhere");
-    store->applyRenames({{a, "a2"}});
-    EXPECT_EQ(store->scopedFolderRoots(), QStringList{work("elsewhere")});
-    EXPECT_FALSE(store->declinedAccessFolders().contains(work()));
-    store->applyRenames({{a, "a2"}});
+    store->renamer().applyRenames({{a, "a2"}});
+    EXPECT_EQ(store->access().scopedFolderRoots(), QStringList{work("elsewhere")});
+    EXPECT_FALSE(store->access().declinedAccessFolders().contains(work()));
+    store->renamer().applyRenames({{a, "a2"}});
     EXPECT_EQ(prompter->alerts, 2);
     EXPECT_EQ(names(), (QStringList{"a", "elsewhere"}));
 }
@@ -74,25 +76,25 @@ TEST_F(AccessPrompt, NoDialogWhereNoneCanHelp)
     const QString to = work("b");
     const MoveError denied{EPERM, from, to};
 
-    EXPECT_FALSE(store->requestFolderAccess(from, to, MoveError{EROFS, from, to}));  // read-only volume
+    EXPECT_FALSE(store->access().requestFolderAccess(from, to, MoveError{EROFS, from, to}));  // read-only volume
     EXPECT_EQ(prompter->alerts, 0);
 
-    store->ensureScopedAccess(work());
-    store->ensureScopedAccess(work() + "/");
-    EXPECT_EQ(store->scopedFolderRoots(), QStringList{work()});
+    store->access().ensureScopedAccess(work());
+    store->access().ensureScopedAccess(work() + "/");
+    EXPECT_EQ(store->access().scopedFolderRoots(), QStringList{work()});
     EXPECT_EQ(access->starts, 1);
-    EXPECT_FALSE(store->requestFolderAccess(from, to, denied));  // already held
+    EXPECT_FALSE(store->access().requestFolderAccess(from, to, denied));  // already held
     EXPECT_EQ(prompter->alerts, 0);
-    store->stopScopedAccess();
-    EXPECT_TRUE(store->scopedFolderRoots().isEmpty());
+    store->access().stopScopedAccess();
+    EXPECT_TRUE(store->access().scopedFolderRoots().isEmpty());
 
     store = newStore(/*sandboxed=*/false);
-    EXPECT_FALSE(store->requestFolderAccess(from, to, denied));
+    EXPECT_FALSE(store->access().requestFolderAccess(from, to, denied));
     StoreServices underTests = env.services();
     underTests.sandboxed = true;
     underTests.runningUnitTests = true;
     underTests.accessPrompter = prompter;
     store = std::make_unique<Store>(std::move(underTests));
-    EXPECT_FALSE(store->requestFolderAccess(from, to, denied));
+    EXPECT_FALSE(store->access().requestFolderAccess(from, to, denied));
     EXPECT_EQ(prompter->alerts, 0);
 }

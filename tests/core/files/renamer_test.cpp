@@ -1,11 +1,13 @@
 #include "files_fixture.h"
+#include "files/history.h"
+#include "files/renamer.h"
 
 class ApplyRenames : public FilesTest {
 protected:
     // Lists each file and proposes a name for it; "" keeps the name.
-    Store::RenamePlan plan(const QList<std::pair<QString, QString>>& renames)
+    RenamePlan plan(const QList<std::pair<QString, QString>>& renames)
     {
-        Store::RenamePlan p;
+        RenamePlan p;
         for (const auto& [from, to] : renames) {
             const QUuid id = add(from);
             ids[from] = id;
@@ -39,25 +41,25 @@ TEST_F(ApplyRenames, SwapsRotationsAndChainsUseTemporaryNamesAndUndoInReverse)
             file(r.first);
         const QStringList before = names();
 
-        store->applyRenames(plan(c.renames));
+        store->renamer().applyRenames(plan(c.renames));
 
         EXPECT_EQ(store->status(), QStringLiteral("Renamed %1.").arg(c.renames.size()));
         for (const auto& [from, to] : c.renames) {
             EXPECT_EQ(content(to), from);
             EXPECT_EQ(item(ids[from]).name, to);
         }
-        ASSERT_EQ(store->history().undoStack.size(), 1);
-        EXPECT_EQ(store->history().undoStack[0].size(), c.batchMoves);
-        EXPECT_EQ(store->history().renameLog.size(), c.batchMoves);
+        ASSERT_EQ(store->historyState().undoStack.size(), 1);
+        EXPECT_EQ(store->historyState().undoStack[0].size(), c.batchMoves);
+        EXPECT_EQ(store->historyState().renameLog.size(), c.batchMoves);
 
-        store->undoLast();
+        store->history().undoLast();
         EXPECT_EQ(store->status(), QStringLiteral("Undid %1 rename(s).").arg(c.batchMoves));
         EXPECT_EQ(names(), before);
         for (const auto& r : c.renames) {
             EXPECT_EQ(content(r.first), r.first);
             EXPECT_EQ(item(ids[r.first]).name, r.first);
         }
-        EXPECT_TRUE(store->history().undoStack.isEmpty());
+        EXPECT_TRUE(store->historyState().undoStack.isEmpty());
     }
 }
 
@@ -66,7 +68,7 @@ TEST_F(ApplyRenames, TargetHeldOutsideTheBatchIsSkippedWithoutTouchingIt)
     file("a");
     file("b");
     file("outside");
-    store->applyRenames(plan({{"a", "outside"}, {"b", "c"}}));
+    store->renamer().applyRenames(plan({{"a", "outside"}, {"b", "c"}}));
     EXPECT_EQ(store->status(), "Renamed 1, skipped 1 (conflicts).");
     EXPECT_EQ(names(), (QStringList{"a", "c", "outside"}));
     EXPECT_EQ(content("outside"), "outside");
@@ -79,16 +81,16 @@ TEST_F(ApplyRenames, OccupantThatCannotMoveOnIsNeverParked)
     file("a");
     file("b");
     file("x");
-    store->applyRenames(plan({{"a", "b"}, {"b", "x"}}));
+    store->renamer().applyRenames(plan({{"a", "b"}, {"b", "x"}}));
     EXPECT_EQ(store->status(), "Renamed 0, skipped 2 (conflicts).");
     EXPECT_EQ(names(), (QStringList{"a", "b", "x"}));
-    EXPECT_TRUE(store->history().undoStack.isEmpty());
+    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
 
     // The same through a longer chain: c waits on a, a on b, b is stuck.
     file("c");
     ids.clear();
     store->setItems({});
-    store->applyRenames(plan({{"c", "a"}, {"a", "b"}, {"b", "x"}}));
+    store->renamer().applyRenames(plan({{"c", "a"}, {"a", "b"}, {"b", "x"}}));
     EXPECT_EQ(names(), (QStringList{"a", "b", "c", "x"}));
 }
 
@@ -98,7 +100,7 @@ TEST_F(ApplyRenames, OccupantWhoseTurnHasPassedIsNotMovedAside)
     file("a");
     file("b");
     access->refusedTargets.insert(work("c"));
-    store->applyRenames(plan({{"b", "c"}, {"a", "b"}}));
+    store->renamer().applyRenames(plan({{"b", "c"}, {"a", "b"}}));
     EXPECT_EQ(store->status(), "Renamed 0, skipped 2: You don't have permission to rename “b”.");
     EXPECT_EQ(names(), (QStringList{"a", "b"}));
     EXPECT_EQ(content("b"), "b");
@@ -109,16 +111,16 @@ TEST_F(ApplyRenames, OccupantReturnsWhenTheMoveIntoItsPlaceFails)
 {
     file("a");
     file("b");
-    const Store::RenamePlan p = plan({{"a", "b"}, {"b", "a"}});
+    const RenamePlan p = plan({{"a", "b"}, {"b", "a"}});
     access->refused.insert(work("a"));
-    store->applyRenames(p);
+    store->renamer().applyRenames(p);
     EXPECT_EQ(names(), (QStringList{"a", "b"}));
     EXPECT_EQ(content("a"), "a");
     EXPECT_EQ(content("b"), "b");
     EXPECT_EQ(store->status(), "Renamed 0, skipped 2: You don't have permission to rename “a”.");
     for (const FileItem& f : store->items())
         EXPECT_FALSE(f.name.startsWith(".rntmp_")) << f.name.toStdString();
-    EXPECT_TRUE(store->history().undoStack.isEmpty());
+    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
 }
 
 // The occupant was moved aside and the file took its name; then the occupant's own rename failed.
@@ -128,11 +130,11 @@ TEST_F(ApplyRenames, ParkedFileWhoseRenameFailsLandsUnderAVisibleName)
     file("a");
     file("b");
     access->refusedTargets.insert(work("c"));
-    store->applyRenames(plan({{"a", "b"}, {"b", "c"}}));
+    store->renamer().applyRenames(plan({{"a", "b"}, {"b", "c"}}));
     EXPECT_EQ(names(), (QStringList{"b", "b (1)"}));
     EXPECT_EQ(content("b"), "a");
     EXPECT_EQ(content("b (1)"), "b");
-    store->undoLast();
+    store->history().undoLast();
     EXPECT_EQ(names(), (QStringList{"a", "b"}));
     EXPECT_EQ(content("a"), "a");
     EXPECT_EQ(content("b"), "b");
@@ -143,21 +145,21 @@ TEST_F(ApplyRenames, FolderAndFilesInsideMoveTogetherDeepestFirst)
     dir("Day1");
     file("Day1/A001.mov");
     file("Day1/A002.mov");
-    Store::RenamePlan p;
+    RenamePlan p;
     const QUuid folder = add("Day1", true);
     const QUuid f1 = add("Day1/A001.mov");
     const QUuid f2 = add("Day1/A002.mov");
     p.insert(folder, "Day01");
     p.insert(f1, "Shot_001.mov");
     p.insert(f2, "Shot_002.mov");
-    store->applyRenames(p);
+    store->renamer().applyRenames(p);
     EXPECT_EQ(store->status(), "Renamed 3.");
     EXPECT_EQ(names("Day01"), (QStringList{"Shot_001.mov", "Shot_002.mov"}));
     EXPECT_EQ(item(f1).url, work("Day01/Shot_001.mov"));
     EXPECT_EQ(item(folder).url, work("Day01"));
-    EXPECT_EQ(store->history().undoStack[0].last().from, work("Day1"));
+    EXPECT_EQ(store->historyState().undoStack[0].last().from, work("Day1"));
 
-    store->undoLast();
+    store->history().undoLast();
     EXPECT_EQ(names("Day1"), (QStringList{"A001.mov", "A002.mov"}));
     EXPECT_EQ(item(f2).url, work("Day1/A002.mov"));
 }
@@ -165,15 +167,15 @@ TEST_F(ApplyRenames, FolderAndFilesInsideMoveTogetherDeepestFirst)
 TEST_F(ApplyRenames, CaseOnlyRenameMoves)
 {
     file("clip.mov");
-    store->applyRenames(plan({{"clip.mov", "Clip.mov"}}));
+    store->renamer().applyRenames(plan({{"clip.mov", "Clip.mov"}}));
     EXPECT_EQ(store->status(), "Renamed 1.");
     EXPECT_EQ(names(), QStringList{"Clip.mov"});
-    store->undoLast();
+    store->history().undoLast();
     EXPECT_EQ(names(), QStringList{"clip.mov"});
 
     // Both spellings are separate files here: the other one is outside the batch and stays.
     file("Clip.mov");
-    store->applyRenames({{ids["clip.mov"], "Clip.mov"}});
+    store->renamer().applyRenames({{ids["clip.mov"], "Clip.mov"}});
     EXPECT_EQ(store->status(), "Renamed 0, skipped 1 (conflicts).");
     EXPECT_EQ(names(), (QStringList{"Clip.mov", "clip.mov"}));
     EXPECT_EQ(content("clip.mov"), "clip.mov");
@@ -181,11 +183,11 @@ TEST_F(ApplyRenames, CaseOnlyRenameMoves)
 
     // Both listed and swapped: one goes aside under a temporary name and both arrive.
     const QUuid upper = add("Clip.mov");
-    store->applyRenames({{ids["clip.mov"], "Clip.mov"}, {upper, "clip.mov"}});
+    store->renamer().applyRenames({{ids["clip.mov"], "Clip.mov"}, {upper, "clip.mov"}});
     EXPECT_EQ(store->status(), "Renamed 2.");
     EXPECT_EQ(content("Clip.mov"), "clip.mov");
     EXPECT_EQ(content("clip.mov"), "Clip.mov");
-    store->undoLast();
+    store->history().undoLast();
     EXPECT_EQ(content("clip.mov"), "clip.mov");
     EXPECT_EQ(content("Clip.mov"), "Clip.mov");
 }
@@ -208,10 +210,10 @@ TEST_F(ApplyRenames, RefusedPlansReportWhy)
         store = newStore();
         file("a");
         file("b");
-        store->applyRenames(plan(c.renames));
+        store->renamer().applyRenames(plan(c.renames));
         EXPECT_EQ(store->status(), c.status);
         EXPECT_EQ(names(), (QStringList{"a", "b"}));
-        EXPECT_TRUE(store->history().undoStack.isEmpty());
+        EXPECT_TRUE(store->historyState().undoStack.isEmpty());
     }
 }
 
@@ -220,7 +222,7 @@ TEST_F(ApplyRenames, ScopeWithoutSelectionMovesNothing)
     file("a");
     add("a");
     store->editSections([](NameSections& s) { s.scopeAllFiles = false; });
-    store->applyInScope({});
+    store->renamer().applyInScope({});
     EXPECT_EQ(store->status(), "No files selected — select files in the list, or switch scope to “All files”.");
     EXPECT_EQ(names(), QStringList{"a"});
 }
@@ -251,11 +253,63 @@ TEST_F(ApplyRenames, OccupantWhoseTargetStaysTakenIsNeverLeftHidden)
         file("b");
         file("c");
         access->refusedTargets = {work("d")};
-        store->applyRenames(plan(c.renames));
+        store->renamer().applyRenames(plan(c.renames));
         EXPECT_EQ(names(), c.names);
         for (const FileItem& f : store->items())
             EXPECT_FALSE(f.name.startsWith(".rntmp_")) << f.name.toStdString();
         EXPECT_EQ(content("c"), "c");
         EXPECT_EQ(store->status(), c.status);
     }
+}
+
+
+TEST_F(FilesTest, RenameOneTrimsValidatesAndRecords)
+{
+    file("clip.mov");
+    file("other.mov");
+    const QUuid id = add("clip.mov");
+
+    EXPECT_TRUE(store->renamer().renameOne(id, "clip.mov"));  // the current name: nothing happens
+    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
+    EXPECT_FALSE(store->renamer().renameOne(id, "  \n"));
+    EXPECT_FALSE(store->renamer().renameOne(QUuid::createUuid(), "x.mov"));
+
+    EXPECT_FALSE(store->renamer().renameOne(id, "a/b.mov"));
+    EXPECT_EQ(store->status(), "Skipped: “/” isn't allowed in a file name");
+    EXPECT_FALSE(store->renamer().renameOne(id, "other.mov"));
+    EXPECT_EQ(store->status(), "Skipped: \"other.mov\" already exists.");
+    EXPECT_EQ(content("other.mov"), "other.mov");
+
+    EXPECT_TRUE(store->renamer().renameOne(id, "  Take 1.mov\n"));
+    EXPECT_EQ(item(id).name, "Take 1.mov");
+    EXPECT_EQ(item(id).stem, "Take 1");
+    EXPECT_EQ(content("Take 1.mov"), "clip.mov");
+    ASSERT_EQ(store->historyState().undoStack.size(), 1);
+    EXPECT_EQ(store->historyState().undoStack[0], (MoveBatch{{work("clip.mov"), work("Take 1.mov")}}));
+    EXPECT_EQ(store->historyState().renameLog.size(), 1);
+
+    EXPECT_TRUE(store->renamer().renameOne(id, "TAKE 1.mov"));  // letter case only
+    EXPECT_EQ(names(), (QStringList{"TAKE 1.mov", "other.mov"}));
+}
+
+TEST_F(FilesTest, RenameItemByIdBuildsTheNameFromStemAndExtension)
+{
+    struct Case {
+        std::optional<QString> ext;
+        const char* result;
+    };
+    const Case cases[] = {
+        {std::nullopt, "B.mov"},
+        {QString(" .mp4"), "C.mp4"},
+        {QString(""), "D"},
+    };
+    file("A.mov");
+    const QUuid id = add("A.mov");
+    const char* stems[] = {"B", "C", "D"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(store->renamer().renameItemByID(id, stems[i], cases[i].ext));
+        EXPECT_EQ(item(id).name, cases[i].result);
+    }
+    EXPECT_EQ(names(), QStringList{"D"});
+    EXPECT_FALSE(store->renamer().renameItemByID(id, " ", std::nullopt));
 }

@@ -4,6 +4,7 @@
 #include "batch/rules/rules_form.h"
 #include "common/dialogs.h"
 #include "test_support.h"
+#include "model/presets.h"
 
 #include <QScrollArea>
 #include <gtest/gtest.h>
@@ -28,8 +29,8 @@ TEST(RulesFormScreenshot, BothLanguagesWithSeveralRulesOn)
     store->setItems({FileItem::file(env.makeFile("A001_C002_20240315.mov"))});
     store->editItems([](QList<FileItem>& list) { list[0].aiName = QString("Rooftop chase"); });
     store->editSections([](NameSections& s) { s.useAIName = true; });
-    store->savePreset("Dailies");
-    store->savePreset("Selects");
+    store->presets().save("Dailies");
+    store->presets().save("Selects");
     store->editRules([](RuleSettings& r) {
         r.findEnabled = true;
         r.find = "(\\d{4})(\\d{2})(\\d{2})";

@@ -3,6 +3,9 @@
 #include "batch/rules/rules_form.h"
 #include "common/section_box.h"
 #include "fake_dialogs.h"
+#include "model/file_dates.h"
+#include "model/name_preview.h"
+#include "model/presets.h"
 #include "platform/settings.h"
 #include "smartrename/smart_rename_style_picker.h"
 #include "test_support.h"
@@ -58,7 +61,7 @@ protected:
         store->setItems(items);
     }
     // The preview of the first listed file.
-    QString preview(int index = 0) const { return store->newName(store->items().at(index), index, {}); }
+    QString preview(int index = 0) const { return store->preview().newName(store->items().at(index), index, {}); }
 
     QLineEdit* field(const QString& placeholder) const
     {
@@ -357,7 +360,7 @@ TEST_F(RulesFormTest, PresetsSaveLoadDeleteThroughTheMenuAndButtons)
     dialogs.promptAnswers.push_back(QString("Dailies/Selects"));
     ui::menuAction(menu, "Save Preset")->trigger();
     EXPECT_EQ(store->status(), "Preset saved: Dailies_Selects");
-    EXPECT_TRUE(QFile::exists(store->presetsFolder() + "/Dailies_Selects.gui.json"));
+    EXPECT_TRUE(QFile::exists(store->presets().folder() + "/Dailies_Selects.gui.json"));
     EXPECT_EQ(ui::menuTexts(menu),
               QStringList({"Save Preset", "-", "Dailies_Selects", "-", "Delete", "-", "Import Presets…", "Export Presets…"}));
     EXPECT_TRUE(form->presetButtonRow()->isVisible());
@@ -382,7 +385,7 @@ TEST_F(RulesFormTest, PresetsSaveLoadDeleteThroughTheMenuAndButtons)
 TEST_F(RulesFormTest, AtMostSixPresetButtons)
 {
     for (int i = 1; i <= 8; ++i)
-        store->savePreset(QString("p%1").arg(i));
+        store->presets().save(QString("p%1").arg(i));
     const auto buttons = form->presetButtonRow()->findChildren<QPushButton*>();
     QStringList titles;
     for (QPushButton* b : buttons)
@@ -394,7 +397,7 @@ TEST_F(RulesFormTest, AtMostSixPresetButtons)
 
 TEST_F(RulesFormTest, ExportAndImportGoThroughTheFilePanels)
 {
-    store->savePreset("Dailies");
+    store->presets().save("Dailies");
     const QString bundle = env.path("out/Brindlecove Presets.json");
     QDir().mkpath(env.path("out"));
     // Cancelled: nothing written.
@@ -433,10 +436,10 @@ TEST_F(RulesFormTest, ExportAndImportGoThroughTheFilePanels)
 TEST_F(RulesFormTest, ShowingThePanelRefreshesThePresetNames)
 {
     form->hide();
-    QDir().mkpath(store->presetsFolder());
-    QFile f(store->presetsFolder() + "/Night.gui.json");
+    QDir().mkpath(store->presets().folder());
+    QFile f(store->presets().folder() + "/Night.gui.json");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QJsonDocument(store->currentPreset().toJson()).toJson());
+    f.write(QJsonDocument(store->presets().current().toJson()).toJson());
     f.close();
     EXPECT_TRUE(store->presetNames().isEmpty());
     form->show();
@@ -506,11 +509,11 @@ TEST_F(RulesFormTest, RegexHelpOpensFromTheEditorAndClosesOnReturn)
         pairs << l->text();
     EXPECT_EQ(pairs, QStringList({"(\\d{4})(\\d{2})(\\d{2})  →  $1-$2-$3", "(\\w+)_(\\w+)  →  $2_$1",
                                   "\\d+  →  (empty)", ".*-  →  (empty)", "\\s+  →  _"}));
-    const GUIPreset before = store->currentPreset();
+    const GUIPreset before = store->presets().current();
     QTest::keyClick(sheet, Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_TRUE(form->regexHelp() == nullptr || !form->regexHelp()->isVisible());
-    EXPECT_EQ(store->currentPreset().toJson(), before.toJson());
+    EXPECT_EQ(store->presets().current().toJson(), before.toJson());
 }
 
 // Every example the help sheet shows does what it says in the engine.
@@ -543,9 +546,9 @@ TEST_F(RulesFormTest, RegexHelpExamplesWorkInTheEngine)
 TEST_F(RulesFormTest, StylePickerSelectsAndReordersStyles)
 {
     auto* picker = form->findChild<SmartRenameStylePicker*>();
-    store->smartFixCache().insert("x", "y");
+    store->preview().smartFixCache().insert("x", "y");
     picker->selectStyle(SmartRenameStyle::finishing);  // already current: the memo still goes
-    EXPECT_TRUE(store->smartFixCache().isEmpty());
+    EXPECT_TRUE(store->preview().smartFixCache().isEmpty());
 
     StyleChip* posting = picker->chips().at(1);
     EXPECT_EQ(posting->text(), "POSTING");

@@ -1,10 +1,14 @@
 // Folder access bookkeeping, the move primitive and the access prompt.
+#include "files/scoped_access.h"
+
 #include "model/store.h"
 #include "platform/lang.h"
 
 #include <cerrno>
 
-void Store::ensureScopedAccess(const QString& folder)
+FolderAccess& ScopedAccess::folderAccess() const { return *m_store.services().folderAccess; }
+
+void ScopedAccess::ensureScopedAccess(const QString& folder)
 {
     const QString path = PathText::standardized(folder);
     if (m_scopedFolderRoots.contains(path))
@@ -13,27 +17,27 @@ void Store::ensureScopedAccess(const QString& folder)
         m_scopedFolderRoots << path;
 }
 
-void Store::stopScopedAccess()
+void ScopedAccess::stopScopedAccess()
 {
     for (const QString& folder : std::as_const(m_scopedFolderRoots))
         folderAccess().stopAccessing(folder);
     m_scopedFolderRoots.clear();
 }
 
-std::optional<MoveError> Store::coordinatedMove(const QString& from, const QString& to)
+std::optional<MoveError> ScopedAccess::coordinatedMove(const QString& from, const QString& to)
 {
     if (!folderAccess().mayMove(from, to))
         return MoveError{EPERM, from, to};
     return SafeMove::move(from, to);
 }
 
-bool Store::requestFolderAccess(const QString& from, const QString& to, const std::optional<MoveError>& error)
+bool ScopedAccess::requestFolderAccess(const QString& from, const QString& to, const std::optional<MoveError>& error)
 {
     const QString folder = PathText::standardized(PathText::parent(to));
-    if (m_scopedFolderRoots.contains(folder) || !isSandboxed() || isRunningUnitTests()
+    if (m_scopedFolderRoots.contains(folder) || !m_store.isSandboxed() || m_store.isRunningUnitTests()
         || m_declinedAccessFolders.contains(folder) || (error && error->readOnly()))
         return false;
-    AccessPrompter* prompter = m_services.accessPrompter.get();
+    AccessPrompter* prompter = m_store.services().accessPrompter.get();
     if (!prompter)
         return false;
 

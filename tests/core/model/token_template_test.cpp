@@ -1,4 +1,5 @@
 #include "engine_test_util.h"
+#include "model/token_template.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ TEST(TemplateTokens, FromRowAndIndex)
     row.fields.clipName = "Hero";
     row.fields.custom.insert("Shot/Take 2", "7");
     row.fields.custom.insert("clipname", "custom loses");
-    const TemplateTokens t = store->templateTokens(2, row);
+    const TemplateTokens t = templateTokens(2, row);
     EXPECT_EQ(t.value("title"), "Caption");
     EXPECT_EQ(t.value("extra"), "(c)");
     EXPECT_EQ(t.value("shot_take_2"), "7");
@@ -71,7 +72,7 @@ TEST(TemplateTokens, FromRowAndIndex)
     row.kind = MetaKind::pdf;
     row.fields.subject = "Subj";
     row.fields.date = QDateTime(QDate(2024, 5, 31), QTime(14, 25, 1));
-    const TemplateTokens pdf = store->templateTokens(0, row);
+    const TemplateTokens pdf = templateTokens(0, row);
     EXPECT_EQ(pdf.value("title"), "Title");
     EXPECT_EQ(pdf.value("extra"), "Subj");
     EXPECT_EQ(pdf.value("date"), "2024-05-31 14:25:01");

@@ -1,5 +1,7 @@
 #include "engine_test_util.h"
 #include "metadata/metadata_reader.h"
+#include "model/file_dates.h"
+#include "model/name_preview.h"
 #include "model/rule_engine.h"
 #include "test_support.h"
 
@@ -76,15 +78,15 @@ TEST_F(DateFixture, CaptureDateElseModificationDate)
     add("b.mov");
     setCapture(0, kCapture);
     store->editRules([](RuleSettings& r) { r.dateEnabled = true; });
-    EXPECT_EQ(store->dateText(store->items().at(0)), "2024-05-31");
-    EXPECT_EQ(store->dateText(store->items().at(1)), "2023-01-02");
-    EXPECT_EQ(store->newName(store->items().at(0), 0, {}), "2024-05-31_a.mov");
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2024-05-31");
+    EXPECT_EQ(store->dates().dateText(store->items().at(1)), "2023-01-02");
+    EXPECT_EQ(store->preview().newName(store->items().at(0), 0, {}), "2024-05-31_a.mov");
     store->editRules([](RuleSettings& r) { r.dateSource = DateSource::modified; r.dateFormat = "yyyy-MM-dd_HHmmss"; });
-    EXPECT_EQ(store->dateText(store->items().at(0)), "2023-01-02_030405");
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2023-01-02_030405");
     store->editRules([](RuleSettings& r) { r.dateSource = DateSource::capture; r.dateFormat = ""; });
-    EXPECT_EQ(store->dateText(store->items().at(0)), "2024-05-31");
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2024-05-31");
     store->editRules([](RuleSettings& r) { r.dateFormat = "yyyy-MM-dd_HHmmss"; });
-    EXPECT_EQ(store->dateText(store->items().at(0)), "2024-05-31_142501");
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2024-05-31_142501");
 }
 
 TEST_F(DateFixture, CreationDateWhenTheFileSystemKeepsOne)
@@ -92,27 +94,27 @@ TEST_F(DateFixture, CreationDateWhenTheFileSystemKeepsOne)
     add("a.mov");
     store->editRules([](RuleSettings& r) { r.dateEnabled = true; r.dateSource = DateSource::created; });
     const QDateTime born = QFileInfo(store->items().at(0).url).birthTime();
-    EXPECT_EQ(store->dateText(store->items().at(0)), born.isValid() ? born.toString("yyyy-MM-dd") : QString());
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), born.isValid() ? born.toString("yyyy-MM-dd") : QString());
 }
 
 TEST_F(DateFixture, TextsAreCachedUntilAKeyPartOrTheCountChanges)
 {
     add("a.mov");
-    EXPECT_EQ(store->dateText(store->items().at(0)), "");
-    EXPECT_TRUE(store->dateStringCache().isEmpty());  // rule off: nothing cached
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), "");
+    EXPECT_TRUE(store->dates().dateStringCache().isEmpty());  // rule off: nothing cached
     store->editRules([](RuleSettings& r) { r.dateEnabled = true; });
-    EXPECT_EQ(store->dateText(store->items().at(0)), "2023-01-02");
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2023-01-02");
     setModified(store->items().at(0).url, kCapture);
-    EXPECT_EQ(store->dateText(store->items().at(0)), "2023-01-02");  // cached
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2023-01-02");  // cached
     // A move gives a new URL and so a new key.
     const QString moved = env.path("moved.mov");
     ASSERT_TRUE(QFile::rename(store->items().at(0).url, moved));
     store->editItems([&](QList<FileItem>& items) { items[0] = [&] { FileItem f = FileItem::file(moved); f.id = items[0].id; return f; }(); });
-    EXPECT_EQ(store->dateText(store->items().at(0)), "2024-05-31");
-    EXPECT_EQ(store->fileDateCache().size(), 2);
+    EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2024-05-31");
+    EXPECT_EQ(store->dates().fileDateCache().size(), 2);
     add("b.mov");
-    EXPECT_TRUE(store->fileDateCache().isEmpty());
-    EXPECT_TRUE(store->dateStringCache().isEmpty());
+    EXPECT_TRUE(store->dates().fileDateCache().isEmpty());
+    EXPECT_TRUE(store->dates().dateStringCache().isEmpty());
 }
 
 TEST_F(DateFixture, MissingFileGivesNoDateAndNameIsUnchanged)
@@ -120,8 +122,8 @@ TEST_F(DateFixture, MissingFileGivesNoDateAndNameIsUnchanged)
     add("a.mov");
     QFile::remove(store->items().at(0).url);
     store->editRules([](RuleSettings& r) { r.dateEnabled = true; });
-    EXPECT_EQ(store->newName(store->items().at(0), 0, {}), "a.mov");
-    EXPECT_EQ(store->fileDateCache().size(), 1);
+    EXPECT_EQ(store->preview().newName(store->items().at(0), 0, {}), "a.mov");
+    EXPECT_EQ(store->dates().fileDateCache().size(), 1);
 }
 
 TEST(RuleSetDateText, ChoosesBySourceAndDefaultsToNow)
@@ -129,12 +131,12 @@ TEST(RuleSetDateText, ChoosesBySourceAndDefaultsToNow)
     TestEnv env;
     const QString path = env.makeFile("a.mov");
     setModified(path, kModified);
-    GUIPreset p;
+    RuleSettings p;
     EXPECT_EQ(ruleSetDateText(p, path, kCapture), "");
     p.dateEnabled = true;
     EXPECT_EQ(ruleSetDateText(p, path, kCapture), "2024-05-31");
     EXPECT_EQ(ruleSetDateText(p, path, std::nullopt), "2023-01-02");
-    p.dateSource = "modified";
+    p.dateSource = DateSource::modified;
     p.dateFormat = "";
     EXPECT_EQ(ruleSetDateText(p, path, kCapture), "2023-01-02");
     p.dateFormat = "yyyy";
@@ -155,7 +157,7 @@ TEST_F(DateFixture, ExtractionReadsStillsAndVideosAndClearsMissingDates)
     add("doc.pdf");
     setCapture(1, kModified);
     setCapture(3, kCapture);
-    const QFuture<void> done = store->extractCaptureDates();
+    const QFuture<void> done = store->dates().extractCaptureDates();
     EXPECT_TRUE(store->activity().dateBusy);
     waitFor(done);
     EXPECT_EQ(store->items().at(0).captureDate, kCapture);
@@ -170,7 +172,7 @@ TEST_F(DateFixture, ExtractionOnPdfsOnlyStillReports)
 {
     store->setLangZh(true);
     add("a.pdf");
-    waitFor(store->extractCaptureDates());
+    waitFor(store->dates().extractCaptureDates());
     EXPECT_EQ(store->items().at(0).captureDate, std::nullopt);
     EXPECT_EQ(store->status(), "已提取拍摄/创建日期。");
 }
@@ -187,16 +189,16 @@ TEST_F(DateFixture, StampingCountsOnlyFilesDone)
     setCapture(3, kCapture);
     QFile::remove(store->items().at(1).url);
     store->editRules([](RuleSettings& r) { r.dateEnabled = true; r.dateSource = DateSource::modified; });
-    EXPECT_EQ(store->dateText(store->items().at(3)), "2023-01-02");
-    waitFor(store->setFileDatesFromCapture());
+    EXPECT_EQ(store->dates().dateText(store->items().at(3)), "2023-01-02");
+    waitFor(store->dates().setFileDatesFromCapture());
     EXPECT_EQ(store->status(), "Set file date on 2 file(s) from capture date.");
     EXPECT_EQ(QFileInfo(store->items().at(2).url).lastModified(), kCapture);
     EXPECT_EQ(QFileInfo(store->items().at(3).url).lastModified(), kCapture);
     EXPECT_EQ(store->items().at(2).captureDate, std::nullopt);  // dates read here are not kept
     // The stamped date shows at once, not the cached old one.
-    EXPECT_EQ(store->dateText(store->items().at(3)), "2024-05-31");
+    EXPECT_EQ(store->dates().dateText(store->items().at(3)), "2024-05-31");
     store->setLangZh(true);
-    waitFor(store->setFileDatesFromCapture());
+    waitFor(store->dates().setFileDatesFromCapture());
     EXPECT_EQ(store->status(), "已把 2 个文件的日期设为拍摄/创建日期。");
 }
 

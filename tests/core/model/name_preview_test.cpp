@@ -1,4 +1,6 @@
+#include "model/name_preview.h"
 #include "model/name_validation.h"
+#include "smartrename/smart_rename_recognize.h"
 #include "engine_test_util.h"
 #include "test_support.h"
 
@@ -21,7 +23,7 @@ struct NameFixture : testing::Test {
     }
     QString nameAt(int i, const QSet<QUuid>& selection = {}) const
     {
-        return store->newName(store->items().at(i), i, selection);
+        return store->preview().newName(store->items().at(i), i, selection);
     }
 };
 
@@ -32,7 +34,7 @@ TEST_F(NameFixture, ScopeLimitedToEmptySelectionChangesNothing)
     store->editRules([](RuleSettings& r) { r.prefixEnabled = true; r.prefixText = "x_"; });
     store->editSections([](NameSections& s) { s.scopeAllFiles = false; });
     EXPECT_EQ(nameAt(0), "a.mov");
-    EXPECT_EQ(store->conflictReasons({}).willRename, 0);
+    EXPECT_EQ(store->preview().conflictReasons({}).willRename, 0);
     EXPECT_EQ(nameAt(1, {store->items().at(1).id}), "x_b.mov");
 }
 
@@ -57,7 +59,7 @@ TEST_F(NameFixture, FixedSectionsTemplateBeatsSmartRenameBeatsAIName)
     store->editSections([](NameSections& s) { s.useAIName = true; });
     EXPECT_EQ(nameAt(0), "Sunset Beach.mov");
     store->editSections([](NameSections& s) { s.smartRenameEnabled = true; });
-    EXPECT_EQ(nameAt(0), store->smartFixed("A001_C002") + ".mov");
+    EXPECT_EQ(nameAt(0), store->preview().smartFixed("A001_C002") + ".mov");
     store->editMeta([&](MetaDrafts& m) { m.metaDraft[item.id].clipName = "Hero"; });
     store->editSections([](NameSections& s) { s.templateEnabled = true; s.templateText = "%clipname_%n_%scene"; });
     EXPECT_EQ(nameAt(0), "Hero_1_%scene.mov");  // unresolved references stay as typed
@@ -87,7 +89,7 @@ TEST_F(NameFixture, NoRulesKeepEveryNameShape)
         add(n);
     for (int i = 0; i < names.size(); ++i)
         EXPECT_EQ(nameAt(i), names[i]);
-    EXPECT_EQ(store->conflictReasons({}).willRename, 0);
+    EXPECT_EQ(store->preview().conflictReasons({}).willRename, 0);
     EXPECT_EQ(store->items().at(1).stem, "clip.");
     EXPECT_EQ(store->items().at(1).ext, "");
 }
@@ -106,15 +108,15 @@ TEST_F(NameFixture, RuleChangeInSameTurnIsSeen)
 
 TEST_F(NameFixture, SmartFixedIsMemoisedAndStyleChangeEmptiesCache)
 {
-    const QString first = store->smartFixed("  x  ");
-    EXPECT_EQ(store->smartFixCache().value("  x  "), first);
-    store->smartFixCache()["  x  "] = "memo";
-    EXPECT_EQ(store->smartFixed("  x  "), "memo");
+    const QString first = store->preview().smartFixed("  x  ");
+    EXPECT_EQ(store->preview().smartFixCache().value("  x  "), first);
+    store->preview().smartFixCache()["  x  "] = "memo";
+    EXPECT_EQ(store->preview().smartFixed("  x  "), "memo");
     store->editSections([](NameSections& s) { s.smartRenameEnabled = true; });
-    EXPECT_EQ(store->smartFixCache().size(), 1);  // other settings keep it
+    EXPECT_EQ(store->preview().smartFixCache().size(), 1);  // other settings keep it
     store->editSections([](NameSections& s) { s.smartRenameStyle = SmartRenameStyle::posting; });
-    EXPECT_TRUE(store->smartFixCache().isEmpty());
-    EXPECT_NE(store->smartFixed("  x  "), "memo");
+    EXPECT_TRUE(store->preview().smartFixCache().isEmpty());
+    EXPECT_NE(store->preview().smartFixed("  x  "), "memo");
 }
 
 TEST_F(NameFixture, SmartFixedRetriesWithSeparatorAndCleanUp)
@@ -129,21 +131,21 @@ TEST_F(NameFixture, SmartFixedRetriesWithSeparatorAndCleanUp)
     const auto separatorRetry = correct("ABC_Spot_30s_V2", false);
     ASSERT_FALSE(separatorRetry.missingVersion);
     ASSERT_TRUE(correct("ABC-Spot-30s-V2", false).missingVersion);
-    EXPECT_EQ(store->smartFixed("ABC-Spot-30s-V2"), separatorRetry.corrected);
+    EXPECT_EQ(store->preview().smartFixed("ABC-Spot-30s-V2"), separatorRetry.corrected);
 
     const auto cleanUpRetry = correct("ABC_Spot_Name_30s_V2", true);
     ASSERT_FALSE(cleanUpRetry.missingVersion);
-    EXPECT_EQ(store->smartFixed("ABC: Spot Name  30s V.2"), cleanUpRetry.corrected);
+    EXPECT_EQ(store->preview().smartFixed("ABC: Spot Name  30s V.2"), cleanUpRetry.corrected);
     // Still missing after both retries: the first answer stands.
-    EXPECT_EQ(store->smartFixed("ABC_Spot Name_30s"), correct("ABC_Spot Name_30s", false).corrected);
+    EXPECT_EQ(store->preview().smartFixed("ABC_Spot Name_30s"), correct("ABC_Spot Name_30s", false).corrected);
 }
 
 TEST_F(NameFixture, SmartFixCacheIsEmptiedWholeAtItsBound)
 {
     for (int i = 0; i < 50000; ++i)
-        store->smartFixCache().insert(QString::number(i), {});
-    store->smartFixed("new");
-    EXPECT_EQ(store->smartFixCache().size(), 1);
+        store->preview().smartFixCache().insert(QString::number(i), {});
+    store->preview().smartFixed("new");
+    EXPECT_EQ(store->preview().smartFixCache().size(), 1);
 }
 
 struct ValidationCase {
@@ -200,7 +202,7 @@ struct ConflictFixture : NameFixture {
     {
         store->editRules([&](RuleSettings& r) { r.findEnabled = true; r.find = find; r.replace = replace; r.useRegex = true; });
     }
-    QString reasonOf(int i, const Store::ConflictResult& r) const { return r.reasons.value(store->items().at(i).id); }
+    QString reasonOf(int i, const NamePreview::ConflictResult& r) const { return r.reasons.value(store->items().at(i).id); }
 };
 
 TEST_F(ConflictFixture, SwapOfTwoListedNamesIsAllowed)
@@ -212,7 +214,7 @@ TEST_F(ConflictFixture, SwapOfTwoListedNamesIsAllowed)
                                            r.numFormat = NumberFormat::lower; r.numDir = NumberDir::desc; r.numPad = 0; });
     EXPECT_EQ(nameAt(0), "b.mov");
     EXPECT_EQ(nameAt(1), "a.mov");
-    const auto result = store->conflictReasons({});
+    const auto result = store->preview().conflictReasons({});
     EXPECT_TRUE(result.reasons.isEmpty());
     EXPECT_EQ(result.willRename, 2);
 }
@@ -222,7 +224,7 @@ TEST_F(ConflictFixture, CaseOnlyChangePasses)
     add("clip.mov");
     store->editRules([](RuleSettings& r) { r.caseMode = CaseMode::title; });
     EXPECT_EQ(nameAt(0), "Clip.mov");
-    const auto result = store->conflictReasons({});
+    const auto result = store->preview().conflictReasons({});
     EXPECT_TRUE(result.reasons.isEmpty());
     EXPECT_EQ(result.willRename, 1);
 }
@@ -236,7 +238,7 @@ TEST_F(ConflictFixture, NamesDifferingOnlyByCaseCollide)
     add("Ünï/É5.mov");
     add("ünï/é6.mov");  // another folder: only the folder's letter case differs
     replaceRule("[0-9]", "");
-    const auto result = store->conflictReasons({});
+    const auto result = store->preview().conflictReasons({});
     for (int i : {0, 1, 3, 4, 5})
         EXPECT_EQ(reasonOf(i, result), "another file in the list would get the same name") << i;
     EXPECT_TRUE(reasonOf(2, result).isEmpty());
@@ -251,13 +253,13 @@ TEST_F(ConflictFixture, NameTakenOnDisk)
     add("d.mov");
     replaceRule("^(a|d)$", "b");
     store->setLangZh(true);
-    auto result = store->conflictReasons({});
+    auto result = store->preview().conflictReasons({});
     EXPECT_EQ(reasonOf(0, result), "列表里另一个文件会得到同样的名字");
     replaceRule("^a$", "b");
-    result = store->conflictReasons({});
+    result = store->preview().conflictReasons({});
     EXPECT_EQ(reasonOf(0, result), "文件夹里已有同名文件");
     replaceRule("^d$", "c");  // a dangling link still takes the name
-    result = store->conflictReasons({});
+    result = store->preview().conflictReasons({});
     EXPECT_EQ(reasonOf(1, result), "文件夹里已有同名文件");
     EXPECT_EQ(result.willRename, 0);
 }
@@ -267,7 +269,7 @@ TEST_F(ConflictFixture, TargetOfListedFileThatStaysIsTaken)
     add("a.mov");
     add("b.mov");
     replaceRule("^a$", "b");  // b keeps its name, so a cannot move onto it
-    const auto result = store->conflictReasons({});
+    const auto result = store->preview().conflictReasons({});
     EXPECT_EQ(reasonOf(0, result), "a file with this name already exists in the folder");
     EXPECT_EQ(result.willRename, 0);
 }
@@ -279,7 +281,7 @@ TEST_F(ConflictFixture, InvalidNamesKeepTheirReasonAndUnchangedAreNotCounted)
     add("c.mov");
     replaceRule("^a$", "x/y");
     store->editRules([](RuleSettings& r) { r.removeEnabled = true; r.removeStr = "b"; });
-    const auto result = store->conflictReasons({});
+    const auto result = store->preview().conflictReasons({});
     EXPECT_EQ(reasonOf(0, result), "“/” isn't allowed in a file name");
     EXPECT_EQ(reasonOf(1, result), "a name starting with “.” would hide the file");  // ".mov"
     EXPECT_EQ(result.reasons.size(), 2);

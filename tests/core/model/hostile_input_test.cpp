@@ -1,8 +1,10 @@
 // Names and settings no screen would produce but a pasted list, a preset file or a broken
 // file system can: every entry point must return a name, never crash or hang.
+#include "model/name_preview.h"
 #include "model/name_validation.h"
 #include "model/rule_engine.h"
-#include "smartrename/smart_rename.h"
+#include "smartrename/smart_rename_clean.h"
+#include "smartrename/smart_rename_recognize.h"
 #include "engine_test_util.h"
 #include "test_support.h"
 
@@ -31,25 +33,25 @@ QStringList hostileStems()
 
 TEST(HostileInput, EveryRuleOnWithExtremeNumbers)
 {
-    GUIPreset r;
+    RuleSettings r;
     r.findEnabled = true;
     r.useRegex = true;
     r.find = "^(.)";
     r.replace = "$1$99#\\";
     r.delBeforeEnabled = true;
     r.delBefore = QString(kLoneLow);
-    r.caseMode = "title";
+    r.caseMode = CaseMode::title;
     r.truncEnabled = true;
     r.keepN = INT_MAX;
-    r.keepSide = "last";
+    r.keepSide = KeepSide::last;
     r.numberEnabled = true;
     r.numStart = INT_MAX;
     r.numPad = INT_MAX;
-    r.numPos = "custom";
+    r.numPos = NumberPosition::custom;
     r.numCustomAt = INT_MIN;
-    r.numDir = "desc";
+    r.numDir = NumberDir::desc;
     r.dateEnabled = true;
-    r.datePos = "custom";
+    r.datePos = NumberPosition::custom;
     r.dateCustomAt = INT_MAX;
     const auto kinds = allCases<BatchRuleKind>();
     const QList<BatchRuleKind> order(kinds.begin(), kinds.end());
@@ -59,10 +61,10 @@ TEST(HostileInput, EveryRuleOnWithExtremeNumbers)
             EXPECT_FALSE(out.isNull() && !stem.isEmpty());
         }
     }
-    r.numFormat = "upper";
+    r.numFormat = NumberFormat::upper;
     r.numStart = INT_MIN;
     EXPECT_EQ(sequenceNumberText(r, INT_MAX, 0), "A");  // INT_MIN + INT_MAX - 1 is below 1
-    r.numDir = "asc";
+    r.numDir = NumberDir::asc;
     EXPECT_EQ(sequenceNumberText(r, 0, 0), "A");
 }
 
@@ -104,10 +106,10 @@ TEST(HostileInput, StorePreviewOfBrokenNames)
         s.extText = QString(kLoneHigh);
     });
     for (int i = 0; i < store->items().size(); ++i)
-        EXPECT_FALSE(store->newName(store->items().at(i), i, {}).isEmpty());
-    store->conflictReasons({});
+        EXPECT_FALSE(store->preview().newName(store->items().at(i), i, {}).isEmpty());
+    store->preview().conflictReasons({});
     store->editSections([](NameSections& s) { s.templateEnabled = true; s.templateText = "%"; });
-    EXPECT_EQ(store->newName(store->items().at(0), 0, {}).left(1), "%");
+    EXPECT_EQ(store->preview().newName(store->items().at(0), 0, {}).left(1), "%");
 }
 
 } // namespace

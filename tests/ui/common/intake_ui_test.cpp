@@ -2,6 +2,8 @@
 #include "common/open_panels.h"
 #include "fake_dialogs.h"
 #include "test_support.h"
+#include "files/intake.h"
+#include "files/list_operations.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -35,9 +37,9 @@ TEST(OpenPanelsUi, PanelsAskForFilesOrFoldersAndAddTheAnswerThroughStore)
     env.makeFile("Card/a.mov");
     auto store = env.makeStore();
     FakeDialogs dialogs;
-    store->setOpenPanels(std::make_shared<DialogsOpenPanels>(dialogs));
+    store->intake().setOpenPanels(std::make_shared<DialogsOpenPanels>(dialogs));
 
-    store->addFilesPanel();  // unscripted: cancelled
+    store->intake().addFilesPanel();  // unscripted: cancelled
     ASSERT_EQ(dialogs.opens.size(), 1);
     EXPECT_TRUE(dialogs.opens[0].chooseFiles);
     EXPECT_FALSE(dialogs.opens[0].chooseDirectories);
@@ -46,12 +48,12 @@ TEST(OpenPanelsUi, PanelsAskForFilesOrFoldersAndAddTheAnswerThroughStore)
     EXPECT_TRUE(store->items().isEmpty());
 
     dialogs.answerOpen({loose});
-    store->addFilesPanel();
+    store->intake().addFilesPanel();
     EXPECT_EQ(store->status(), "1 file(s).");
 
     store->setLangZh(true);
     dialogs.answerOpen({env.path("Card")});
-    store->addFoldersPanel();
+    store->intake().addFoldersPanel();
     ASSERT_EQ(dialogs.opens.size(), 3);
     EXPECT_FALSE(dialogs.opens[2].chooseFiles);
     EXPECT_TRUE(dialogs.opens[2].chooseDirectories);
@@ -91,14 +93,14 @@ TEST(FocusedTextUndoUi, StoreRoutesUndoButtonThroughRouter)
     TestEnv env;
     auto store = env.makeStore();
     auto router = std::make_shared<FocusedTextUndo>();
-    store->setTextUndoRouter(router);
+    store->list().setTextUndoRouter(router);
     UndoWindow w;
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w.window));
     w.field->setFocus();
     QTest::keyClicks(w.field, "xy");
-    store->undoFromButton();  // keyboard: the field's typing is undone
+    store->list().undoFromButton();  // keyboard: the field's typing is undone
     EXPECT_EQ(w.field->text(), "");
-    EXPECT_TRUE(store->undoInFocusedTextView(true));
+    EXPECT_TRUE(store->list().undoInFocusedTextView(true));
     EXPECT_EQ(w.field->text(), "xy");
 }
 

@@ -281,7 +281,7 @@ TEST(OneByOne, RenamesTheFileOnDiskAsItsOwnUndoStep)
     EXPECT_TRUE(QFile::exists(f.env.path("shots/Opening.mov")));
     EXPECT_FALSE(QFile::exists(f.env.path("shots/A001_C001.mov")));
     EXPECT_EQ(f.item(0).name, "Opening.mov");
-    EXPECT_EQ(f.store->history().undoStack.size(), 1);
+    EXPECT_EQ(f.store->historyState().undoStack.size(), 1);
     EXPECT_EQ(f.view->index(), 1);
 
     // A refused name: the file stays, the message stays readable, and the next file comes up.
@@ -290,7 +290,7 @@ TEST(OneByOne, RenamesTheFileOnDiskAsItsOwnUndoStep)
     EXPECT_TRUE(QFile::exists(f.env.path("shots/A001_C002.mov")));
     EXPECT_EQ(f.store->status(), "Skipped: \"taken.mov\" already exists.");
     EXPECT_EQ(f.view->index(), 2);
-    EXPECT_EQ(f.store->history().undoStack.size(), 1);
+    EXPECT_EQ(f.store->historyState().undoStack.size(), 1);
 
     // On the last file a refusal is not replaced by "Reached the end.".
     f.type("a/b");
