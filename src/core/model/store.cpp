@@ -1,5 +1,6 @@
 #include "model/store.h"
 
+#include "bin/bin_controller.h"
 #include "files/folder_watch.h"
 #include "files/history.h"
 #include "files/intake.h"
@@ -59,6 +60,7 @@ Store::Store(StoreServices services, QObject* parent)
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart)
         m_undoHistory->loadHistory();
+    m_bin = std::make_unique<BinController>(*this);
 }
 
 Store::~Store()

@@ -41,6 +41,7 @@ class ListOperations;
 class ItemBookkeeping;
 class ScopedAccess;
 class SmartRenameRun;
+class BinController;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -220,6 +221,8 @@ public:
     FileDates& dates() const { return *m_dates; }
     SmartRenameRun& smartRun() const { return *m_smartRun; }
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
+    // The bin table's rows, tools and background reads.
+    BinController& bin() { return *m_bin; }
 
     // ---- file operations (files/): each subsystem's operations, owned here ----
     bool isSandboxed() const { return m_services.sandboxed; }
@@ -291,6 +294,7 @@ private:
     std::unique_ptr<ListOperations> m_listOps;
     std::unique_ptr<Intake> m_intake;
     std::unique_ptr<FolderWatch> m_folderWatch;
+    std::unique_ptr<BinController> m_bin;  // last: its reads stop before the rest goes
 };
 
 template <> struct EnumInfo<RenameLogEntry::Action> {

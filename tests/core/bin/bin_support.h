@@ -1,0 +1,112 @@
+#pragma once
+// A bin on a Store with a reader that records what it was asked, and a desk with scripted
+// answers.
+#include "bin/bin_controller.h"
+#include "bin/bin_desk.h"
+#include "metadata/metadata_reader.h"
+#include "model/file_item.h"
+#include "test_support.h"
+
+#include <QMutex>
+#include <QThread>
+#include <QTest>
+#include <QFuture>
+
+// Every file reads as its kind with the title "read <name>" and a technical fact.
+class RecordingReader : public MetadataReader {
+public:
+    int delayMs = 0;  // per still, to keep reads in flight
+
+    MetaFields readImageOrPDF(const QString& path) const override
+    {
+        QThread::msleep(delayMs);
+        QMutexLocker lock(&m_mutex);
+        m_paths.append(path);
+        return fieldsFor(path);
+    }
+    QFuture<MetaFields> read(const QString& path) const override
+    {
+        QMutexLocker lock(&m_mutex);
+        m_paths.append(path);
+        return QtFuture::makeReadyFuture(fieldsFor(path));
+    }
+    static MetaFields fieldsFor(const QString& path)
+    {
+        MetaFields f;
+        f.kind = metaKindForPath(path);
+        f.title = "read " + PathText::lastComponent(path);
+        f.caption = f.title;
+        f.custom.insert("Format", "fmt");
+        return f;
+    }
+    QStringList paths() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_paths;
+    }
+
+private:
+    mutable QMutex m_mutex;
+    mutable QStringList m_paths;
+};
+
+class ScriptedDesk : public BinDesk {
+public:
+    QList<std::optional<QString>> answers;  // taken in order; none when used up
+    std::optional<std::pair<QString, bool>> column;
+    QStringList prompts;  // "title|message|start" of each question
+    QString clipboard;
+    QStringList opened, previewed, revealed;
+
+    std::optional<QString> promptText(const QString& title, const QString& message, const QString& start) override
+    {
+        prompts.append(title + "|" + message + "|" + start);
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+    }
+    std::optional<std::pair<QString, bool>> promptCustomColumn() override { return column; }
+    QStringList chooseFolders(const QString&, const QString&) override { return {}; }
+    void setClipboardText(const QString& text) override { clipboard = text; }
+    void openFile(const QString& path) override { opened.append(path); }
+    void preview(const QStringList& paths) override { previewed = paths; }
+    void reveal(const QStringList& paths) override { revealed = paths; }
+};
+
+struct BinFixture {
+    TestEnv env;
+    std::shared_ptr<RecordingReader> reader = std::make_shared<RecordingReader>();
+    std::shared_ptr<ScriptedDesk> desk = std::make_shared<ScriptedDesk>();
+    std::unique_ptr<Store> store;
+
+    BinFixture()
+    {
+        StoreServices s = env.services();
+        s.metadataReader = reader;
+        store = std::make_unique<Store>(std::move(s));
+        bin().setDesk(desk);
+    }
+    BinController& bin() { return store->bin(); }
+
+    // Lists files by name (they need not exist: the reader never opens them).
+    QList<FileItem> list(const QStringList& names)
+    {
+        QList<FileItem> added;
+        for (const QString& name : names)
+            added.append(FileItem::file(env.path(name)));
+        store->editItems([&added](QList<FileItem>& items) { items.append(added); });
+        return added;
+    }
+    bool settle() { return QTest::qWaitFor([this] { return !bin().loading(); }, 10000); }
+
+    static BinRow offlineRow(const QString& name)
+    {
+        BinRow row;
+        row.id = QUuid::createUuid();
+        row.name = name;
+        row.kind = metaKindForPath(name);
+        row.fields.kind = row.kind;
+        return row;
+    }
+    const BinRow& row(int i) { return bin().rows().at(i); }
+    MetaFields draft(const QUuid& id) { return store->meta().metaDraft.value(id); }
+    MetaFields original(const QUuid& id) { return store->meta().metaOriginal.value(id); }
+};
