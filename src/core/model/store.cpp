@@ -1,5 +1,6 @@
 #include "store.h"
 
+#include "ai/ai_naming_runner.h"
 #include "metadata/metadata_reader.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
@@ -33,6 +34,7 @@ Store::Store(StoreServices services, QObject* parent)
     if (!m_services.metadataReader)
         m_services.metadataReader = MetadataReader::makeDefault();
     m_activity.status = QStringLiteral("Drag files here to begin. / 拖入文件开始。");
+    m_aiRunner = std::make_unique<AINamingRunner>(*this);
     restoreSettings();
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart)

@@ -32,6 +32,7 @@
 
 class Settings;
 class MetadataReader;
+class AINamingRunner;
 class QTimer;
 
 // What a Store is built with; tests inject their own.
@@ -408,6 +409,9 @@ public:
     bool watchTimerActive() const;
 
 
+    // ---- AI naming of every listed file (ai/ai_naming_runner.h) ----
+    AINamingRunner& aiRunner() { return *m_aiRunner; }
+
     // ---- caches of the rule engine (unpublished) ----
     const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
     QHash<QString, QString>& smartFixCache() const { return m_smartFixCache; }
@@ -476,6 +480,8 @@ private:
     QSet<QString> m_watchKnown;
     QHash<QString, qint64> m_watchPending;
     bool m_watchScanning = false;
+
+    std::unique_ptr<AINamingRunner> m_aiRunner;
 };
 
 template <> struct EnumInfo<RenameLogEntry::Action> {
