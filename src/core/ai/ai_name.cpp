@@ -21,15 +21,11 @@ QMutex& configLock()
     return lock;
 }
 
-ModelServerConfig& configSlot()
+// Empty until the application hands over the user's settings: nothing built without them (a
+// test, a tool) reaches a server by chance, and the model counts as unavailable.
+std::optional<ModelServerConfig>& configSlot()
 {
-    // Off until the application hands over the user's settings, so that nothing built without
-    // them (a test, a tool) reaches a server by chance.
-    static ModelServerConfig config = [] {
-        ModelServerConfig c;
-        c.enabled = false;
-        return c;
-    }();
+    static std::optional<ModelServerConfig> config;
     return config;
 }
 
@@ -86,12 +82,28 @@ void setServerConfig(const ModelServerConfig& config)
 ModelServerConfig serverConfig()
 {
     QMutexLocker lock(&configLock());
-    return configSlot();
+    if (configSlot())
+        return *configSlot();
+    ModelServerConfig off;
+    off.enabled = false;
+    return off;
 }
+
+namespace {
+Availability probeConfigured()
+{
+    {
+        QMutexLocker lock(&configLock());
+        if (!configSlot())
+            return Availability::unavailable;
+    }
+    return ModelServer::probe(serverConfig());
+}
+} // namespace
 
 AvailabilityCache& availabilityCache()
 {
-    static AvailabilityCache cache([] { return ModelServer::probe(serverConfig()); });
+    static AvailabilityCache cache(probeConfigured);
     return cache;
 }
 
