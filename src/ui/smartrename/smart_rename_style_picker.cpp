@@ -1,6 +1,7 @@
 #include "smart_rename_style_picker.h"
 
 #include "model/store.h"
+#include "model/name_preview.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -57,7 +58,7 @@ void SmartRenameStylePicker::restyle()
 void SmartRenameStylePicker::selectStyle(SmartRenameStyle style)
 {
     m_store.editSections([&](NameSections& s) { s.smartRenameStyle = style; });
-    m_store.smartFixCache().clear();
+    m_store.preview().smartFixCache().clear();
 }
 
 bool SmartRenameStylePicker::moveStyle(const QStringList& dropped, SmartRenameStyle target)

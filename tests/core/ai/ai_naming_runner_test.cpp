@@ -2,6 +2,7 @@
 #include "ai/ai_name.h"
 #include "ai/ai_naming_runner.h"
 #include "fake_model_server.h"
+#include "files/list_operations.h"
 #include "test_support.h"
 
 #include <QEventLoop>
@@ -160,7 +161,7 @@ TEST(AINamingRunner, ItemsRemovedDuringTheRunArePassedOver)
                 for (const FileItem& item : self->store->items())
                     if (item.stem == "b" || item.stem == "d")
                         gone << item.id;
-                self->store->removeItems(gone);
+                self->store->list().removeItems(gone);
             });
         return contentOf(r) + " Named";
     }));
