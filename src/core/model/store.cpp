@@ -1,5 +1,6 @@
 #include "model/store.h"
 
+#include "ai/ai_naming_runner.h"
 #include "bin/bin_controller.h"
 #include "files/folder_watch.h"
 #include "files/history.h"
@@ -52,6 +53,7 @@ Store::Store(StoreServices services, QObject* parent)
     m_listOps = std::make_unique<ListOperations>(*this);
     m_intake = std::make_unique<Intake>(*this);
     m_folderWatch = std::make_unique<FolderWatch>(*this);
+    m_aiRunner = std::make_unique<AINamingRunner>(*this);
     restoreSettings();
     m_presets = std::make_unique<Presets>(*this);
     m_preview = std::make_unique<NamePreview>(*this);

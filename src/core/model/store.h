@@ -42,6 +42,7 @@ class ItemBookkeeping;
 class ScopedAccess;
 class SmartRenameRun;
 class BinController;
+class AINamingRunner;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -247,6 +248,9 @@ public:
     const QList<FileItem>& fileBackup() const { return m_fileBackup; }
     template <typename F> void editFileBackup(F&& f) { f(m_fileBackup); }
 
+    // ---- AI naming of every listed file (ai/ai_naming_runner.h) ----
+    AINamingRunner& aiRunner() { return *m_aiRunner; }
+
 signals:
     void rulesChanged();
     void sectionsChanged();
@@ -294,6 +298,7 @@ private:
     std::unique_ptr<ListOperations> m_listOps;
     std::unique_ptr<Intake> m_intake;
     std::unique_ptr<FolderWatch> m_folderWatch;
+    std::unique_ptr<AINamingRunner> m_aiRunner;
     std::unique_ptr<BinController> m_bin;  // last: its reads stop before the rest goes
 };
 

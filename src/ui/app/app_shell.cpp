@@ -1,5 +1,6 @@
 #include "app_shell.h"
 
+#include "ai/ai_name.h"
 #include "app/app_updater.h"
 #include "app_hooks.h"
 #include "common/dialogs.h"
@@ -72,6 +73,10 @@ void AppShell::start(const QStringList& paths)
         qCWarning(lcShell, "cannot listen on %s: files opened later start a second window",
                   qPrintable(SingleInstance::socketPath()));
     openFiles(paths);
+    // The model's availability is asked once now, on a worker, so that the first AI action
+    // usually finds the answer ready.
+    AIName::setServerConfig(ModelServerConfig::load(m_store.settings()));
+    AIName::refreshAvailability();
     m_hooks->startUpdater();
     QTimer::singleShot(0, m_hooks.get(), &AppHooks::moveToApplicationsIfNeeded);
     qCInfo(lcShell, "ready");

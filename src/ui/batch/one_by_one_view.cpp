@@ -109,6 +109,9 @@ OneByOneView::OneByOneView(Store& store, Services services, QWidget* parent)
     build();
     m_lastCount = int(m_store.items().size());
     connect(&m_store, &Store::itemsChanged, this, &OneByOneView::onItemsChanged);
+    // The AI button follows a probe started by a screen.
+    connect(&AIName::AvailabilityNotifier::instance(), &AIName::AvailabilityNotifier::availabilityChanged, this,
+            &OneByOneView::refreshCard);
     connect(&m_store, &Store::sectionsChanged, this, [this] {
         m_renameFolders->setChecked(m_store.sections().renameFolders);
         refreshCard();  // the Smart Fix label names the current style

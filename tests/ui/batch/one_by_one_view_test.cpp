@@ -306,3 +306,12 @@ TEST(OneByOne, RenamesTheFileOnDiskAsItsOwnUndoStep)
     EXPECT_TRUE(QFile::exists(f.env.path("shots/Final")));
     EXPECT_EQ(f.store->status(), "Reached the end.");
 }
+
+TEST(OneByOne, TheAIButtonAppearsWhenAProbeFindsTheModel)
+{
+    Fixture f;
+    EXPECT_TRUE(f.view->aiButton()->isHidden());
+    f.ai = AIName::Availability::available;
+    emit AIName::AvailabilityNotifier::instance().availabilityChanged();
+    EXPECT_FALSE(f.view->aiButton()->isHidden());
+}

@@ -1,6 +1,8 @@
 // The AI Rename section. Its naming controls appear only while a language model is available;
 // otherwise the section says why, below its title row.
 #include "ai/ai_name.h"
+#include "ai/ai_naming_runner.h"
+#include "common/ai_server_dialog.h"
 #include "common/icons.h"
 #include "model/store.h"
 #include "platform/lang.h"
@@ -18,7 +20,12 @@
 
 void RulesForm::stopAI()
 {
-    m_store.editActivity([](Activity& a) { a.aiStopRequested = true; });
+    m_store.aiRunner().stop();
+}
+
+void RulesForm::openAIServerSettings()
+{
+    AIServerDialog::openOver(this, m_store, m_dialogs);
 }
 
 QWidget* RulesForm::buildAISection()
@@ -59,11 +66,20 @@ QWidget* RulesForm::buildAISection()
         progressText->setText(m_store.activity().aiProgress);
     });
 
+    auto* settings = new QPushButton;
+    settings->setObjectName("aiServerSettings");
+    settings->setFlat(true);
+    settings->setCursor(Qt::PointingHandCursor);
+    settings->setFont(caption2Font());
+    settings->setStyleSheet(QStringLiteral("QPushButton { color: palette(link); border: none; padding: 0; }"));
+    m_tr.bindText(settings, "AI Server Settings…", "AI 服务设置…");
+    connect(settings, &QPushButton::clicked, this, &RulesForm::openAIServerSettings);
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(icon);
     titleRow->addWidget(title);
     titleRow->addStretch(1);
     titleRow->addWidget(progress);
+    titleRow->addWidget(settings);
     layout->addLayout(titleRow);
 
     auto* message = new QLabel;
@@ -75,14 +91,18 @@ QWidget* RulesForm::buildAISection()
 
     QWidget* controls = buildAIControls();
     layout->addWidget(controls);
-    onSync([this, message, controls] {
+    onSync([this, message, settings, controls] {
         const AIName::Availability state = m_ai.availability();
         const bool available = state == AIName::Availability::available;
         message->setVisible(!available);
+        settings->setVisible(!available);
         message->setText(AIName::unavailableMessage(state));
         // Left out, not disabled, while the model can't answer.
         controls->setVisible(available);
     });
+    // A probe started by a screen reports back here.
+    connect(&AIName::AvailabilityNotifier::instance(), &AIName::AvailabilityNotifier::availabilityChanged, w,
+            [this] { syncAll(); });
     return w;
 }
 
@@ -140,6 +160,8 @@ void RulesForm::startAINaming()
 {
     if (m_ai.runNaming)
         m_ai.runNaming();
+    else
+        m_store.aiRunner().run();
 }
 
 void RulesForm::setAIServices(AIServices services)

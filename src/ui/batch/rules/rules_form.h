@@ -35,7 +35,7 @@ class RulesForm : public QWidget {
     Q_OBJECT
 public:
     // The AI section's model: whether it can answer (default AIName::availability) and the run
-    // that names every listed file (empty: nothing to run).
+    // that names every listed file (default the Store's AI runner).
     struct AIServices {
         std::function<AIName::Availability()> availability;
         std::function<void()> runNaming;
@@ -48,6 +48,8 @@ public:
     // The AI section's "Suggest names for all" and "Stop".
     void startAINaming();
     void stopAI();
+    // Where the AI section says the model is unavailable: the server settings.
+    void openAIServerSettings();
 
     // Moves the dragged rule (the first dropped string, a rule kind's raw value) to the place of
     // the receiving card; false when the drop is refused and nothing changed.

@@ -1,8 +1,13 @@
 #include "batch/rules/regex_help_view.h"
 #include "batch/rules/rule_card.h"
+#include "ai/ai_name.h"
+#include "ai/ai_naming_runner.h"
 #include "batch/rules/rules_form.h"
+#include "common/ai_server_dialog.h"
 #include "common/section_box.h"
+#include "fake_model_server.h"
 #include "test_support.h"
+#include "files/renamer.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
 #include "model/presets.h"
@@ -12,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,6 +26,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -660,3 +667,62 @@ TEST_F(RulesFormTest, ChineseLabelsReplaceTheEnglishOnes)
 }
 
 } // namespace
+
+TEST_F(RulesFormTest, AIServerSettingsAskBeforeFileContentsLeaveTheComputer)
+{
+    auto* link = form->findChild<QPushButton*>("aiServerSettings");
+    ASSERT_TRUE(link->isVisible());
+    EXPECT_EQ(link->text(), "AI Server Settings…");
+    ui::click(link);
+    auto* dialog = form->findChild<AIServerDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->addressField()->text(), "http://127.0.0.1:8080");
+
+    dialog->addressField()->setText("http://192.0.2.7:8080");
+    dialogs.answerAlert(0);  // Cancel
+    EXPECT_FALSE(dialog->commit());
+    ASSERT_EQ(dialogs.alerts.size(), 1);
+    EXPECT_EQ(dialogs.alerts[0].message, "Send file contents to another computer?");
+    EXPECT_FALSE(env.settings->stringValue("aiServerAddress"));
+
+    dialogs.answerAlert(1);  // Use This Address
+    EXPECT_TRUE(dialog->commit());
+    EXPECT_EQ(env.settings->stringValue("aiServerAddress"), "http://192.0.2.7:8080");
+    EXPECT_EQ(AIName::serverConfig().confirmedRemote, "http://192.0.2.7:8080");
+
+    dialog->addressField()->setText(" http://localhost:11434 ");
+    dialog->modelField()->setText("llama3.2");
+    EXPECT_TRUE(dialog->commit());
+    EXPECT_EQ(dialogs.alerts.size(), 2);  // a local address is not asked about
+    EXPECT_EQ(ModelServerConfig::load(*env.settings).model, "llama3.2");
+    EXPECT_EQ(AIName::serverConfig().address, "http://localhost:11434");
+}
+
+TEST_F(RulesFormTest, SuggestNamesForAllNamesTheFilesAndTheNamesCanBeApplied)
+{
+    FakeModelServer server(FakeModelServer::answering([](const FakeRequest& r) {
+        const QString prompt = QJsonDocument::fromJson(r.body)["messages"][1]["content"].toString();
+        return "\"" + prompt.section('\n', 1).trimmed() + " Notes\"";
+    }));
+    ModelServerConfig config;
+    config.address = server.address();
+    AIName::setServerConfig(config);
+    const auto available = [] { return AIName::Availability::available; };
+    store->aiRunner().setServices({available, {}, {}});
+    form->setAIServices({available, {}});
+    store->setItems({FileItem::file(env.makeFile("a.txt", "Budget")), FileItem::file(env.makeFile("b.txt", "Casting"))});
+
+    QEventLoop loop;
+    QObject::connect(&store->aiRunner(), &AINamingRunner::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    ui::click(form->findChild<QPushButton*>("aiSuggestAll"));
+    EXPECT_TRUE(form->findChild<QWidget*>("aiProgressGroup")->isVisible());
+    loop.exec();
+    EXPECT_EQ(store->status(), "AI named 2 file(s).");
+    EXPECT_TRUE(form->findChild<QWidget*>("aiCheckRows")->isVisible());
+    EXPECT_EQ(preview(0), "Budget Notes.txt");
+
+    store->renamer().applyInScope({});
+    EXPECT_TRUE(QFile::exists(env.path("Budget Notes.txt")));
+    EXPECT_TRUE(QFile::exists(env.path("Casting Notes.txt")));
+}
