@@ -677,6 +677,7 @@ bool BatchView::confirmLargeRename()
     alert.informative = informative;
     alert.buttons = {L("Rename", "重命名"), L("Cancel", "取消")};
     alert.defaultButton = 0;
+    alert.cancelButton = 1;
     alert.suppressionText = L("Don't ask again", "不再询问");
     const Dialogs::AlertResult answer = m_dialogs.alert(alert);
     if (answer.button != 0)
