@@ -83,6 +83,7 @@ BatchView::BatchView(Store& store, Dialogs& dialogs, QWidget* parent)
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(buildListPane());
     m_rulesArea = new QScrollArea(splitter);
+    m_rulesArea->setObjectName("rulesArea");
     m_rulesArea->setWidgetResizable(true);
     m_rulesArea->setMinimumWidth(360);
     m_rulesArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
