@@ -401,10 +401,30 @@ void BatchView::onNamesChanged()
 void BatchView::onItemsChanged()
 {
     m_model->listChanged();
+    const bool selectionShrank = dropUnlistedFromSelection();
     pushSelectionToView();
     updateListPane();
     updateFilterBar();
+    // An empty list is never checked again by the delayed check: say so at once.
+    if (m_store.items().isEmpty())
+        refreshConflicts();
     updateApplyBar();
+    if (selectionShrank)
+        onUserSelectionChanged();
+}
+
+bool BatchView::dropUnlistedFromSelection()
+{
+    if (m_selection.isEmpty())
+        return false;
+    QSet<QUuid> listed;
+    for (const FileItem& item : m_store.items())
+        if (m_selection.contains(item.id))
+            listed.insert(item.id);
+    if (listed.size() == m_selection.size())
+        return false;
+    m_selection = std::move(listed);
+    return true;
 }
 
 void BatchView::onUserSelectionChanged()
