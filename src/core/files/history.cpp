@@ -398,7 +398,7 @@ QStringList Store::historySummaries() const
 {
     const HistoryState& h = m_history;
     const qsizetype count = h.undoStack.size();
-    const QLocale locale;
+    const QLocale locale = Lang::locale();
     QStringList out;
     for (qsizetype i = count - 1; i >= 0; --i) {
         QString label = QString::number(count - i) + QStringLiteral(". ") + QString::number(h.undoStack[i].size())
