@@ -2,6 +2,10 @@
 
 #include "model/file_item.h"
 
+namespace {
+const QString kExifPattern = QStringLiteral("yyyy:MM:dd HH:mm:ss");
+}
+
 MetaKind metaKindForPath(const QString& path)
 {
     const QString ext = PathText::extension(PathText::lastComponent(path)).toLower();
@@ -14,4 +18,19 @@ MetaKind metaKindForPath(const QString& path)
     if (video.contains(ext))
         return MetaKind::video;
     return MetaKind::unsupported;
+}
+
+std::optional<QDateTime> exifDateFromText(const QString& text)
+{
+    const QDateTime date = QDateTime::fromString(text, kExifPattern);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+QString exifDateText(const QDateTime& date)
+{
+    if (!date.isValid())
+        return {};
+    return date.toLocalTime().toString(kExifPattern);
 }

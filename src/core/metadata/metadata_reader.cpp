@@ -1,5 +1,7 @@
 #include "metadata_reader.h"
 
+#include "metadata/movie_metadata_reader.h"
+
 #include <QHash>
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
@@ -10,7 +12,7 @@ MetadataReader::~MetadataReader() = default;
 
 std::shared_ptr<MetadataReader> MetadataReader::makeDefault()
 {
-    return std::make_shared<EmptyMetadataReader>();
+    return std::make_shared<MovieMetadataReader>();
 }
 
 MetaFields EmptyMetadataReader::readImageOrPDF(const QString&) const { return {}; }

@@ -23,7 +23,7 @@ public:
     // Any file (for videos the movie's metadata); the future finishes with the record.
     virtual QFuture<MetaFields> read(const QString& path) const = 0;
 
-    // The reader used until the media readers are built: an empty record for every file.
+    // The reader of the running application.
     static std::shared_ptr<MetadataReader> makeDefault();
 };
 

@@ -9,14 +9,26 @@
 
 namespace {
 constexpr int kCacheBound = 501;  // emptied whole, never trimmed entry by entry
+
+QMutex mutex;
+QHash<QString, QIcon> cache;
+}
+
+QString FileIconCache::keyFor(const QString& path, bool isDir)
+{
+    const QString ext = PathText::extension(PathText::lastComponent(path)).toLower();
+    return (isDir || ext.isEmpty() || ext == "app") ? "path:" + path : "ext:" + ext;
+}
+
+int FileIconCache::cachedIconCount()
+{
+    QMutexLocker lock(&mutex);
+    return int(cache.size());
 }
 
 QIcon FileIconCache::icon(const QString& path, bool isDir)
 {
-    static QMutex mutex;
-    static QHash<QString, QIcon> cache;
-    const QString ext = PathText::extension(PathText::lastComponent(path)).toLower();
-    const QString key = (isDir || ext.isEmpty() || ext == "app") ? "path:" + path : "ext:" + ext;
+    const QString key = keyFor(path, isDir);
     QMutexLocker lock(&mutex);
     auto it = cache.constFind(key);
     if (it != cache.constEnd())

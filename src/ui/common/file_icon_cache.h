@@ -6,4 +6,8 @@
 
 namespace FileIconCache {
 QIcon icon(const QString& path, bool isDir);
+// The key an item's icon is kept under ("ext:pdf", "path:/a/folder").
+QString keyFor(const QString& path, bool isDir);
+// Icons held now.
+int cachedIconCount();
 } // namespace FileIconCache
