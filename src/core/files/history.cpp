@@ -4,6 +4,7 @@
 #include "files/rescue_move.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "platform/settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,8 +132,10 @@ void Store::loadHistory()
     }
     m_history.historyLoaded = true;
     publish(Group::History);
-    if (!problems.isEmpty())
+    if (!problems.isEmpty()) {
         setStatus(problems.join(' '));
+        m_heldNotice = m_activity.status;
+    }
 }
 
 void Store::resolveHistoryBookmarks(const QList<QByteArray>& bookmarks)
@@ -290,6 +293,8 @@ void Store::flushPendingSaves()
     if (m_logSaveScheduled)
         saveRenameLogAsync();
     m_historyWriter.waitForIdle();
+    // The shared Store is never destroyed, so the settings file's own last write never comes.
+    settings().sync();
 }
 
 namespace {

@@ -135,7 +135,9 @@ void Store::setItems(QList<FileItem> items)
 
 void Store::setStatus(const QString& text)
 {
-    m_activity.status = text;
+    // The launch's news about damaged files must not vanish behind the first report after it.
+    const QString held = std::exchange(m_heldNotice, QString());
+    m_activity.status = held.isEmpty() || text.isEmpty() ? text + held : text + QLatin1Char(' ') + held;
     publish(Group::Activity);
 }
 

@@ -466,6 +466,7 @@ private:
     bool m_historySaveScheduled = false;
     bool m_logSaveScheduled = false;
     QSet<QString> m_unwritableFiles;  // damaged files that could not be moved aside
+    QString m_heldNotice;             // a launch message about set-aside files, joined to the next status
     HistoryWriter m_historyWriter;
 
     // ---- intake, list operations and folder watch: private state ----

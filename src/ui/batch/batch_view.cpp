@@ -637,7 +637,10 @@ QMenu* BatchView::contextMenuFor(const QSet<QUuid>& ids, QWidget* parent)
     QStringList paths;
     for (const FileItem& item : chosen)
         paths << item.url;
-    menu->addAction(L("Show in File Manager", "在文件管理器中显示"), this, [paths] { showInFileManager(paths); });
+    menu->addAction(L("Show in File Manager", "在文件管理器中显示"), this, [this, paths] {
+        if (!showInFileManager(paths))
+            m_store.setStatus(L("No file manager could be opened.", "无法打开文件管理器。"));
+    });
     menu->addAction(L("Quick Look", "快速查看"), this, [paths] { QuickLook::shared().show(paths); });
     menu->addAction(chosen.size() == 1 ? L("Copy New Name", "拷贝新名称") : L("Copy New Names", "拷贝新名称"), this,
                     [this, chosen] { copyNewNames(chosen); });

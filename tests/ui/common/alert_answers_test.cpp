@@ -38,23 +38,24 @@ Dialogs::AlertResult answerReally(const Dialogs::Alert& alert, std::function<voi
 }
 
 // The alerts the screens raise with two answers, each with the text of its refusing answer.
-QList<QPair<Dialogs::Alert, QString>> twoButtonAlerts()
+QList<QPair<Dialogs::Alert, QString>> twoButtonAlerts(bool zh)
 {
     QList<QPair<Dialogs::Alert, QString>> out;
+    const QString cancel = zh ? "取消" : "Cancel";
+    const QString notNow = zh ? "以后再说" : "Not Now";
     FakeDialogs fake;
 
-    fake.question("Clear the whole rename log?", "", "Cancel", "Clear", true);
-    out.append({fake.alerts.takeLast(), "Cancel"});
-
     BatchFixture batch;
+    batch.store->setLangZh(zh);
     batch.list(batch.numbered(100));
     batch.prefix("x_");
     batch.view->refreshConflicts();
     batch.view->confirmLargeRename();
-    out.append({batch.dialogs.alerts.takeLast(), "Cancel"});
+    out.append({batch.dialogs.alerts.takeLast(), cancel});
 
     TestEnv env;
     auto store = env.makeStore();
+    store->setLangZh(zh);
     store->setItems({FileItem::file("/tmp/clip.mov")});
     store->editMeta([&](MetaDrafts& m) {
         MetaFields edited;
@@ -63,7 +64,10 @@ QList<QPair<Dialogs::Alert, QString>> twoButtonAlerts()
         m.metaDraft.insert(store->items().first().id, edited);
     });
     confirmQuitWithUnsavedMetadata(*store, fake);
-    out.append({fake.alerts.takeLast(), "Cancel"});
+    out.append({fake.alerts.takeLast(), cancel});
+
+    fake.question(zh ? "要清空全部改名记录吗?" : "Clear the whole rename log?", "", cancel, zh ? "清空" : "Clear", true);
+    out.append({fake.alerts.takeLast(), cancel});
 
     AppUpdater updater(QUrl(), "1.0");
     UpdateNotifier notifier(updater, fake, [](const QUrl&) { return true; });
@@ -71,25 +75,26 @@ QList<QPair<Dialogs::Alert, QString>> twoButtonAlerts()
     update.kind = UpdateCheckResult::Kind::updateAvailable;
     update.release.displayVersion = "2.0";
     notifier.show(update);
-    out.append({fake.alerts.takeLast(), "Not Now"});
+    out.append({fake.alerts.takeLast(), notNow});
 
     InstallLocation outside;
     outside.imagePath = env.makeFile("Downloads/Brindlecove.AppImage", "image");
     outside.applications = env.path("home/Applications");
     moveToApplicationsIfNeeded(outside, fake);
-    out.append({fake.alerts.takeLast(), "Not Now"});
+    out.append({fake.alerts.takeLast(), notNow});
 
     DialogsAccessPrompter prompter(fake);
-    prompter.confirm({"Allow access?", "", "Continue", "Cancel"});
-    out.append({fake.alerts.takeLast(), "Cancel"});
+    prompter.confirm({"Allow access?", "", "Continue", cancel});
+    out.append({fake.alerts.takeLast(), cancel});
+    Lang::setZh(false);
     return out;
 }
 } // namespace
 
 TEST(AlertAnswers, EscapeAndTheCloseButtonGiveTheRefusingAnswer)
 {
-    const auto alerts = twoButtonAlerts();
-    ASSERT_EQ(alerts.size(), 6);
+    const auto alerts = twoButtonAlerts(false) + twoButtonAlerts(true);
+    ASSERT_EQ(alerts.size(), 12);
     for (const auto& [alert, refusal] : alerts) {
         const int expected = int(alert.buttons.indexOf(refusal));
         ASSERT_GE(expected, 0) << alert.message.toStdString();
@@ -134,4 +139,21 @@ TEST(AlertAnswers, ChineseBoxesAreWideEnoughForWholeLines)
     EXPECT_EQ(messageLines, 1);
     EXPECT_GE(informativeLines, 1);
     EXPECT_LE(informativeLines, 2);
+}
+
+// Writes pictures of the Chinese alerts for a person to look at when BRINDLECOVE_SCREENSHOTS
+// names a folder; otherwise it is skipped.
+TEST(AlertAnswers, PicturesOfTheChineseAlerts)
+{
+    const QString dir = qEnvironmentVariable("BRINDLECOVE_SCREENSHOTS");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set BRINDLECOVE_SCREENSHOTS to a folder to write the pictures";
+    int n = 0;
+    for (const auto& [alert, refusal] : twoButtonAlerts(true)) {
+        const QString file = QStringLiteral("%1/alert-zh-%2.png").arg(dir).arg(++n);
+        answerReally(alert, [&](QMessageBox* box) {
+            box->grab().save(file);
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+    }
 }
