@@ -22,20 +22,6 @@ QString headerFpsText(double fps)
     return QString::asprintf("%.0f", std::round(fps));
 }
 
-bool isLineBreak(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
-}
-
-QString oneLine(QString v)
-{
-    for (QChar& c : v)
-        if (isLineBreak(c) || c == QLatin1Char('\t'))
-            c = QLatin1Char(' ');
-    return v;
-}
-
 QString orElse(const QString& v, const QString& fallback)
 {
     return v.isEmpty() ? fallback : v;
@@ -79,7 +65,7 @@ QString ale(const QList<ExportItem>& items)
     for (const ExportItem* item : kept) {
         QStringList values = rowValues(*item, headerFps);
         for (QString& v : values)
-            v = oneLine(v);
+            v = singleLine(v);
         out += values.join(QLatin1Char('\t'));
         out += QLatin1Char('\n');
     }

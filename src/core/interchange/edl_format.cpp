@@ -5,25 +5,11 @@
 namespace Exporter {
 namespace {
 
-bool isLineBreak(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
-}
-
 // A comment value must stay on its own line: a line break in it would start a new record.
-QString cleaned(QString v)
-{
-    for (QChar& c : v)
-        if (isLineBreak(c) || c == QLatin1Char('\t'))
-            c = QLatin1Char(' ');
-    return v;
-}
-
 void comment(QString& out, const char* tag, const QString& value)
 {
     if (!value.isEmpty())
-        out += QLatin1String(tag) + cleaned(value) + QLatin1Char('\n');
+        out += QLatin1String(tag) + singleLine(value) + QLatin1Char('\n');
 }
 
 struct ListTiming {
@@ -74,7 +60,7 @@ QString edl(const QList<ExportItem>& items)
             + QLatin1Char('\n');
         record += length;
         out += QLatin1String("* FROM CLIP NAME: ")
-            + cleaned(item.f.clipName.isEmpty() ? item.name : item.f.clipName) + QLatin1Char('\n');
+            + singleLine(item.f.clipName.isEmpty() ? item.name : item.f.clipName) + QLatin1Char('\n');
         comment(out, "* CLIP TITLE: ", item.f.title);
         comment(out, "* COMMENT: ", item.f.desc);
         comment(out, "* KEYWORDS: ", item.f.keywords);

@@ -111,4 +111,14 @@ QList<const ExportItem*> videos(const QList<ExportItem>& items)
     return kept;
 }
 
+QString singleLine(QString v)
+{
+    for (QChar& c : v) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x09 && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029)
+            c = QLatin1Char(' ');
+    }
+    return v;
+}
+
 } // namespace Exporter

@@ -46,5 +46,7 @@ inline QString custom(const ExportItem& item, const QString& name)
 // `f.clipName`, else `f.title`, else the file name.
 QString label(const ExportItem& item);
 QList<const ExportItem*> videos(const QList<ExportItem>& items);
+// Line breaks and tabs become spaces: a value that must stay within its line or tab column.
+QString singleLine(QString v);
 
 } // namespace Exporter

@@ -1,6 +1,6 @@
 #include "metadata_reader.h"
 
-#include "metadata/movie_metadata_reader.h"
+#include "metadata/file_metadata_reader.h"
 
 #include <QHash>
 #include <unicode/gregocal.h>
@@ -12,7 +12,7 @@ MetadataReader::~MetadataReader() = default;
 
 std::shared_ptr<MetadataReader> MetadataReader::makeDefault()
 {
-    return std::make_shared<MovieMetadataReader>();
+    return std::make_shared<FileMetadataReader>();
 }
 
 MetaFields EmptyMetadataReader::readImageOrPDF(const QString&) const { return {}; }

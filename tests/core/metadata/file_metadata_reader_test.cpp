@@ -1,5 +1,5 @@
 #include "media_fixture.h"
-#include "metadata/movie_metadata_reader.h"
+#include "metadata/file_metadata_reader.h"
 #include "model/store.h"
 #include "platform/lang.h"
 #include "test_support.h"
@@ -10,7 +10,7 @@
 
 namespace {
 
-struct MovieMetadataReaderTest : testing::Test {
+struct FileMetadataReaderTest : testing::Test {
     TestEnv env;
 
     QString movie(const QString& name, const QStringList& extra = {})
@@ -22,12 +22,12 @@ struct MovieMetadataReaderTest : testing::Test {
     }
 };
 
-TEST_F(MovieMetadataReaderTest, PicksTheReaderByExtension)
+TEST_F(FileMetadataReaderTest, PicksTheReaderByExtension)
 {
     const QString mxf = movie("A001.MXF", {"-f", "mxf", "-timecode", "10:00:00:00"});
     const QString mov = movie("clip.mov", {"-timecode", "01:00:00:00"});
     const QString text = env.makeFile("notes.txt", "hello");
-    MovieMetadataReader reader;
+    FileMetadataReader reader;
 
     const MetaFields m = reader.read(mxf).result();
     EXPECT_EQ(m.custom.value("Format"), "MXF");
@@ -39,7 +39,7 @@ TEST_F(MovieMetadataReaderTest, PicksTheReaderByExtension)
     const MetaFields t = reader.read(text).result();
     EXPECT_EQ(t.kind, MetaKind::unsupported);
     EXPECT_EQ(t.custom.value("File Size"), "5 bytes");
-    EXPECT_EQ(reader.readImageOrPDF(mov).info, "");  // a movie gives only its file facts here
+    EXPECT_EQ(reader.readImageOrPDF(mov).info, "");  // the still-image path gives a movie only its file facts
 
     const QString sound = movie("s.mov", {"-f", "lavfi", "-i", "sine=d=0.1", "-c:a", "pcm_s16le"});
     Lang::setZh(true);
@@ -49,7 +49,7 @@ TEST_F(MovieMetadataReaderTest, PicksTheReaderByExtension)
     EXPECT_EQ(reader.read(sound).result().custom.value("Audio Channels"), "1 (Mono)");
 }
 
-TEST_F(MovieMetadataReaderTest, CaptureDatesOfMoviesSetTheirFileDates)
+TEST_F(FileMetadataReaderTest, CaptureDatesOfMoviesSetTheirFileDates)
 {
     auto store = env.makeStore();  // the application's own reader
     const QString dated = movie("dated.mov", {"-metadata", "creation_time=2024-05-06T07:08:09Z"});
