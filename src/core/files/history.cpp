@@ -132,10 +132,8 @@ void Store::loadHistory()
     }
     m_history.historyLoaded = true;
     publish(Group::History);
-    if (!problems.isEmpty()) {
-        setStatus(problems.join(' '));
-        m_heldNotice = m_activity.status;
-    }
+    if (!problems.isEmpty())
+        setLastingStatus(problems.join(' '));
 }
 
 void Store::resolveHistoryBookmarks(const QList<QByteArray>& bookmarks)

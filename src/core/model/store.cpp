@@ -141,6 +141,12 @@ void Store::setStatus(const QString& text)
     publish(Group::Activity);
 }
 
+void Store::setLastingStatus(const QString& text)
+{
+    setStatus(text);
+    m_heldNotice = text;
+}
+
 void Store::setPersistedFlag(bool AppPrefs::*flag, bool value, const QString& key)
 {
     m_prefs.*flag = value;

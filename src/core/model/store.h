@@ -219,6 +219,8 @@ public:
     template <typename F> void editMeta(F&& f) { f(m_meta); publish(Group::Meta); }
     const Activity& activity() const { return m_activity; }
     void setStatus(const QString& text);
+    // News about lost or set-aside data: the next status is shown beside it, not instead of it.
+    void setLastingStatus(const QString& text);
     template <typename F> void editActivity(F&& f) { f(m_activity); publish(Group::Activity); }
     const HistoryState& history() const { return m_history; }
     const FolderWatchState& watch() const { return m_watch; }
