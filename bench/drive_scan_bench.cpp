@@ -3,6 +3,7 @@
 #include "files/media_drive_scan.h"
 #include "model/store.h"
 #include "platform/settings.h"
+#include "files/intake.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,7 +104,7 @@ void BM_LoadMediaDriveIntoStoreVsFind(benchmark::State& state)
         services.settings = std::make_shared<MemorySettings>();
         services.loadHistoryOnStart = false;
         Store store(services);
-        store.loadMediaDrive(root);
+        store.intake().loadMediaDrive(root);
         benchmark::DoNotOptimize(store.items().size());
     });
 }

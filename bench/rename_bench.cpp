@@ -3,6 +3,8 @@
 // Store relative to the plain loop (1.0 = as fast; the aim is at least 0.5).
 #include "model/store.h"
 #include "platform/settings.h"
+#include "files/history.h"
+#include "files/renamer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,7 +48,7 @@ void BM_RenameFolder(benchmark::State& state)
     QDir().mkpath(folder);
     QList<QByteArray> oldPaths, newPaths;
     QList<FileItem> items;
-    Store::RenamePlan plan;
+    RenamePlan plan;
     for (int i = 0; i < n; ++i) {
         const QString path = folder + '/' + nameOf("A001C", i);
         ::close(::open(path.toUtf8().constData(), O_CREAT | O_WRONLY, 0644));
@@ -67,13 +69,13 @@ void BM_RenameFolder(benchmark::State& state)
         plainUndo += plainLoop(newPaths, oldPaths);
         QElapsedTimer t;
         t.start();
-        store.applyRenames(plan);
+        store.renamer().applyRenames(plan);
         storeApply += t.nsecsElapsed() / 1e9;
         t.restart();
-        store.undoLast();
+        store.history().undoLast();
         storeUndo += t.nsecsElapsed() / 1e9;
         t.restart();
-        store.flushPendingSaves();
+        store.history().flushPendingSaves();
         saveWait += t.nsecsElapsed() / 1e9;
     }
     if (store.items().first().url != QString::fromUtf8(oldPaths.first()))
@@ -86,7 +88,7 @@ void BM_RenameFolder(benchmark::State& state)
     state.counters["store_undo_s"] = storeUndo / k;
     state.counters["undo_speed_vs_plain"] = plainUndo / storeUndo;
     state.counters["writer_wait_s"] = saveWait / k;
-    state.counters["save_on_main_thread"] = store.historyWriter().ranOnMainThread() ? 1 : 0;
+    state.counters["save_on_main_thread"] = store.history().historyWriter().ranOnMainThread() ? 1 : 0;
 }
 
 } // namespace

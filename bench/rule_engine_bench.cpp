@@ -2,6 +2,7 @@
 // for the whole list, against a plain copy of the same names measured in the same run.
 #include "bench_support.h"
 #include "model/store.h"
+#include "model/name_preview.h"
 #include "platform/settings.h"
 
 #include <QTemporaryDir>
@@ -25,7 +26,7 @@ void BM_PreviewKeystroke(benchmark::State& state)
 {
     QTemporaryDir dir;
     auto store = makeBenchStore(dir, int(state.range(0)), true);
-    store->conflictReasons({});  // warm caches, as after the first preview
+    store->preview().conflictReasons({});  // warm caches, as after the first preview
     int keystroke = 0;
     double engine = 0;
     for (auto _ : state) {
@@ -33,8 +34,8 @@ void BM_PreviewKeystroke(benchmark::State& state)
         // Typing in the replacement field: each key is one published rule change.
         store->editRules([&](RuleSettings& r) { r.replace = (++keystroke % 2) ? "Reel$1_Clip$2" : "Reel$1-Clip$2"; });
         for (int row = 0; row < 40; ++row)  // rows on screen
-            benchmark::DoNotOptimize(store->newName(store->items().at(row), row, {}));
-        benchmark::DoNotOptimize(store->conflictReasons({}));
+            benchmark::DoNotOptimize(store->preview().newName(store->items().at(row), row, {}));
+        benchmark::DoNotOptimize(store->preview().conflictReasons({}));
         engine += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     double baseline = 0;

@@ -1,6 +1,8 @@
 // Delivery-name recognition against a plain copy-and-upper-case of the same names, measured in
 // the same run. "slowdown" is recogniser time per name over baseline time per name.
-#include "smartrename/smart_rename.h"
+#include "smartrename/smart_rename_clean.h"
+#include "smartrename/smart_rename_recognize.h"
+#include "smartrename/word_splits.h"
 #include "smartrename/word_checker.h"
 
 #include <benchmark/benchmark.h>

@@ -2,6 +2,7 @@
 #include "common/icons.h"
 #include "app/single_instance.h"
 #include "model/store.h"
+#include "files/history.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -35,6 +36,6 @@ int main(int argc, char** argv)
         rc = app.exec();
     }
     // Renames done just before quitting must reach the history and log files.
-    store.flushPendingSaves();
+    store.history().flushPendingSaves();
     return rc;
 }

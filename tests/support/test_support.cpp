@@ -34,3 +34,9 @@ std::unique_ptr<Store> TestEnv::makeStore(const QStringList& languages) const
 }
 
 QString fixturesDir() { return qEnvironmentVariable("BRINDLECOVE_FIXTURES"); }
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}

@@ -12,6 +12,7 @@ InstallLocation InstallLocation::current()
     InstallLocation l;
     l.imagePath = qEnvironmentVariable("APPIMAGE");
     l.applications = QDir(QDir::homePath()).filePath("Applications");
+    l.moveToTrash = &InstallLocation::moveToDesktopTrash;
     return l;
 }
 
@@ -33,14 +34,20 @@ bool InstallLocation::shouldOfferMove() const
     return !inside;
 }
 
-bool InstallLocation::trash(const QString& path, QString* error) const
+bool InstallLocation::moveToDesktopTrash(const QString& path, QString* error)
 {
-    if (moveToTrash)
-        return moveToTrash(path, error);
     QFile file(path);
     const bool ok = file.moveToTrash();
     *error = file.errorString();
     return ok;
+}
+
+bool InstallLocation::trash(const QString& path, QString* error) const
+{
+    if (moveToTrash)
+        return moveToTrash(path, error);
+    *error = L("No trash is available.", "没有可用的废纸篓。");
+    return false;
 }
 
 InstallLocation::MoveResult InstallLocation::moveIntoApplications() const

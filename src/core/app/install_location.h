@@ -12,11 +12,14 @@
 struct InstallLocation {
     QString imagePath;     // the running image ($APPIMAGE); empty when not started from one
     QString applications;  // ~/Applications
-    // Puts a file in the trash; empty: the desktop's trash (QFile::moveToTrash).
+    // Puts a file in the trash. current() fills in the desktop's trash; left empty, nothing is
+    // trashed and an older copy at the target stays where it is.
     std::function<bool(const QString& path, QString* error)> moveToTrash;
 
-    // From the process environment and the home folder.
+    // From the process environment and the home folder, with the desktop's trash.
     static InstallLocation current();
+    // The desktop's trash (QFile::moveToTrash).
+    static bool moveToDesktopTrash(const QString& path, QString* error);
 
     // The path the image is moved to.
     QString targetPath() const;

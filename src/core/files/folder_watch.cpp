@@ -1,9 +1,11 @@
 // The folder watch: new files of a watched folder are renamed in place by the batch rules once
 // their size held still over two polls. Listing runs on the thread pool; everything else on the
 // main thread, so the watch state needs no lock.
-#include "files/dir_walk.h"
+#include "files/folder_watch.h"
+
+#include "files/history.h"
+#include "files/scoped_access.h"
 #include "files/watch_rules.h"
-#include "files/watch_scan.h"
 #include "model/name_validation.h"
 #include "model/store.h"
 #include "platform/lang.h"
@@ -15,63 +17,52 @@
 
 #include <sys/stat.h>
 
-QList<WatchScanEntry> listFolderFiles(const QString& folder, bool recursive)
-{
-    QList<WatchScanEntry> out;
-    DirWalk::Options options;
-    options.recursive = recursive;
-    options.wantSize = true;
-    DirWalk::walk(PathText::standardized(folder), options, [&](const DirWalk::Entry& e) {
-        if (e.kind == DirWalk::Kind::Regular)
-            out << WatchScanEntry{e.path(), qMax<qint64>(e.size, 0)};
-    });
-    return out;
-}
-
-void Store::startWatching(const QString& folder, bool recursive)
+void FolderWatch::startWatching(const QString& folder, bool recursive)
 {
     stopWatching();
-    m_watch.watchFolder = PathText::standardized(folder);
-    m_watch.watchCount = 0;
-    m_watch.watchRecursive = recursive;
+    const QString root = PathText::standardized(folder);
     m_watchKnown.clear();
-    for (const WatchScanEntry& e : listFolderFiles(*m_watch.watchFolder, recursive))
+    for (const WatchScanEntry& e : listFolderFiles(root, recursive))
         m_watchKnown.insert(e.path);
     m_watchPending.clear();
     m_watchTimer = new QTimer(this);
     m_watchTimer->setInterval(2000);
     m_watchTimer->setTimerType(Qt::CoarseTimer);  // lets the system bundle wake-ups
-    connect(m_watchTimer, &QTimer::timeout, this, &Store::scanWatchFolder);
+    connect(m_watchTimer, &QTimer::timeout, this, &FolderWatch::scanWatchFolder);
     m_watchTimer->start();
-    publish(Group::Watch);
-    const QString name = PathText::lastComponent(*m_watch.watchFolder);
+    m_store.editWatch([&](FolderWatchState& w) {
+        w.watchFolder = root;
+        w.watchCount = 0;
+        w.watchRecursive = recursive;
+    });
+    const QString name = PathText::lastComponent(root);
     if (recursive)
-        setStatus(L("Watching “", "正在监控「") + name
+        m_store.setStatus(L("Watching “", "正在监控「") + name
                   + L("” and its subfolders — new files auto-renamed.", "」及其子文件夹 —— 新进文件将自动重命名。"));
     else
-        setStatus(L("Watching “", "正在监控「") + name + L("” — new files auto-renamed.", "」—— 新文件将自动重命名。"));
+        m_store.setStatus(L("Watching “", "正在监控「") + name + L("” — new files auto-renamed.", "」—— 新文件将自动重命名。"));
 }
 
-void Store::stopWatching()
+void FolderWatch::stopWatching()
 {
     if (m_watchTimer) {
         m_watchTimer->stop();
         m_watchTimer->deleteLater();
         m_watchTimer = nullptr;
     }
-    m_watch.watchFolder.reset();
-    publish(Group::Watch);
+    m_store.editWatch([](FolderWatchState& w) { w.watchFolder.reset(); });
 }
 
-bool Store::watchTimerActive() const { return m_watchTimer && m_watchTimer->isActive(); }
+bool FolderWatch::watchTimerActive() const { return m_watchTimer && m_watchTimer->isActive(); }
 
-void Store::scanWatchFolder()
+void FolderWatch::scanWatchFolder()
 {
-    if (!m_watch.watchFolder || m_watchScanning)
+    const FolderWatchState& w = m_store.watchState();
+    if (!w.watchFolder || m_watchScanning)
         return;
     m_watchScanning = true;
-    const QString folder = *m_watch.watchFolder;
-    const bool recursive = m_watch.watchRecursive;
+    const QString folder = *w.watchFolder;
+    const bool recursive = w.watchRecursive;
     auto* watcher = new QFutureWatcher<QList<WatchScanEntry>>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, folder] {
         watcher->deleteLater();
@@ -80,10 +71,10 @@ void Store::scanWatchFolder()
     watcher->setFuture(QtConcurrent::run(listFolderFiles, folder, recursive));
 }
 
-void Store::processWatchScan(const QList<WatchScanEntry>& entries, const QString& folder)
+void FolderWatch::processWatchScan(const QList<WatchScanEntry>& entries, const QString& folder)
 {
     m_watchScanning = false;
-    if (m_watch.watchFolder != folder)
+    if (m_store.watchState().watchFolder != folder)
         return;  // stopped or moved on while the listing ran
     QHash<QString, qint64> next;
     for (const WatchScanEntry& e : entries) {
@@ -100,10 +91,10 @@ void Store::processWatchScan(const QList<WatchScanEntry>& entries, const QString
     m_watchPending = std::move(next);
 }
 
-void Store::autoRenameFile(const QString& path)
+void FolderWatch::autoRenameFile(const QString& path)
 {
     const FileItem item = FileItem::file(path);
-    const QString stem = watchStem(*this, item, m_watch.watchCount);
+    const QString stem = watchStem(m_store, item, m_store.watchState().watchCount);
     const QString newName = item.ext.isEmpty() ? stem : stem + QLatin1Char('.') + item.ext;
     if (newName == item.name || validateNewName(newName, item.name))
         return;
@@ -111,11 +102,10 @@ void Store::autoRenameFile(const QString& path)
     struct stat st{};
     if (::lstat(QFile::encodeName(target).constData(), &st) == 0)
         return;
-    if (coordinatedMove(path, target))
+    if (m_store.access().coordinatedMove(path, target))
         return;  // failed: the file keeps its name, silently
     m_watchKnown.insert(target);
-    ++m_watch.watchCount;
-    publish(Group::Watch);
-    appendRenameLog({Move{path, target}}, RenameLogEntry::Action::automatic);
-    setStatus(L("Auto-renamed ", "自动重命名 ") + item.name + QStringLiteral(" → ") + newName);
+    m_store.editWatch([](FolderWatchState& w) { ++w.watchCount; });
+    m_store.history().appendRenameLog({Move{path, target}}, RenameLogEntry::Action::automatic);
+    m_store.setStatus(L("Auto-renamed ", "自动重命名 ") + item.name + QStringLiteral(" → ") + newName);
 }

@@ -1,8 +1,12 @@
 // The undo history and the rename log: bookkeeping, saving, loading and undo.
+#include "files/history.h"
+
 #include "files/history_file.h"
+#include "files/item_bookkeeping.h"
 #include "files/path_remap.h"
 #include "files/rescue_move.h"
-#include "model/store.h"
+#include "files/scoped_access.h"
+#include "model/file_dates.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
 
@@ -76,26 +80,27 @@ std::optional<QByteArray> readStored(const QString& path, bool& damaged)
 } // namespace
 
 // Without a support folder nothing is read or written (never a file in the working folder).
-QString Store::historyFilePath() const
+QString History::historyFilePath() const
 {
-    return supportFolder().isEmpty() ? QString() : QDir(supportFolder()).filePath("undo-history.json");
+    const QString folder = m_store.supportFolder();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath("undo-history.json");
 }
 
-QString Store::renameLogFilePath() const
+QString History::renameLogFilePath() const
 {
-    return supportFolder().isEmpty() ? QString() : QDir(supportFolder()).filePath("rename-log.json");
+    const QString folder = m_store.supportFolder();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath("rename-log.json");
 }
 
-void Store::loadHistory()
+void History::loadHistory()
 {
     QStringList problems;
     bool damaged = false;
     const QString logPath = renameLogFilePath();
+    std::optional<QList<RenameLogEntry>> log;
     if (auto data = readStored(logPath, damaged)) {
-        if (auto log = HistoryFile::decodeLog(*data))
-            m_history.renameLog = *log;
-        else
-            damaged = true;
+        log = HistoryFile::decodeLog(*data);
+        damaged = !log;
     }
     if (damaged) {
         const SetAside aside = setAside(logPath);
@@ -117,26 +122,29 @@ void Store::loadHistory()
         problems << damagedMessage(true, aside);
     }
 
-    if (batches) {
-        QList<QByteArray> bookmarks;
-        for (const SavedBatch& b : *batches) {
-            MoveBatch moves;
-            for (const SavedMove& m : b.moves)
-                moves << Move{m.from, m.to};
-            m_history.undoStack << moves;
-            m_history.undoDates << b.date;
-            m_history.undoBookmarks << b.folderBookmarks;
-            bookmarks << b.folderBookmarks;
+    m_store.editHistory([&](HistoryState& h) {
+        if (log)
+            h.renameLog = *log;
+        if (batches) {
+            QList<QByteArray> bookmarks;
+            for (const SavedBatch& b : *batches) {
+                MoveBatch moves;
+                for (const SavedMove& m : b.moves)
+                    moves << Move{m.from, m.to};
+                h.undoStack << moves;
+                h.undoDates << b.date;
+                h.undoBookmarks << b.folderBookmarks;
+                bookmarks << b.folderBookmarks;
+            }
+            resolveHistoryBookmarks(bookmarks);
         }
-        resolveHistoryBookmarks(bookmarks);
-    }
-    m_history.historyLoaded = true;
-    publish(Group::History);
+        h.historyLoaded = true;
+    });
     if (!problems.isEmpty())
-        setLastingStatus(problems.join(' '));
+        m_store.setLastingStatus(problems.join(' '));
 }
 
-void Store::resolveHistoryBookmarks(const QList<QByteArray>& bookmarks)
+void History::resolveHistoryBookmarks(const QList<QByteArray>& bookmarks)
 {
     if (bookmarks.isEmpty())
         return;
@@ -147,7 +155,7 @@ void Store::resolveHistoryBookmarks(const QList<QByteArray>& bookmarks)
         addHistoryScopedFolders(watcher->result());
         watcher->deleteLater();
     });
-    std::shared_ptr<FolderAccess> access = m_services.folderAccess;
+    std::shared_ptr<FolderAccess> access = m_store.services().folderAccess;
     watcher->setFuture(QtConcurrent::run([access, bookmarks] {
         QStringList folders;
         for (const QByteArray& b : bookmarks)
@@ -157,17 +165,18 @@ void Store::resolveHistoryBookmarks(const QList<QByteArray>& bookmarks)
     }));
 }
 
-void Store::addHistoryScopedFolders(const QStringList& folders)
+void History::addHistoryScopedFolders(const QStringList& folders)
 {
-    for (const QString& folder : folders)
-        if (folderAccess().startAccessing(folder))
-            m_history.historyScopedFolders << folder;
-    publish(Group::History);
+    FolderAccess& access = *m_store.services().folderAccess;
+    m_store.editHistory([&](HistoryState& h) {
+        for (const QString& folder : folders)
+            if (access.startAccessing(folder))
+                h.historyScopedFolders << folder;
+    });
 }
 
-void Store::historyDidChange(int previousCount)
+void History::historyDidChange(HistoryState& h, int previousCount)
 {
-    HistoryState& h = m_history;
     if (!h.historyLoaded)
         return;
     const int count = int(h.undoStack.size());
@@ -189,10 +198,10 @@ void Store::historyDidChange(int previousCount)
         h.undoDates.remove(0, qMin<qsizetype>(drop, h.undoDates.size()));
         h.undoBookmarks.remove(0, qMin<qsizetype>(drop, h.undoBookmarks.size()));
     }
-    scheduleSave(m_historySaveScheduled, &Store::saveHistoryAsync);
+    scheduleSave(m_historySaveScheduled, &History::saveHistoryAsync);
 }
 
-QList<QByteArray> Store::folderBookmarks(const MoveBatch& moves) const
+QList<QByteArray> History::folderBookmarks(const MoveBatch& moves) const
 {
     QSet<QString> seen;
     QList<QByteArray> out;
@@ -201,7 +210,7 @@ QList<QByteArray> Store::folderBookmarks(const MoveBatch& moves) const
         if (seen.contains(folder))
             return;
         seen.insert(folder);
-        const QByteArray mark = folderAccess().bookmark(folder);
+        const QByteArray mark = m_store.services().folderAccess->bookmark(folder);
         if (!mark.isEmpty())
             out << mark;
     };
@@ -212,71 +221,71 @@ QList<QByteArray> Store::folderBookmarks(const MoveBatch& moves) const
     return out;
 }
 
-void Store::appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action action)
+void History::appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action action)
 {
     if (moves.isEmpty())
         return;
     const QDateTime now = QDateTime::currentDateTime();
     // Entries beyond the cap would be dropped at once; don't make them.
     const qsizetype first = qMax<qsizetype>(0, moves.size() - kMaxLogEntries);
-    QList<RenameLogEntry>& log = m_history.renameLog;
-    log.reserve(log.size() + moves.size() - first);
-    for (qsizetype i = first; i < moves.size(); ++i)
-        log << RenameLogEntry{QUuid::createUuid(), now, action, moves[i].from, moves[i].to};
-    if (log.size() > kMaxLogEntries)
-        log.remove(0, log.size() - kMaxLogEntries);
-    publish(Group::History);
-    scheduleSave(m_logSaveScheduled, &Store::saveRenameLogAsync);
+    m_store.editHistory([&](HistoryState& h) {
+        QList<RenameLogEntry>& log = h.renameLog;
+        log.reserve(log.size() + moves.size() - first);
+        for (qsizetype i = first; i < moves.size(); ++i)
+            log << RenameLogEntry{QUuid::createUuid(), now, action, moves[i].from, moves[i].to};
+        if (log.size() > kMaxLogEntries)
+            log.remove(0, log.size() - kMaxLogEntries);
+    });
+    scheduleSave(m_logSaveScheduled, &History::saveRenameLogAsync);
 }
 
-void Store::clearRenameLog()
+void History::clearRenameLog()
 {
-    m_history.renameLog.clear();
-    publish(Group::History);
-    scheduleSave(m_logSaveScheduled, &Store::saveRenameLogAsync);
+    m_store.editHistory([](HistoryState& h) { h.renameLog.clear(); });
+    scheduleSave(m_logSaveScheduled, &History::saveRenameLogAsync);
 }
 
-void Store::scheduleSave(bool& flag, void (Store::*save)())
+void History::scheduleSave(bool& flag, void (History::*save)())
 {
     if (flag)
         return;
     flag = true;
     // A save that quitting already ran leaves nothing to do here.
-    QTimer::singleShot(m_services.saveDelayMs, this, [this, &flag, save] {
+    QTimer::singleShot(m_store.services().saveDelayMs, this, [this, &flag, save] {
         if (flag)
             (this->*save)();
     });
 }
 
-void Store::saveHistoryAsync()
+void History::saveHistoryAsync()
 {
     m_historySaveScheduled = false;
     const QString path = historyFilePath();
     if (path.isEmpty() || m_unwritableFiles.contains(path))
         return;
-    m_historyWriter.write(path, [stack = m_history.undoStack, dates = m_history.undoDates,
-                                 marks = m_history.undoBookmarks] {
+    const HistoryState& h = m_store.historyState();
+    m_historyWriter.write(path, [stack = h.undoStack, dates = h.undoDates, marks = h.undoBookmarks] {
         return HistoryFile::encodeHistory(stack, dates, marks);
     }, saveFailureReporter(true));
 }
 
-void Store::saveRenameLogAsync()
+void History::saveRenameLogAsync()
 {
     m_logSaveScheduled = false;
     const QString path = renameLogFilePath();
     if (path.isEmpty() || m_unwritableFiles.contains(path))
         return;
-    m_historyWriter.write(path, [log = m_history.renameLog] { return HistoryFile::encodeLog(log); },
+    m_historyWriter.write(path, [log = m_store.historyState().renameLog] { return HistoryFile::encodeLog(log); },
                           saveFailureReporter(false));
 }
 
 // A save that failed (a full disk, a read-only support folder) left the old file as it was; the
 // user is told, since undo after a restart would otherwise miss the newest batches silently.
-std::function<void(const QString&)> Store::saveFailureReporter(bool history)
+std::function<void(const QString&)> History::saveFailureReporter(bool history)
 {
     return [this, history](const QString& why) {
         QMetaObject::invokeMethod(this, [this, history, why] {
-            setStatus(history ? L(QStringLiteral("The undo history could not be saved: %1").arg(why),
+            m_store.setStatus(history ? L(QStringLiteral("The undo history could not be saved: %1").arg(why),
                                   QStringLiteral("无法保存撤销历史:%1").arg(why))
                               : L(QStringLiteral("The rename log could not be saved: %1").arg(why),
                                   QStringLiteral("无法保存重命名日志:%1").arg(why)));
@@ -284,7 +293,7 @@ std::function<void(const QString&)> Store::saveFailureReporter(bool history)
     };
 }
 
-void Store::flushPendingSaves()
+void History::flushPendingSaves()
 {
     if (m_historySaveScheduled)
         saveHistoryAsync();
@@ -292,7 +301,7 @@ void Store::flushPendingSaves()
         saveRenameLogAsync();
     m_historyWriter.waitForIdle();
     // The shared Store is never destroyed, so the settings file's own last write never comes.
-    settings().sync();
+    m_store.settings().sync();
 }
 
 namespace {
@@ -305,7 +314,7 @@ void returnParked(Store& store, const QHash<QString, qsizetype>& parked, MoveBat
     for (auto it = parked.cbegin(); it != parked.cend(); ++it) {
         const QString temp = it.key();
         const QString home = restored[it.value()].from;
-        const auto landed = rescueTarget(home, [&](const QString& to) { return !store.coordinatedMove(temp, to); });
+        const auto landed = rescueTarget(home, [&](const QString& to) { return !store.access().coordinatedMove(temp, to); });
         if (!landed)
             continue;
         --out.restored;
@@ -324,11 +333,11 @@ UndoOutcome undoNewest(Store& store, MoveBatch& restored)
 {
     UndoOutcome out;
     MoveBatch batch;
-    store.editUndoStack([&](QList<MoveBatch>& stack) { batch = stack.takeLast(); });
+    store.history().editUndoStack([&](QList<MoveBatch>& stack) { batch = stack.takeLast(); });
     QHash<QString, qsizetype> parked;
     for (qsizetype i = batch.size() - 1; i >= 0; --i) {
         const Move& m = batch[i];
-        if (auto err = store.coordinatedMove(m.to, m.from)) {
+        if (auto err = store.access().coordinatedMove(m.to, m.from)) {
             ++out.failed;
             out.lastError = err->text();
             continue;
@@ -346,41 +355,41 @@ UndoOutcome undoNewest(Store& store, MoveBatch& restored)
 // Undoes the newest batch and brings the list and the log up to date.
 UndoOutcome undoNewestBatch(Store& store)
 {
-    store.fileDateCache().clear();
-    store.dateStringCache().clear();
+    store.dates().clearCaches();
     MoveBatch restored;
     const UndoOutcome o = undoNewest(store, restored);
-    store.commitRenamed(restored);
-    store.appendRenameLog(restored, RenameLogEntry::Action::undo);
+    store.bookkeeping().commitRenamed(restored);
+    store.history().appendRenameLog(restored, RenameLogEntry::Action::undo);
     return o;
 }
 } // namespace
 
-void Store::undoLast()
+void History::undoLast()
 {
-    if (m_history.undoStack.isEmpty())
+    if (m_store.historyState().undoStack.isEmpty())
         return;
-    const UndoOutcome o = undoNewestBatch(*this);
+    const UndoOutcome o = undoNewestBatch(m_store);
     const QString u = QString::number(o.restored);
     if (o.failed == 0)
-        setStatus(L(QStringLiteral("Undid %1 rename(s).").arg(u), QStringLiteral("已撤销 %1 个重命名。").arg(u)));
+        m_store.setStatus(L(QStringLiteral("Undid %1 rename(s).").arg(u), QStringLiteral("已撤销 %1 个重命名。").arg(u)));
     else
-        setStatus(L(QStringLiteral("Undid %1 rename(s); %2 couldn't be restored: %3").arg(u).arg(o.failed).arg(o.lastError),
+        m_store.setStatus(L(QStringLiteral("Undid %1 rename(s); %2 couldn't be restored: %3").arg(u).arg(o.failed).arg(o.lastError),
                     QStringLiteral("已撤销 %1 个重命名;%2 个无法恢复:%3").arg(u).arg(o.failed).arg(o.lastError)));
 }
 
-void Store::restoreAll()
+void History::restoreAll()
 {
-    if (m_history.undoStack.isEmpty()) {
-        setStatus(L("Nothing to restore — no renames yet.", "无可还原 —— 尚未重命名。"));
+    const HistoryState& h = m_store.historyState();
+    if (h.undoStack.isEmpty()) {
+        m_store.setStatus(L("Nothing to restore — no renames yet.", "无可还原 —— 尚未重命名。"));
         return;
     }
     qsizetype total = 0;
-    for (const MoveBatch& b : std::as_const(m_history.undoStack))
+    for (const MoveBatch& b : h.undoStack)
         total += b.size();
     UndoOutcome sum;
-    while (!m_history.undoStack.isEmpty()) {
-        const UndoOutcome o = undoNewestBatch(*this);
+    while (!h.undoStack.isEmpty()) {
+        const UndoOutcome o = undoNewestBatch(m_store);
         sum.restored += o.restored;
         sum.failed += o.failed;
         if (!o.lastError.isEmpty())
@@ -390,16 +399,16 @@ void Store::restoreAll()
     // "Restored all" would claim success for files that stayed where they were; with failures
     // the report says how many came back and why the others did not.
     if (sum.failed == 0)
-        setStatus(L(QStringLiteral("Restored all %1 file(s) to their original names.").arg(t),
+        m_store.setStatus(L(QStringLiteral("Restored all %1 file(s) to their original names.").arg(t),
                     QStringLiteral("已将全部 %1 个文件还原为原始名称。").arg(t)));
     else
-        setStatus(L(QStringLiteral("Restored %1 file(s); %2 couldn't be restored: %3").arg(sum.restored).arg(sum.failed).arg(sum.lastError),
+        m_store.setStatus(L(QStringLiteral("Restored %1 file(s); %2 couldn't be restored: %3").arg(sum.restored).arg(sum.failed).arg(sum.lastError),
                     QStringLiteral("已还原 %1 个文件;%2 个无法还原:%3").arg(sum.restored).arg(sum.failed).arg(sum.lastError)));
 }
 
-QStringList Store::historySummaries() const
+QStringList History::historySummaries() const
 {
-    const HistoryState& h = m_history;
+    const HistoryState& h = m_store.historyState();
     const qsizetype count = h.undoStack.size();
     const QLocale locale = Lang::locale();
     QStringList out;

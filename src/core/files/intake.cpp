@@ -1,6 +1,11 @@
 // Bringing files in: URLs handed in by drops, open panels and the command line become list
 // items; folders contribute their direct files, themselves, or a media scan.
+#include "files/intake.h"
+
 #include "files/dir_walk.h"
+#include "files/item_bookkeeping.h"
+#include "files/media_drive_scan.h"
+#include "files/scoped_access.h"
 #include "model/store.h"
 #include "platform/lang.h"
 
@@ -8,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QTimer>
 
 #include <cerrno>
@@ -51,7 +55,7 @@ QString joinSentences(const QString& a, const QString& b)
 
 } // namespace
 
-void Store::addURLs(const QStringList& paths)
+void Intake::addURLs(const QStringList& paths)
 {
     QList<FileItem> folders;  // F
     QList<FileItem> files;    // L
@@ -65,8 +69,8 @@ void Store::addURLs(const QStringList& paths)
             files << FileItem::file(raw);
             continue;
         }
-        ensureScopedAccess(raw);
-        if (m_prefs.mediaDriveMode) {
+        m_store.access().ensureScopedAccess(raw);
+        if (m_store.prefs().mediaDriveMode) {
             loadMediaDrive(raw);
             continue;
         }
@@ -81,54 +85,51 @@ void Store::addURLs(const QStringList& paths)
         skipped += r.skippedNames;
         if (kept == 0) {
             emptyFolder = true;
-            if (m_sections.renameFolders)
+            if (m_store.sections().renameFolders)
                 folders << FileItem::folder(folder);
         }
     }
 
     const QString notice = skippedNamesNotice(skipped);
     if (!folders.isEmpty()) {
-        QSet<QString> seen = pathsOf(m_items);
-        QList<FileItem> next = m_items;
+        QSet<QString> seen = pathsOf(m_store.items());
+        QList<FileItem> next = m_store.items();
         appendNew(next, folders, seen);
-        setItems(std::move(next));
+        m_store.setItems(std::move(next));
     }
     QString report;
     if (files.isEmpty()) {
         if (!folders.isEmpty())
-            report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_items.size());
+            report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_store.items().size());
         else if (emptyFolder)
             report = L("That folder has no files.", "该文件夹没有文件。");
-    } else if (m_sections.renameFolders) {
-        QSet<QString> seen = pathsOf(m_fileBackup);
-        appendNew(m_fileBackup, files, seen);
-        setItems(folderListing(m_fileBackup));
-        report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_items.size());
+    } else if (m_store.sections().renameFolders) {
+        m_store.editFileBackup([&](QList<FileItem>& backup) {
+            QSet<QString> seen = pathsOf(backup);
+            appendNew(backup, files, seen);
+        });
+        m_store.setItems(ItemBookkeeping::folderListing(m_store.fileBackup()));
+        report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_store.items().size());
     } else {
-        QSet<QString> seen = pathsOf(m_items);
-        QList<FileItem> next = m_items;
+        QSet<QString> seen = pathsOf(m_store.items());
+        QList<FileItem> next = m_store.items();
         appendNew(next, files, seen);
-        setItems(std::move(next));
-        report = L("%1 file(s).", "共 %1 个文件。").arg(m_items.size());
+        m_store.setItems(std::move(next));
+        report = L("%1 file(s).", "共 %1 个文件。").arg(m_store.items().size());
     }
     if (!report.isEmpty() || !notice.isEmpty())
-        setStatus(joinSentences(report, notice));
+        m_store.setStatus(joinSentences(report, notice));
 }
 
-void Store::queueDrops(const QString& path)
+void Intake::queueDrops(const QString& path)
 {
     const bool firstOfBurst = m_pendingDrops.isEmpty();
     m_pendingDrops << path;
-    if (firstOfBurst) {
-        QPointer<Store> self(this);
-        QTimer::singleShot(50, this, [self] {
-            if (self)
-                self->flushDrops();
-        });
-    }
+    if (firstOfBurst)
+        QTimer::singleShot(50, this, [this] { flushDrops(); });
 }
 
-void Store::flushDrops()
+void Intake::flushDrops()
 {
     const QStringList taken = std::exchange(m_pendingDrops, {});
     addURLs(taken);
@@ -161,13 +162,13 @@ QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error
 
 } // namespace
 
-void Store::addSampleFiles()
+void Intake::addSampleFiles()
 {
     static const char* const names[] = {"IMG_0412.JPG", "IMG_0413.JPG", "IMG_0414.JPG",
                                         "PNCH_POWER_TRLR_AV30_V1.mov", "Holiday video FINAL final (2).mp4",
                                         "meeting notes 2024-05-01.txt"};
     const auto fail = [this](int error) {
-        setStatus(L("Couldn't create sample files: ", "无法创建示例文件:") + errorText(error));
+        m_store.setStatus(L("Couldn't create sample files: ", "无法创建示例文件:") + errorText(error));
     };
     const QString temp = QDir::tempPath();
     if (!QDir().mkpath(temp))
@@ -192,6 +193,61 @@ void Store::addSampleFiles()
     }
     ::close(dirFd);
     addURLs(paths);
-    setStatus(L("Sample files added (a temporary folder) — try any rule, Apply and Undo.",
+    m_store.setStatus(L("Sample files added (a temporary folder) — try any rule, Apply and Undo.",
                 "已添加示例文件(在临时文件夹中)—— 随意试试规则、应用和撤销。"));
+}
+
+void Intake::loadMediaDrive(const QString& root)
+{
+    m_store.access().ensureScopedAccess(root);
+    const MediaDriveScan scan = scanMediaDrive(root);
+    if (!scan.opened)
+        return;
+    QSet<QString> listed;
+    for (const FileItem& i : m_store.items())
+        listed.insert(i.url);
+    QList<FileItem> next = m_store.items();
+    int added = 0;
+    for (const QString& path : scan.kept) {
+        if (listed.contains(path))
+            continue;
+        listed.insert(path);
+        next << FileItem::file(path);
+        ++added;
+    }
+    m_store.setItems(std::move(next));
+    const QString drive = PathText::lastComponent(PathText::standardized(root));
+    QString report;
+    if (Lang::zh()) {
+        report = QStringLiteral("媒体盘:从「%1」载入 %2 个片段").arg(drive, QString::number(added));
+        if (scan.collapsed > 0)
+            report += QStringLiteral("(合并 %1 个序列/分卷帧)").arg(scan.collapsed);
+        report += QStringLiteral("。");
+    } else {
+        report = QStringLiteral("Media Drive: loaded %1 clip(s) from “%2”").arg(QString::number(added), drive);
+        if (scan.collapsed > 0)
+            report += QStringLiteral(" (%1 sequence/span frames collapsed)").arg(scan.collapsed);
+        report += QLatin1Char('.');
+    }
+    if (scan.skippedNames > 0)
+        report += QLatin1Char(' ') + skippedNamesNotice(scan.skippedNames);
+    m_store.setStatus(report);
+}
+
+void Intake::addFilesPanel()
+{
+    if (!m_openPanels)
+        return;
+    const QStringList chosen = m_openPanels->chooseFiles();
+    if (!chosen.isEmpty())
+        addURLs(chosen);
+}
+
+void Intake::addFoldersPanel()
+{
+    if (!m_openPanels)
+        return;
+    const QStringList chosen = m_openPanels->chooseFolders(L("Add Folder", "添加文件夹"));
+    if (!chosen.isEmpty())
+        addURLs(chosen);
 }

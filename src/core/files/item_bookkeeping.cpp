@@ -1,52 +1,10 @@
 // Keeping the file list pointed at files after they moved on disk.
+#include "files/item_bookkeeping.h"
+
+#include "files/history.h"
 #include "files/path_remap.h"
 #include "model/store.h"
-
-#include <QDir>
-
-namespace PathRemap {
-
-QString clean(const QString& path)
-{
-    return path.startsWith('/') ? QDir::cleanPath(path) : PathText::standardized(path);
-}
-
-namespace {
-bool isStrictlyInside(const QString& path, const QString& folder)
-{
-    if (folder == QLatin1String("/"))
-        return path.size() > 1 && path.startsWith('/');
-    return path.size() > folder.size() && path.startsWith(folder) && path.at(folder.size()) == '/';
-}
-} // namespace
-
-QString remapUnderRenamedFolder(const QString& path, const MoveBatch& moves)
-{
-    QString r = clean(path);
-    for (const Move& m : moves) {
-        const QString f = clean(m.from);
-        const QString t = clean(m.to);
-        if (r == f)
-            r = t;
-        else if (isStrictlyInside(r, f))
-            r = clean(t + '/' + r.mid(f == QLatin1String("/") ? 1 : f.size() + 1));
-    }
-    return r;
-}
-
-void refreshNames(FileItem& item)
-{
-    item.name = PathText::lastComponent(item.url);
-    if (item.isDir) {
-        item.stem = item.name;
-        item.ext.clear();
-    } else {
-        item.stem = PathText::withoutExtension(item.name);
-        item.ext = PathText::extension(item.name);
-    }
-}
-
-} // namespace PathRemap
+#include "model/file_dates.h"
 
 namespace {
 
@@ -79,7 +37,7 @@ struct RemapIndex {
 
 } // namespace
 
-QStringList Store::remapMovedURLs(const QStringList& urls, const MoveBatch& moves)
+QStringList ItemBookkeeping::remapMovedURLs(const QStringList& urls, const MoveBatch& moves)
 {
     QStringList out;
     out.reserve(urls.size());
@@ -114,7 +72,7 @@ bool followMoves(QList<FileItem>& items, const MoveBatch& moves)
     urls.reserve(items.size());
     for (const FileItem& item : items)
         urls << item.url;
-    const QStringList moved = Store::remapMovedURLs(urls, moves);
+    const QStringList moved = ItemBookkeeping::remapMovedURLs(urls, moves);
     bool changed = false;
     for (int i = 0; i < items.size(); ++i) {
         if (items[i].url == moved[i])
@@ -132,7 +90,7 @@ bool followMoves(QList<FileItem>& items, const MoveBatch& moves)
             withFolder << i;
         }
     if (!folders.isEmpty()) {
-        const QStringList movedFolders = Store::remapMovedURLs(folders, moves);
+        const QStringList movedFolders = ItemBookkeeping::remapMovedURLs(folders, moves);
         for (int k = 0; k < withFolder.size(); ++k)
             items[withFolder[k]].fromFolder = movedFolders[k];
     }
@@ -140,55 +98,54 @@ bool followMoves(QList<FileItem>& items, const MoveBatch& moves)
 }
 } // namespace
 
-void Store::commitRenamed(const MoveBatch& moves)
+void ItemBookkeeping::commitRenamed(const MoveBatch& moves)
 {
     if (moves.isEmpty())
         return;
-    QList<FileItem> items = m_items;
+    QList<FileItem> items = m_store.items();
     followMoves(items, moves);
-    setItems(std::move(items));
-    followMoves(m_fileBackup, moves);
+    m_store.setItems(std::move(items));
+    m_store.editFileBackup([&](QList<FileItem>& backup) { followMoves(backup, moves); });
 }
 
-void Store::recordMovedFiles(const MoveBatch& moves)
+void ItemBookkeeping::recordMovedFiles(const MoveBatch& moves)
 {
     if (moves.isEmpty())
         return;
-    m_fileDateCache.clear();
-    m_dateStringCache.clear();
+    m_store.dates().clearCaches();
     QHash<QString, QString> target;
     for (const Move& m : moves)
         target.insert(PathRemap::clean(m.from), PathRemap::clean(m.to));
-    QList<FileItem> items = m_items;
+    QList<FileItem> items = m_store.items();
     for (FileItem& item : items) {
         if (auto it = target.constFind(item.url); it != target.cend()) {
             item.url = *it;
             PathRemap::refreshNames(item);
         }
     }
-    setItems(std::move(items));
-    editUndoStack([&](QList<MoveBatch>& stack) { stack << moves; });
+    m_store.setItems(std::move(items));
+    m_store.history().record(moves);
 }
 
-int Store::aiNamedItemCount() const
+int ItemBookkeeping::aiNamedItemCount() const
 {
     int n = 0;
-    for (const FileItem& item : m_items)
+    for (const FileItem& item : m_store.items())
         if (item.aiName && !item.aiName->isEmpty())
             ++n;
     return n;
 }
 
-void Store::setUseAIForNamedItems(bool on)
+void ItemBookkeeping::setUseAIForNamedItems(bool on)
 {
-    editItems([on](QList<FileItem>& items) {
+    m_store.editItems([on](QList<FileItem>& items) {
         for (FileItem& item : items)
             if (item.aiName && !item.aiName->isEmpty())
                 item.useAI = on;
     });
 }
 
-QList<FileItem> Store::folderListing(const QList<FileItem>& items)
+QList<FileItem> ItemBookkeeping::folderListing(const QList<FileItem>& items)
 {
     QList<FileItem> out;
     QSet<QString> seen;
@@ -206,16 +163,17 @@ QList<FileItem> Store::folderListing(const QList<FileItem>& items)
     return out;
 }
 
-void Store::setRenameFolders(bool on)
+void ItemBookkeeping::setRenameFolders(bool on)
 {
-    if (on == m_sections.renameFolders)
+    if (on == m_store.sections().renameFolders)
         return;
     if (on) {
-        m_fileBackup = m_items;
-        setItems(folderListing(m_items));
+        const QList<FileItem> files = m_store.items();
+        m_store.editFileBackup([&](QList<FileItem>& backup) { backup = files; });
+        m_store.setItems(folderListing(files));
     } else {
-        setItems(m_fileBackup);
-        m_fileBackup.clear();
+        m_store.setItems(m_store.fileBackup());
+        m_store.editFileBackup([](QList<FileItem>& backup) { backup.clear(); });
     }
-    editSections([on](NameSections& s) { s.renameFolders = on; });
+    m_store.editSections([on](NameSections& s) { s.renameFolders = on; });
 }

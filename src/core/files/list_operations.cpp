@@ -1,107 +1,125 @@
-// Reordering, clearing and removing rows, the two open panels, and where Undo goes.
-#include "model/store.h"
+// Reordering, clearing and removing rows, and where Undo goes.
+#include "files/list_operations.h"
+
+#include "files/history.h"
+#include "files/scoped_access.h"
 #include "platform/lang.h"
 #include "platform/natural_sort.h"
 
 #include <QFileInfo>
 #include <algorithm>
 
-void Store::sortByName()
+void ListOperations::sortByName()
 {
+    const QList<FileItem>& items = m_store.items();
     QStringList names;
-    names.reserve(m_items.size());
-    for (const FileItem& i : m_items)
+    names.reserve(items.size());
+    for (const FileItem& i : items)
         names << i.name;
     QList<FileItem> sorted;
-    sorted.reserve(m_items.size());
+    sorted.reserve(items.size());
     for (int at : naturalOrder(names))
-        sorted << m_items[at];
-    setItems(std::move(sorted));
+        sorted << items[at];
+    m_store.setItems(std::move(sorted));
 }
 
-bool Store::modifiedDateAscending(const FileItem& a, const FileItem& b, const QHash<QUuid, QDateTime>& dates)
+bool ListOperations::modifiedDateAscending(const FileItem& a, const FileItem& b, const QHash<QUuid, QDateTime>& dates)
 {
     return dates.value(a.id) < dates.value(b.id);
 }
 
-void Store::sortByDateModified()
+void ListOperations::sortByDateModified()
 {
     // An unreadable date sorts as the distant past: before every real date.
     const QDateTime distantPast = QDateTime::fromSecsSinceEpoch(-62135596800LL, Qt::UTC);
     QHash<QUuid, QDateTime> dates;
-    for (const FileItem& i : m_items) {
+    for (const FileItem& i : m_store.items()) {
         const QDateTime d = QFileInfo(i.url).fileTime(QFileDevice::FileModificationTime);
         dates.insert(i.id, d.isValid() ? d : distantPast);
     }
-    QList<FileItem> sorted = m_items;
+    QList<FileItem> sorted = m_store.items();
     std::stable_sort(sorted.begin(), sorted.end(),
                      [&](const FileItem& a, const FileItem& b) { return modifiedDateAscending(a, b, dates); });
-    setItems(std::move(sorted));
+    m_store.setItems(std::move(sorted));
 }
 
-void Store::reverseOrder()
+void ListOperations::reverseOrder()
 {
-    QList<FileItem> reversed = m_items;
+    QList<FileItem> reversed = m_store.items();
     std::reverse(reversed.begin(), reversed.end());
-    setItems(std::move(reversed));
+    m_store.setItems(std::move(reversed));
 }
 
-void Store::clearFiles()
+void ListOperations::moveItems(const QList<int>& sourceOffsets, int destination)
 {
-    setItems({});
-    m_fileBackup.clear();
-    stopScopedAccess();
-    setStatus(L("Cleared.", "已清空。"));
-}
-
-void Store::addFilesPanel()
-{
-    if (!m_openPanels)
+    const QList<FileItem>& items = m_store.items();
+    QSet<int> moving(sourceOffsets.begin(), sourceOffsets.end());
+    QList<FileItem> moved, before, after;
+    for (int i = 0; i < items.size(); ++i) {
+        if (moving.contains(i))
+            moved << items[i];
+        else if (i < destination)
+            before << items[i];
+        else
+            after << items[i];
+    }
+    if (moved.isEmpty())
         return;
-    const QStringList chosen = m_openPanels->chooseFiles();
-    if (!chosen.isEmpty())
-        addURLs(chosen);
+    m_store.setItems(before + moved + after);
 }
 
-void Store::addFoldersPanel()
+void ListOperations::setUseAI(const QUuid& id, bool on)
 {
-    if (!m_openPanels)
-        return;
-    const QStringList chosen = m_openPanels->chooseFolders(L("Add Folder", "添加文件夹"));
-    if (!chosen.isEmpty())
-        addURLs(chosen);
+    m_store.editItems([&](QList<FileItem>& list) {
+        for (FileItem& item : list) {
+            if (item.id == id) {
+                item.useAI = on;
+                break;
+            }
+        }
+    });
 }
 
-void Store::removeItem(const QUuid& id)
+void ListOperations::clearFiles()
 {
-    QList<FileItem> kept = m_items;
+    m_store.setItems({});
+    m_store.editFileBackup([](QList<FileItem>& backup) { backup.clear(); });
+    m_store.access().stopScopedAccess();
+    m_store.setStatus(L("Cleared.", "已清空。"));
+}
+
+void ListOperations::removeItem(const QUuid& id)
+{
+    QList<FileItem> kept = m_store.items();
     kept.removeIf([&](const FileItem& i) { return i.id == id; });
-    setItems(std::move(kept));
+    m_store.setItems(std::move(kept));
 }
 
-void Store::removeItems(const QSet<QUuid>& ids)
+void ListOperations::removeItems(const QSet<QUuid>& ids)
 {
     if (ids.isEmpty())
         return;
     QSet<QString> folders;
-    for (const FileItem& i : m_items)
+    for (const FileItem& i : m_store.items())
         if (i.isDir && ids.contains(i.id))
             folders.insert(PathText::standardized(i.url));
-    QList<FileItem> kept = m_items;
+    QList<FileItem> kept = m_store.items();
     kept.removeIf([&](const FileItem& i) { return ids.contains(i.id); });
-    setItems(std::move(kept));
+    m_store.setItems(std::move(kept));
     if (!folders.isEmpty())
-        m_fileBackup.removeIf([&](const FileItem& i) { return folders.contains(PathText::parent(i.url)); });
-    setStatus(L("Removed %1 item(s).", "已移除 %1 项。").arg(ids.size()));
+        m_store.editFileBackup([&](QList<FileItem>& backup) {
+            backup.removeIf([&](const FileItem& i) { return folders.contains(PathText::parent(i.url)); });
+        });
+    m_store.setStatus(L("Removed %1 item(s).", "已移除 %1 项。").arg(ids.size()));
 }
 
-bool Store::undoInFocusedTextView(bool redo)
+bool ListOperations::undoInFocusedTextView(bool redo)
 {
     return m_textUndo && m_textUndo->undoInFocusedTextView(redo);
 }
 
-void Store::undoFromButton()
+void ListOperations::undoFromButton()
 {
     if (!undoInFocusedTextView(false))
-        undoLast();
+        m_store.history().undoLast();
 }

@@ -2,11 +2,12 @@
 
 #include "model/rule_engine.h"
 #include "model/store.h"
+#include "model/file_dates.h"
 
 QString watchStem(const Store& store, const FileItem& item, int index)
 {
-    GUIPreset rules = store.rulesSnapshot();
-    rules.numDir = QStringLiteral("asc");
-    return applyRules(rules, item.stem, index, int(store.items().size()), store.dateText(item),
+    RuleSettings rules = store.rules();
+    rules.numDir = NumberDir::asc;
+    return applyRules(rules, item.stem, index, int(store.items().size()), store.dates().dateText(item),
                       store.rules().batchRuleOrder);
 }

@@ -1,6 +1,6 @@
-// Date texts of the insert-date rule, file dates, and the two date actions of the date editor.
+#include "model/file_dates.h"
+
 #include "metadata/metadata_reader.h"
-#include "model/rule_engine.h"
 #include "model/store.h"
 #include "platform/lang.h"
 
@@ -135,10 +135,8 @@ struct StampRun {
 void finishStamping(Store& store, StampRun& run)
 {
     // The stamped files' modification dates changed: cached dates and texts are stale now.
-    if (run.stamped > 0) {
-        store.fileDateCache().clear();
-        store.dateStringCache().clear();
-    }
+    if (run.stamped > 0)
+        store.dates().clearCaches();
     const QString n = QString::number(run.stamped);
     store.setStatus(Lang::zh() ? QStringLiteral("已把 ") + n + QStringLiteral(" 个文件的日期设为拍摄/创建日期。")
                                : QStringLiteral("Set file date on ") + n + QStringLiteral(" file(s) from capture date."));
@@ -171,12 +169,19 @@ void stampNext(QPointer<Store> store, std::shared_ptr<StampRun> run)
 
 } // namespace
 
-QString Store::dateText(const FileItem& item) const
+void FileDates::clearCaches()
 {
-    if (!m_rules.dateEnabled)
+    m_fileDateCache.clear();
+    m_dateStringCache.clear();
+}
+
+QString FileDates::dateText(const FileItem& item) const
+{
+    const RuleSettings& rules = m_store.rules();
+    if (!rules.dateEnabled)
         return {};
     const QString key = item.id.toString(QUuid::WithoutBraces) % u'|' % QString::number(qHash(item.url)) % u'|'
-        % sourceWord(m_rules.dateSource) % u'|' % m_rules.dateFormat % u'|' % captureKey(item.captureDate);
+        % sourceWord(rules.dateSource) % u'|' % rules.dateFormat % u'|' % captureKey(item.captureDate);
     const auto it = m_dateStringCache.constFind(key);
     if (it != m_dateStringCache.constEnd())
         return *it;
@@ -187,10 +192,11 @@ QString Store::dateText(const FileItem& item) const
     return text;
 }
 
-QString Store::computeDateText(const FileItem& item) const
+QString FileDates::computeDateText(const FileItem& item) const
 {
+    const RuleSettings& rules = m_store.rules();
     std::optional<QDateTime> date;
-    switch (m_rules.dateSource) {
+    switch (rules.dateSource) {
     case DateSource::capture:
         date = item.captureDate ? item.captureDate : cachedFileDate(item.url, FileDateKey::contentModification);
         break;
@@ -199,10 +205,10 @@ QString Store::computeDateText(const FileItem& item) const
     }
     if (!date)
         return {};
-    return DateFormatterCache::format(*date, patternOrDefault(m_rules.dateFormat));
+    return DateFormatterCache::format(*date, patternOrDefault(rules.dateFormat));
 }
 
-std::optional<QDateTime> Store::cachedFileDate(const QString& path, FileDateKey key) const
+std::optional<QDateTime> FileDates::cachedFileDate(const QString& path, FileDateKey key) const
 {
     const bool creation = key == FileDateKey::creation;
     const QString cacheKey = (creation ? QStringLiteral("creationDate|") : QStringLiteral("contentModificationDate|")) + path;
@@ -215,50 +221,48 @@ std::optional<QDateTime> Store::cachedFileDate(const QString& path, FileDateKey 
     return date;
 }
 
-QString ruleSetDateText(const GUIPreset& rules, const std::optional<QString>& path,
+QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,
                         const std::optional<QDateTime>& captureDate)
 {
-    if (!rules.dateEnabled.value_or(false))
+    if (!rules.dateEnabled)
         return {};
     std::optional<QDateTime> date;
     if (!path) {
         date = QDateTime::currentDateTime();
     } else {
         const FileTimes times = readFileTimes(*path);
-        const QString source = rules.dateSource.value_or(QString());
-        if (source == QLatin1String("modified"))
-            date = times.modified;
-        else if (source == QLatin1String("created"))
-            date = times.created;
-        else
-            date = captureDate ? captureDate : times.modified;
+        switch (rules.dateSource) {
+        case DateSource::modified: date = times.modified; break;
+        case DateSource::created: date = times.created; break;
+        case DateSource::capture: date = captureDate ? captureDate : times.modified; break;
+        }
     }
     if (!date)
         return {};
-    return DateFormatterCache::format(*date, patternOrDefault(rules.dateFormat.value_or(QString())));
+    return DateFormatterCache::format(*date, patternOrDefault(rules.dateFormat));
 }
 
-QFuture<void> Store::extractCaptureDates()
+QFuture<void> FileDates::extractCaptureDates()
 {
-    if (m_items.isEmpty())
+    if (m_store.items().isEmpty())
         return QtFuture::makeReadyFuture();
-    editActivity([](Activity& a) { a.dateBusy = true; });
+    m_store.editActivity([](Activity& a) { a.dateBusy = true; });
     auto run = std::make_shared<ExtractRun>();
     run->done.start();
     QList<Listed> stills;
-    for (const Listed& l : listed(m_items)) {
+    for (const Listed& l : listed(m_store.items())) {
         if (l.kind == MetaKind::image)
             stills.append(l);
         else if (l.kind == MetaKind::video)
             run->videos.append(l);
     }
     QFuture<void> result = run->done.future();
-    std::shared_ptr<MetadataReader> reader = m_services.metadataReader;
+    std::shared_ptr<MetadataReader> reader = m_store.services().metadataReader;
     const auto readStill = [reader](const Listed& l) {
         return std::pair<QUuid, std::optional<QDateTime>>(l.id, reader->readImageOrPDF(l.path).date);
     };
-    QPointer<Store> self(this);
-    QtConcurrent::mapped(stills, readStill).then(this, [self, run](QFuture<std::pair<QUuid, std::optional<QDateTime>>> f) {
+    QPointer<Store> self(&m_store);
+    QtConcurrent::mapped(stills, readStill).then(&m_store, [self, run](QFuture<std::pair<QUuid, std::optional<QDateTime>>> f) {
         for (const auto& [id, date] : f.results())
             run->dates.insert(id, date);
         readNextVideo(self, run);
@@ -266,14 +270,14 @@ QFuture<void> Store::extractCaptureDates()
     return result;
 }
 
-QFuture<void> Store::setFileDatesFromCapture()
+QFuture<void> FileDates::setFileDatesFromCapture()
 {
-    if (m_items.isEmpty())
+    if (m_store.items().isEmpty())
         return QtFuture::makeReadyFuture();
     auto run = std::make_shared<StampRun>();
     run->done.start();
-    run->files = listed(m_items);
+    run->files = listed(m_store.items());
     QFuture<void> result = run->done.future();
-    stampNext(QPointer<Store>(this), run);
+    stampNext(QPointer<Store>(&m_store), run);
     return result;
 }

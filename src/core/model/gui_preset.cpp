@@ -1,4 +1,6 @@
-#include "gui_preset.h"
+#include "model/gui_preset.h"
+
+#include "model/rule_settings.h"
 
 #include "platform/json_util.h"
 #include "platform/lang.h"
@@ -187,4 +189,106 @@ QString GUIPreset::summary() const
     if (extEnabled.value_or(false))
         parts << L("extension → ", "扩展名 → ") + extText.value_or(QString());
     return parts.join(QStringLiteral(" · "));
+}
+
+GUIPreset GUIPreset::fromRules(const RuleSettings& r, const NameSections& s)
+{
+    GUIPreset p;
+    p.findEnabled = r.findEnabled;
+    p.find = r.find;
+    p.replace = r.replace;
+    p.useRegex = r.useRegex;
+    p.delBeforeEnabled = r.delBeforeEnabled;
+    p.delBefore = r.delBefore;
+    p.delAfterEnabled = r.delAfterEnabled;
+    p.delAfter = r.delAfter;
+    p.delBeforeIncl = r.delBeforeIncl;
+    p.delAfterIncl = r.delAfterIncl;
+    p.removeEnabled = r.removeEnabled;
+    p.removeStr = r.removeStr;
+    p.caseMode = rawValue(r.caseMode);
+    p.truncEnabled = r.truncEnabled;
+    p.keepSide = rawValue(r.keepSide);
+    p.keepN = r.keepN;
+    p.spaceMode = rawValue(r.spaceMode);
+    p.prefixEnabled = r.prefixEnabled;
+    p.prefixText = r.prefixText;
+    p.suffixEnabled = r.suffixEnabled;
+    p.suffixText = r.suffixText;
+    p.numberEnabled = r.numberEnabled;
+    p.numStart = r.numStart;
+    p.numPad = r.numPad;
+    p.numSep = r.numSep;
+    p.numPos = rawValue(r.numPos);
+    p.numFormat = rawValue(r.numFormat);
+    p.numDir = rawValue(r.numDir);
+    p.numCustomAt = r.numCustomAt;
+    p.dateEnabled = r.dateEnabled;
+    p.dateSource = rawValue(r.dateSource);
+    p.dateFormat = r.dateFormat;
+    p.datePos = rawValue(r.datePos);
+    p.dateSep = r.dateSep;
+    p.dateCustomAt = r.dateCustomAt;
+    p.extEnabled = s.extEnabled;
+    p.extText = s.extText;
+    return p;
+}
+
+namespace {
+template <typename T> void assignIfPresent(T& target, const std::optional<T>& value)
+{
+    if (value)
+        target = *value;
+}
+} // namespace
+
+// Fields that older preset files lack: the include flags, number format, direction and custom
+// position fall back to their defaults, while absent date and extension fields keep whatever the
+// user has now (those rules did not exist when such a file was written). A raw value this
+// version does not know reads as the first case of its picker.
+void GUIPreset::applyTo(RuleSettings& r) const
+{
+    r.findEnabled = findEnabled;
+    r.find = find;
+    r.replace = replace;
+    r.useRegex = useRegex;
+    r.delBeforeEnabled = delBeforeEnabled;
+    r.delBefore = delBefore;
+    r.delBeforeIncl = delBeforeIncl.value_or(false);
+    r.delAfterEnabled = delAfterEnabled;
+    r.delAfter = delAfter;
+    r.delAfterIncl = delAfterIncl.value_or(false);
+    r.removeEnabled = removeEnabled;
+    r.removeStr = removeStr;
+    r.caseMode = lookupRawValue<CaseMode>(caseMode).value_or(CaseMode::none);
+    r.truncEnabled = truncEnabled;
+    r.keepSide = lookupRawValue<KeepSide>(keepSide).value_or(KeepSide::first);
+    r.keepN = keepN;
+    r.spaceMode = lookupRawValue<SpaceMode>(spaceMode).value_or(SpaceMode::none);
+    r.prefixEnabled = prefixEnabled;
+    r.prefixText = prefixText;
+    r.suffixEnabled = suffixEnabled;
+    r.suffixText = suffixText;
+    r.numberEnabled = numberEnabled;
+    r.numStart = numStart;
+    r.numPad = numPad;
+    r.numSep = numSep;
+    r.numPos = lookupRawValue<NumberPosition>(numPos).value_or(NumberPosition::suffix);
+    r.numFormat = lookupRawValue<NumberFormat>(numFormat.value_or(QString())).value_or(NumberFormat::digit);
+    r.numDir = lookupRawValue<NumberDir>(numDir.value_or(QString())).value_or(NumberDir::asc);
+    r.numCustomAt = numCustomAt.value_or(0);
+    assignIfPresent(r.dateEnabled, dateEnabled);
+    if (dateSource)
+        assignIfPresent(r.dateSource, lookupRawValue<DateSource>(*dateSource));
+    assignIfPresent(r.dateFormat, dateFormat);
+    if (datePos)
+        assignIfPresent(r.datePos, lookupRawValue<NumberPosition>(*datePos));
+    assignIfPresent(r.dateSep, dateSep);
+    assignIfPresent(r.dateCustomAt, dateCustomAt);
+}
+
+void GUIPreset::applyTo(NameSections& s) const
+{
+    assignIfPresent(s.extEnabled, extEnabled);
+    assignIfPresent(s.extText, extText);
 }

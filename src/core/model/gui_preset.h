@@ -1,11 +1,15 @@
 #pragma once
-// One whole set of Batch Rules settings: a preset file, a Smart Rename variant's rules and the
-// rule engine's snapshot. Enum settings are kept as raw-value strings; fields added after the
-// first file format are optional and stay absent when a file lacks them.
+// One whole set of Batch Rules settings as it is stored: a preset file or a Smart Rename variant's
+// rules. Enum settings are kept as raw-value strings; fields added after the first file format
+// are optional and stay absent when a file lacks them. The engine runs on the typed form
+// (rule_settings.h); this is only what files hold.
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 #include <optional>
+
+struct RuleSettings;
+struct NameSections;
 
 struct GUIPreset {
     bool findEnabled = false;
@@ -53,6 +57,12 @@ struct GUIPreset {
     static std::optional<GUIPreset> fromJson(const QJsonObject& o, QString* error = nullptr);
     static std::optional<GUIPreset> fromJsonData(const QByteArray& data, QString* error = nullptr);
     QJsonObject toJson() const;  // absent optionals are left out
+
+    // The stored form of the typed rules, every field present.
+    static GUIPreset fromRules(const RuleSettings& rules, const NameSections& sections);
+    // Writes this preset over the typed rules, and over the extension section.
+    void applyTo(RuleSettings& rules) const;
+    void applyTo(NameSections& sections) const;
 
     // One-line description of the enabled rules, in the current interface language.
     QString summary() const;

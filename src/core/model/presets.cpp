@@ -1,5 +1,5 @@
-// Rule presets: one JSON file per preset in the support folder, and the bundle that carries them
-// all. Preset names exist only as file names.
+#include "model/presets.h"
+
 #include "model/preset_bundle.h"
 #include "model/store.h"
 #include "platform/natural_sort.h"
@@ -58,46 +58,19 @@ bool codePointLess(const QString& a, const QString& b)
 
 } // namespace
 
-QByteArray PresetBundle::encode() const
+GUIPreset Presets::current() const { return GUIPreset::fromRules(m_store.rules(), m_store.sections()); }
+
+void Presets::apply(const GUIPreset& p)
 {
-    QJsonObject map;
-    for (auto it = presets.begin(); it != presets.end(); ++it)
-        map.insert(it.key(), it.value().toJson());
-    const QJsonObject root{{"format", format}, {"version", version}, {"presets", map}};
-    return Json::sortedPretty(root);
+    m_store.editRules([&](RuleSettings& r) { p.applyTo(r); });
+    m_store.editSections([&](NameSections& s) { p.applyTo(s); });
 }
 
-std::optional<PresetBundle> PresetBundle::decode(const QByteArray& data)
-{
-    const auto root = Json::parseObject(data);
-    if (!root)
-        return std::nullopt;
-    const QJsonValue format = root->value("format");
-    const QJsonValue version = root->value("version");
-    const QJsonValue presets = root->value("presets");
-    const auto v = Json::wholeInt(version);
-    if (!format.isString() || !v || !presets.isObject())
-        return std::nullopt;
-    PresetBundle bundle;
-    bundle.format = format.toString();
-    bundle.version = *v;
-    const QJsonObject map = presets.toObject();
-    for (auto it = map.begin(); it != map.end(); ++it) {
-        if (!it.value().isObject())
-            return std::nullopt;
-        auto preset = GUIPreset::fromJson(it.value().toObject());
-        if (!preset)
-            return std::nullopt;
-        bundle.presets.insert(it.key(), *preset);
-    }
-    return bundle;
-}
+QString Presets::folder() const { return QDir(m_store.supportFolder()).filePath(QStringLiteral("presets")); }
 
-QString Store::presetsFolder() const { return QDir(supportFolder()).filePath(QStringLiteral("presets")); }
-
-void Store::refreshPresetNames()
+void Presets::refreshNames()
 {
-    const QStringList entries = QDir(presetsFolder())
+    const QStringList entries = QDir(folder())
                                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                                QDir::NoSort);
     QStringList names;
@@ -109,67 +82,66 @@ void Store::refreshPresetNames()
         const int c = collator.compare(a, b);
         return c != 0 ? c < 0 : codePointLess(a, b);  // names equal but for case keep one order
     });
-    m_presetNames = names;
-    publish(Group::Presets);
+    m_store.setPresetNames(names);
 }
 
-bool Store::savePreset(const QString& name)
+bool Presets::save(const QString& name)
 {
     const QString safe = safePresetName(name);
     if (safe.isEmpty())
         return false;
-    QDir().mkpath(presetsFolder());
-    const QString error = writeAtomically(QDir(presetsFolder()).filePath(safe + kPresetExt),
-                                          compactJson(currentPreset()));
+    QDir().mkpath(folder());
+    const QString error = writeAtomically(QDir(folder()).filePath(safe + kPresetExt),
+                                          compactJson(current()));
     if (error.isEmpty())
-        setStatus(L("Preset saved: ", "已保存预设:") + safe);
+        m_store.setStatus(L("Preset saved: ", "已保存预设:") + safe);
     else
-        setStatus(L("Couldn't save preset: ", "无法保存预设:") + safe);
-    refreshPresetNames();
+        m_store.setStatus(L("Couldn't save preset: ", "无法保存预设:") + safe);
+    refreshNames();
     return error.isEmpty();
 }
 
-std::optional<GUIPreset> Store::readPreset(const QString& name) const
+std::optional<GUIPreset> Presets::read(const QString& name) const
 {
-    QFile file(QDir(presetsFolder()).filePath(name + kPresetExt));
+    QFile file(QDir(folder()).filePath(name + kPresetExt));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return GUIPreset::fromJsonData(file.readAll());
 }
 
-void Store::loadPreset(const QString& name)
+void Presets::load(const QString& name)
 {
-    const auto preset = readPreset(name);
+    const auto preset = read(name);
     if (!preset)
         return;
-    applyPreset(*preset);
-    setStatus(L("Loaded preset: ", "已载入预设:") + name);
+    apply(*preset);
+    m_store.setStatus(L("Loaded preset: ", "已载入预设:") + name);
 }
 
-bool Store::deletePreset(const QString& name)
+bool Presets::remove(const QString& name)
 {
-    const QString path = QDir(presetsFolder()).filePath(name + kPresetExt);
+    const QString path = QDir(folder()).filePath(name + kPresetExt);
     QFile::remove(path);
     // A file that was already missing counts as deleted; one that is still there does not.
     const bool gone = !QFileInfo(path).exists() && !QFileInfo(path).isSymLink();
     if (gone)
-        setStatus(L("Deleted preset: ", "已删除预设:") + name);
+        m_store.setStatus(L("Deleted preset: ", "已删除预设:") + name);
     else
-        setStatus(L("Couldn't delete preset: ", "无法删除预设:") + name);
-    refreshPresetNames();
+        m_store.setStatus(L("Couldn't delete preset: ", "无法删除预设:") + name);
+    refreshNames();
     return gone;
 }
 
-QString Store::exportPresets(const QString& destination) const
+QString Presets::exportAll(const QString& destination) const
 {
     PresetBundle bundle;
-    for (const QString& name : m_presetNames)
-        if (auto preset = readPreset(name))
+    for (const QString& name : m_store.presetNames())
+        if (auto preset = read(name))
             bundle.presets.insert(name, *preset);
     return writeAtomically(destination, bundle.encode());
 }
 
-QString Store::importPresets(const QString& source, int* count)
+QString Presets::importFrom(const QString& source, int* count)
 {
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly))
@@ -194,26 +166,26 @@ QString Store::importPresets(const QString& source, int* count)
     std::sort(incoming.begin(), incoming.end(),
               [](const auto& a, const auto& b) { return codePointLess(a.first, b.first); });
 
-    if (!QDir().mkpath(presetsFolder()))
-        return QStringLiteral("Could not create the folder %1").arg(presetsFolder());
+    if (!QDir().mkpath(folder()))
+        return QStringLiteral("Could not create the folder %1").arg(folder());
     // The list on screen may be older than the folder; an import must never replace a file.
-    refreshPresetNames();
-    QSet<QString> used(m_presetNames.begin(), m_presetNames.end());
-    const QDir folder(presetsFolder());
+    refreshNames();
+    QSet<QString> used(m_store.presetNames().begin(), m_store.presetNames().end());
+    const QDir dir(folder());
     int written = 0;
     for (const auto& [original, preset] : incoming) {
         QString name = safePresetName(original);
         if (name.isEmpty())
             name = L("Imported", "导入");
-        while (used.contains(name) || QFileInfo::exists(folder.filePath(name + kPresetExt)))
+        while (used.contains(name) || QFileInfo::exists(dir.filePath(name + kPresetExt)))
             name += L(" (imported)", "(导入)");
-        const QString error = writeAtomically(folder.filePath(name + kPresetExt), compactJson(preset));
+        const QString error = writeAtomically(dir.filePath(name + kPresetExt), compactJson(preset));
         if (!error.isEmpty())
             return error;
         used.insert(name);
         ++written;
     }
-    refreshPresetNames();
+    refreshNames();
     if (count)
         *count = written;
     return {};

@@ -1,265 +1,276 @@
-// The new name of a listed item, and the batch check of why items can't be renamed.
-#include "model/name_validation.h"
+// The eleven batch rules on the typed rule set.
+#include "model/regex_replace.h"
 #include "model/rule_engine.h"
-#include "model/store.h"
-#include "platform/lang.h"
-#include "smartrename/smart_rename_types.h"
 
-#include <QFile>
-#include <dirent.h>
-#include <sys/stat.h>
+#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <cstdio>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
 
 namespace {
 
-constexpr qsizetype kSmartFixBound = 50000;
-
-bool existsOnDisk(const QString& path)
+bool plainAscii(const QString& s)
 {
-    struct stat st{};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    // Without CR every ASCII character is a cluster of its own.
+    for (QChar c : s)
+        if (c.unicode() >= 0x80 || c == u'\r')
+            return false;
+    return true;
 }
 
-// Many targets in one folder are answered from one read of the folder instead of a path lookup
-// each; a lookup of a missing name costs far more than reading its entry. Nothing when the
-// folder has few targets or cannot be read (each target is then looked up).
-std::optional<QSet<QByteArray>> folderListingFor(const QString& folder, qsizetype targets)
+bool isHorizontalSpace(QChar c)
 {
-    constexpr qsizetype kListingThreshold = 64;
-    if (targets < kListingThreshold)
-        return std::nullopt;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return std::nullopt;
-    QSet<QByteArray> names;
-    while (const dirent* entry = ::readdir(dir))
-        names.insert(QByteArray(entry->d_name));
-    ::closedir(dir);
-    return names;
+    return c == u'\t' || c.category() == QChar::Separator_Space;
 }
 
-// Lower-cased path for comparing names that differ only by case. Most paths are ASCII, where a
-// plain byte loop gives the same text far faster than the full Unicode mapping.
-QString lowerKey(const QString& path)
+QString trimmedHorizontal(const QString& s)
 {
-    QString out(path.size(), Qt::Uninitialized);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
-    const char16_t* src = reinterpret_cast<const char16_t*>(path.constData());
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const char16_t c = src[i];
-        if (c >= 0x80)
-            return path.toLower();
-        dst[i] = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-    }
+    qsizetype begin = 0, end = s.size();
+    while (begin < end && isHorizontalSpace(s.at(begin)))
+        ++begin;
+    while (end > begin && isHorizontalSpace(s.at(end - 1)))
+        --end;
+    return begin == 0 && end == s.size() ? s : s.mid(begin, end - begin);
+}
+
+QString titleCased(const QString& s)
+{
+    icu::UnicodeString u(reinterpret_cast<const char16_t*>(s.utf16()), int32_t(s.size()));
+    u.toTitle(nullptr, icu::Locale::getRoot());
+    return QString(reinterpret_cast<const QChar*>(u.getBuffer()), u.length());
+}
+
+QString insertedAt(const QString& name, const QString& piece, int at)
+{
+    const qsizetype pos = std::max<qsizetype>(0, at);
+    QString out = name;
+    out.insert(graphemeOffset(name, pos), piece);
     return out;
 }
 
-QString replacedUntilStable(QString s, const QString& from, const QString& to)
+QString findReplace(const RuleSettings& r, const QString& name, int index, int count)
 {
-    while (s.contains(from))
-        s.replace(from, to);
-    return s;
-}
-
-QString trimmedOf(QString s, QChar c)
-{
-    while (s.startsWith(c))
-        s.remove(0, 1);
-    while (s.endsWith(c))
-        s.chop(1);
-    return s;
-}
-
-qsizetype utf8Length(const QString& s)
-{
-    qsizetype bytes = 0;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const char16_t c = s.at(i).unicode();
-        if (c < 0x80)
-            bytes += 1;
-        else if (c < 0x800)
-            bytes += 2;
-        else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(s.at(i + 1).unicode()))
-            bytes += 4, ++i;
-        else
-            bytes += 3;  // a lone surrogate is written as the replacement character
+    if (!r.findEnabled || r.find.isEmpty())
+        return name;
+    QString replacement = r.replace;
+    if (replacement.contains(u'#'))
+        replacement.replace(u'#', sequenceNumberText(r, count, index));
+    if (!r.useRegex) {
+        QString out = name;
+        return out.replace(r.find, replacement);
     }
-    return bytes;
+    return regexReplaceAll(r.find, name, replacement).value_or(name);
+}
+
+QString deleteBefore(const RuleSettings& r, const QString& name)
+{
+    if (!r.delBeforeEnabled || r.delBefore.isEmpty())
+        return name;
+    const qsizetype at = name.indexOf(r.delBefore);
+    if (at < 0)
+        return name;
+    return name.mid(r.delBeforeIncl ? at + r.delBefore.size() : at);
+}
+
+QString deleteAfter(const RuleSettings& r, const QString& name)
+{
+    if (!r.delAfterEnabled || r.delAfter.isEmpty())
+        return name;
+    const qsizetype at = name.indexOf(r.delAfter);
+    if (at < 0)
+        return name;
+    return name.left(r.delAfterIncl ? at : at + r.delAfter.size());
+}
+
+QString caseRule(const RuleSettings& r, const QString& name)
+{
+    switch (r.caseMode) {
+    case CaseMode::upper: return name.toUpper();
+    case CaseMode::lower: return name.toLower();
+    case CaseMode::title: return titleCased(name);
+    case CaseMode::none: break;
+    }
+    return name;
+}
+
+QString truncate(const RuleSettings& r, const QString& name)
+{
+    if (!r.truncEnabled || r.keepN < 1)
+        return name;
+    const qsizetype total = graphemeCount(name);
+    if (total <= r.keepN)
+        return name;
+    if (r.keepSide == KeepSide::last)
+        return name.mid(graphemeOffset(name, total - r.keepN));
+    return name.left(graphemeOffset(name, r.keepN));
+}
+
+QString whitespace(const RuleSettings& r, const QString& name)
+{
+    QString out = name;
+    switch (r.spaceMode) {
+    case SpaceMode::underscore: return out.replace(u' ', u'_');
+    case SpaceMode::hyphen: return out.replace(u' ', u'-');
+    case SpaceMode::remove: return out.remove(u' ');
+    case SpaceMode::collapse: return name.split(u' ', Qt::SkipEmptyParts).join(u' ');
+    case SpaceMode::none: break;
+    }
+    return name;
+}
+
+QString renumbered(const QString& name, const QString& number, const QString& sep)
+{
+    qsizetype start = 0;
+    while (start < name.size() && !(name.at(start) >= u'0' && name.at(start) <= u'9'))
+        ++start;
+    if (start == name.size())
+        return name + sep + number;
+    qsizetype end = start;
+    while (end < name.size() && name.at(end) >= u'0' && name.at(end) <= u'9')
+        ++end;
+    return name.left(start) + number + name.mid(end);
+}
+
+QString sequentialNumber(const RuleSettings& r, const QString& name, int index, int count)
+{
+    if (!r.numberEnabled)
+        return name;
+    const QString number = sequenceNumberText(r, count, index);
+    const QString& sep = r.numSep;
+    switch (r.numPos) {
+    case NumberPosition::prefix: return number + sep + name;
+    case NumberPosition::replace: return number;
+    case NumberPosition::renumber: return renumbered(name, number, sep);
+    case NumberPosition::custom: return insertedAt(name, sep + number + sep, r.numCustomAt);
+    case NumberPosition::suffix: break;
+    }
+    return name + sep + number;
+}
+
+QString insertDate(const RuleSettings& r, const QString& name, const QString& date)
+{
+    if (!r.dateEnabled || date.isEmpty())
+        return name;
+    const QString& sep = r.dateSep;
+    switch (r.datePos) {
+    case NumberPosition::suffix:
+    case NumberPosition::renumber: return name + sep + date;
+    case NumberPosition::replace: return date;
+    case NumberPosition::custom: return insertedAt(name, sep + date + sep, r.dateCustomAt);
+    case NumberPosition::prefix: break;
+    }
+    return date + sep + name;
+}
+
+QString applyOne(BatchRuleKind kind, const RuleSettings& r, const QString& name, int index, int count,
+                 const QString& date)
+{
+    switch (kind) {
+    case BatchRuleKind::findReplace: return findReplace(r, name, index, count);
+    case BatchRuleKind::deleteBefore: return deleteBefore(r, name);
+    case BatchRuleKind::deleteAfter: return deleteAfter(r, name);
+    case BatchRuleKind::remove:
+        if (r.removeEnabled && !r.removeStr.isEmpty())
+            return QString(name).remove(r.removeStr);
+        return name;
+    case BatchRuleKind::caseRule: return caseRule(r, name);
+    case BatchRuleKind::truncate: return truncate(r, name);
+    case BatchRuleKind::whitespace: return whitespace(r, name);
+    case BatchRuleKind::prefix: return r.prefixEnabled ? r.prefixText + name : name;
+    case BatchRuleKind::suffix: return r.suffixEnabled ? name + r.suffixText : name;
+    case BatchRuleKind::sequentialNumber: return sequentialNumber(r, name, index, count);
+    case BatchRuleKind::insertDate: return insertDate(r, name, date);
+    }
+    return name;
 }
 
 } // namespace
 
-QString Store::applyBatchRules(const QString& stem, int index, const QString& dateText) const
+QString applyRules(const RuleSettings& rules, const QString& stem, int index, int count,
+                   const QString& dateText, const QList<BatchRuleKind>& order)
 {
-    return applyRules(rulesSnapshot(), stem, index, int(m_items.size()), dateText, m_rules.batchRuleOrder);
+    QString name = stem;
+    for (BatchRuleKind kind : order)
+        name = applyOne(kind, rules, name, index, count, dateText);
+    return trimmedHorizontal(name);
 }
 
-BinRow Store::templateRow(const FileItem& item) const
+QString sequenceNumberText(const RuleSettings& rules, int count, int index)
 {
-    BinRow row;
-    row.id = item.id;
-    row.url = item.url;
-    row.kind = metaKindForPath(item.url);
-    row.isDir = false;
-    row.name = item.name;
-    row.fields = m_meta.metaDraft.value(item.id);
-    return row;
+    // 64-bit throughout: a preset may hold any start value, and start + index must not wrap.
+    qint64 n = index;
+    if (rules.numDir == NumberDir::desc)
+        n = (qint64(std::max(count, 1)) - 1) - index;
+    const qint64 v = qint64(rules.numStart) + n;
+    if (rules.numFormat == NumberFormat::upper)
+        return sequenceLetters(v);
+    if (rules.numFormat == NumberFormat::lower)
+        return sequenceLetters(v).toLower();
+    if (rules.numPad < 1)
+        return QString::number(v);
+    // A hostile preset must not ask for a giant field: widths above 255 are held at 255.
+    const int pad = std::min(rules.numPad, 255);
+    char buffer[300];
+    std::snprintf(buffer, sizeof buffer, "%0*lld", pad, static_cast<long long>(v));
+    return QString::fromLatin1(buffer);
 }
 
-QString Store::newName(const FileItem& item, int index, const QSet<QUuid>& selection) const
+QString sequenceLetters(qint64 n)
 {
-    if (!m_sections.scopeAllFiles && !selection.contains(item.id))
-        return item.name;
-    QString stem = item.stem;
-    if (m_sections.templateEnabled && !m_sections.templateText.isEmpty()) {
-        stem = expandTemplate(m_sections.templateText, templateTokens(index, templateRow(item))).text;
-    } else if (m_sections.smartRenameEnabled) {
-        stem = smartFixed(item.stem);
-    } else if (m_sections.useAIName && item.useAI && item.aiName && !item.aiName->isEmpty()) {
-        stem = *item.aiName;
-    }
-    stem = applyBatchRules(stem, index, dateText(item));
-    QString ext = item.ext;
-    if (m_sections.extEnabled && !item.isDir)
-        ext = cleanExtensionText(m_sections.extText);
-    return ext.isEmpty() ? stem : stem + u'.' + ext;
+    qint64 m = std::max<qint64>(n, 1);
+    QString out;
+    qint64 d = 0;
+    do {
+        d = m - 1;
+        out.prepend(QChar(u'A' + char16_t(d % 26)));
+        m = d / 26;
+    } while (d > 25);
+    return out;
 }
 
-QString Store::smartFixed(const QString& stem) const
+QString cleanExtensionText(const QString& text)
 {
-    const auto cached = m_smartFixCache.constFind(stem);
-    if (cached != m_smartFixCache.constEnd())
-        return *cached;
-    const SmartRenameStyle style = m_sections.smartRenameStyle;
-    const auto& cutTypes = m_smart.customCutTypes;
-    const auto& config = m_smart.customNamingConfig;
-    const auto& splits = m_smart.learnedWordSplits;
-
-    const QString cleaned = SmartRename::cleanInput(stem);
-    SmartRename::Result r = SmartRename::correct(cleaned, style, cutTypes, config, splits, false);
-    if (r.missingVersion) {
-        const QString sep = config.separator.trimmed();
-        if (!sep.isEmpty() && sep != QLatin1String("_") && cleaned.contains(sep)) {
-            const QString c1 = QString(cleaned).replace(sep, QStringLiteral("_"));
-            if (c1 != cleaned) {
-                SmartRename::Result retry = SmartRename::correct(c1, style, cutTypes, config, splits, false);
-                if (!retry.missingVersion)
-                    r = retry;
-            }
-        }
-    }
-    if (r.missingVersion
-        && (cleaned.contains(u'"') || cleaned.contains(u':') || cleaned.contains(QLatin1String("V.")))) {
-        QString c2 = QString(cleaned).remove(u'"').replace(u':', u'_').replace(QLatin1String("V."), QLatin1String("V"));
-        c2 = c2.trimmed().replace(u' ', u'_');
-        c2 = trimmedOf(replacedUntilStable(c2, QStringLiteral("__"), QStringLiteral("_")), u'_');
-        if (c2 != cleaned) {
-            SmartRename::Result retry = SmartRename::correct(c2, style, cutTypes, config, splits, true);
-            if (!retry.missingVersion)
-                r = retry;
-        }
-    }
-    if (m_smartFixCache.size() >= kSmartFixBound)
-        m_smartFixCache.clear();
-    m_smartFixCache.insert(stem, r.corrected);
-    return r.corrected;
+    qsizetype begin = 0, end = text.size();
+    const auto strip = [](QChar c) { return c == u'.' || c == u' '; };
+    while (begin < end && strip(text.at(begin)))
+        ++begin;
+    while (end > begin && strip(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
 }
 
-Store::ConflictResult Store::conflictReasons(const QSet<QUuid>& selection) const
+QString newExtension(const NameSections& sections, const QString& ext)
 {
-    ConflictResult result;
-    const qsizetype n = m_items.size();
-    QList<QString> lowerPaths(n);
-    QHash<QString, int> listedAt;  // how many listed files have each lower-cased path
-    listedAt.reserve(n);
+    if (!sections.extEnabled)
+        return ext;
+    return cleanExtensionText(sections.extText);
+}
+
+qsizetype graphemeCount(const QString& s)
+{
+    if (plainAscii(s))
+        return s.size();
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, s);
+    qsizetype count = 0;
+    while (finder.toNextBoundary() >= 0)
+        ++count;
+    return count;
+}
+
+qsizetype graphemeOffset(const QString& s, qsizetype n)
+{
+    if (n <= 0)
+        return 0;
+    if (plainAscii(s))
+        return std::min(n, s.size());
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, s);
+    qsizetype offset = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        lowerPaths[i] = lowerKey(m_items.at(i).url);
-        ++listedAt[lowerPaths[i]];
+        const qsizetype next = finder.toNextBoundary();
+        if (next < 0)
+            break;
+        offset = next;
     }
-
-    // Listed files that keep their place: a target on one of them is taken, not freed by a move.
-    QSet<QString> stayingPaths;
-    // The first item wanting each lower-cased target; -1 once a second one wants it too.
-    QHash<QString, qsizetype> owners;
-    owners.reserve(n);
-    QList<QString> targets(n), lowerTargets(n);
-    int changing = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const FileItem& item = m_items.at(i);
-        const QString name = newName(item, int(i), selection);
-        if (name == item.name) {
-            stayingPaths.insert(lowerPaths[i]);
-            continue;
-        }
-        ++changing;
-        if (auto reason = validateNewName(name, item.name)) {
-            result.reasons.insert(item.id, *reason);
-            stayingPaths.insert(lowerPaths[i]);
-            continue;
-        }
-        // A valid name has no "/" and is not "." or "..", so the joined path is already clean.
-        const QString parent = PathText::parent(item.url);
-        targets[i] = parent.endsWith(u'/') ? parent + name : parent + u'/' + name;
-        lowerTargets[i] = lowerKey(targets[i]);
-        const auto owner = owners.find(lowerTargets[i]);
-        if (owner == owners.end())
-            owners.insert(lowerTargets[i], i);
-        else
-            *owner = -1;
-    }
-
-    QHash<QString, QList<qsizetype>> diskChecks;  // folder → items whose target must be looked up
-    const QString duplicate = L("another file in the list would get the same name", "列表里另一个文件会得到同样的名字");
-    const QString exists = L("a file with this name already exists in the folder", "文件夹里已有同名文件");
-    for (qsizetype i = 0; i < n; ++i) {
-        if (targets[i].isEmpty())
-            continue;
-        const QString& lowerTarget = lowerTargets[i];
-        if (owners.value(lowerTarget) < 0) {
-            result.reasons.insert(m_items.at(i).id, duplicate);
-            continue;
-        }
-        // Freed by another listed file's move, never by the file's own (a change of case only).
-        const int others = listedAt.value(lowerTarget) - (lowerTarget == lowerPaths[i] ? 1 : 0);
-        const bool freedByMove = others > 0 && !stayingPaths.contains(lowerTarget);
-        // A change of letter case only still needs the disk: on a case-sensitive file system the
-        // other spelling may be another file, and the lookup below tells the same file apart.
-        if (freedByMove)
-            continue;
-        diskChecks[PathText::parent(targets[i])].append(i);
-    }
-    for (auto it = diskChecks.constBegin(); it != diskChecks.constEnd(); ++it) {
-        const std::optional<QSet<QByteArray>> listing = folderListingFor(it.key(), it->size());
-        for (qsizetype i : *it) {
-            const QString& target = targets[i];
-            if (listing && !listing->contains(QFile::encodeName(PathText::lastComponent(target))))
-                continue;
-            if (existsOnDisk(target) && !isSameFile(m_items.at(i).url, target))
-                result.reasons.insert(m_items.at(i).id, exists);
-        }
-    }
-    result.willRename = changing - int(result.reasons.size());
-    return result;
-}
-
-std::optional<QString> validateNewName(const QString& proposed, const QString& current)
-{
-    if (proposed.isEmpty() || proposed == QLatin1String(".") || proposed == QLatin1String(".."))
-        return L("the new name is empty", "新名称为空");
-    if (proposed.contains(u'/'))
-        return L("“/” isn't allowed in a file name", "文件名不能包含“/”");
-    if (proposed.contains(QChar(0)))
-        return L("the new name contains an invalid character", "新名称含有无效字符");
-    if (utf8Length(proposed) >= 256)
-        return L("the new name is too long", "新名称过长");
-    if (proposed.startsWith(u'.') && !current.startsWith(u'.'))
-        return L("a name starting with “.” would hide the file", "以“.”开头的名称会让文件被隐藏");
-    return std::nullopt;
-}
-
-bool isSameFile(const QString& a, const QString& b)
-{
-    struct stat sa{}, sb{};
-    if (::lstat(QFile::encodeName(a).constData(), &sa) != 0 || ::lstat(QFile::encodeName(b).constData(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return offset;
 }

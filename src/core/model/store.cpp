@@ -1,6 +1,16 @@
-#include "store.h"
+#include "model/store.h"
 
+#include "files/folder_watch.h"
+#include "files/history.h"
+#include "files/intake.h"
+#include "files/item_bookkeeping.h"
+#include "files/list_operations.h"
+#include "files/renamer.h"
+#include "files/scoped_access.h"
 #include "metadata/metadata_reader.h"
+#include "model/file_dates.h"
+#include "model/name_preview.h"
+#include "model/presets.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
 
@@ -33,16 +43,26 @@ Store::Store(StoreServices services, QObject* parent)
     if (!m_services.metadataReader)
         m_services.metadataReader = MetadataReader::makeDefault();
     m_activity.status = QStringLiteral("Drag files here to begin. / 拖入文件开始。");
+    m_access = std::make_unique<ScopedAccess>(*this);
+    m_bookkeeping = std::make_unique<ItemBookkeeping>(*this);
+    m_undoHistory = std::make_unique<History>(*this);
+    m_renamer = std::make_unique<Renamer>(*this);
+    m_listOps = std::make_unique<ListOperations>(*this);
+    m_intake = std::make_unique<Intake>(*this);
+    m_folderWatch = std::make_unique<FolderWatch>(*this);
     restoreSettings();
+    m_presets = std::make_unique<Presets>(*this);
+    m_preview = std::make_unique<NamePreview>(*this);
+    m_dates = std::make_unique<FileDates>(*this);
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart)
-        loadHistory();
+        m_undoHistory->loadHistory();
 }
 
 Store::~Store()
 {
-    flushPendingSaves();
-    stopScopedAccess();
+    m_undoHistory->flushPendingSaves();
+    m_access->stopScopedAccess();
 }
 
 Store& Store::shared()
@@ -79,20 +99,14 @@ void Store::restoreSettings()
     m_email.emailTemplates = loadEmailTemplates();
     if (auto lang = s.stringValue("aiLang"))
         m_sections.aiLang = lookupRawValue<NameLang>(*lang).value_or(NameLang::automatic);
-    m_lastSmartStyle = m_sections.smartRenameStyle;
 }
 
 void Store::publish(Group group)
 {
-    m_rulesSnapshot.reset();
     switch (group) {
     case Group::Rules: emit rulesChanged(); break;
     case Group::Sections:
-        // Smart Rename results are cached by stem only, so a style switch must drop them.
-        if (m_sections.smartRenameStyle != m_lastSmartStyle) {
-            m_smartFixCache.clear();
-            m_lastSmartStyle = m_sections.smartRenameStyle;
-        }
+        m_preview->sectionsPublished();
         emit sectionsChanged();
         break;
     case Group::Prefs:
@@ -125,12 +139,16 @@ void Store::setWrapNames(bool on)
 
 void Store::setItems(QList<FileItem> items)
 {
-    if (items.size() != m_items.size()) {
-        m_fileDateCache.clear();
-        m_dateStringCache.clear();
-    }
+    if (items.size() != m_items.size())
+        m_dates->clearCaches();
     m_items = std::move(items);
     publish(Group::Files);
+}
+
+void Store::setPresetNames(QStringList names)
+{
+    m_presetNames = std::move(names);
+    publish(Group::Presets);
 }
 
 void Store::setStatus(const QString& text)
@@ -222,7 +240,7 @@ void Store::setSmartRenameStyleOrder(const QList<SmartRenameStyle>& order)
 
 void Store::setCustomCutTypes(const QList<SmartRename::CutType>& list)
 {
-    m_smartFixCache.clear();
+    m_preview->smartFixCache().clear();
     m_smart.customCutTypes = list;
     publish(Group::Smart);
     settings().setData("customCutTypes", SmartRename::encodeCutTypes(list));
@@ -230,7 +248,7 @@ void Store::setCustomCutTypes(const QList<SmartRename::CutType>& list)
 
 void Store::setCustomNamingConfig(const SmartRename::CustomNamingConfig& config)
 {
-    m_smartFixCache.clear();
+    m_preview->smartFixCache().clear();
     m_smart.customNamingConfig = config;
     publish(Group::Smart);
     settings().setData("customNamingConfig", config.encode());
@@ -238,7 +256,7 @@ void Store::setCustomNamingConfig(const SmartRename::CustomNamingConfig& config)
 
 void Store::setLearnedWordSplits(const QMap<QString, QStringList>& splits)
 {
-    m_smartFixCache.clear();
+    m_preview->smartFixCache().clear();
     m_smart.learnedWordSplits = splits;
     publish(Group::Smart);
     settings().setData("learnedWordSplits", encodeLearnedSplits(splits));

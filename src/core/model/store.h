@@ -1,20 +1,17 @@
 #pragma once
 // The one shared model of the application. State is grouped into plain value structs; every
-// change of a group goes through one publish(group), which drops the rules snapshot, runs the
-// group's side effects and emits the group's signal plus changed(). All state changes happen on
-// the main thread.
+// change of a group goes through one publish(group), which runs the group's side effects and
+// emits the group's signal plus changed(). The subsystems (presets, name preview, file dates, …)
+// are classes of their own, owned here and reached through their accessors; they change the
+// state only through the functions below. All state changes happen on the main thread.
 #include "bin/bin_row.h"
 #include "email/email_template.h"
 #include "metadata/meta_fields.h"
-#include "files/intake_ui.h"
-#include "files/watch_scan.h"
 #include "model/enums.h"
 #include "model/file_item.h"
-#include "model/gui_preset.h"
-#include "files/history_writer.h"
+#include "model/rule_settings.h"
 #include "platform/folder_access.h"
 #include "platform/safe_move.h"
-#include "model/token_template.h"
 #include "smartrename/smart_rename_types.h"
 
 #include <QDateTime>
@@ -32,7 +29,16 @@
 
 class Settings;
 class MetadataReader;
-class QTimer;
+class Presets;
+class NamePreview;
+class FileDates;
+class History;
+class Renamer;
+class Intake;
+class FolderWatch;
+class ListOperations;
+class ItemBookkeeping;
+class ScopedAccess;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -49,64 +55,6 @@ struct StoreServices {
 
     // Production services: settings file, $XDG_DATA_HOME/Wendlethorpe, the system languages.
     static StoreServices production();
-};
-
-// The eleven rules and their options.
-struct RuleSettings {
-    bool findEnabled = false;
-    QString find;
-    QString replace;
-    bool useRegex = false;
-    bool delBeforeEnabled = false;
-    QString delBefore;
-    bool delBeforeIncl = false;
-    bool delAfterEnabled = false;
-    QString delAfter;
-    bool delAfterIncl = false;
-    bool removeEnabled = false;
-    QString removeStr;
-    CaseMode caseMode = CaseMode::none;
-    bool truncEnabled = false;
-    KeepSide keepSide = KeepSide::first;
-    int keepN = 5;
-    SpaceMode spaceMode = SpaceMode::none;
-    bool prefixEnabled = false;
-    QString prefixText;
-    bool suffixEnabled = false;
-    QString suffixText;
-    bool numberEnabled = false;
-    int numStart = 1;
-    int numPad = 2;
-    QString numSep = "_";
-    NumberPosition numPos = NumberPosition::suffix;
-    NumberFormat numFormat = NumberFormat::digit;
-    NumberDir numDir = NumberDir::asc;
-    int numCustomAt = 0;
-    bool dateEnabled = false;
-    DateSource dateSource = DateSource::capture;
-    QString dateFormat = "yyyy-MM-dd";
-    NumberPosition datePos = NumberPosition::prefix;
-    QString dateSep = "_";
-    int dateCustomAt = 0;
-    QList<BatchRuleKind> batchRuleOrder;  // persisted through Store::setBatchRuleOrder
-
-    bool operator==(const RuleSettings&) const = default;
-};
-
-// The fixed sections around the rules: template, Smart Rename, AI name, extension, scope.
-struct NameSections {
-    bool extEnabled = false;
-    QString extText;
-    bool scopeAllFiles = true;
-    bool templateEnabled = false;
-    QString templateText = "%scene_%shot_%take";
-    bool smartRenameEnabled = false;
-    SmartRenameStyle smartRenameStyle = SmartRenameStyle::finishing;
-    bool useAIName = false;
-    NameLang aiLang = NameLang::automatic;  // persisted through Store::setAiLang
-    bool renameFolders = false;
-
-    bool operator==(const NameSections&) const = default;
 };
 
 // Application preferences and screen state the model keeps.
@@ -222,9 +170,10 @@ public:
     // News about lost or set-aside data: the next status is shown beside it, not instead of it.
     void setLastingStatus(const QString& text);
     template <typename F> void editActivity(F&& f) { f(m_activity); publish(Group::Activity); }
-    const HistoryState& history() const { return m_history; }
-    const FolderWatchState& watch() const { return m_watch; }
+    const HistoryState& historyState() const { return m_history; }
+    const FolderWatchState& watchState() const { return m_watch; }
     const QStringList& presetNames() const { return m_presetNames; }
+    void setPresetNames(QStringList names);
 
     // Convenience reads used everywhere.
     bool langZh() const { return m_prefs.langZh; }
@@ -263,158 +212,34 @@ public:
     QList<SmartVariant> loadSmartVariants() const;
     QList<EmailTemplate> loadEmailTemplates() const;
 
-    // ---- rule sets and presets (gui_preset_store.cpp, presets.cpp) ----
-    GUIPreset currentPreset() const;
-    void applyPreset(const GUIPreset& p);
-    QString presetsFolder() const;
-    void refreshPresetNames();
-    // False when nothing was written (empty name or a failed write); the status line says which.
-    bool savePreset(const QString& name);
-    void loadPreset(const QString& name);
-    std::optional<GUIPreset> readPreset(const QString& name) const;
-    // True when the file is gone afterwards (also when it was already missing).
-    bool deletePreset(const QString& name);
-    // Both return an error text (empty on success); import also returns the count.
-    QString exportPresets(const QString& destination) const;
-    QString importPresets(const QString& source, int* count);
-
-    // ---- rule engine (model/rule_engine*.cpp) ----
-    // The new full name of one listed item (index: its 0-based place in items()).
-    QString newName(const FileItem& item, int index, const QSet<QUuid>& selection) const;
-    // The Smart Rename form of a stem, memoised in smartFixCache().
-    QString smartFixed(const QString& stem) const;
-    struct ConflictResult {
-        QHash<QUuid, QString> reasons;  // why an item can't be renamed
-        int willRename = 0;
-    };
-    ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
-    // The rules of the current settings on one stem (index: place in items(); date text from
-    // dateText(), empty while the date rule is off).
-    QString applyBatchRules(const QString& stem, int index, const QString& dateText) const;
-    // The tokens a name template can use for one file (token_template.cpp).
-    TemplateTokens templateTokens(int index, const BinRow& row) const;
-    // The bin row a name template reads for a listed file: its draft metadata, or the empty record.
-    BinRow templateRow(const FileItem& item) const;
-
-    // ---- file dates and capture dates (model/file_dates.cpp) ----
-    enum class FileDateKey { creation, contentModification };
-    // The item's text for the date rule, cached; empty while the rule is off.
-    QString dateText(const FileItem& item) const;
-    QString computeDateText(const FileItem& item) const;
-    std::optional<QDateTime> cachedFileDate(const QString& path, FileDateKey key) const;
-    // Reads capture dates of the listed stills (in parallel) and videos (one at a time) into the
-    // list; the future finishes on the main thread once the list and status are updated.
-    QFuture<void> extractCaptureDates();
-    // Sets each listed file's date to its capture date. Linux cannot set a creation date, so
-    // the modification date is set and a file counts as done when that worked.
-    QFuture<void> setFileDatesFromCapture();
+    // ---- subsystems owned by the Store ----
+    Presets& presets() const { return *m_presets; }
+    NamePreview& preview() const { return *m_preview; }
+    FileDates& dates() const { return *m_dates; }
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
 
-    // ---- file operations and history (files/*.cpp) ----
-    // Folder access (folder_access_store.cpp).
+    // ---- file operations (files/): each subsystem's operations, owned here ----
     bool isSandboxed() const { return m_services.sandboxed; }
     bool isRunningUnitTests() const { return m_services.runningUnitTests; }
-    const QStringList& scopedFolderRoots() const { return m_scopedFolderRoots; }
-    const QSet<QString>& declinedAccessFolders() const { return m_declinedAccessFolders; }
-    void ensureScopedAccess(const QString& folder);
-    void stopScopedAccess();
-    // The one move primitive: never replaces an existing item.
-    std::optional<MoveError> coordinatedMove(const QString& from, const QString& to);
-    // Asks for access to the destination folder of a refused move and retries it once; true
-    // when the item is now at `to`.
-    bool requestFolderAccess(const QString& from, const QString& to, const std::optional<MoveError>& error);
-
-    // Item list bookkeeping after moves (item_bookkeeping.cpp).
-    void commitRenamed(const MoveBatch& moves);
-    static QStringList remapMovedURLs(const QStringList& urls, const MoveBatch& moves);
-    void recordMovedFiles(const MoveBatch& moves);
-    int aiNamedItemCount() const;
-    void setUseAIForNamedItems(bool on);
-    void setRenameFolders(bool on);
-    static QList<FileItem> folderListing(const QList<FileItem>& items);
-    const QList<FileItem>& fileBackup() const { return m_fileBackup; }
-
-    // Batch apply (apply_renames.cpp). A plan maps an item id to its proposed full name.
-    using RenamePlan = QHash<QUuid, QString>;
-    void applyInScope(const QSet<QUuid>& selection);
-    void applyRenames(const RenamePlan& plan);
-
-    // One item (rename_one.cpp).
-    bool renameOne(const QUuid& id, const QString& typedName);
-    void finishRenameOne(const FileItem& item, const QString& target);
-    bool renameItemByID(const QUuid& id, const QString& stem, const std::optional<QString>& ext);
-
-    // Undo history and rename log (history.cpp). Every change of the undo stack goes through
-    // editUndoStack, which dates, bookmarks, logs, trims and saves what changed.
-    template <typename F> void editUndoStack(F&& f)
-    {
-        const int before = int(m_history.undoStack.size());
-        f(m_history.undoStack);
-        historyDidChange(before);
-        publish(Group::History);
-    }
-    void loadHistory();
-    void appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action action);
-    void clearRenameLog();
-    QList<QByteArray> folderBookmarks(const MoveBatch& moves) const;
-    void undoLast();
-    void restoreAll();
-    QStringList historySummaries() const;
-    void saveHistoryAsync();
-    void saveRenameLogAsync();
-    // Runs pending saves now and waits for the writer; called when quitting.
-    void flushPendingSaves();
-    QString historyFilePath() const;
-    QString renameLogFilePath() const;
-    const HistoryWriter& historyWriter() const { return m_historyWriter; }
-
-    // ---- intake, list operations and folder watch (files/intake.cpp, files/list_operations.cpp,
-    //      files/media_drive_scan.cpp, files/folder_watch.cpp) ----
-    // Sorting and removing rows; each assigns the whole list so the list observer runs.
-    void sortByName();
-    void sortByDateModified();
-    void reverseOrder();
-    // The date sort's order: a before b when a's modification date is earlier.
-    static bool modifiedDateAscending(const FileItem& a, const FileItem& b,
-                                      const QHash<QUuid, QDateTime>& dates);
-    void clearFiles();
-    void addFilesPanel();
-    void addFoldersPanel();
-    void removeItem(const QUuid& id);
-    void removeItems(const QSet<QUuid>& ids);
-    // True when a keyboard undo/redo went to the focused editable text field instead.
-    bool undoInFocusedTextView(bool redo);
-    // The Undo button: the focused text field first, otherwise the newest rename batch.
-    void undoFromButton();
-    // The screens that answer for the model (open panels, the focused text field).
-    void setOpenPanels(std::shared_ptr<OpenPanels> panels) { m_openPanels = std::move(panels); }
     void setAccessPrompter(std::shared_ptr<AccessPrompter> prompter) { m_services.accessPrompter = std::move(prompter); }
-    void setTextUndoRouter(std::shared_ptr<TextUndoRouter> router) { m_textUndo = std::move(router); }
+    History& history() { return *m_undoHistory; }
+    const History& history() const { return *m_undoHistory; }
+    Renamer& renamer() { return *m_renamer; }
+    Intake& intake() { return *m_intake; }
+    FolderWatch& watch() { return *m_folderWatch; }
+    const FolderWatch& watch() const { return *m_folderWatch; }
+    ListOperations& list() { return *m_listOps; }
+    ItemBookkeeping& bookkeeping() { return *m_bookkeeping; }
+    const ItemBookkeeping& bookkeeping() const { return *m_bookkeeping; }
+    ScopedAccess& access() { return *m_access; }
+    const ScopedAccess& access() const { return *m_access; }
 
-    void addURLs(const QStringList& paths);
-    void queueDrops(const QString& path);  // gathers one drop gesture into one addURLs call
-    void flushDrops();
-    void addSampleFiles();
-    const QStringList& pendingDrops() const { return m_pendingDrops; }
-
-    void loadMediaDrive(const QString& root);
-
-    void startWatching(const QString& folder, bool recursive);
-    void stopWatching();
-    void scanWatchFolder();  // one poll; the timer calls it every 2 s
-    void processWatchScan(const QList<WatchScanEntry>& entries, const QString& folder);
-    void autoRenameFile(const QString& path);
-    const QSet<QString>& watchKnown() const { return m_watchKnown; }
-    const QHash<QString, qint64>& watchPending() const { return m_watchPending; }
-    bool watchScanning() const { return m_watchScanning; }
-    bool watchTimerActive() const;
-
-
-    // ---- caches of the rule engine (unpublished) ----
-    const GUIPreset& rulesSnapshot() const;  // built on demand, dropped by every publish
-    QHash<QString, QString>& smartFixCache() const { return m_smartFixCache; }
-    QHash<QString, std::optional<QDateTime>>& fileDateCache() const { return m_fileDateCache; }
-    QHash<QString, QString>& dateStringCache() const { return m_dateStringCache; }
+    // The undo history and rename log; every change goes through History's edit functions.
+    template <typename F> void editHistory(F&& f) { f(m_history); publish(Group::History); }
+    template <typename F> void editWatch(F&& f) { f(m_watch); publish(Group::Watch); }
+    // The files behind a folder listing while folders are renamed (unpublished).
+    const QList<FileItem>& fileBackup() const { return m_fileBackup; }
+    template <typename F> void editFileBackup(F&& f) { f(m_fileBackup); }
 
 signals:
     void rulesChanged();
@@ -430,7 +255,7 @@ signals:
     void presetsChanged();
     void changed();  // after every group signal
 
-protected:
+private:
     void publish(Group group);
 
     StoreServices m_services;
@@ -446,39 +271,23 @@ protected:
     FolderWatchState m_watch;
     QStringList m_presetNames;
 
-    mutable std::optional<GUIPreset> m_rulesSnapshot;
-    mutable QHash<QString, QString> m_smartFixCache;
-    mutable QHash<QString, std::optional<QDateTime>> m_fileDateCache;
-    mutable QHash<QString, QString> m_dateStringCache;
-    SmartRenameStyle m_lastSmartStyle = SmartRenameStyle::finishing;
+    std::unique_ptr<Presets> m_presets;
+    std::unique_ptr<NamePreview> m_preview;
+    std::unique_ptr<FileDates> m_dates;
 
-private:
     void restoreSettings();
 
-    // ---- file operations and history state (files/*.cpp) ----
-    void historyDidChange(int previousCount);
-    void scheduleSave(bool& flag, void (Store::*save)());
-    void addHistoryScopedFolders(const QStringList& folders);
-    void resolveHistoryBookmarks(const QList<QByteArray>& bookmarks);
-    std::function<void(const QString&)> saveFailureReporter(bool history);
-    FolderAccess& folderAccess() const { return *m_services.folderAccess; }
-    QStringList m_scopedFolderRoots;
-    QSet<QString> m_declinedAccessFolders;
     QList<FileItem> m_fileBackup;
-    bool m_historySaveScheduled = false;
-    bool m_logSaveScheduled = false;
-    QSet<QString> m_unwritableFiles;  // damaged files that could not be moved aside
-    QString m_heldNotice;             // a launch message about set-aside files, joined to the next status
-    HistoryWriter m_historyWriter;
+    QString m_heldNotice;  // a launch message about set-aside files, joined to the next status
 
-    // ---- intake, list operations and folder watch: private state ----
-    QStringList m_pendingDrops;
-    std::shared_ptr<OpenPanels> m_openPanels;
-    std::shared_ptr<TextUndoRouter> m_textUndo;
-    QTimer* m_watchTimer = nullptr;
-    QSet<QString> m_watchKnown;
-    QHash<QString, qint64> m_watchPending;
-    bool m_watchScanning = false;
+    // Declared after the state so that they go first and can still flush into it.
+    std::unique_ptr<ScopedAccess> m_access;
+    std::unique_ptr<ItemBookkeeping> m_bookkeeping;
+    std::unique_ptr<History> m_undoHistory;
+    std::unique_ptr<Renamer> m_renamer;
+    std::unique_ptr<ListOperations> m_listOps;
+    std::unique_ptr<Intake> m_intake;
+    std::unique_ptr<FolderWatch> m_folderWatch;
 };
 
 template <> struct EnumInfo<RenameLogEntry::Action> {

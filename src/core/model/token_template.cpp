@@ -3,7 +3,6 @@
 #include "bin/bin_row.h"
 #include "model/file_item.h"
 #include "model/rule_engine.h"
-#include "model/store.h"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
@@ -94,7 +93,7 @@ TemplateExpansion expandTemplate(const QString& templ, const TemplateTokens& tok
     return result;
 }
 
-TemplateTokens Store::templateTokens(int index, const BinRow& row) const
+TemplateTokens templateTokens(int index, const BinRow& row)
 {
     TemplateTokens tokens;
     for (auto it = row.fields.custom.constBegin(); it != row.fields.custom.constEnd(); ++it) {

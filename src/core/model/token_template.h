@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+struct BinRow;
+
 // Token name (lower case) to its value.
 using TemplateTokens = QHash<QString, QString>;
 
@@ -15,3 +17,7 @@ struct TemplateExpansion {
 // References match case-insensitively, a blank in a reference standing for "_"; where one
 // name begins another the longer wins. Unmatched references stay in the text as typed.
 TemplateExpansion expandTemplate(const QString& templ, const TemplateTokens& tokens);
+
+// The tokens a name template can use for one file: its bin row's fields, its name and its place
+// (index, 0-based) in the list.
+TemplateTokens templateTokens(int index, const BinRow& row);

@@ -1,6 +1,6 @@
 // Normalising names before recognition: pasted names carry typographic quotes, invisible
 // characters and stray whitespace that would otherwise end up inside words.
-#include "smart_rename.h"
+#include "smartrename/smart_rename_clean.h"
 
 namespace SmartRename {
 

@@ -1,5 +1,5 @@
 // Writing the recognised parts in one of the four delivery styles.
-#include "smart_rename.h"
+#include "smartrename/smart_rename_format.h"
 
 #include <functional>
 

@@ -1,6 +1,8 @@
 // Finding the production code, spot name, cut type, timing and version in a delivery name.
 // Every rule looks at keys (words upper-cased, blanks removed); spot words keep their own case.
-#include "smart_rename.h"
+#include "smartrename/smart_rename_recognize.h"
+#include "smartrename/smart_rename_format.h"
+#include "smartrename/word_splits.h"
 
 namespace SmartRename {
 

@@ -1,6 +1,7 @@
 #pragma once
 // The records the delivery-name recogniser exchanges with the rest of the application, and the
-// fixed tables it consults.
+// fixed tables it consults. cleanInput() is in smart_rename_clean.h, correct() in
+// smart_rename_recognize.h. A Smart Rename variant's rules are kept in their stored form.
 #include "model/enums.h"
 #include "model/gui_preset.h"
 
@@ -83,15 +84,6 @@ bool isSingleQuoteCharacter(char32_t c);  // written as U+0027
 // Apostrophes around a word or phrase that stands between blanks or text ends; matches are
 // replaced by "\1\2". One instance per thread, so callers on any thread may use it.
 const QRegularExpression& quotedWordRegex();
-
-// Normalises a base name for recognition: quotes, zero-width characters and blanks unified,
-// surrounding blanks trimmed.
-QString cleanInput(const QString& name);
-
-// Recognises a delivery name and writes it in `style`. `cutTypes` is used only for CUSTOM.
-Result correct(const QString& cleaned, SmartRenameStyle style, const QList<CutType>& cutTypes,
-               const CustomNamingConfig& config, const QMap<QString, QStringList>& learnedSplits,
-               bool noProductionCode = false);
 
 } // namespace SmartRename
 

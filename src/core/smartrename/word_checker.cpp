@@ -1,6 +1,6 @@
 #include "word_checker.h"
 
-#include "smart_rename.h"
+#include "smartrename/word_splits.h"
 
 #include <QFile>
 #include <hunspell.hxx>

@@ -1,7 +1,7 @@
 // Splitting run-together spot words ("WELCOMEBACK") into the fewest correctly spelled words.
 // The same words recur across a batch and the preview recomputes names on every refresh, so
 // both the spell checker's answers and whole splits are cached for the life of the process.
-#include "smart_rename.h"
+#include "smartrename/word_splits.h"
 #include "word_checker.h"
 
 #include <QHash>

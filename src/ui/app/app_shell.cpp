@@ -11,6 +11,8 @@
 #include "signal_quit.h"
 #include "single_instance.h"
 #include "updater_ui.h"
+#include "files/intake.h"
+#include "files/list_operations.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -32,9 +34,9 @@ AppShell::AppShell(Store& store, QObject* parent)
 {
     m_window = std::make_unique<MainWindow>(m_store, *m_dialogs, *m_hooks);
     m_dialogs->setParentWidget(m_window.get());
-    m_store.setOpenPanels(std::make_shared<DialogsOpenPanels>(*m_dialogs));
+    m_store.intake().setOpenPanels(std::make_shared<DialogsOpenPanels>(*m_dialogs));
     m_store.setAccessPrompter(std::make_shared<DialogsAccessPrompter>(*m_dialogs));
-    m_store.setTextUndoRouter(std::make_shared<FocusedTextUndo>());
+    m_store.list().setTextUndoRouter(std::make_shared<FocusedTextUndo>());
     connect(m_window.get(), &MainWindow::helpRequested, this, &AppShell::openHelp);
     connect(m_window.get(), &MainWindow::supportMailRequested, this, &AppShell::openSupportMail);
     connect(m_window.get(), &MainWindow::aboutRequested, this, &AppShell::showAbout);
@@ -58,9 +60,9 @@ AppShell::AppShell(Store& store, QObject* parent)
 AppShell::~AppShell()
 {
     // The Store outlives the shell; its panels must not point at these dialogs any more.
-    m_store.setOpenPanels(nullptr);
+    m_store.intake().setOpenPanels(nullptr);
     m_store.setAccessPrompter(nullptr);
-    m_store.setTextUndoRouter(nullptr);
+    m_store.list().setTextUndoRouter(nullptr);
 }
 
 void AppShell::start(const QStringList& paths)
@@ -90,7 +92,7 @@ QStringList AppShell::pathsFromArguments(const QStringList& args)
 void AppShell::openFiles(const QStringList& paths)
 {
     if (!paths.isEmpty())
-        m_store.addURLs(paths);
+        m_store.intake().addURLs(paths);
 }
 
 void AppShell::openHelp()

@@ -4,6 +4,8 @@
 #include "common/lang_binder.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "files/history.h"
+#include "files/list_operations.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -69,7 +71,7 @@ BottomBar::BottomBar(Store& store, QWidget* parent) : QWidget(parent), m_store(s
     m_restoreAll->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     tr.bindText(m_restoreAll, "Restore all", "全部还原");
     tr.bindToolTip(m_restoreAll, "Restore ALL renamed files to their original names.", "把所有已改名的文件一键还原为原始名称。");
-    connect(m_restoreAll, &QToolButton::clicked, this, [this] { m_store.restoreAll(); });
+    connect(m_restoreAll, &QToolButton::clicked, this, [this] { m_store.history().restoreAll(); });
 
     // Ctrl+Z: a focused editable text field takes it first (Qt gives the field the shortcut
     // override), so the key reaches this action only with the focus elsewhere.
@@ -78,7 +80,7 @@ BottomBar::BottomBar(Store& store, QWidget* parent) : QWidget(parent), m_store(s
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_undo->setShortcutContext(Qt::WindowShortcut);
     tr.bindText(m_undo, "Undo", "撤销");
-    connect(m_undo, &QAction::triggered, this, [this] { m_store.undoFromButton(); });
+    connect(m_undo, &QAction::triggered, this, [this] { m_store.list().undoFromButton(); });
     m_undoGroup->addAction(m_undo);
     auto* undoButton = new QToolButton(m_undoGroup);
     undoButton->setObjectName("undoButton");
@@ -133,7 +135,7 @@ void BottomBar::refresh()
     m_showRestoreAll->setChecked(p.showRestoreAll);
 
     const bool renamingMode = p.activeTab != 2 && p.activeTab != 3 && p.activeTab != 4;
-    const bool hasHistory = !m_store.history().undoStack.isEmpty();
+    const bool hasHistory = !m_store.historyState().undoStack.isEmpty();
     m_undoGroup->setVisible(renamingMode);
     m_undo->setEnabled(renamingMode && hasHistory);
     m_restoreAll->setVisible(p.showRestoreAll);
@@ -158,17 +160,17 @@ void BottomBar::rebuildHistoryMenu()
     m_history->clear();
     m_history->addAction(L("Rename Log…", "改名记录…"), this, &BottomBar::renameLogRequested);
     m_history->addSeparator();
-    if (m_store.history().undoStack.isEmpty()) {
+    if (m_store.historyState().undoStack.isEmpty()) {
         m_history->addAction(L("No history", "无历史"))->setEnabled(false);
         return;
     }
     if (m_store.prefs().showRestoreAll) {
         m_history->addAction(L("Restore ALL to original names", "全部还原为原始名称"), this,
-                             [this] { m_store.restoreAll(); });
+                             [this] { m_store.history().restoreAll(); });
         m_history->addSeparator();
     }
     addHeader(m_history, L("Undo back to…", "撤销回到…"));
-    const QStringList summaries = m_store.historySummaries();
+    const QStringList summaries = m_store.history().historySummaries();
     for (int i = 0; i < summaries.size(); ++i)
         m_history->addAction(summaries[i], this, [this, i] { undoBackTo(i); });
 }
@@ -176,5 +178,5 @@ void BottomBar::rebuildHistoryMenu()
 void BottomBar::undoBackTo(int position)
 {
     for (int k = 0; k <= position; ++k)
-        m_store.undoLast();
+        m_store.history().undoLast();
 }

@@ -10,6 +10,7 @@
 #include "platform/lang.h"
 #include "quit_guard.h"
 #include "toolbar.h"
+#include "files/intake.h"
 
 #include <QCloseEvent>
 #include <QDialog>
@@ -135,10 +136,10 @@ void MainWindow::buildMenus()
     m_fileMenu = menuBar()->addMenu(QString());
     m_fileMenu->setObjectName("fileMenu");
     tr.bindText(m_fileMenu, "File", "文件");
-    QAction* add = m_fileMenu->addAction(QString(), this, [this] { m_store.addFilesPanel(); });
+    QAction* add = m_fileMenu->addAction(QString(), this, [this] { m_store.intake().addFilesPanel(); });
     add->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     tr.bindText(add, "Add Files…", "添加文件…");
-    QAction* addFolder = m_fileMenu->addAction(QString(), this, [this] { m_store.addFoldersPanel(); });
+    QAction* addFolder = m_fileMenu->addAction(QString(), this, [this] { m_store.intake().addFoldersPanel(); });
     addFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     tr.bindText(addFolder, "Add Folder…", "添加文件夹…");
     m_fileMenu->addSeparator();
@@ -235,7 +236,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     // per path, which gathers the gesture into one addition.
     event->acceptProposedAction();
     for (const QString& path : localPaths(event->mimeData()))
-        QMetaObject::invokeMethod(this, [this, path] { m_store.queueDrops(path); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, path] { m_store.intake().queueDrops(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::setDropTargeted(bool on)

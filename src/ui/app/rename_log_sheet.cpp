@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "files/history.h"
 
 #include <QAbstractTableModel>
 #include <QDir>
@@ -201,7 +202,7 @@ RenameLogSheet::RenameLogSheet(Store& store, Dialogs& dialogs, std::function<voi
 
 QList<RenameLogRow> RenameLogSheet::filteredEntries() const
 {
-    return filterRenameLog(m_store.history().renameLog, m_search->text());
+    return filterRenameLog(m_store.historyState().renameLog, m_search->text());
 }
 
 QString RenameLogSheet::actionTitle(const QString& action)
@@ -237,7 +238,7 @@ void RenameLogSheet::relabel()
 
 void RenameLogSheet::refresh()
 {
-    const QList<RenameLogEntry>& log = m_store.history().renameLog;
+    const QList<RenameLogEntry>& log = m_store.historyState().renameLog;
     m_content->setCurrentWidget(log.isEmpty() ? static_cast<QWidget*>(m_empty) : m_table);
     m_model->setRows(filteredEntries());
     // The count is of the whole log, not of the rows a search leaves.
@@ -257,7 +258,7 @@ void RenameLogSheet::clearLog()
     if (m_clearLog)
         m_clearLog();
     else
-        m_store.clearRenameLog();
+        m_store.history().clearRenameLog();
 }
 
 void RenameLogSheet::exportCSV()
@@ -268,7 +269,7 @@ void RenameLogSheet::exportCSV()
     const std::optional<QString> path = m_dialogs.savePanel(panel);
     if (!path || path->isEmpty())
         return;
-    const QString error = writeRenameLogCsv(m_store.history().renameLog, *path);
+    const QString error = writeRenameLogCsv(m_store.historyState().renameLog, *path);
     if (error.isEmpty())
         m_store.setStatus(L("Exported ", "已导出 ") + PathText::lastComponent(*path));
     else

@@ -19,7 +19,7 @@ class Store;
 class RenameLogSheet : public QWidget {
     Q_OBJECT
 public:
-    // clearLog empties the log; empty: Store::clearRenameLog (which also schedules the save).
+    // clearLog empties the log; empty: History::clearRenameLog (which also schedules the save).
     RenameLogSheet(Store& store, Dialogs& dialogs, std::function<void()> clearLog = {}, QWidget* parent = nullptr);
 
     QList<RenameLogRow> filteredEntries() const;

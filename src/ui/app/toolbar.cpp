@@ -6,6 +6,9 @@
 #include "common/segmented_control.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "files/folder_watch.h"
+#include "files/intake.h"
+#include "files/list_operations.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -85,7 +88,7 @@ void Toolbar::buildControls()
     m_addFiles = commandButton("plus", this);
     m_addFiles->setObjectName("addFiles");
     tr.bindText(m_addFiles, "Add Files", "添加文件");
-    connect(m_addFiles, &QToolButton::clicked, this, [this] { m_store.addFilesPanel(); });
+    connect(m_addFiles, &QToolButton::clicked, this, [this] { m_store.intake().addFilesPanel(); });
 
     m_addFolder = commandButton("folder.badge.plus", this);
     m_addFolder->setObjectName("addFolder");
@@ -96,29 +99,29 @@ void Toolbar::buildControls()
                    "separate picker.",
                    "选择文件夹本身(整体重命名,或用于 Media Drive 扫描)。同时允许选文件和文件夹的面板无法「选中」文件夹、"
                    "只能「进入」它,所以这里用一个单独的面板。");
-    connect(m_addFolder, &QToolButton::clicked, this, [this] { m_store.addFoldersPanel(); });
+    connect(m_addFolder, &QToolButton::clicked, this, [this] { m_store.intake().addFoldersPanel(); });
 
     m_sort = commandButton("arrow.up.arrow.down", this);
     m_sort->setObjectName("sortMenu");
     m_sort->setPopupMode(QToolButton::InstantPopup);
     tr.bindText(m_sort, "Sort", "排序");
     auto* sortMenu = new QMenu(m_sort);
-    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.sortByName(); }), "Sort by Name", "按名称排序");
-    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.sortByDateModified(); }), "Sort by Date Modified",
+    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().sortByName(); }), "Sort by Name", "按名称排序");
+    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().sortByDateModified(); }), "Sort by Date Modified",
                 "按修改时间排序");
-    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.reverseOrder(); }), "Reverse Order", "倒序");
+    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().reverseOrder(); }), "Reverse Order", "倒序");
     m_sort->setMenu(sortMenu);
 
     m_clear = commandButton("trash", this);
     m_clear->setObjectName("clearFiles");
     tr.bindText(m_clear, "Clear", "清空");
-    connect(m_clear, &QToolButton::clicked, this, [this] { m_store.clearFiles(); });
+    connect(m_clear, &QToolButton::clicked, this, [this] { m_store.list().clearFiles(); });
 
     m_watch = commandButton("eye", this);
     m_watch->setObjectName("watchFolder");
     connect(m_watch, &QToolButton::clicked, this, [this] {
-        if (m_store.watch().watchFolder)
-            m_store.stopWatching();
+        if (m_store.watchState().watchFolder)
+            m_store.watch().stopWatching();
         else
             chooseWatchFolder();
     });
@@ -136,7 +139,7 @@ void Toolbar::refresh()
 
 void Toolbar::updateWatch()
 {
-    const FolderWatchState& w = m_store.watch();
+    const FolderWatchState& w = m_store.watchState();
     if (!w.watchFolder) {
         m_watch->setText(L("Watch", "监控"));
         m_watch->setIcon(symbolIcon("eye"));
@@ -164,7 +167,7 @@ void Toolbar::chooseWatchFolder()
     panel.checkBoxText = L("Include subfolders", "包含子文件夹");
     const Dialogs::OpenResult r = m_dialogs.openPanel(panel);
     if (r.accepted())
-        m_store.startWatching(r.paths.first(), r.checkBoxChecked);
+        m_store.watch().startWatching(r.paths.first(), r.checkBoxChecked);
 }
 
 int Toolbar::wideWidth() const

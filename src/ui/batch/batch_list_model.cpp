@@ -2,6 +2,7 @@
 
 #include "common/file_icon_cache.h"
 #include "model/store.h"
+#include "model/name_preview.h"
 #include "platform/lang.h"
 
 #include <QMimeData>
@@ -26,7 +27,7 @@ QString BatchListModel::newNameAt(int index) const
     auto it = m_newNames.constFind(index);
     if (it != m_newNames.constEnd())
         return *it;
-    const QString name = m_store.newName(m_store.items().at(index), index, m_selection);
+    const QString name = m_store.preview().newName(m_store.items().at(index), index, m_selection);
     m_newNames.insert(index, name);
     return name;
 }

@@ -10,8 +10,13 @@
 #include "common/quick_look.h"
 #include "common/segmented_control.h"
 #include "model/store.h"
+#include "model/name_preview.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
+#include "files/intake.h"
+#include "files/item_bookkeeping.h"
+#include "files/list_operations.h"
+#include "files/renamer.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -196,8 +201,9 @@ QWidget* BatchView::buildListPane()
     connect(m_list, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { quickLookSelection(chosenIds(index)); });
     connect(m_model, &BatchListModel::moveRequested, this, &BatchView::moveItems, Qt::QueuedConnection);
-    connect(m_delegate, &BatchRowDelegate::removeClicked, this, [this](const QUuid& id) { m_store.removeItem(id); });
-    connect(m_delegate, &BatchRowDelegate::aiToggled, this, &BatchView::setUseAI);
+    connect(m_delegate, &BatchRowDelegate::removeClicked, this, [this](const QUuid& id) { m_store.list().removeItem(id); });
+    connect(m_delegate, &BatchRowDelegate::aiToggled, this,
+            [this](const QUuid& id, bool on) { m_store.list().setUseAI(id, on); });
     return pane;
 }
 
@@ -224,7 +230,7 @@ QWidget* BatchView::buildHeader()
     layout->addWidget(m_wrapNames);
     m_renameFolders->setChecked(m_store.sections().renameFolders);
     m_wrapNames->setChecked(m_store.prefs().wrapNames);
-    connect(m_renameFolders, &QCheckBox::clicked, this, [this](bool on) { m_store.setRenameFolders(on); });
+    connect(m_renameFolders, &QCheckBox::clicked, this, [this](bool on) { m_store.bookkeeping().setRenameFolders(on); });
     connect(m_wrapNames, &QCheckBox::clicked, this, [this](bool on) { m_store.setWrapNames(on); });
     return row;
 }
@@ -311,7 +317,7 @@ QWidget* BatchView::buildEmptyState()
     tr.bindText(m_sample, "Try it with sample files", "用示例文件试一下");
     tr.bindToolTip(m_sample, "Adds a few throwaway files from a temporary folder — your own files aren't touched.",
                    "从临时文件夹添加几个示例文件,不会动到你自己的文件。");
-    connect(m_sample, &QPushButton::clicked, this, [this] { m_store.addSampleFiles(); });
+    connect(m_sample, &QPushButton::clicked, this, [this] { m_store.intake().addSampleFiles(); });
     for (QLabel* l : {drag, orUse})
         l->setAlignment(Qt::AlignCenter);
     column->addWidget(symbol);
@@ -558,7 +564,7 @@ void BatchView::refreshConflicts()
         m_conflicts.clear();
         m_changing = 0;
     } else {
-        Store::ConflictResult r = m_store.conflictReasons(m_selection);
+        NamePreview::ConflictResult r = m_store.preview().conflictReasons(m_selection);
         m_conflicts = std::move(r.reasons);
         m_changing = r.willRename;
     }
@@ -570,20 +576,7 @@ void BatchView::refreshConflicts()
 
 void BatchView::moveItems(const QList<int>& sourceOffsets, int destination)
 {
-    const QList<FileItem>& items = m_store.items();
-    QSet<int> moving(sourceOffsets.begin(), sourceOffsets.end());
-    QList<FileItem> moved, before, after;
-    for (int i = 0; i < items.size(); ++i) {
-        if (moving.contains(i))
-            moved << items[i];
-        else if (i < destination)
-            before << items[i];
-        else
-            after << items[i];
-    }
-    if (moved.isEmpty())
-        return;
-    m_store.setItems(before + moved + after);
+    m_store.list().moveItems(sourceOffsets, destination);
 }
 
 void BatchView::copyNewNames(const QList<FileItem>& chosen)
@@ -593,7 +586,7 @@ void BatchView::copyNewNames(const QList<FileItem>& chosen)
     for (const FileItem& c : chosen) {
         for (int i = 0; i < items.size(); ++i) {
             if (items[i].id == c.id) {
-                names << m_store.newName(items[i], i, m_selection);
+                names << m_store.preview().newName(items[i], i, m_selection);
                 break;
             }
         }
@@ -645,7 +638,7 @@ QMenu* BatchView::contextMenuFor(const QSet<QUuid>& ids, QWidget* parent)
     menu->addAction(chosen.size() == 1 ? L("Copy New Name", "拷贝新名称") : L("Copy New Names", "拷贝新名称"), this,
                     [this, chosen] { copyNewNames(chosen); });
     menu->addSeparator();
-    menu->addAction(L("Remove from List", "从列表移除"), this, [this, ids] { m_store.removeItems(ids); });
+    menu->addAction(L("Remove from List", "从列表移除"), this, [this, ids] { m_store.list().removeItems(ids); });
     return menu;
 }
 
@@ -665,20 +658,8 @@ void BatchView::removeSelected()
         return;
     const QSet<QUuid> ids = m_selection;
     m_selection.clear();
-    m_store.removeItems(ids);
+    m_store.list().removeItems(ids);
     onUserSelectionChanged();
-}
-
-void BatchView::setUseAI(const QUuid& id, bool on)
-{
-    m_store.editItems([&](QList<FileItem>& list) {
-        for (FileItem& item : list) {
-            if (item.id == id) {
-                item.useAI = on;
-                break;
-            }
-        }
-    });
 }
 
 bool BatchView::confirmLargeRename()
@@ -716,7 +697,7 @@ void BatchView::applyAction()
     refreshConflicts();
     if (!confirmLargeRename())
         return;
-    m_store.applyInScope(m_selection);
+    m_store.renamer().applyInScope(m_selection);
     refreshConflicts();
 }
 
@@ -730,7 +711,7 @@ bool BatchView::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if (watched == m_emptyState && event->type() == QEvent::MouseButtonDblClick) {
-        m_store.addFilesPanel();
+        m_store.intake().addFilesPanel();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -100,7 +100,6 @@ private:
     QSet<QUuid> chosenIds(const QModelIndex& clicked) const;
     QList<FileItem> itemsWithIds(const QSet<QUuid>& ids) const;
     void removeSelected();
-    void setUseAI(const QUuid& id, bool on);
 
     Store& m_store;
     Dialogs& m_dialogs;

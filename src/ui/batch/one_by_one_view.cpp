@@ -4,7 +4,10 @@
 #include "common/lang_binder.h"
 #include "model/store.h"
 #include "platform/lang.h"
-#include "smartrename/smart_rename_types.h"
+#include "smartrename/smart_fix.h"
+#include "files/intake.h"
+#include "files/item_bookkeeping.h"
+#include "files/renamer.h"
 
 #include <QCheckBox>
 #include <QFileIconProvider>
@@ -91,12 +94,12 @@ OneByOneView::OneByOneView(Store& store, Services services, QWidget* parent)
 {
     if (!m_services.renameItem)
         m_services.renameItem = [&store](const QUuid& id, const QString& stem, const std::optional<QString>& ext) {
-            return store.renameItemByID(id, stem, ext);
+            return store.renamer().renameItemByID(id, stem, ext);
         };
     if (!m_services.setRenameFolders)
-        m_services.setRenameFolders = [&store](bool on) { store.setRenameFolders(on); };
+        m_services.setRenameFolders = [&store](bool on) { store.bookkeeping().setRenameFolders(on); };
     if (!m_services.addFiles)
-        m_services.addFiles = [&store] { store.addFilesPanel(); };
+        m_services.addFiles = [&store] { store.intake().addFilesPanel(); };
     if (!m_services.aiAvailability)
         m_services.aiAvailability = [] { return AIName::availability(); };
     if (!m_services.aiContentText)
@@ -523,45 +526,9 @@ void OneByOneView::applySmartFix()
     if (!item)
         return;
     const SmartSettings& s = m_store.smart();
-    const SmartRenameStyle style = m_store.sections().smartRenameStyle;
-    auto correct = [&](const QString& text, bool noCode) {
-        return SmartRename::correct(text, style, s.customCutTypes, s.customNamingConfig, s.learnedWordSplits, noCode);
-    };
-    const QString c = SmartRename::cleanInput(item->stem);
-    SmartRename::Result r = correct(c, false);
-    std::optional<SmartRename::Result> better;
-    if (r.missingVersion) {
-        const QString sep = s.customNamingConfig.separator.trimmed();
-        if (!sep.isEmpty() && sep != "_" && c.contains(sep)) {
-            QString alt = c;
-            alt.replace(sep, "_");
-            if (alt != c) {
-                SmartRename::Result r2 = correct(alt, false);
-                if (!r2.missingVersion)
-                    better = r2;
-            }
-        }
-    }
-    if (r.missingVersion && !better && (c.contains('"') || c.contains(':') || c.contains("V."))) {
-        QString t = c;
-        t.remove('"');
-        t.replace(':', '_');
-        t.replace("V.", "V");
-        t = t.trimmed();
-        t.replace(' ', '_');
-        while (t.contains("__"))
-            t.replace("__", "_");
-        while (t.startsWith('_'))
-            t.remove(0, 1);
-        while (t.endsWith('_'))
-            t.chop(1);
-        if (t != c) {
-            SmartRename::Result r3 = correct(t, true);
-            if (!r3.missingVersion)
-                better = r3;
-        }
-    }
-    m_nameField->setText(better ? better->corrected : r.corrected);
+    const SmartRename::Result r = SmartRename::smartFix(item->stem, m_store.sections().smartRenameStyle,
+                                                        s.customCutTypes, s.customNamingConfig, s.learnedWordSplits);
+    m_nameField->setText(r.corrected);
 }
 
 void OneByOneView::startAISuggestion()

@@ -30,10 +30,10 @@ public:
     // What the view asks of the rest of the application. Empty members fall back to the Store
     // and to AIName; tests give their own.
     struct Services {
-        // Store::renameItemByID: renames one item to stem [+ "." + ext]; false when refused.
+        // Renamer::renameItemByID: renames one item to stem [+ "." + ext]; false when refused.
         std::function<bool(const QUuid& id, const QString& stem, const std::optional<QString>& ext)> renameItem;
-        std::function<void(bool on)> setRenameFolders;  // Store::setRenameFolders
-        std::function<void()> addFiles;                 // Store::addFilesPanel
+        std::function<void(bool on)> setRenameFolders;  // ItemBookkeeping::setRenameFolders
+        std::function<void()> addFiles;                 // Intake::addFilesPanel
         std::function<AIName::Availability()> aiAvailability;
         std::function<void(const QString&, QObject*, std::function<void(std::optional<QString>)>)> aiContentText;
         std::function<void(const QString&, const QString&, QObject*, std::function<void(std::optional<QString>)>)>

@@ -2,7 +2,7 @@
 // Sends a keyboard Undo/Redo to the focused editable text field. Linux has no "current event"
 // to ask, so the last input event is remembered: a key press or shortcut means the command came
 // from the keyboard, a mouse press means it came from a click (the Undo button).
-#include "files/intake_ui.h"
+#include "files/text_undo_router.h"
 
 #include <QObject>
 

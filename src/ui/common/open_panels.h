@@ -1,7 +1,7 @@
 #pragma once
 // The Add Files… and Add Folder… panels the model asks for, shown through the Dialogs interface
 // so that tests script the answers.
-#include "files/intake_ui.h"
+#include "files/open_panels.h"
 #include "platform/folder_access.h"
 
 class Dialogs;

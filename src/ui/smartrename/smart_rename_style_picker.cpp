@@ -2,6 +2,7 @@
 
 #include "common/internal_drags.h"
 #include "model/store.h"
+#include "model/name_preview.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -58,7 +59,7 @@ void SmartRenameStylePicker::restyle()
 void SmartRenameStylePicker::selectStyle(SmartRenameStyle style)
 {
     m_store.editSections([&](NameSections& s) { s.smartRenameStyle = style; });
-    m_store.smartFixCache().clear();
+    m_store.preview().smartFixCache().clear();
 }
 
 bool SmartRenameStylePicker::moveStyle(const QStringList& dropped, SmartRenameStyle target)

@@ -93,9 +93,7 @@ TEST(InstallLocation, MoveCopiesAnExecutableImageAndLeavesNoTemporaryFile)
     const InstallLocation l = locationIn(env);
     const InstallLocation::MoveResult r = l.moveIntoApplications();
     ASSERT_TRUE(r.ok) << r.error.toStdString();
-    QFile moved(l.targetPath());
-    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(moved.readAll(), "new image");
+    EXPECT_EQ(readFile(l.targetPath()), "new image");
     EXPECT_TRUE(QFileInfo(l.targetPath()).isExecutable());
     EXPECT_EQ(QDir(l.applications).entryList(QDir::Files | QDir::Hidden), QStringList{"Brindlecove.AppImage"});
     EXPECT_TRUE(QFileInfo::exists(l.imagePath));  // the running copy stays until it quits
@@ -117,9 +115,7 @@ TEST(InstallLocation, AnOlderCopyGoesToTheTrashBeforeTheNewOneTakesItsPlace)
     };
     ASSERT_TRUE(l.moveIntoApplications().ok);
     EXPECT_EQ(trashed, QStringList{l.targetPath()});
-    QFile moved(l.targetPath());
-    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(moved.readAll(), "new image");
+    EXPECT_EQ(readFile(l.targetPath()), "new image");
 }
 
 TEST(InstallLocation, AnOlderCopyThatCannotBeTrashedStaysAndNothingIsLeftBehind)
@@ -134,8 +130,16 @@ TEST(InstallLocation, AnOlderCopyThatCannotBeTrashedStaysAndNothingIsLeftBehind)
     const InstallLocation::MoveResult r = l.moveIntoApplications();
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains("no trash here"));
-    QFile old(l.targetPath());
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), "old image");
+    EXPECT_EQ(readFile(l.targetPath()), "old image");
+    EXPECT_EQ(QDir(l.applications).entryList(QDir::Files | QDir::Hidden), QStringList{"Brindlecove.AppImage"});
+}
+
+TEST(InstallLocation, WithoutATrashAnOlderCopyIsNeverReplaced)
+{
+    TestEnv env;
+    InstallLocation l = locationIn(env);
+    env.makeFile("home/Applications/Brindlecove.AppImage", "old image");
+    EXPECT_FALSE(l.moveIntoApplications().ok);
+    EXPECT_EQ(readFile(l.targetPath()), "old image");
     EXPECT_EQ(QDir(l.applications).entryList(QDir::Files | QDir::Hidden), QStringList{"Brindlecove.AppImage"});
 }

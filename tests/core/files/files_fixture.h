@@ -9,9 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // Simulates a sandbox: with `sandbox` on, a move is allowed only into a granted folder.
 // `refused` sources and `refusedTargets` are refused always (moves that fail for their own reasons).

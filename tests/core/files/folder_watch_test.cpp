@@ -1,6 +1,7 @@
 #include "files/watch_scan.h"
 #include "files_test_util.h"
 #include "test_support.h"
+#include "files/folder_watch.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,7 @@
 
 namespace {
 
-struct FolderWatch : ::testing::Test {
+struct FolderWatchTest : ::testing::Test {
     TestEnv env;
     std::unique_ptr<Store> store = env.makeStore();
     QString watched = env.path("watched");
@@ -20,8 +21,8 @@ struct FolderWatch : ::testing::Test {
     // One poll, waiting only for the background listing to come back.
     void tick()
     {
-        store->scanWatchFolder();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !store->watchScanning(); }, 5000));
+        store->watch().scanWatchFolder();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !store->watch().watchScanning(); }, 5000));
     }
     void append(const QString& relative, const QByteArray& bytes)
     {
@@ -44,12 +45,12 @@ struct FolderWatch : ::testing::Test {
 
 } // namespace
 
-TEST_F(FolderWatch, RenamesNewFileOnlyAfterTwoEqualSizesAndLogsAuto)
+TEST_F(FolderWatchTest, RenamesNewFileOnlyAfterTwoEqualSizesAndLogsAuto)
 {
     env.makeFile("watched/old.mov");
     prefix("W_");
-    store->startWatching(watched, false);
-    EXPECT_TRUE(store->watchTimerActive());
+    store->watch().startWatching(watched, false);
+    EXPECT_TRUE(store->watch().watchTimerActive());
     EXPECT_EQ(store->status(), "Watching “watched” — new files auto-renamed.");
 
     append("new.mov", "0123456789");
@@ -58,29 +59,29 @@ TEST_F(FolderWatch, RenamesNewFileOnlyAfterTwoEqualSizesAndLogsAuto)
     append("new.mov", "still copying");  // growing: starts over with the new size
     tick();
     EXPECT_EQ(files(), (QStringList{"new.mov", "old.mov"}));
-    EXPECT_EQ(store->watchPending().value(watched + "/new.mov"), 23);
+    EXPECT_EQ(store->watch().watchPending().value(watched + "/new.mov"), 23);
     tick();
     EXPECT_EQ(files(), (QStringList{"W_new.mov", "old.mov"}));
-    EXPECT_EQ(store->watch().watchCount, 1);
+    EXPECT_EQ(store->watchState().watchCount, 1);
     EXPECT_EQ(store->status(), "Auto-renamed new.mov → W_new.mov");
-    ASSERT_EQ(store->history().renameLog.size(), 1);
-    EXPECT_EQ(store->history().renameLog[0].action, RenameLogEntry::Action::automatic);
-    EXPECT_EQ(store->history().renameLog[0].from, watched + "/new.mov");
-    EXPECT_EQ(store->history().renameLog[0].to, watched + "/W_new.mov");
-    EXPECT_TRUE(store->history().undoStack.isEmpty());
+    ASSERT_EQ(store->historyState().renameLog.size(), 1);
+    EXPECT_EQ(store->historyState().renameLog[0].action, RenameLogEntry::Action::automatic);
+    EXPECT_EQ(store->historyState().renameLog[0].from, watched + "/new.mov");
+    EXPECT_EQ(store->historyState().renameLog[0].to, watched + "/W_new.mov");
+    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
     EXPECT_TRUE(store->items().isEmpty());
 
     tick();
     tick();  // the renamed file and the file present at the start are left alone
     EXPECT_EQ(files(), (QStringList{"W_new.mov", "old.mov"}));
-    EXPECT_EQ(store->history().renameLog.size(), 1);
+    EXPECT_EQ(store->historyState().renameLog.size(), 1);
 }
 
-TEST_F(FolderWatch, EmptyFileCountsAsReadyAndChineseReports)
+TEST_F(FolderWatchTest, EmptyFileCountsAsReadyAndChineseReports)
 {
     store->setLangZh(true);
     prefix("P_");
-    store->startWatching(watched, true);
+    store->watch().startWatching(watched, true);
     EXPECT_EQ(store->status(), "正在监控「watched」及其子文件夹 —— 新进文件将自动重命名。");
     env.makeFile("watched/empty.txt", {});
     tick();
@@ -89,13 +90,13 @@ TEST_F(FolderWatch, EmptyFileCountsAsReadyAndChineseReports)
     EXPECT_EQ(store->status(), "自动重命名 empty.txt → P_empty.txt");
 }
 
-TEST_F(FolderWatch, NumberingCountsUpFromWatchCountWhateverDirectionAndRestarts)
+TEST_F(FolderWatchTest, NumberingCountsUpFromWatchCountWhateverDirectionAndRestarts)
 {
     store->editRules([](RuleSettings& r) {
         r.numberEnabled = true;
         r.numDir = NumberDir::desc;
     });
-    store->startWatching(watched, false);
+    store->watch().startWatching(watched, false);
     env.makeFile("watched/a.mov");
     tick();
     env.makeFile("watched/b.mov");
@@ -103,26 +104,26 @@ TEST_F(FolderWatch, NumberingCountsUpFromWatchCountWhateverDirectionAndRestarts)
     tick();  // b ready
     EXPECT_EQ(files(), (QStringList{"a_01.mov", "b_02.mov"}));
 
-    store->startWatching(watched, false);
-    EXPECT_EQ(store->watch().watchCount, 0);
+    store->watch().startWatching(watched, false);
+    EXPECT_EQ(store->watchState().watchCount, 0);
     env.makeFile("watched/c.mov");
     tick();
     tick();
     EXPECT_EQ(files(), (QStringList{"a_01.mov", "b_02.mov", "c_01.mov"}));
 }
 
-TEST_F(FolderWatch, UnchangedInvalidOrTakenNamesAreLeftAloneForGood)
+TEST_F(FolderWatchTest, UnchangedInvalidOrTakenNamesAreLeftAloneForGood)
 {
-    store->startWatching(watched, false);
+    store->watch().startWatching(watched, false);
     env.makeFile("watched/same.mov");
     tick();
     tick();
     EXPECT_EQ(files(), QStringList{"same.mov"});  // no rule changes it
-    EXPECT_TRUE(store->history().renameLog.isEmpty());
+    EXPECT_TRUE(store->historyState().renameLog.isEmpty());
 
     prefix("X_");
     env.makeFile("watched/X_taken.mov", "keep");  // there before the watch: known
-    store->startWatching(watched, false);
+    store->watch().startWatching(watched, false);
     env.makeFile("watched/taken.mov", "mine");
     tick();
     tick();
@@ -130,7 +131,7 @@ TEST_F(FolderWatch, UnchangedInvalidOrTakenNamesAreLeftAloneForGood)
     QFile occupant(watched + "/X_taken.mov");
     ASSERT_TRUE(occupant.open(QIODevice::ReadOnly));
     EXPECT_EQ(occupant.readAll(), "keep");
-    EXPECT_TRUE(store->watchKnown().contains(watched + "/taken.mov"));
+    EXPECT_TRUE(store->watch().watchKnown().contains(watched + "/taken.mov"));
     QFile::remove(watched + "/X_taken.mov");
     tick();
     tick();
@@ -141,14 +142,14 @@ TEST_F(FolderWatch, UnchangedInvalidOrTakenNamesAreLeftAloneForGood)
     tick();
     tick();
     EXPECT_TRUE(files().contains("slash.mov"));
-    EXPECT_TRUE(store->history().renameLog.isEmpty());
+    EXPECT_TRUE(store->historyState().renameLog.isEmpty());
 }
 
-TEST_F(FolderWatch, SubfoldersOnlyWhenRecursiveAndHiddenNeverPickedUp)
+TEST_F(FolderWatchTest, SubfoldersOnlyWhenRecursiveAndHiddenNeverPickedUp)
 {
     prefix("R_");
     QDir().mkpath(watched + "/sub");
-    store->startWatching(watched, false);
+    store->watch().startWatching(watched, false);
     env.makeFile("watched/sub/deep.mov");
     env.makeFile("watched/.hidden.mov");
     tick();
@@ -156,7 +157,7 @@ TEST_F(FolderWatch, SubfoldersOnlyWhenRecursiveAndHiddenNeverPickedUp)
     EXPECT_EQ(files("sub"), QStringList{"deep.mov"});
     EXPECT_EQ(files(), QStringList{".hidden.mov"});
 
-    store->startWatching(watched, true);
+    store->watch().startWatching(watched, true);
     env.makeFile("watched/sub/new.mov");
     env.makeFile("watched/.cache/inside.mov");
     tick();
@@ -165,24 +166,24 @@ TEST_F(FolderWatch, SubfoldersOnlyWhenRecursiveAndHiddenNeverPickedUp)
     EXPECT_EQ(files(".cache"), QStringList{"inside.mov"});
 }
 
-TEST_F(FolderWatch, StoppingWhileListingDropsTheResult)
+TEST_F(FolderWatchTest, StoppingWhileListingDropsTheResult)
 {
     prefix("S_");
-    store->startWatching(watched, false);
+    store->watch().startWatching(watched, false);
     env.makeFile("watched/a.mov");
     tick();  // pending
-    store->scanWatchFolder();
-    store->stopWatching();
-    EXPECT_FALSE(store->watchTimerActive());
-    EXPECT_FALSE(store->watch().watchFolder.has_value());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !store->watchScanning(); }, 5000));
+    store->watch().scanWatchFolder();
+    store->watch().stopWatching();
+    EXPECT_FALSE(store->watch().watchTimerActive());
+    EXPECT_FALSE(store->watchState().watchFolder.has_value());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !store->watch().watchScanning(); }, 5000));
     EXPECT_EQ(files(), QStringList{"a.mov"});
-    EXPECT_TRUE(store->watchPending().contains(watched + "/a.mov"));
-    store->scanWatchFolder();  // off: does nothing
-    EXPECT_FALSE(store->watchScanning());
+    EXPECT_TRUE(store->watch().watchPending().contains(watched + "/a.mov"));
+    store->watch().scanWatchFolder();  // off: does nothing
+    EXPECT_FALSE(store->watch().watchScanning());
 }
 
-TEST_F(FolderWatch, ListingSkipsLinksAndNamesThatAreNotUtf8)
+TEST_F(FolderWatchTest, ListingSkipsLinksAndNamesThatAreNotUtf8)
 {
     env.makeFile("watched/a.mov", "12345");
     ASSERT_EQ(::symlink("a.mov", QFile::encodeName(watched + "/link.mov").constData()), 0);

@@ -2,12 +2,14 @@
 
 #include "files/history_file.h"
 #include "platform/json_util.h"
+#include "files/history.h"
+#include "files/renamer.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
 
-class History : public FilesTest {
+class HistoryTest : public FilesTest {
 protected:
     // Records a batch of moves as if they had happened (the files need not exist).
     void record(int moves, const QString& tag = "f")
@@ -15,7 +17,7 @@ protected:
         MoveBatch batch;
         for (int i = 0; i < moves; ++i)
             batch << Move{work(QStringLiteral("%1%2").arg(tag).arg(i)), work(QStringLiteral("%1%2.new").arg(tag).arg(i))};
-        store->editUndoStack([&](QList<MoveBatch>& stack) { stack << batch; });
+        store->history().editUndoStack([&](QList<MoveBatch>& stack) { stack << batch; });
     }
     QByteArray read(const QString& path)
     {
@@ -24,24 +26,24 @@ protected:
     }
 };
 
-TEST_F(History, UndoAfterRestartReadsTheSavedFiles)
+TEST_F(HistoryTest, UndoAfterRestartReadsTheSavedFiles)
 {
     file("a");
     file("b");
     const QUuid a = add("a");
     const QUuid b = add("b");
-    store->applyRenames({{a, "b"}, {b, "a"}});
-    store->flushPendingSaves();
-    EXPECT_FALSE(store->historyWriter().ranOnMainThread());
+    store->renamer().applyRenames({{a, "b"}, {b, "a"}});
+    store->history().flushPendingSaves();
+    EXPECT_FALSE(store->history().historyWriter().ranOnMainThread());
 
     // The stored forms stay readable across versions: upper-case ids, dates in reference seconds.
-    const auto log = Json::parseArray(read(store->renameLogFilePath()));
+    const auto log = Json::parseArray(read(store->history().renameLogFilePath()));
     ASSERT_TRUE(log && log->size() == 3);
     const QJsonObject first = log->at(0).toObject();
     EXPECT_EQ(first.value("id").toString(), first.value("id").toString().toUpper());
     EXPECT_EQ(first.value("action").toString(), "rename");
     EXPECT_NEAR(first.value("date").toDouble(), Json::referenceSeconds(QDateTime::currentDateTime()), 60);
-    const auto saved = Json::parseArray(read(store->historyFilePath()));
+    const auto saved = Json::parseArray(read(store->history().historyFilePath()));
     ASSERT_TRUE(saved && saved->size() == 1);
     EXPECT_EQ(saved->at(0).toObject().value("moves").toArray().size(), 3);
     EXPECT_EQ(QByteArray::fromBase64(saved->at(0).toObject().value("folderBookmarks").toArray().at(0).toString().toLatin1()),
@@ -49,24 +51,24 @@ TEST_F(History, UndoAfterRestartReadsTheSavedFiles)
 
     store.reset();
     store = newStore();
-    ASSERT_EQ(store->history().undoStack.size(), 1);
-    EXPECT_EQ(store->history().undoDates.size(), 1);
-    EXPECT_EQ(store->history().renameLog.size(), 3);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !store->history().historyScopedFolders.isEmpty(); }, 5000));
-    EXPECT_EQ(store->history().historyScopedFolders, QStringList{work()});
+    ASSERT_EQ(store->historyState().undoStack.size(), 1);
+    EXPECT_EQ(store->historyState().undoDates.size(), 1);
+    EXPECT_EQ(store->historyState().renameLog.size(), 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !store->historyState().historyScopedFolders.isEmpty(); }, 5000));
+    EXPECT_EQ(store->historyState().historyScopedFolders, QStringList{work()});
 
-    store->undoLast();
+    store->history().undoLast();
     EXPECT_EQ(store->status(), "Undid 3 rename(s).");
     EXPECT_EQ(content("a"), "a");
     EXPECT_EQ(content("b"), "b");
-    EXPECT_EQ(store->history().renameLog.last().action, RenameLogEntry::Action::undo);
+    EXPECT_EQ(store->historyState().renameLog.last().action, RenameLogEntry::Action::undo);
 }
 
-TEST_F(History, KeepsTheNewestFiftyBatchesAndTwentyThousandEntries)
+TEST_F(HistoryTest, KeepsTheNewestFiftyBatchesAndTwentyThousandEntries)
 {
     for (int i = 0; i < 51; ++i)
         record(1, QStringLiteral("b%1_").arg(i));
-    const HistoryState& h = store->history();
+    const HistoryState& h = store->historyState();
     EXPECT_EQ(h.undoStack.size(), 50);
     EXPECT_EQ(h.undoDates.size(), 50);
     EXPECT_EQ(h.undoBookmarks.size(), 50);
@@ -78,12 +80,12 @@ TEST_F(History, KeepsTheNewestFiftyBatchesAndTwentyThousandEntries)
     record(1, "last");
     EXPECT_EQ(h.renameLog.size(), 20000);
     EXPECT_EQ(h.renameLog.first().from, work("b1_0"));  // the oldest entry went first
-    store->flushPendingSaves();
-    EXPECT_EQ(HistoryFile::decodeLog(read(store->renameLogFilePath()))->size(), 20000);
-    EXPECT_EQ(HistoryFile::decodeHistory(read(store->historyFilePath()))->size(), 50);
+    store->history().flushPendingSaves();
+    EXPECT_EQ(HistoryFile::decodeLog(read(store->history().renameLogFilePath()))->size(), 20000);
+    EXPECT_EQ(HistoryFile::decodeHistory(read(store->history().historyFilePath()))->size(), 50);
 }
 
-TEST_F(History, SavesAreMergedAndRunOffTheMainThread)
+TEST_F(HistoryTest, SavesAreMergedAndRunOffTheMainThread)
 {
     store.reset();
     StoreServices s = env.services();
@@ -92,29 +94,29 @@ TEST_F(History, SavesAreMergedAndRunOffTheMainThread)
     record(1, "x");
     record(1, "y");
     record(1, "z");
-    const HistoryWriter& writer = store->historyWriter();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return writer.writesOf(store->historyFilePath()) == 1
-                                             && writer.writesOf(store->renameLogFilePath()) == 1; }, 5000));
-    store->flushPendingSaves();
-    EXPECT_EQ(writer.writesOf(store->historyFilePath()), 1);
-    EXPECT_EQ(writer.writesOf(store->renameLogFilePath()), 1);
+    const HistoryWriter& writer = store->history().historyWriter();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return writer.writesOf(store->history().historyFilePath()) == 1
+                                             && writer.writesOf(store->history().renameLogFilePath()) == 1; }, 5000));
+    store->history().flushPendingSaves();
+    EXPECT_EQ(writer.writesOf(store->history().historyFilePath()), 1);
+    EXPECT_EQ(writer.writesOf(store->history().renameLogFilePath()), 1);
     EXPECT_FALSE(writer.ranOnMainThread());
-    EXPECT_EQ(HistoryFile::decodeHistory(read(store->historyFilePath()))->size(), 3);
+    EXPECT_EQ(HistoryFile::decodeHistory(read(store->history().historyFilePath()))->size(), 3);
 }
 
-TEST_F(History, DamagedFilesAreSetAsideBeforeAnythingOverwritesThem)
+TEST_F(HistoryTest, DamagedFilesAreSetAsideBeforeAnythingOverwritesThem)
 {
     store.reset();
     const QString historyPath = env.makeFile("support/undo-history.json", "[{\"date\": 1, \"moves\": []}]");
     const QString logPath = env.makeFile("support/rename-log.json", "[]");
     store = newStore();
-    EXPECT_TRUE(store->history().historyLoaded);
-    EXPECT_TRUE(store->history().undoStack.isEmpty());
+    EXPECT_TRUE(store->historyState().historyLoaded);
+    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
     EXPECT_TRUE(store->status().startsWith("The undo history could not be read; the file was kept as “undo-history.json.damaged-"))
         << store->status().toStdString();
 
     record(1);
-    store->flushPendingSaves();
+    store->history().flushPendingSaves();
     const QStringList aside = QDir(env.path("support")).entryList({"undo-history.json.damaged-*"});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(read(env.path("support/" + aside[0])), "[{\"date\": 1, \"moves\": []}]");
@@ -125,62 +127,62 @@ TEST_F(History, DamagedFilesAreSetAsideBeforeAnythingOverwritesThem)
     store.reset();
     env.makeFile("support/rename-log.json", "not json");
     store = newStore();
-    EXPECT_EQ(store->history().undoStack.size(), 1);
+    EXPECT_EQ(store->historyState().undoStack.size(), 1);
     EXPECT_TRUE(store->status().startsWith("The rename log could not be read"));
     EXPECT_EQ(QDir(env.path("support")).entryList({"rename-log.json.damaged-*"}).size(), 1);
 }
 
-TEST_F(History, FirstLaunchWritesNothing)
+TEST_F(HistoryTest, FirstLaunchWritesNothing)
 {
-    EXPECT_TRUE(store->history().historyLoaded);
-    store->flushPendingSaves();
+    EXPECT_TRUE(store->historyState().historyLoaded);
+    store->history().flushPendingSaves();
     EXPECT_FALSE(QDir(env.path("support")).exists());
 }
 
-TEST_F(History, UndoIntoATakenNameReportsTheFailure)
+TEST_F(HistoryTest, UndoIntoATakenNameReportsTheFailure)
 {
     file("a");
     const QUuid a = add("a");
-    store->applyRenames({{a, "b"}});
+    store->renamer().applyRenames({{a, "b"}});
     file("a");  // someone made a new file under the old name
-    store->undoLast();
+    store->history().undoLast();
     EXPECT_EQ(store->status(), "Undid 0 rename(s); 1 couldn't be restored: An item named “a” already exists.");
-    EXPECT_TRUE(store->history().undoStack.isEmpty());
+    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
     EXPECT_EQ(content("b"), "a");
 
-    store->undoLast();  // empty history: nothing changes
+    store->history().undoLast();  // empty history: nothing changes
     EXPECT_EQ(store->status(), "Undid 0 rename(s); 1 couldn't be restored: An item named “a” already exists.");
 }
 
-TEST_F(History, RestoreAllUndoesEveryBatchAndReportsFailures)
+TEST_F(HistoryTest, RestoreAllUndoesEveryBatchAndReportsFailures)
 {
-    store->restoreAll();
+    store->history().restoreAll();
     EXPECT_EQ(store->status(), "Nothing to restore — no renames yet.");
 
     file("a");
     file("c");
     const QUuid a = add("a");
     const QUuid c = add("c");
-    store->applyRenames({{a, "b"}});
-    store->applyRenames({{c, "d"}});
-    EXPECT_EQ(store->historySummaries().size(), 2);
-    EXPECT_TRUE(store->historySummaries()[0].startsWith("1. 1 rename(s) · "));
-    store->restoreAll();
+    store->renamer().applyRenames({{a, "b"}});
+    store->renamer().applyRenames({{c, "d"}});
+    EXPECT_EQ(store->history().historySummaries().size(), 2);
+    EXPECT_TRUE(store->history().historySummaries()[0].startsWith("1. 1 rename(s) · "));
+    store->history().restoreAll();
     EXPECT_EQ(store->status(), "Restored all 2 file(s) to their original names.");
     EXPECT_EQ(names(), (QStringList{"a", "c"}));
 
-    store->applyRenames({{a, "b"}});
-    store->applyRenames({{c, "d"}});
+    store->renamer().applyRenames({{a, "b"}});
+    store->renamer().applyRenames({{c, "d"}});
     file("c");
-    store->restoreAll();
+    store->history().restoreAll();
     EXPECT_EQ(store->status(), "Restored 1 file(s); 1 couldn't be restored: An item named “c” already exists.");
-    EXPECT_TRUE(store->history().undoStack.isEmpty());
+    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
 }
 
 // Undoing a chain moves a file back through its temporary name. When the name beyond it is
 // still taken (here because the first file's old name was reused meanwhile), the file must not
 // stay hidden: it goes back to where the batch had put it.
-TEST_F(History, UndoNeverLeavesAFileUnderATemporaryName)
+TEST_F(HistoryTest, UndoNeverLeavesAFileUnderATemporaryName)
 {
     for (const bool all : {false, true}) {
         SCOPED_TRACE(all ? "restore all" : "undo");
@@ -190,36 +192,36 @@ TEST_F(History, UndoNeverLeavesAFileUnderATemporaryName)
         file("b");
         const QUuid a = add("a");
         const QUuid b = add("b");
-        store->applyRenames({{a, "b"}, {b, "c"}});
-        ASSERT_EQ(store->history().undoStack.value(0).size(), 3);
+        store->renamer().applyRenames({{a, "b"}, {b, "c"}});
+        ASSERT_EQ(store->historyState().undoStack.value(0).size(), 3);
         env.makeFile("w/a", "new");
 
-        all ? store->restoreAll() : store->undoLast();
+        all ? store->history().restoreAll() : store->history().undoLast();
         EXPECT_EQ(names(), (QStringList{"a", "b", "c"}));
         EXPECT_EQ(content("a"), "new");
         EXPECT_EQ(content("b"), "a");
         EXPECT_EQ(content("c"), "b");
         EXPECT_EQ(item(b).name, "c");
-        EXPECT_TRUE(store->history().undoStack.isEmpty());
+        EXPECT_TRUE(store->historyState().undoStack.isEmpty());
         if (!all)
             EXPECT_EQ(store->status(), "Undid 0 rename(s); 3 couldn't be restored: An item named “b” already exists.");
         else
             EXPECT_EQ(store->status(), "Restored 0 file(s); 3 couldn't be restored: An item named “b” already exists.");
-        for (const RenameLogEntry& e : store->history().renameLog)
+        for (const RenameLogEntry& e : store->historyState().renameLog)
             EXPECT_NE(e.action, RenameLogEntry::Action::undo);
     }
 }
 
 // A save that can't be written (here the file's place is taken by a folder; a full disk or a
 // read-only support folder fail the same way) keeps what was there and tells the user.
-TEST_F(History, FailedSaveKeepsTheOldFileAndSaysSo)
+TEST_F(HistoryTest, FailedSaveKeepsTheOldFileAndSaysSo)
 {
-    QDir().mkpath(store->historyFilePath());
+    QDir().mkpath(store->history().historyFilePath());
     env.makeFile("support/rename-log.json", "[]");
     record(1);
-    store->flushPendingSaves();
+    store->history().flushPendingSaves();
     EXPECT_TRUE(QTest::qWaitFor([&] { return store->status().startsWith("The undo history could not be saved: "); }, 5000))
         << store->status().toStdString();
-    EXPECT_TRUE(QFileInfo(store->historyFilePath()).isDir());
-    EXPECT_EQ(HistoryFile::decodeLog(read(store->renameLogFilePath()))->size(), 1);
+    EXPECT_TRUE(QFileInfo(store->history().historyFilePath()).isDir());
+    EXPECT_EQ(HistoryFile::decodeLog(read(store->history().renameLogFilePath()))->size(), 1);
 }

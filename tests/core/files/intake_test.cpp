@@ -1,5 +1,7 @@
 #include "files_test_util.h"
 #include "test_support.h"
+#include "files/intake.h"
+#include "files/scoped_access.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +15,7 @@
 
 namespace {
 
-struct Intake : ::testing::Test {
+struct IntakeTest : ::testing::Test {
     TestEnv env;
     std::unique_ptr<Store> store = env.makeStore();
 
@@ -25,7 +27,7 @@ struct Intake : ::testing::Test {
 
 } // namespace
 
-TEST_F(Intake, DropBurstAddsDirectRegularFilesOfFolderAndLooseFilesInOneReport)
+TEST_F(IntakeTest, DropBurstAddsDirectRegularFilesOfFolderAndLooseFilesInOneReport)
 {
     const QString shoot = env.path("shoot");
     env.makeFile("shoot/a.mov");
@@ -39,12 +41,12 @@ TEST_F(Intake, DropBurstAddsDirectRegularFilesOfFolderAndLooseFilesInOneReport)
 
     QSignalSpy reports(store.get(), &Store::activityChanged);
     for (const QString& p : {shoot, loose, loose, dotfile, env.path("missing.mov")})
-        store->queueDrops(p);
-    EXPECT_EQ(store->pendingDrops().size(), 5);
+        store->intake().queueDrops(p);
+    EXPECT_EQ(store->intake().pendingDrops().size(), 5);
     EXPECT_TRUE(store->items().isEmpty());  // nothing until the burst is over
     ASSERT_TRUE(QTest::qWaitFor([&] { return !store->items().isEmpty(); }, 2000));
 
-    EXPECT_TRUE(store->pendingDrops().isEmpty());
+    EXPECT_TRUE(store->intake().pendingDrops().isEmpty());
     EXPECT_EQ(itemNameSet(*store), (QSet<QString>{"a.mov", "b.mov", "loose.txt", ".dotfile"}));
     EXPECT_EQ(store->items().size(), 4);
     for (const FileItem& i : store->items()) {
@@ -55,46 +57,46 @@ TEST_F(Intake, DropBurstAddsDirectRegularFilesOfFolderAndLooseFilesInOneReport)
     }
     EXPECT_EQ(reports.count(), 1);
     EXPECT_EQ(store->status(), "4 file(s).");
-    EXPECT_EQ(store->scopedFolderRoots(), QStringList{shoot});
+    EXPECT_EQ(store->access().scopedFolderRoots(), QStringList{shoot});
 }
 
-TEST_F(Intake, AlreadyListedFileIsSkippedAndReportCountsWholeList)
+TEST_F(IntakeTest, AlreadyListedFileIsSkippedAndReportCountsWholeList)
 {
     QStringList paths;
     for (int i = 0; i < 5; ++i)
         paths << env.makeFile(QString("clip%1.mov").arg(i));
-    store->addURLs(paths);
+    store->intake().addURLs(paths);
     const QList<FileItem> before = store->items();
-    store->addURLs({paths[2], env.path("./clip2.mov")});
+    store->intake().addURLs({paths[2], env.path("./clip2.mov")});
     EXPECT_EQ(store->items(), before);
     EXPECT_EQ(store->status(), "5 file(s).");
     store->setLangZh(true);
-    store->addURLs({paths[0]});
+    store->intake().addURLs({paths[0]});
     EXPECT_EQ(store->status(), "共 5 个文件。");
 }
 
-TEST_F(Intake, MissingPathLeavesStatusAlone)
+TEST_F(IntakeTest, MissingPathLeavesStatusAlone)
 {
     store->setStatus("before");
-    store->addURLs({env.path("nope.mov")});
+    store->intake().addURLs({env.path("nope.mov")});
     EXPECT_TRUE(store->items().isEmpty());
     EXPECT_EQ(store->status(), "before");
 }
 
-TEST_F(Intake, EmptyFolderReportsOrBecomesFolderItem)
+TEST_F(IntakeTest, EmptyFolderReportsOrBecomesFolderItem)
 {
     QDir().mkpath(env.path("empty/sub"));
     env.makeFile("empty/.only-hidden");
-    store->addURLs({env.path("empty")});
+    store->intake().addURLs({env.path("empty")});
     EXPECT_TRUE(store->items().isEmpty());
     EXPECT_EQ(store->status(), "That folder has no files.");
     store->setLangZh(true);
-    store->addURLs({env.path("empty")});
+    store->intake().addURLs({env.path("empty")});
     EXPECT_EQ(store->status(), "该文件夹没有文件。");
 
     store->setLangZh(false);
     setRenameFolders(true);
-    store->addURLs({env.path("empty"), env.path("empty/")});
+    store->intake().addURLs({env.path("empty"), env.path("empty/")});
     ASSERT_EQ(store->items().size(), 1);
     EXPECT_TRUE(store->items()[0].isDir);
     EXPECT_EQ(store->items()[0].name, "empty");
@@ -102,48 +104,48 @@ TEST_F(Intake, EmptyFolderReportsOrBecomesFolderItem)
     EXPECT_EQ(store->status(), "1 folder(s).");
 }
 
-TEST_F(Intake, FolderModeListsFoldersOfAllFilesAndDropsEmptyFolderOfSameGesture)
+TEST_F(IntakeTest, FolderModeListsFoldersOfAllFilesAndDropsEmptyFolderOfSameGesture)
 {
     setRenameFolders(true);
     env.makeFile("A/a1.mov");
     env.makeFile("A/a2.mov");
     const QString loose = env.makeFile("loose.mov");
     QDir().mkpath(env.path("E"));
-    store->addURLs({env.path("A"), loose, env.path("E")});
+    store->intake().addURLs({env.path("A"), loose, env.path("E")});
     EXPECT_EQ(itemNames(*store), (QStringList{"A", "loose.mov"}));
     EXPECT_TRUE(store->items()[0].isDir);
     EXPECT_EQ(store->fileBackup().size(), 3);
     EXPECT_EQ(store->status(), "2 folder(s).");
     store->setLangZh(true);
-    store->addURLs({env.path("A")});  // already in the backup: nothing new
+    store->intake().addURLs({env.path("A")});  // already in the backup: nothing new
     EXPECT_EQ(store->fileBackup().size(), 3);
     EXPECT_EQ(store->status(), "共 2 个文件夹。");
 }
 
-TEST_F(Intake, NamesThatAreNotUtf8AreSkippedWithReason)
+TEST_F(IntakeTest, NamesThatAreNotUtf8AreSkippedWithReason)
 {
     env.makeFile("cards/good.mov");
     const NonUtf8File bad(env.path("cards"));
     if (!bad.made)
         GTEST_SKIP() << "file system refuses non-UTF-8 names";
-    store->addURLs({env.path("cards")});
+    store->intake().addURLs({env.path("cards")});
     EXPECT_EQ(itemNames(*store), QStringList{"good.mov"});
     EXPECT_EQ(store->status(), "1 file(s). Skipped 1 name(s) that are not valid UTF-8.");
 }
 
-TEST_F(Intake, MediaDriveModeScansDroppedFolderAndLooseFilesReplaceItsReport)
+TEST_F(IntakeTest, MediaDriveModeScansDroppedFolderAndLooseFilesReplaceItsReport)
 {
     store->setMediaDriveMode(true);
     env.makeFile("drive/A/clip.mov");
     env.makeFile("drive/notes.txt");
-    store->addURLs({env.path("drive")});
+    store->intake().addURLs({env.path("drive")});
     EXPECT_EQ(itemNames(*store), QStringList{"clip.mov"});
     EXPECT_EQ(store->status(), "Media Drive: loaded 1 clip(s) from “drive”.");
-    store->addURLs({env.makeFile("extra.txt"), env.path("drive")});
+    store->intake().addURLs({env.makeFile("extra.txt"), env.path("drive")});
     EXPECT_EQ(store->status(), "2 file(s).");
 }
 
-TEST_F(Intake, SampleFilesGoIntoFreshPrivateFolderAndReplaceReport)
+TEST_F(IntakeTest, SampleFilesGoIntoFreshPrivateFolderAndReplaceReport)
 {
     // Another user planted links at the names the samples would use.
     const QString tmp = env.path("tmp");
@@ -154,7 +156,7 @@ TEST_F(Intake, SampleFilesGoIntoFreshPrivateFolderAndReplaceReport)
         ASSERT_EQ(::symlink(QFile::encodeName(env.path("victim")).constData(),
                             QFile::encodeName(tmp + QString("/Brindlecove Samples %1").arg(t)).constData()), 0);
     qputenv("TMPDIR", QFile::encodeName(tmp));
-    store->addSampleFiles();
+    store->intake().addSampleFiles();
     qunsetenv("TMPDIR");
 
     EXPECT_EQ(itemNames(*store), (QStringList{"IMG_0412.JPG", "IMG_0413.JPG", "IMG_0414.JPG",
@@ -173,15 +175,15 @@ TEST_F(Intake, SampleFilesGoIntoFreshPrivateFolderAndReplaceReport)
         EXPECT_EQ(QFileInfo(i.url).size(), 0);
 }
 
-TEST_F(Intake, SampleFilesFailureReportsReasonInBothLanguages)
+TEST_F(IntakeTest, SampleFilesFailureReportsReasonInBothLanguages)
 {
     const QString blocker = env.makeFile("blocker");
     qputenv("TMPDIR", QFile::encodeName(blocker + "/tmp"));
-    store->addSampleFiles();
+    store->intake().addSampleFiles();
     EXPECT_TRUE(store->status().startsWith("Couldn't create sample files: ")) << store->status().toStdString();
     EXPECT_GT(store->status().size(), QString("Couldn't create sample files: ").size());
     store->setLangZh(true);
-    store->addSampleFiles();
+    store->intake().addSampleFiles();
     qunsetenv("TMPDIR");
     EXPECT_TRUE(store->status().startsWith("无法创建示例文件:"));
     EXPECT_TRUE(store->items().isEmpty());

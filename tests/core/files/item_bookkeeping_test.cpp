@@ -1,4 +1,6 @@
 #include "files_fixture.h"
+#include "files/item_bookkeeping.h"
+#include "files/renamer.h"
 
 TEST(PathRemapping, FollowsFilesAndFoldersThroughABatch)
 {
@@ -18,7 +20,7 @@ TEST(PathRemapping, FollowsFilesAndFoldersThroughABatch)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(Store::remapMovedURLs({c.url}, c.moves), QStringList{c.expected});
+        EXPECT_EQ(ItemBookkeeping::remapMovedURLs({c.url}, c.moves), QStringList{c.expected});
     }
 }
 
@@ -31,17 +33,17 @@ TEST_F(FilesTest, FolderModeListsOneItemPerFolderAndRestoresFilesAfterRenames)
     const FileItem b1 = FileItem::file(work("B/1.mov"), work("B"));
     const FileItem x = FileItem::file(work("x.mov"));
     QStringList listing;
-    for (const FileItem& f : Store::folderListing({a1, x, a2, b1}))
+    for (const FileItem& f : ItemBookkeeping::folderListing({a1, x, a2, b1}))
         listing << f.name;
     EXPECT_EQ(listing, (QStringList{"A", "x.mov", "B"}));
 
     store->setItems({a1, a2, a3, x});
-    store->setRenameFolders(true);
+    store->bookkeeping().setRenameFolders(true);
     ASSERT_EQ(store->items().size(), 2);
     EXPECT_TRUE(store->items()[0].isDir);
-    store->applyRenames({{store->items()[0].id, "A_renamed"}});
+    store->renamer().applyRenames({{store->items()[0].id, "A_renamed"}});
     EXPECT_EQ(store->status(), "Renamed 1.");
-    store->setRenameFolders(false);
+    store->bookkeeping().setRenameFolders(false);
     ASSERT_EQ(store->items().size(), 4);
     EXPECT_EQ(store->items()[2].url, work("A_renamed/3.mov"));
     EXPECT_EQ(store->items()[2].fromFolder, work("A_renamed"));
@@ -54,11 +56,11 @@ TEST_F(FilesTest, RecordedBinMovesFollowFilesOnlyAndBecomeOneBatch)
     const FileItem inside = FileItem::file(work("F/in.mov"));
     const FileItem loose = FileItem::file(work("loose.mov"));
     store->setItems({inside, loose});
-    store->recordMovedFiles({{work("loose.mov"), work("L.mov")}, {work("F"), work("G")}});
+    store->bookkeeping().recordMovedFiles({{work("loose.mov"), work("L.mov")}, {work("F"), work("G")}});
     EXPECT_EQ(store->items()[0].url, work("F/in.mov"));
     EXPECT_EQ(store->items()[1].name, "L.mov");
-    EXPECT_EQ(store->history().undoStack.size(), 1);
-    EXPECT_EQ(store->history().renameLog.size(), 2);
+    EXPECT_EQ(store->historyState().undoStack.size(), 1);
+    EXPECT_EQ(store->historyState().renameLog.size(), 2);
 }
 
 TEST_F(FilesTest, AiNamedItemsAreCountedAndSwitchedTogether)
@@ -69,8 +71,8 @@ TEST_F(FilesTest, AiNamedItemsAreCountedAndSwitchedTogether)
     empty.aiName = "";
     FileItem none = FileItem::file(work("c"));
     store->setItems({named, empty, none});
-    EXPECT_EQ(store->aiNamedItemCount(), 1);
-    store->setUseAIForNamedItems(false);
+    EXPECT_EQ(store->bookkeeping().aiNamedItemCount(), 1);
+    store->bookkeeping().setUseAIForNamedItems(false);
     EXPECT_FALSE(store->items()[0].useAI);
     EXPECT_TRUE(store->items()[1].useAI);
 }

@@ -1,3 +1,4 @@
+#include "files/intake.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,8 @@ TEST(LaunchNotice, ADamageMessageAtLaunchStaysBesideTheFirstReport)
     const QString damage = store->status();
     ASSERT_TRUE(damage.startsWith("The undo history could not be read")) << damage.toStdString();
 
-    store->addURLs({env.makeFile("in/a.mov")});  // files given on the command line
+    store->intake().addURLs({env.makeFile("in/a.mov")});  // files given on the command line
     EXPECT_EQ(store->status(), "1 file(s). " + damage);
-    store->addURLs({env.makeFile("in/b.mov")});
+    store->intake().addURLs({env.makeFile("in/b.mov")});
     EXPECT_EQ(store->status(), "2 file(s).");  // told once; later reports stand alone
 }

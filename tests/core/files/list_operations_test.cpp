@@ -1,5 +1,9 @@
 #include "files_test_util.h"
 #include "test_support.h"
+#include "files/intake.h"
+#include "files/list_operations.h"
+#include "files/scoped_access.h"
+#include "model/file_dates.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,33 +41,33 @@ struct FakePanels : OpenPanels {
 
 TEST_F(ListOps, SortByNameOrdersNumbersByValueIgnoringCaseAndKeepsDateCaches)
 {
-    store->addURLs({file("shot10.mov"), file("shot2.mov"), file("Shot1.mov"), file("a/shot2.mov"), file("B.mov")});
-    store->fileDateCache().insert("k", std::nullopt);
+    store->intake().addURLs({file("shot10.mov"), file("shot2.mov"), file("Shot1.mov"), file("a/shot2.mov"), file("B.mov")});
+    store->dates().fileDateCache().insert("k", std::nullopt);
     const QString firstShot2 = store->items()[1].url;
-    store->sortByName();
+    store->list().sortByName();
     EXPECT_EQ(itemNames(*store), (QStringList{"B.mov", "Shot1.mov", "shot2.mov", "shot2.mov", "shot10.mov"}));
     EXPECT_EQ(store->items()[2].url, firstShot2);  // equal names keep their order
-    EXPECT_TRUE(store->fileDateCache().contains("k"));
+    EXPECT_TRUE(store->dates().fileDateCache().contains("k"));
 }
 
 TEST_F(ListOps, SortByDateModifiedPutsUnreadableFirstAndKeepsTies)
 {
     const QString gone = file("gone.mov", 1'600'000'000);
-    store->addURLs({file("new.mov", 1'700'000'000), file("old.mov", 1'500'000'000), gone,
+    store->intake().addURLs({file("new.mov", 1'700'000'000), file("old.mov", 1'500'000'000), gone,
                     file("tie1.mov", 1'600'000'000), file("tie2.mov", 1'600'000'000)});
     QFile::remove(gone);
-    store->sortByDateModified();
+    store->list().sortByDateModified();
     EXPECT_EQ(itemNames(*store), (QStringList{"gone.mov", "old.mov", "tie1.mov", "tie2.mov", "new.mov"}));
 }
 
 TEST_F(ListOps, ReverseOrder)
 {
-    store->addURLs({file("a")});
+    store->intake().addURLs({file("a")});
     const QList<FileItem> one = store->items();
-    store->reverseOrder();
+    store->list().reverseOrder();
     EXPECT_EQ(store->items(), one);
-    store->addURLs({file("b"), file("c")});
-    store->reverseOrder();
+    store->intake().addURLs({file("b"), file("c")});
+    store->list().reverseOrder();
     EXPECT_EQ(itemNames(*store), (QStringList{"c", "b", "a"}));
 }
 
@@ -71,33 +75,33 @@ TEST_F(ListOps, ClearEmptiesListBackupAndFolderAccess)
 {
     env.makeFile("A/x.mov");
     store->editSections([](NameSections& s) { s.renameFolders = true; });
-    store->addURLs({env.path("A")});
-    ASSERT_FALSE(store->scopedFolderRoots().isEmpty());
-    store->clearFiles();
+    store->intake().addURLs({env.path("A")});
+    ASSERT_FALSE(store->access().scopedFolderRoots().isEmpty());
+    store->list().clearFiles();
     EXPECT_TRUE(store->items().isEmpty());
     EXPECT_TRUE(store->fileBackup().isEmpty());
-    EXPECT_TRUE(store->scopedFolderRoots().isEmpty());
+    EXPECT_TRUE(store->access().scopedFolderRoots().isEmpty());
     EXPECT_EQ(store->status(), "Cleared.");
     store->setLangZh(true);
-    store->clearFiles();
+    store->list().clearFiles();
     EXPECT_EQ(store->status(), "已清空。");
 }
 
 TEST_F(ListOps, RemoveItemsCountsTheWholeSelection)
 {
-    store->addURLs({file("a"), file("b"), file("c")});
+    store->intake().addURLs({file("a"), file("b"), file("c")});
     store->setStatus("kept");
-    store->removeItem(store->items()[1].id);
+    store->list().removeItem(store->items()[1].id);
     EXPECT_EQ(itemNames(*store), (QStringList{"a", "c"}));
     EXPECT_EQ(store->status(), "kept");
 
-    store->removeItems({});
+    store->list().removeItems({});
     EXPECT_EQ(store->status(), "kept");
-    store->removeItems({store->items()[0].id, store->items()[1].id, QUuid::createUuid()});
+    store->list().removeItems({store->items()[0].id, store->items()[1].id, QUuid::createUuid()});
     EXPECT_TRUE(store->items().isEmpty());
     EXPECT_EQ(store->status(), "Removed 3 item(s).");
     store->setLangZh(true);
-    store->removeItems({QUuid::createUuid()});
+    store->list().removeItems({QUuid::createUuid()});
     EXPECT_EQ(store->status(), "已移除 1 项。");
 }
 
@@ -107,9 +111,9 @@ TEST_F(ListOps, RemovingFolderDropsOnlyItsDirectFilesFromBackup)
     env.makeFile("A/a1.mov");
     env.makeFile("B/b1.mov");
     const QString deep = env.makeFile("A/sub/deep.mov");
-    store->addURLs({env.path("A"), env.path("B"), deep});
+    store->intake().addURLs({env.path("A"), env.path("B"), deep});
     ASSERT_EQ(itemNames(*store), (QStringList{"A", "B", "deep.mov"}));
-    store->removeItems({store->items()[0].id});
+    store->list().removeItems({store->items()[0].id});
     EXPECT_EQ(itemNames(*store), (QStringList{"B", "deep.mov"}));
     QStringList backup;
     for (const FileItem& i : store->fileBackup())
@@ -120,20 +124,36 @@ TEST_F(ListOps, RemovingFolderDropsOnlyItsDirectFilesFromBackup)
 TEST_F(ListOps, OpenPanelsAddWhatWasChosenAndCancelAddsNothing)
 {
     auto panels = std::make_shared<FakePanels>();
-    store->setOpenPanels(panels);
+    store->intake().setOpenPanels(panels);
     store->setStatus("before");
-    store->addFilesPanel();  // cancelled
+    store->intake().addFilesPanel();  // cancelled
     EXPECT_EQ(panels->filesAsked, 1);
     EXPECT_EQ(store->status(), "before");
 
     panels->answer = {file("one.mov"), file("two.mov")};
-    store->addFilesPanel();
+    store->intake().addFilesPanel();
     EXPECT_EQ(itemNames(*store), (QStringList{"one.mov", "two.mov"}));
 
     env.makeFile("F/three.mov");
     panels->answer = {env.path("F")};
     store->setLangZh(true);
-    store->addFoldersPanel();
+    store->intake().addFoldersPanel();
     EXPECT_EQ(panels->prompt, "添加文件夹");
     EXPECT_EQ(store->items().size(), 3);
+}
+
+TEST_F(ListOps, MovedRowsKeepTheirOrderBeforeTheDestinationAndTheAICheckboxIsPerItem)
+{
+    store->intake().addURLs({file("a.mov"), file("b.mov"), file("c.mov"), file("d.mov"), file("e.mov")});
+    store->list().moveItems({0, 2}, 4);
+    EXPECT_EQ(itemNames(*store), (QStringList{"b.mov", "d.mov", "a.mov", "c.mov", "e.mov"}));
+    store->list().moveItems({4}, 0);
+    EXPECT_EQ(itemNames(*store), (QStringList{"e.mov", "b.mov", "d.mov", "a.mov", "c.mov"}));
+    store->list().moveItems({}, 2);
+    EXPECT_EQ(itemNames(*store), (QStringList{"e.mov", "b.mov", "d.mov", "a.mov", "c.mov"}));
+
+    const QUuid b = store->items()[1].id;
+    store->list().setUseAI(b, false);
+    for (const FileItem& item : store->items())
+        EXPECT_EQ(item.useAI, item.id != b) << item.name.toStdString();
 }

@@ -1,6 +1,8 @@
 #include "files/media_drive_scan.h"
 #include "files_test_util.h"
 #include "test_support.h"
+#include "files/intake.h"
+#include "files/scoped_access.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,13 +44,13 @@ QStringList frames(const QString& pattern, int from, int to)
 TEST_F(MediaDrive, SequenceCollapsesToFirstFrameAndReportsInBothLanguages)
 {
     make(frames("A/shot_%1.dpx", 1, 100) << "A/clip.mov");
-    store->loadMediaDrive(env.path("drive"));
+    store->intake().loadMediaDrive(env.path("drive"));
     EXPECT_EQ(relativeItems(), (QStringList{"A/clip.mov", "A/shot_0001.dpx"}));
     EXPECT_EQ(store->status(), "Media Drive: loaded 2 clip(s) from “drive” (99 sequence/span frames collapsed).");
-    EXPECT_EQ(store->scopedFolderRoots(), QStringList{env.path("drive")});
+    EXPECT_EQ(store->access().scopedFolderRoots(), QStringList{env.path("drive")});
 
     store->setLangZh(true);
-    store->loadMediaDrive(env.path("drive"));  // a second scan adds nothing
+    store->intake().loadMediaDrive(env.path("drive"));  // a second scan adds nothing
     EXPECT_EQ(store->items().size(), 2);
     EXPECT_EQ(store->status(), "媒体盘:从「drive」载入 0 个片段(合并 99 个序列/分卷帧)。");
 }
@@ -56,11 +58,11 @@ TEST_F(MediaDrive, SequenceCollapsesToFirstFrameAndReportsInBothLanguages)
 TEST_F(MediaDrive, ReportWithoutCollapseHasNoSuffix)
 {
     make({"a.mov", "b.wav", "c.txt"});
-    store->loadMediaDrive(env.path("drive"));
+    store->intake().loadMediaDrive(env.path("drive"));
     EXPECT_EQ(store->status(), "Media Drive: loaded 2 clip(s) from “drive”.");
     store->setLangZh(true);
     make({"d.MXF"});
-    store->loadMediaDrive(env.path("drive") + "/");
+    store->intake().loadMediaDrive(env.path("drive") + "/");
     EXPECT_EQ(store->status(), "媒体盘:从「drive」载入 1 个片段。");
 }
 
@@ -109,15 +111,15 @@ TEST_F(MediaDrive, HiddenPackagesLinksAndOtherExtensionsAreNotScanned)
     ASSERT_EQ(::symlink(QFile::encodeName(env.path("drive")).constData(),
                         QFile::encodeName(env.path("drive/loop")).constData()), 0);
     ASSERT_EQ(::symlink("clip.mov", QFile::encodeName(env.path("drive/alias.mov")).constData()), 0);
-    store->loadMediaDrive(env.path("drive"));
+    store->intake().loadMediaDrive(env.path("drive"));
     EXPECT_EQ(relativeItems(), QStringList{"clip.mov"});
 }
 
 TEST_F(MediaDrive, FilesListedByOtherIntakeAreNotAddedAgain)
 {
     make({"a.mov", "b.mov"});
-    store->addURLs({env.path("drive/a.mov")});
-    store->loadMediaDrive(env.path("drive"));
+    store->intake().addURLs({env.path("drive/a.mov")});
+    store->intake().loadMediaDrive(env.path("drive"));
     EXPECT_EQ(relativeItems(), (QStringList{"a.mov", "b.mov"}));
     EXPECT_EQ(store->status(), "Media Drive: loaded 1 clip(s) from “drive”.");
 }
@@ -125,7 +127,7 @@ TEST_F(MediaDrive, FilesListedByOtherIntakeAreNotAddedAgain)
 TEST_F(MediaDrive, UnreadableRootChangesNothing)
 {
     store->setStatus("before");
-    store->loadMediaDrive(env.path("no-such-drive"));
+    store->intake().loadMediaDrive(env.path("no-such-drive"));
     EXPECT_TRUE(store->items().isEmpty());
     EXPECT_EQ(store->status(), "before");
 }
@@ -136,7 +138,7 @@ TEST_F(MediaDrive, NonUtf8NamesAreCountedInReport)
     const NonUtf8File bad(env.path("drive"));
     if (!bad.made)
         GTEST_SKIP() << "file system refuses non-UTF-8 names";
-    store->loadMediaDrive(env.path("drive"));
+    store->intake().loadMediaDrive(env.path("drive"));
     EXPECT_EQ(store->status(),
               "Media Drive: loaded 1 clip(s) from “drive”. Skipped 1 name(s) that are not valid UTF-8.");
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Export items for the format tests, and the independent readers that check our output.
 #include "interchange/export_item.h"
+#include "test_support.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -97,8 +98,6 @@ inline std::optional<ImportedTable> pythonCsvTable(const QString& text)
     table.rows = records;
     return table;
 }
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 inline void PrintTo(const ImportedTable& t, std::ostream* os)
 {

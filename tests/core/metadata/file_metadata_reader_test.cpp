@@ -1,5 +1,7 @@
 #include "media_fixture.h"
 #include "metadata/file_metadata_reader.h"
+#include "model/file_dates.h"
+#include "model/name_preview.h"
 #include "model/store.h"
 #include "platform/lang.h"
 #include "test_support.h"
@@ -56,17 +58,17 @@ TEST_F(FileMetadataReaderTest, CaptureDatesOfMoviesSetTheirFileDates)
     const QString plain = movie("plain.mts", {"-f", "mpegts"});
     store->editItems([&](QList<FileItem>& items) { items << FileItem::file(dated) << FileItem::file(plain); });
 
-    const QFuture<void> extracted = store->extractCaptureDates();
+    const QFuture<void> extracted = store->dates().extractCaptureDates();
     ASSERT_TRUE(QTest::qWaitFor([&] { return extracted.isFinished(); }, 20000));
     const QDateTime capture(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC);
     ASSERT_TRUE(store->items().at(0).captureDate);
     EXPECT_EQ(*store->items().at(0).captureDate, capture);
     EXPECT_FALSE(store->items().at(1).captureDate);
     store->editRules([](RuleSettings& r) { r.dateEnabled = true; r.dateFormat = "yyyy"; });
-    EXPECT_EQ(store->newName(store->items().at(0), 0, {}), "2024_dated.mov");
+    EXPECT_EQ(store->preview().newName(store->items().at(0), 0, {}), "2024_dated.mov");
 
     const QDateTime plainBefore = QFileInfo(plain).lastModified();
-    const QFuture<void> stamped = store->setFileDatesFromCapture();
+    const QFuture<void> stamped = store->dates().setFileDatesFromCapture();
     ASSERT_TRUE(QTest::qWaitFor([&] { return stamped.isFinished(); }, 20000));
     EXPECT_EQ(QFileInfo(dated).lastModified().toUTC(), capture);
     EXPECT_EQ(QFileInfo(plain).lastModified(), plainBefore);

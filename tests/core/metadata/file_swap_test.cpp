@@ -154,8 +154,9 @@ TEST(FileSwap, KeepsPermissionsAndOwnerAndWritesThroughASymlink)
     ASSERT_TRUE(QFile::link(target, link));
     ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
     const bool root = geteuid() == 0;
-    if (root)
+    if (root) {
         ASSERT_EQ(::chown(QFile::encodeName(target).constData(), 1234, 5678), 0);
+    }
     ASSERT_TRUE(MetadataWriter::writeImageOrPDF(someFields(), link));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_TRUE(fileBytes(target).contains("New title"));

@@ -72,8 +72,9 @@ TEST_P(ImageWriter, WritesEveryFieldAsOtherReadersSeeIt)
     EXPECT_EQ(back.date, imageRecord().date);
     EXPECT_EQ(back.vidW, 64);
     EXPECT_EQ(back.vidH, 48);
-    if (QString(GetParam()).endsWith(".jpg"))
+    if (QString(GetParam()).endsWith(".jpg")) {
         EXPECT_EQ(jpegScan(fileBytes(path)), jpegScan(before));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ImageWriter, ::testing::Values("a.jpg", "b.png", "c.tif"));

@@ -1,4 +1,6 @@
 #include "model/gui_preset.h"
+#include "model/name_preview.h"
+#include "model/presets.h"
 #include "platform/lang.h"
 #include "test_support.h"
 
@@ -68,7 +70,7 @@ TEST(GUIPresetDecode, AbsentOptionalsStayAbsentAndAreNotWritten)
 TEST(GUIPresetStore, CurrentPresetOfDefaultsCarriesAll37Keys)
 {
     TestEnv env;
-    const QJsonObject o = env.makeStore()->currentPreset().toJson();
+    const QJsonObject o = env.makeStore()->presets().current().toJson();
     EXPECT_EQ(o.size(), 37);
     const std::pair<const char*, const char*> texts[] = {
         {"caseMode", "none"}, {"keepSide", "first"}, {"spaceMode", "none"}, {"numPos", "suffix"},
@@ -93,10 +95,10 @@ TEST(GUIPresetStore, ApplyRoundTripsEveryField)
         r.dateCustomAt = 7;
     });
     store->editSections([](NameSections& s) { s.extEnabled = true, s.extText = "mov"; });
-    const GUIPreset saved = store->currentPreset();
+    const GUIPreset saved = store->presets().current();
     auto other = TestEnv().makeStore();
-    other->applyPreset(saved);
-    EXPECT_EQ(other->currentPreset(), saved);
+    other->presets().apply(saved);
+    EXPECT_EQ(other->presets().current(), saved);
     EXPECT_EQ(other->rules().dateSource, DateSource::modified);
     EXPECT_EQ(other->sections().extText, "mov");
 }
@@ -121,7 +123,7 @@ TEST(GUIPresetStore, ApplyKeepsAbsentDateAndExtensionFields)
     p->caseMode = "UPPER";
     p->datePos = "sideways";
     p->dateSource = "exif";
-    store->applyPreset(*p);
+    store->presets().apply(*p);
 
     const RuleSettings& r = store->rules();
     EXPECT_TRUE(r.dateEnabled);
@@ -139,15 +141,16 @@ TEST(GUIPresetStore, ApplyKeepsAbsentDateAndExtensionFields)
     EXPECT_EQ(r.caseMode, CaseMode::none);
 }
 
-TEST(GUIPresetStore, RulesSnapshotIsDroppedByEveryPublish)
+TEST(GUIPresetStore, EngineAndStoredFormFollowEveryPublish)
 {
     TestEnv env;
     auto store = env.makeStore();
-    EXPECT_EQ(store->rulesSnapshot().prefixText, "");
-    store->editRules([](RuleSettings& r) { r.prefixText = "A_"; });
-    EXPECT_EQ(store->rulesSnapshot().prefixText, "A_");
+    EXPECT_EQ(store->presets().current().prefixText, "");
+    store->editRules([](RuleSettings& r) { r.prefixEnabled = true, r.prefixText = "A_"; });
+    EXPECT_EQ(store->presets().current().prefixText, "A_");
+    EXPECT_EQ(store->preview().applyBatchRules("x", 0, {}), "A_x");
     store->editSections([](NameSections& s) { s.extText = "wav"; });
-    EXPECT_EQ(store->rulesSnapshot().extText, "wav");
+    EXPECT_EQ(store->presets().current().extText, "wav");
 }
 
 TEST(GUIPresetSummary, PiecesInBothLanguages)

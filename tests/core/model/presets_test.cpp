@@ -1,4 +1,5 @@
 #include "model/preset_bundle.h"
+#include "model/presets.h"
 #include "platform/lang.h"
 #include "test_support.h"
 
@@ -8,12 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray presetData(const QString& prefix)
 {
     GUIPreset p;
@@ -28,27 +23,27 @@ TEST(Presets, SaveLoadAndReadRoundTrip)
     TestEnv env;
     auto store = env.makeStore();
     store->editRules([](RuleSettings& r) { r.suffixEnabled = true, r.suffixText = "_v2"; });
-    EXPECT_TRUE(store->savePreset("Dailies/Selects"));
+    EXPECT_TRUE(store->presets().save("Dailies/Selects"));
     EXPECT_EQ(store->status(), "Preset saved: Dailies_Selects");
     EXPECT_EQ(store->presetNames(), QStringList{"Dailies_Selects"});
-    const auto stored = GUIPreset::fromJsonData(readAll(env.path("support/presets/Dailies_Selects.gui.json")));
+    const auto stored = GUIPreset::fromJsonData(readFile(env.path("support/presets/Dailies_Selects.gui.json")));
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->toJson().size(), 37);
 
     store->editRules([](RuleSettings& r) { r.suffixText = "changed"; });
-    EXPECT_TRUE(store->savePreset("Dailies/Selects"));  // replaces without asking
+    EXPECT_TRUE(store->presets().save("Dailies/Selects"));  // replaces without asking
     store->editRules([](RuleSettings& r) { r.suffixText = "other"; });
-    store->loadPreset("Dailies_Selects");
+    store->presets().load("Dailies_Selects");
     EXPECT_EQ(store->rules().suffixText, "changed");
     EXPECT_EQ(store->status(), "Loaded preset: Dailies_Selects");
-    EXPECT_EQ(store->readPreset("Dailies_Selects")->suffixText, "changed");
+    EXPECT_EQ(store->presets().read("Dailies_Selects")->suffixText, "changed");
 
     store->setLangZh(true);
-    store->loadPreset("missing");
+    store->presets().load("missing");
     EXPECT_EQ(store->status(), "Loaded preset: Dailies_Selects");  // nothing happened
-    EXPECT_FALSE(store->readPreset("missing"));
-    EXPECT_FALSE(store->savePreset(""));
-    EXPECT_TRUE(store->savePreset(QString("Night") + QChar(0) + "\x01Shoot"));
+    EXPECT_FALSE(store->presets().read("missing"));
+    EXPECT_FALSE(store->presets().save(""));
+    EXPECT_TRUE(store->presets().save(QString("Night") + QChar(0) + "\x01Shoot"));
     EXPECT_EQ(store->status(), "已保存预设:Night__Shoot");
 }
 
@@ -57,10 +52,10 @@ TEST(Presets, SaveThatCannotWriteSaysSo)
     TestEnv env;
     env.makeFile("support/presets", "a file where the folder should be");
     auto store = env.makeStore();
-    EXPECT_FALSE(store->savePreset("Dailies"));
+    EXPECT_FALSE(store->presets().save("Dailies"));
     EXPECT_EQ(store->status(), "Couldn't save preset: Dailies");
     store->setLangZh(true);
-    EXPECT_FALSE(store->savePreset("Dailies"));
+    EXPECT_FALSE(store->presets().save("Dailies"));
     EXPECT_EQ(store->status(), "无法保存预设:Dailies");
 }
 
@@ -68,17 +63,17 @@ TEST(Presets, DeleteReportsOnlyWhatHappened)
 {
     TestEnv env;
     auto store = env.makeStore();
-    store->savePreset("Keep");
-    EXPECT_TRUE(store->deletePreset("Keep"));
+    store->presets().save("Keep");
+    EXPECT_TRUE(store->presets().remove("Keep"));
     EXPECT_EQ(store->status(), "Deleted preset: Keep");
     EXPECT_TRUE(store->presetNames().isEmpty());
-    EXPECT_TRUE(store->deletePreset("Keep"));  // already gone
+    EXPECT_TRUE(store->presets().remove("Keep"));  // already gone
     EXPECT_EQ(store->status(), "Deleted preset: Keep");
 
     env.makeFile("support/presets/Stuck.gui.json/inside", "x");  // a folder that can't be removed as a file
-    store->refreshPresetNames();
+    store->presets().refreshNames();
     store->setLangZh(true);
-    EXPECT_FALSE(store->deletePreset("Stuck"));
+    EXPECT_FALSE(store->presets().remove("Stuck"));
     EXPECT_EQ(store->status(), "无法删除预设:Stuck");
     EXPECT_EQ(store->presetNames(), QStringList{"Stuck"});
 }
@@ -91,11 +86,11 @@ TEST(Presets, ListingOrderAndFilter)
         env.makeFile(QString("support/presets/") + name, "{}");
     auto store = env.makeStore();
     EXPECT_TRUE(store->presetNames().isEmpty());  // until the first refresh
-    store->refreshPresetNames();
+    store->presets().refreshNames();
     EXPECT_EQ(store->presetNames(), (QStringList{".hidden", "B", "b", "preset1", "Preset2", "preset10"}));
     TestEnv fresh;
     auto none = fresh.makeStore();
-    none->refreshPresetNames();  // a missing folder lists nothing
+    none->presets().refreshNames();  // a missing folder lists nothing
     EXPECT_TRUE(none->presetNames().isEmpty());
 }
 
@@ -104,26 +99,26 @@ TEST(Presets, ExportWritesSortedPrettyBundleOfReadablePresets)
     TestEnv env;
     auto store = env.makeStore();
     const QString dest = env.path("Brindlecove Presets.json");
-    EXPECT_EQ(store->exportPresets(dest), "");
-    const auto empty = QJsonDocument::fromJson(readAll(dest)).object();
+    EXPECT_EQ(store->presets().exportAll(dest), "");
+    const auto empty = QJsonDocument::fromJson(readFile(dest)).object();
     EXPECT_EQ(empty.value("format"), "BrindlecovePresets");
     EXPECT_EQ(empty.value("version"), 1);
     EXPECT_EQ(empty.value("presets").toObject(), QJsonObject());
 
-    store->savePreset("Zeta");
-    store->savePreset("Alpha");
+    store->presets().save("Zeta");
+    store->presets().save("Alpha");
     env.makeFile("support/presets/Broken.gui.json", "{\"find\": 1}");
-    store->refreshPresetNames();
-    EXPECT_EQ(store->exportPresets(dest), "");
-    const QByteArray text = readAll(dest);
+    store->presets().refreshNames();
+    EXPECT_EQ(store->presets().exportAll(dest), "");
+    const QByteArray text = readFile(dest);
     const auto bundle = PresetBundle::decode(text);
     ASSERT_TRUE(bundle);
     EXPECT_EQ(bundle->presets.keys(), (QStringList{"Alpha", "Zeta"}));
-    EXPECT_EQ(bundle->presets.value("Alpha"), store->currentPreset());
+    EXPECT_EQ(bundle->presets.value("Alpha"), store->presets().current());
     EXPECT_TRUE(text.startsWith("{\n  \"format\" : \"BrindlecovePresets\",\n  \"presets\" : {\n    \"Alpha\" : {\n"));
     EXPECT_LT(text.indexOf("\"caseMode\""), text.indexOf("\"dateCustomAt\""));
 
-    EXPECT_NE(store->exportPresets(env.path("no/such/folder/out.json")), "");
+    EXPECT_NE(store->presets().exportAll(env.path("no/such/folder/out.json")), "");
 }
 
 TEST(Presets, ImportNamesClashesInTheInterfaceLanguage)
@@ -132,7 +127,7 @@ TEST(Presets, ImportNamesClashesInTheInterfaceLanguage)
         TestEnv env;
         auto store = env.makeStore();
         store->setLangZh(zh);
-        store->savePreset("Dailies");
+        store->presets().save("Dailies");
         PresetBundle bundle;
         bundle.presets.insert("Dailies", *GUIPreset::fromJsonData(presetData("A")));
         bundle.presets.insert("", *GUIPreset::fromJsonData(presetData("B")));
@@ -140,18 +135,18 @@ TEST(Presets, ImportNamesClashesInTheInterfaceLanguage)
         bundle.presets.insert("a_b", *GUIPreset::fromJsonData(presetData("D")));
         const QString source = env.makeFile("bundle.json", bundle.encode());
         int count = -1;
-        EXPECT_EQ(store->importPresets(source, &count), "");
+        EXPECT_EQ(store->presets().importFrom(source, &count), "");
         EXPECT_EQ(count, 4);
         const QString imported = zh ? "(导入)" : " (imported)";
         const QString empty = zh ? "导入" : "Imported";
         EXPECT_EQ(QSet<QString>(store->presetNames().begin(), store->presetNames().end()),
                   (QSet<QString>{"Dailies", "Dailies" + imported, empty, "a_b", "a_b" + imported}));
-        EXPECT_EQ(store->readPreset("Dailies" + imported)->prefixText, "A");
-        EXPECT_EQ(store->readPreset("a_b")->prefixText, "C");  // "a/b" sorts first
-        EXPECT_EQ(store->readPreset("a_b" + imported)->prefixText, "D");
-        EXPECT_EQ(store->readPreset("Dailies")->prefixText, "");
+        EXPECT_EQ(store->presets().read("Dailies" + imported)->prefixText, "A");
+        EXPECT_EQ(store->presets().read("a_b")->prefixText, "C");  // "a/b" sorts first
+        EXPECT_EQ(store->presets().read("a_b" + imported)->prefixText, "D");
+        EXPECT_EQ(store->presets().read("Dailies")->prefixText, "");
 
-        EXPECT_EQ(store->importPresets(source, &count), "");
+        EXPECT_EQ(store->presets().importFrom(source, &count), "");
         EXPECT_TRUE(store->presetNames().contains("Dailies" + imported + imported));
     }
 }
@@ -160,14 +155,14 @@ TEST(Presets, ImportNeverReplacesAFileTheListMissed)
 {
     TestEnv env;
     auto store = env.makeStore();
-    store->refreshPresetNames();
+    store->presets().refreshNames();
     const QString existing = env.makeFile("support/presets/Night.gui.json", presetData("mine"));
     const QString source = env.makeFile("in/Night.gui.json", presetData("theirs"));
     int count = 0;
-    EXPECT_EQ(store->importPresets(source, &count), "");
+    EXPECT_EQ(store->presets().importFrom(source, &count), "");
     EXPECT_EQ(count, 1);
-    EXPECT_EQ(readAll(existing), presetData("mine"));
-    EXPECT_EQ(store->readPreset("Night (imported)")->prefixText, "theirs");
+    EXPECT_EQ(readFile(existing), presetData("mine"));
+    EXPECT_EQ(store->presets().read("Night (imported)")->prefixText, "theirs");
 }
 
 TEST(Presets, ImportSingleFilesAndFailures)
@@ -175,8 +170,8 @@ TEST(Presets, ImportSingleFilesAndFailures)
     TestEnv env;
     auto store = env.makeStore();
     int count = 0;
-    EXPECT_EQ(store->importPresets(env.makeFile("Night.gui.json", presetData("n")), &count), "");
-    EXPECT_EQ(store->importPresets(env.makeFile("Dailies.json", presetData("d")), &count), "");
+    EXPECT_EQ(store->presets().importFrom(env.makeFile("Night.gui.json", presetData("n")), &count), "");
+    EXPECT_EQ(store->presets().importFrom(env.makeFile("Dailies.json", presetData("d")), &count), "");
     EXPECT_EQ(store->presetNames(), (QStringList{"Dailies", "Night"}));
 
     QJsonObject other = QJsonDocument::fromJson(PresetBundle().encode()).object();
@@ -192,11 +187,11 @@ TEST(Presets, ImportSingleFilesAndFailures)
         {"broken.json", "{\"format\":\"BrindlecovePresets\",\"version\":1,\"presets\":{\"x\":{\"find\":1}}}"},
     };
     for (const auto& b : bad)
-        EXPECT_NE(store->importPresets(env.makeFile(b.file, b.data), &count), "") << b.file;
-    EXPECT_NE(store->importPresets(env.path("missing.json"), &count), "");
+        EXPECT_NE(store->presets().importFrom(env.makeFile(b.file, b.data), &count), "") << b.file;
+    EXPECT_NE(store->presets().importFrom(env.path("missing.json"), &count), "");
     EXPECT_EQ(store->presetNames(), (QStringList{"Dailies", "Night"}));
 
     const QString empty = env.makeFile("empty.json", PresetBundle().encode());
-    EXPECT_EQ(store->importPresets(empty, &count), "");
+    EXPECT_EQ(store->presets().importFrom(empty, &count), "");
     EXPECT_EQ(count, 0);
 }

@@ -1,3 +1,5 @@
+#include "files/history.h"
+#include "model/presets.h"
 // What the application keeps across launches reaches the disk by the time it quits.
 #include "model/gui_preset.h"
 #include "platform/lang.h"
@@ -15,7 +17,7 @@ TEST(Saving, SettingsChangedJustBeforeQuittingAreOnDisk)
     services.settings = std::make_shared<FileSettings>(path);
     Store store(services);
     store.setSmartRenameIgnoreText("QUIT_MARKER");
-    store.flushPendingSaves();  // what the application does after its last window closed
+    store.history().flushPendingSaves();  // what the application does after its last window closed
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("QUIT_MARKER"));
@@ -37,7 +39,7 @@ TEST(Saving, ASinglePresetFileKeepsEverythingButThePresetSuffix)
     };
     for (const auto& c : cases) {
         int count = 0;
-        EXPECT_EQ(store->importPresets(env.makeFile(QStringLiteral("in/") + c.file, preset), &count), "");
+        EXPECT_EQ(store->presets().importFrom(env.makeFile(QStringLiteral("in/") + c.file, preset), &count), "");
         EXPECT_TRUE(store->presetNames().contains(c.name)) << c.file << ": "
                                                            << store->presetNames().join('|').toStdString();
     }

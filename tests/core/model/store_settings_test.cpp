@@ -1,4 +1,6 @@
 #include "test_support.h"
+#include "model/name_preview.h"
+#include "model/file_dates.h"
 
 #include <gtest/gtest.h>
 
@@ -163,10 +165,10 @@ TEST(StoreSettings, SettersWriteTheirKeysEvenWhenUnchanged)
 {
     TestEnv env;
     auto store = env.makeStore();
-    store->smartFixCache().insert("A", "B");
+    store->preview().smartFixCache().insert("A", "B");
     const auto list = store->smart().customCutTypes;
     store->setCustomCutTypes(list);
-    EXPECT_TRUE(store->smartFixCache().isEmpty());
+    EXPECT_TRUE(store->preview().smartFixCache().isEmpty());
     EXPECT_EQ(SmartRename::decodeCutTypes(*env.settings->dataValue("customCutTypes")), list);
 
     store->setShowRestoreAll(true);
@@ -190,10 +192,10 @@ TEST(StoreSettings, DateCachesEmptiedOnlyWhenTheItemCountChanges)
     for (const char* name : {"a.mov", "b.mov", "c.mov"})
         three << FileItem::file(env.path(name));
     store->setItems(three);
-    store->dateStringCache().insert("k", "v");
+    store->dates().dateStringCache().insert("k", "v");
     std::reverse(three.begin(), three.end());
     store->setItems(three);
-    EXPECT_EQ(store->dateStringCache().size(), 1);
+    EXPECT_EQ(store->dates().dateStringCache().size(), 1);
     store->editItems([&](QList<FileItem>& items) { items << FileItem::file(env.path("d.mov")); });
-    EXPECT_TRUE(store->dateStringCache().isEmpty());
+    EXPECT_TRUE(store->dates().dateStringCache().isEmpty());
 }

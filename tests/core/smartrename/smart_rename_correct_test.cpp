@@ -1,6 +1,6 @@
 // Delivery names through recognition and all four output styles. Spelling comes from a fixed
 // word list so that the expected splits do not depend on the installed dictionary.
-#include "smartrename/smart_rename.h"
+#include "smartrename/smart_rename_recognize.h"
 #include "smartrename/word_checker.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 // Input cleaning, ignore tags, extensions, title case and the fixed tables.
-#include "smartrename/smart_rename.h"
+#include "smartrename/smart_rename_clean.h"
+#include "smartrename/smart_rename_recognize.h"
+#include "smartrename/smart_rename_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Splitting run-together spot words: learned splits, the fewest-words rule, the caches and the
 // real dictionary.
-#include "smartrename/smart_rename.h"
+#include "smartrename/smart_rename_recognize.h"
+#include "smartrename/word_splits.h"
 #include "smartrename/word_checker.h"
 
 #include <QtConcurrent/QtConcurrentMap>

@@ -1,6 +1,7 @@
 #include "app/bottom_bar.h"
 #include "shell_fixture.h"
-#include "ui_harness.h"
+#include "test_support.h"
+#include "files/history.h"
 
 #include <QFile>
 #include <QLabel>
@@ -9,20 +10,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Puts rename batches on the undo stack as if they had just been carried out on disk.
-struct HistoryStore : Store {
-    using Store::Store;
-    void pushBatch(const MoveBatch& batch)
-    {
-        m_history.undoStack.append(batch);
-        m_history.undoDates.append(QDateTime::currentDateTimeUtc());
-        publish(Group::History);
-    }
-};
-
 struct BarFixture {
     TestEnv env;
-    std::unique_ptr<HistoryStore> store = std::make_unique<HistoryStore>(env.services());
+    std::unique_ptr<Store> store = std::make_unique<Store>(env.services());
     FakeDialogs dialogs;
     AppHooks hooks;
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(*store, dialogs, hooks);
@@ -34,7 +24,7 @@ struct BarFixture {
     {
         const QString a = env.makeFile(from), b = env.path(to);
         ASSERT_TRUE(QFile::rename(a, b));
-        store->pushBatch({Move{a, b}});
+        store->history().record({Move{a, b}});
     }
 };
 } // namespace
@@ -89,7 +79,7 @@ TEST(BottomBar, BatchesEnableUndoAndListTheHistoryNewestFirst)
     EXPECT_TRUE(f.bar()->undoAction()->isEnabled());
     EXPECT_TRUE(f.button("restoreAll")->isEnabled());
     QStringList expected{"Rename Log…", "-", "Restore ALL to original names", "-", "Undo back to…"};
-    expected += f.store->historySummaries();
+    expected += f.store->history().historySummaries();
     EXPECT_EQ(ui::menuTexts(f.bar()->historyMenu()), expected);
 
     f.store->setShowRestoreAll(false);
@@ -113,7 +103,7 @@ TEST(BottomBar, ChoosingAnEntryUndoesBackToItAndCtrlZInATextFieldStaysThere)
     f.renamed("a.mov", "a1.mov");
     f.renamed("b.mov", "b1.mov");
     f.renamed("c.mov", "c1.mov");
-    if (f.store->historySummaries().isEmpty())
+    if (f.store->history().historySummaries().isEmpty())
         GTEST_SKIP() << "undo history not linked into this build";
 
     auto* edit = new QLineEdit(f.window->modeScreen());
@@ -124,11 +114,11 @@ TEST(BottomBar, ChoosingAnEntryUndoesBackToItAndCtrlZInATextFieldStaysThere)
     ui::typeText(edit, "x");
     QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), "");
-    EXPECT_EQ(f.store->history().undoStack.size(), 3);
+    EXPECT_EQ(f.store->historyState().undoStack.size(), 3);
 
     QMenu* menu = f.bar()->historyMenu();
-    ui::menuAction(menu, f.store->historySummaries().at(2))->trigger();
-    EXPECT_TRUE(f.store->history().undoStack.isEmpty());
+    ui::menuAction(menu, f.store->history().historySummaries().at(2))->trigger();
+    EXPECT_TRUE(f.store->historyState().undoStack.isEmpty());
     EXPECT_TRUE(QFile::exists(f.env.path("a.mov")));
     EXPECT_TRUE(QFile::exists(f.env.path("c.mov")));
     EXPECT_EQ(ui::menuTexts(f.bar()->historyMenu()).last(), "No history");

@@ -2,7 +2,6 @@
 #include "../batch/batch_fixture.h"
 #include "app/bottom_bar.h"
 #include "app/rename_log_sheet.h"
-#include "ui_harness.h"
 
 #include <QFile>
 #include <QMenu>

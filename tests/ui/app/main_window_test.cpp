@@ -2,7 +2,7 @@
 #include "app/mode_screens.h"
 #include "common/segmented_control.h"
 #include "shell_fixture.h"
-#include "ui_harness.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QLabel>

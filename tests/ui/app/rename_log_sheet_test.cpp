@@ -1,6 +1,7 @@
 #include "app/rename_log_sheet.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
+#include "files/history.h"
+#include "files/history_file.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -14,17 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A Store whose log the test fills directly.
-class LogStore : public Store {
-public:
-    using Store::Store;
-    void setLog(QList<RenameLogEntry> log)
-    {
-        m_history.renameLog = std::move(log);
-        publish(Group::History);
-    }
-};
 
 RenameLogEntry entry(const QString& action, const QString& from, const QString& to, const QDateTime& date)
 {
@@ -41,10 +31,22 @@ const QDateTime t0(QDate(2026, 1, 31), QTime(9, 5, 7), Qt::UTC);
 
 struct Fixture {
     TestEnv env;
-    LogStore store{env.services()};
+    Store store{env.services()};
     FakeDialogs dialogs;
     int clears = 0;
-    RenameLogSheet sheet{store, dialogs, [this] { ++clears; store.setLog({}); }};
+    RenameLogSheet sheet{store, dialogs, [this] { ++clears; setLog({}); }};
+
+    // The log as the store finds it on disk when it loads.
+    void setLog(const QList<RenameLogEntry>& log)
+    {
+        const QString path = store.history().renameLogFilePath();
+        QDir().mkpath(PathText::parent(path));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(HistoryFile::encodeLog(log));
+        file.close();
+        store.history().loadHistory();
+    }
 
     QStringList oldNames() const
     {
@@ -102,7 +104,7 @@ TEST(RenameLogSheet, EmptyLogShowsItsNoteAndExportsOnlyTheHeader)
 TEST(RenameLogSheet, SearchFiltersPathsNewestFirstWhileTheCountStaysWhole)
 {
     Fixture f;
-    f.store.setLog({
+    f.setLog({
         entry("rename", "/media/Reel_A/a001.mov", "/media/Reel_A/Opening.mov", t0),
         entry("auto", "/media/Reel_B/b002.mov", "/media/Reel_B/Harbour.mov", t0.addSecs(60)),
         entry("undo", "/media/Reel_A/Opening.mov", "/media/Reel_A/a001.mov", t0.addSecs(120)),
@@ -136,7 +138,7 @@ TEST(RenameLogSheet, ExportQuotesWhatCsvReadersNeedAndListsOldestFirstInUtc)
     for (int i = 0; i < 5; ++i)
         log << entry("rename", "/shots/old" + QString::number(i), "/shots/x,y/" + tricky[i], t0.addSecs(i));
     log << entry("auto", "/shots/late.mov", "/shots/Late.mov", t0.toTimeZone(QTimeZone(8 * 3600)).addDays(1));
-    f.store.setLog(log);
+    f.setLog(log);
     f.sheet.searchField()->setText("late");  // the export ignores the search
 
     const QString path = f.env.path("out/log.csv");
@@ -165,7 +167,7 @@ TEST(RenameLogSheet, ExportQuotesWhatCsvReadersNeedAndListsOldestFirstInUtc)
 TEST(RenameLogSheet, ClearAsksFirstAndAFailedExportIsReported)
 {
     Fixture f;
-    f.store.setLog({entry("rename", "/a/1.mov", "/a/2.mov", t0)});
+    f.setLog({entry("rename", "/a/1.mov", "/a/2.mov", t0)});
     f.dialogs.answerAlert(0);  // Cancel
     f.sheet.clearButton()->click();
     ASSERT_EQ(f.dialogs.alerts.size(), 1);
@@ -195,12 +197,12 @@ TEST(RenameLogSheet, ClearingEmptiesTheStoresLogAndLeavesUndo)
 {
     TestEnv env;
     auto store = env.makeStore();
-    store->appendRenameLog({{"/a/1.mov", "/a/2.mov"}}, RenameLogEntry::Action::rename);
+    store->history().appendRenameLog({{"/a/1.mov", "/a/2.mov"}}, RenameLogEntry::Action::rename);
     FakeDialogs dialogs;
     RenameLogSheet sheet(*store, dialogs);
     EXPECT_EQ(sheet.countLabel()->text(), "1 entries");
     dialogs.answerAlert(1);
     sheet.clearLog();
-    EXPECT_TRUE(store->history().renameLog.isEmpty());
+    EXPECT_TRUE(store->historyState().renameLog.isEmpty());
     EXPECT_EQ(sheet.countLabel()->text(), "0 entries");
 }

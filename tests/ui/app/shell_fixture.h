@@ -2,7 +2,6 @@
 // A main window on a private Store with scripted dialogs.
 #include "app/app_hooks.h"
 #include "app/main_window.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
 
 #include <QTest>

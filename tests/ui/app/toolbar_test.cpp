@@ -1,7 +1,7 @@
 #include "app/toolbar.h"
 #include "common/segmented_control.h"
 #include "shell_fixture.h"
-#include "ui_harness.h"
+#include "test_support.h"
 
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ TEST(Toolbar, WatchPanelOffersSubfoldersAndCancellingStartsNothing)
     EXPECT_FALSE(p.multiple);
     EXPECT_EQ(p.checkBoxText, "包含子文件夹");
     EXPECT_FALSE(p.checkBoxChecked);
-    EXPECT_FALSE(f.store->watch().watchFolder.has_value());
+    EXPECT_FALSE(f.store->watchState().watchFolder.has_value());
 }
 
 TEST(Toolbar, NarrowWindowMovesTheCommandsToASecondRow)

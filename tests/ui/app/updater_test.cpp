@@ -1,10 +1,11 @@
 #include "app/app_updater.h"
 #include "app/install_location.h"
 #include "app/updater_ui.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -155,6 +156,9 @@ InstallLocation imageOutside(const TestEnv& env)
     InstallLocation l;
     l.imagePath = env.makeFile("Downloads/Brindlecove.AppImage", "image");
     l.applications = env.path("home/Applications");
+    l.moveToTrash = [trash = env.path("trash")](const QString& path, QString*) {
+        return QDir().mkpath(trash) && QFile::rename(path, QDir(trash).filePath(QFileInfo(path).fileName()));
+    };
     return l;
 }
 } // namespace

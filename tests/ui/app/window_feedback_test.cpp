@@ -2,7 +2,6 @@
 #include "../batch/batch_fixture.h"
 #include "app/app_shell.h"
 #include "shell_fixture.h"
-#include "ui_harness.h"
 
 #include <QDBusConnection>
 #include <QLabel>

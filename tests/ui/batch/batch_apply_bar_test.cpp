@@ -1,13 +1,15 @@
 #include "batch_fixture.h"
-#include "files/intake_ui.h"
+#include "files/open_panels.h"
 #include "platform/settings.h"
 
 #include <QFile>
-#include "ui_harness.h"
+#include "test_support.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include "batch/batch_list_view.h"
+#include "files/history.h"
+#include "files/intake.h"
 #include <gtest/gtest.h>
 
 TEST(BatchApplyBar, EmptyListShowsTheEmptyStateAndADisabledButton)
@@ -157,7 +159,7 @@ TEST(BatchApply, ApplyRenamesOnDiskSkipsConflictsAndUndoBringsNamesBack)
     EXPECT_EQ(f.rowText(0, BatchListModel::NewNameRole), "x_x_a.txt");
     EXPECT_EQ(f.view->changing(), 2);  // c.txt still can't take x_c.txt
 
-    f.store->undoLast();
+    f.store->history().undoLast();
     EXPECT_TRUE(QFile::exists(f.env.path("a.txt")));
     EXPECT_TRUE(QFile::exists(f.env.path("b.txt")));
     EXPECT_FALSE(QFile::exists(f.env.path("x_a.txt")));
@@ -226,7 +228,7 @@ TEST(BatchEmptyState, DoubleClickOpensTheFilePanelAndSamplesFillTheList)
     BatchFixture f;
     auto panels = std::make_shared<ScriptedPanels>();
     panels->files = {f.env.makeFile("picked.mov")};
-    f.store->setOpenPanels(panels);
+    f.store->intake().setOpenPanels(panels);
     f.view->show();
     QTest::mouseDClick(f.view->emptyState(), Qt::LeftButton);
     EXPECT_EQ(panels->asked, 1);

@@ -2,7 +2,6 @@
 // A Batch Rules screen over a Store of real files in the test's own folder.
 #include "batch/batch_list_model.h"
 #include "batch/batch_view.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 #include "batch/batch_list_view.h"
 #include "batch/batch_row_delegate.h"
 #include "batch_fixture.h"
+#include "files/list_operations.h"
 #include "common/segmented_control.h"
-#include "ui_harness.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>
@@ -95,7 +95,7 @@ TEST(BatchListState, ClearLeavesNoCountOfTheOldList)
     ui::click(f.view->scopePicker()->segment(0));  // all files
     f.view->refreshConflicts();
     EXPECT_EQ(f.view->applyButton()->text(), "Apply Rename (3)");
-    f.store->clearFiles();
+    f.store->list().clearFiles();
     EXPECT_EQ(f.view->totalLabel()->text(), "0 file(s)");
     EXPECT_EQ(f.view->applyButton()->text(), "Apply Rename");
     EXPECT_FALSE(f.view->applyButton()->isEnabled());

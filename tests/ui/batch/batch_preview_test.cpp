@@ -1,7 +1,7 @@
 #include "batch/batch_row_delegate.h"
 #include "batch/highlighted_name.h"
 #include "batch_fixture.h"
-#include "ui_harness.h"
+#include "test_support.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -2,7 +2,7 @@
 #include "batch_fixture.h"
 #include "common/quick_look.h"
 #include "common/segmented_control.h"
-#include "ui_harness.h"
+#include "test_support.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QToolButton>
 #include "batch/batch_list_view.h"
+#include "files/list_operations.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -170,7 +171,7 @@ TEST(BatchList, AClickSelectsWhatIsShownSoDeleteNeverTakesHiddenFiles)
     f.view->filterField()->clear();
     f.store->editSections([](NameSections& s) { s.scopeAllFiles = false; });
     f.view->setSelection({items[1].id, items[2].id});
-    f.store->removeItem(items[1].id);
+    f.store->list().removeItem(items[1].id);
     EXPECT_EQ(f.view->selection(), QSet<QUuid>{items[2].id});
     EXPECT_EQ(f.view->scopeNote()->text(), "1 selected");
 }

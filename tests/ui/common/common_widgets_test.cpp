@@ -2,9 +2,7 @@
 #include "common/lang_binder.h"
 #include "common/section_box.h"
 #include "common/segmented_control.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
-#include "ui_harness.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,8 +1,6 @@
 #include "common/prompts.h"
 #include "common/quick_look.h"
-#include "fake_dialogs.h"
 #include "test_support.h"
-#include "ui_harness.h"
 
 #include <QImage>
 #include <QProcess>

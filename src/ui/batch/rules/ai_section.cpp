@@ -6,6 +6,7 @@
 #include "platform/lang.h"
 #include "rules_form.h"
 #include "rules_style.h"
+#include "files/item_bookkeeping.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -120,13 +121,13 @@ QWidget* RulesForm::buildAIControls()
         b->setFont(caption2Font());
         b->setStyleSheet(QStringLiteral("QPushButton { color: palette(link); border: none; padding: 0; }"));
         m_tr.bindText(b, en, zh);
-        connect(b, &QPushButton::clicked, this, [this, on] { m_store.setUseAIForNamedItems(on); });
+        connect(b, &QPushButton::clicked, this, [this, on] { m_store.bookkeeping().setUseAIForNamedItems(on); });
         return b;
     };
     QWidget* checkRow = row({checkLabel, linkButton("All", "全选", true), linkButton("None", "全不选", false)}, 8);
     checkRow->setObjectName("aiCheckRows");
     onSync([this, checkRow] {
-        checkRow->setVisible(m_store.sections().useAIName && m_store.aiNamedItemCount() > 0);
+        checkRow->setVisible(m_store.sections().useAIName && m_store.bookkeeping().aiNamedItemCount() > 0);
     });
     layout->addWidget(checkRow);
 

@@ -3,6 +3,7 @@
 #include "common/icons.h"
 #include "common/prompts.h"
 #include "model/store.h"
+#include "model/presets.h"
 #include "platform/lang.h"
 #include "rules_form.h"
 
@@ -55,11 +56,11 @@ void RulesForm::rebuildPresetsMenu()
     if (!names.isEmpty()) {
         menu->addSeparator();
         for (const QString& name : names)
-            menu->addAction(name, this, [this, name] { m_store.loadPreset(name); });
+            menu->addAction(name, this, [this, name] { m_store.presets().load(name); });
         menu->addSeparator();
         QMenu* remove = menu->addMenu(L("Delete", "删除"));
         for (const QString& name : names)
-            remove->addAction(name, this, [this, name] { m_store.deletePreset(name); });
+            remove->addAction(name, this, [this, name] { m_store.presets().remove(name); });
     }
     menu->addSeparator();
     menu->addAction(L("Import Presets…", "导入预设…"), this, &RulesForm::importPresetsFromFile);
@@ -102,7 +103,7 @@ void RulesForm::rebuildPresetButtons()
         small.setPointSizeF(small.pointSizeF() * 0.9);
         button->setFont(small);
         button->setToolTip(L("Apply preset “", "套用预设「") + name + L("”", "」"));
-        connect(button, &QPushButton::clicked, this, [this, name] { m_store.loadPreset(name); });
+        connect(button, &QPushButton::clicked, this, [this, name] { m_store.presets().load(name); });
         m_presetButtonsLayout->addWidget(button);
         button->show();  // a layout would only show it on the next event-loop turn
     }
@@ -116,7 +117,7 @@ void RulesForm::savePreset()
     const std::optional<QString> name =
         promptText(m_dialogs, L("Save Preset", "保存预设"), L("Name for this rule set:", "为这组规则命名:"), QString());
     if (name && !name->isEmpty())
-        m_store.savePreset(*name);
+        m_store.presets().save(*name);
 }
 
 void RulesForm::exportPresetsToFile()
@@ -128,7 +129,7 @@ void RulesForm::exportPresetsToFile()
     const std::optional<QString> path = m_dialogs.savePanel(panel);
     if (!path || path->isEmpty())
         return;
-    const QString error = m_store.exportPresets(*path);
+    const QString error = m_store.presets().exportAll(*path);
     if (!error.isEmpty()) {
         m_store.setStatus(L("Export failed: ", "导出失败:") + error);
         return;
@@ -147,7 +148,7 @@ void RulesForm::importPresetsFromFile()
     if (!chosen.accepted())
         return;
     int count = 0;
-    const QString error = m_store.importPresets(chosen.paths.first(), &count);
+    const QString error = m_store.presets().importFrom(chosen.paths.first(), &count);
     if (!error.isEmpty()) {
         m_store.setStatus(L("That file isn't a Brindlecove preset file.", "这不是 Brindlecove 预设文件。"));
         return;

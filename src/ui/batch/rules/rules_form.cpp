@@ -4,6 +4,7 @@
 #include "common/section_box.h"
 #include "common/wheel_focus.h"
 #include "model/store.h"
+#include "model/presets.h"
 #include "platform/lang.h"
 #include "rule_card.h"
 #include "rules_style.h"
@@ -107,7 +108,7 @@ void RulesForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        m_store.refreshPresetNames();
+        m_store.presets().refreshNames();
 }
 
 void RulesForm::syncAll()

@@ -1,10 +1,10 @@
 // What passes over the rules panel must not change a rule: wheel turns, card drags, files.
 #include "../../app/shell_fixture.h"
 #include "batch/rules/rule_card.h"
+#include "model/presets.h"
 #include "batch/rules/rules_form.h"
 #include "smartrename/smart_rename_style_picker.h"
 #include "ui_events.h"
-#include "ui_harness.h"
 
 #include <QComboBox>
 #include <QJsonDocument>
@@ -31,7 +31,7 @@ struct RulesPanel : ShellFixture {
         form = window->findChild<RulesForm*>();
         area = window->findChild<QScrollArea*>("rulesArea");
     }
-    QByteArray rules() const { return QJsonDocument(store->currentPreset().toJson()).toJson(); }
+    QByteArray rules() const { return QJsonDocument(store->presets().current().toJson()).toJson(); }
     QLineEdit* findField() const { return form->card(BatchRuleKind::findReplace)->box()->findChild<QLineEdit*>(); }
 };
 } // namespace

@@ -1,0 +1,59 @@
+#pragma once
+// The undo history and the rename log: recording batches, undo, restore all, and the saves
+// that keep both across restarts. State lives in the Store's HistoryState; this class changes
+// it only through Store::editHistory and keeps its own save bookkeeping and writer.
+#include "files/history_writer.h"
+#include "model/store.h"
+
+#include <QObject>
+#include <QSet>
+#include <functional>
+
+class History : public QObject {
+public:
+    explicit History(Store& store) : m_store(store) {}
+
+    // Every change of the undo stack goes through here: new batches are dated, bookmarked and
+    // logged, the stack is trimmed, and a save is scheduled.
+    template <typename F> void editUndoStack(F&& f)
+    {
+        m_store.editHistory([&](HistoryState& h) {
+            const int before = int(h.undoStack.size());
+            f(h.undoStack);
+            historyDidChange(h, before);
+        });
+    }
+    // A batch just carried out on disk becomes the newest undo step.
+    void record(const MoveBatch& moves)
+    {
+        editUndoStack([&](QList<MoveBatch>& stack) { stack << moves; });
+    }
+
+    void loadHistory();
+    void appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action action);
+    void clearRenameLog();
+    QList<QByteArray> folderBookmarks(const MoveBatch& moves) const;
+    void undoLast();
+    void restoreAll();
+    QStringList historySummaries() const;
+    void saveHistoryAsync();
+    void saveRenameLogAsync();
+    // Runs pending saves now and waits for the writer; called when quitting.
+    void flushPendingSaves();
+    QString historyFilePath() const;
+    QString renameLogFilePath() const;
+    const HistoryWriter& historyWriter() const { return m_historyWriter; }
+
+private:
+    void historyDidChange(HistoryState& h, int previousCount);
+    void scheduleSave(bool& flag, void (History::*save)());
+    void addHistoryScopedFolders(const QStringList& folders);
+    void resolveHistoryBookmarks(const QList<QByteArray>& bookmarks);
+    std::function<void(const QString&)> saveFailureReporter(bool history);
+
+    Store& m_store;
+    bool m_historySaveScheduled = false;
+    bool m_logSaveScheduled = false;
+    QSet<QString> m_unwritableFiles;  // damaged files that could not be moved aside
+    HistoryWriter m_historyWriter;
+};

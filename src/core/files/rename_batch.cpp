@@ -1,0 +1,228 @@
+#include "files/rename_batch.h"
+
+#include "files/path_remap.h"
+#include "files/rescue_move.h"
+#include "model/name_validation.h"
+
+#include <algorithm>
+#include <cerrno>
+
+namespace {
+
+struct Entry {
+    QUuid id;
+    QString from;
+    QString to;
+    QString proposed;
+    QString oldName;
+};
+
+int depth(const QString& path) { return int(path.count('/')); }
+
+// Entries whose target is held by something that will still be there when their turn comes:
+// a file outside the batch, or a file of the batch that can't move on itself. Moving the holder
+// of such a target aside would only leave it stranded under a temporary name.
+QList<bool> blockedTargets(const QList<Entry>& kept, const BatchDisk& disk)
+{
+    const qsizetype n = kept.size();
+    QHash<QString, int> byFrom;
+    byFrom.reserve(n);
+    for (int i = 0; i < n; ++i)
+        byFrom.insert(kept[i].from, i);
+    QList<bool> blocked(n, false);
+    QList<QList<int>> waitingOn(n);
+    QList<int> queue;
+    for (int i = 0; i < n; ++i) {
+        const Entry& e = kept[i];
+        if (!disk.exists(e.to) || disk.sameFile(e.from, e.to))
+            continue;
+        const int holder = byFrom.value(e.to, -1);
+        if (holder < 0 || holder == i) {
+            blocked[i] = true;
+            queue << i;
+        } else {
+            waitingOn[holder] << i;
+        }
+    }
+    while (!queue.isEmpty()) {
+        const int b = queue.takeLast();
+        for (int w : std::as_const(waitingOn[b]))
+            if (!blocked[w]) {
+                blocked[w] = true;
+                queue << w;
+            }
+    }
+    return blocked;
+}
+
+// The entries to carry out, deepest first (a file inside a folder moves before the folder
+// does); the ones left out are counted in `out`.
+QList<Entry> keptEntries(const QList<FileItem>& items, const RenamePlan& plan, RenameBatchResult& out)
+{
+    QList<Entry> entries;
+    QSet<QString> seen, duplicates;
+    entries.reserve(plan.size());
+    for (const FileItem& item : items) {
+        const auto it = plan.constFind(item.id);
+        if (it == plan.cend())
+            continue;
+        const QString from = PathRemap::clean(item.url);
+        const QString to = PathRemap::clean(PathText::parent(from) + '/' + *it);
+        if (seen.contains(to))
+            duplicates.insert(to);
+        else
+            seen.insert(to);
+        entries << Entry{item.id, from, to, *it, item.name};
+    }
+    QList<Entry> kept;
+    kept.reserve(entries.size());
+    for (const Entry& e : std::as_const(entries)) {
+        if (e.from == e.to)
+            continue;
+        if (auto why = validateNewName(e.proposed, e.oldName)) {
+            ++out.skipped;
+            out.reason = *why;
+        } else if (duplicates.contains(e.to)) {
+            ++out.skipped;
+        } else {
+            kept << e;
+        }
+    }
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const Entry& a, const Entry& b) { return depth(a.from) > depth(b.from); });
+    return kept;
+}
+
+// Where each entry's file is while the batch runs, and what has been done so far.
+class BatchRun {
+public:
+    BatchRun(QList<Entry> kept, BatchDisk& disk, RenameBatchResult& out)
+        : m_kept(std::move(kept)), m_disk(disk), m_out(out), m_done(m_kept.size(), false)
+    {
+        m_location.reserve(m_kept.size());
+        m_holderAt.reserve(m_kept.size());
+        for (int i = 0; i < m_kept.size(); ++i) {
+            m_location << m_kept[i].from;
+            m_holderAt.insert(m_kept[i].from, i);
+        }
+    }
+
+    void run()
+    {
+        const QList<bool> blocked = blockedTargets(m_kept, m_disk);
+        for (int i = 0; i < m_kept.size(); ++i) {
+            m_done[i] = true;
+            if (blocked[i])
+                skip(i, {});
+            else
+                renameEntry(i);
+        }
+    }
+
+private:
+    void relocate(int entry, const QString& to)
+    {
+        m_holderAt.remove(m_location[entry]);
+        m_location[entry] = to;
+        m_holderAt.insert(to, entry);
+    }
+
+    // True when the entry's file, once moved aside, would have nowhere to go: its own target is
+    // held by a file outside the batch or by an entry whose turn has passed (other than the one
+    // now moving, which is about to leave it).
+    bool cannotMoveOn(int entry, int moving) const
+    {
+        const QString& target = m_kept[entry].to;
+        if (!m_disk.exists(target) || m_disk.sameFile(m_location[entry], target))
+            return false;
+        const int holder = m_holderAt.value(target, -1);
+        return holder < 0 || holder == entry || (m_done[holder] && holder != moving);
+    }
+
+    // Counts an entry as skipped. A file of the batch that was parked for another entry never
+    // stays under its hidden name: it goes back to its name if that is still free, else to a
+    // visible name beside it.
+    void skip(int entry, const QString& why)
+    {
+        ++m_out.skipped;
+        if (!why.isEmpty())
+            m_out.reason = why;
+        const QString at = m_location[entry];
+        if (at == m_kept[entry].from)
+            return;
+        if (const auto back = rescueTarget(m_kept[entry].from, [&](const QString& to) { return !m_disk.move(at, to); })) {
+            m_out.moves << Move{at, *back};
+            relocate(entry, *back);
+        }
+    }
+
+    void renameEntry(int i)
+    {
+        const Entry& e = m_kept[i];
+        const QString src = m_location[i];
+        std::optional<MoveError> err = m_disk.move(src, e.to);
+        int parked = -1;  // the entry moved aside for this one
+        if (err && (err->exists() || (m_disk.exists(e.to) && !m_disk.sameFile(src, e.to)))) {
+            // Free the target only for a file of the batch whose own rename is still ahead.
+            const int occupant = m_holderAt.value(e.to, -1);
+            if (occupant < 0 || occupant == i || m_done[occupant] || cannotMoveOn(occupant, i))
+                return skip(i, {});
+            const QString temp = PathText::parent(e.to) + '/' + m_disk.temporaryName();
+            if (auto aside = m_disk.move(e.to, temp))
+                return skip(i, aside->text());
+            relocate(occupant, temp);
+            m_out.moves << Move{e.to, temp};
+            parked = occupant;
+            err = m_disk.move(src, e.to);
+        }
+        if (!err || m_disk.retryWithAccess(src, e.to, err)) {
+            m_out.moves << Move{src, e.to};
+            relocate(i, e.to);
+            ++m_out.renamed;
+            return;
+        }
+        // Never leave a user's file under a hidden name: put the occupant back in its place.
+        if (parked >= 0 && !m_disk.move(m_location[parked], e.to)) {
+            relocate(parked, e.to);
+            m_out.moves.removeLast();
+        }
+        skip(i, err->text());
+    }
+
+    QList<Entry> m_kept;
+    BatchDisk& m_disk;
+    RenameBatchResult& m_out;
+    QList<bool> m_done;
+    QList<QString> m_location;     // where each entry's file is now
+    QHash<QString, int> m_holderAt; // which entry's file sits at a path
+};
+
+} // namespace
+
+std::optional<MoveError> SimulatedDisk::move(const QString& from, const QString& to)
+{
+    if (m_paths.contains(to))
+        return MoveError{EEXIST, from, to};
+    if (!m_paths.remove(from))
+        return MoveError{ENOENT, from, to};
+    m_paths.insert(to);
+    return std::nullopt;
+}
+
+QString SimulatedDisk::temporaryName() { return QStringLiteral(".rntmp_%1").arg(++m_temporaries); }
+
+RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk)
+{
+    RenameBatchResult out;
+    QList<Entry> kept = keptEntries(items, plan, out);
+    out.anyToMove = !kept.isEmpty();
+    if (out.anyToMove)
+        BatchRun(std::move(kept), disk, out).run();
+    return out;
+}
+
+RenameBatchResult planRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, const QSet<QString>& existing)
+{
+    SimulatedDisk disk(existing);
+    return runRenameBatch(items, plan, disk);
+}

@@ -1,0 +1,57 @@
+#pragma once
+// A batch of renames worked out move by move: which entries are skipped, the order (deepest
+// first), and which files of the batch are parked under a temporary name to free a target.
+// The batch asks a BatchDisk about the disk and has it move; with a SimulatedDisk it only plans,
+// so the moves can be checked and measured without a Store or a file system.
+#include "model/store.h"
+#include "platform/safe_move.h"
+
+#include <QHash>
+#include <QSet>
+#include <QUuid>
+#include <optional>
+
+// Maps an item id to its proposed full name.
+using RenamePlan = QHash<QUuid, QString>;
+
+class BatchDisk {
+public:
+    virtual ~BatchDisk() = default;
+    virtual bool exists(const QString& path) const = 0;
+    virtual bool sameFile(const QString& a, const QString& b) const = 0;
+    // A no-replace move.
+    virtual std::optional<MoveError> move(const QString& from, const QString& to) = 0;
+    // Asks for access after a refused move and retries it once; true when it then worked.
+    virtual bool retryWithAccess(const QString& from, const QString& to, const std::optional<MoveError>& error) = 0;
+    virtual QString temporaryName() = 0;
+};
+
+// A disk that only exists in memory: a set of paths. Moves succeed unless the target is taken.
+class SimulatedDisk : public BatchDisk {
+public:
+    explicit SimulatedDisk(QSet<QString> existing) : m_paths(std::move(existing)) {}
+    bool exists(const QString& path) const override { return m_paths.contains(path); }
+    bool sameFile(const QString& a, const QString& b) const override { return a == b; }
+    std::optional<MoveError> move(const QString& from, const QString& to) override;
+    bool retryWithAccess(const QString&, const QString&, const std::optional<MoveError>&) override { return false; }
+    QString temporaryName() override;
+
+private:
+    QSet<QString> m_paths;
+    int m_temporaries = 0;
+};
+
+struct RenameBatchResult {
+    MoveBatch moves;  // in the order carried out, parking moves included
+    int renamed = 0;
+    int skipped = 0;
+    QString reason;   // why the last skipped entry was skipped, when known
+    bool anyToMove = false;  // false: every entry was skipped or already had its name
+};
+
+// Renames the listed items that `plan` names, on `disk`. Items keep their list order until the
+// deepest-first sort; names that are invalid or proposed twice are skipped.
+RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk);
+
+// The moves of a batch when every move works, on a disk holding exactly `existing`.
+RenameBatchResult planRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, const QSet<QString>& existing);

@@ -1,0 +1,44 @@
+#pragma once
+// Date texts of the insert-date rule, file dates, and the two date actions of the date editor.
+// Owned by the Store and reached through Store::dates(); keeps its own unpublished caches.
+#include "model/file_item.h"
+#include "model/rule_settings.h"
+
+#include <QDateTime>
+#include <QFuture>
+#include <QHash>
+#include <QString>
+#include <optional>
+
+class Store;
+
+class FileDates {
+public:
+    explicit FileDates(Store& store) : m_store(store) {}
+
+    enum class FileDateKey { creation, contentModification };
+    // The item's text for the date rule, cached; empty while the rule is off.
+    QString dateText(const FileItem& item) const;
+    QString computeDateText(const FileItem& item) const;
+    std::optional<QDateTime> cachedFileDate(const QString& path, FileDateKey key) const;
+    // Reads capture dates of the listed stills (in parallel) and videos (one at a time) into the
+    // list; the future finishes on the main thread once the list and status are updated.
+    QFuture<void> extractCaptureDates();
+    // Sets each listed file's date to its capture date. Linux cannot set a creation date, so
+    // the modification date is set and a file counts as done when that worked.
+    QFuture<void> setFileDatesFromCapture();
+
+    // Dates read from disk and the texts made of them; dropped when files move or change.
+    QHash<QString, std::optional<QDateTime>>& fileDateCache() const { return m_fileDateCache; }
+    QHash<QString, QString>& dateStringCache() const { return m_dateStringCache; }
+    void clearCaches();
+
+private:
+    Store& m_store;
+    mutable QHash<QString, std::optional<QDateTime>> m_fileDateCache;
+    mutable QHash<QString, QString> m_dateStringCache;
+};
+
+// The date text the rule set gives a file, without caches; no path means now.
+QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,
+                        const std::optional<QDateTime>& captureDate);

@@ -1,0 +1,63 @@
+#include "files_fixture.h"
+#include "files/rename_batch.h"
+
+namespace {
+
+struct BatchCase {
+    const char* what;
+    QList<std::pair<QString, QString>> renames;  // listed path, proposed name
+    QStringList outsiders;                       // other files already on the disk
+    QList<std::pair<QString, QString>> moves;    // expected, in order
+    int renamed;
+    int skipped;
+    bool anyToMove;
+};
+
+QString p(const QString& rel) { return "/w/" + rel; }
+
+RenameBatchResult plan(const BatchCase& c)
+{
+    QList<FileItem> items;
+    RenamePlan names;
+    QSet<QString> existing;
+    for (const auto& [path, name] : c.renames) {
+        const bool folder = !path.contains('.');
+        items << (folder ? FileItem::folder(p(path)) : FileItem::file(p(path)));
+        names.insert(items.last().id, name);
+        existing.insert(p(path));
+    }
+    for (const QString& o : c.outsiders)
+        existing.insert(p(o));
+    return planRenameBatch(items, names, existing);
+}
+
+} // namespace
+
+TEST(RenameBatch, PlansTheMovesWithParkingAndSkipsWithoutTouchingADisk)
+{
+    const QList<BatchCase> cases = {
+        {"plain", {{"a.mov", "x.mov"}}, {}, {{"a.mov", "x.mov"}}, 1, 0, true},
+        {"swap parks one file", {{"a.mov", "b.mov"}, {"b.mov", "a.mov"}}, {},
+         {{"b.mov", ".rntmp_1"}, {"a.mov", "b.mov"}, {".rntmp_1", "a.mov"}}, 2, 0, true},
+        {"chain into a free name", {{"a.mov", "b.mov"}, {"b.mov", "c.mov"}}, {},
+         {{"b.mov", ".rntmp_1"}, {"a.mov", "b.mov"}, {".rntmp_1", "c.mov"}}, 2, 0, true},
+        {"target held by a file outside", {{"a.mov", "x.mov"}}, {"x.mov"}, {}, 0, 1, true},
+        {"a chain ending at an outside file", {{"a.mov", "b.mov"}, {"b.mov", "x.mov"}}, {"x.mov"}, {}, 0, 2, true},
+        {"the same name twice", {{"a.mov", "n.mov"}, {"b.mov", "n.mov"}}, {}, {}, 0, 2, false},
+        {"an invalid name", {{"a.mov", "d/e.mov"}}, {}, {}, 0, 1, false},
+        {"names that stay", {{"a.mov", "a.mov"}}, {}, {}, 0, 0, false},
+        {"inside a folder before the folder", {{"F", "G"}, {"F/f.mov", "g.mov"}}, {},
+         {{"F/f.mov", "F/g.mov"}, {"F", "G"}}, 2, 0, true},
+    };
+    for (const BatchCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RenameBatchResult r = plan(c);
+        MoveBatch expected;
+        for (const auto& [from, to] : c.moves)
+            expected << Move{p(from), p(to)};
+        EXPECT_EQ(r.moves, expected);
+        EXPECT_EQ(r.renamed, c.renamed);
+        EXPECT_EQ(r.skipped, c.skipped);
+        EXPECT_EQ(r.anyToMove, c.anyToMove);
+    }
+}
