@@ -8,6 +8,7 @@
 #include "files/scoped_access.h"
 #include "model/file_dates.h"
 #include "platform/lang.h"
+#include "platform/settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -140,7 +141,7 @@ void History::loadHistory()
         h.historyLoaded = true;
     });
     if (!problems.isEmpty())
-        m_store.setStatus(problems.join(' '));
+        m_store.setLastingStatus(problems.join(' '));
 }
 
 void History::resolveHistoryBookmarks(const QList<QByteArray>& bookmarks)
@@ -299,6 +300,8 @@ void History::flushPendingSaves()
     if (m_logSaveScheduled)
         saveRenameLogAsync();
     m_historyWriter.waitForIdle();
+    // The shared Store is never destroyed, so the settings file's own last write never comes.
+    m_store.settings().sync();
 }
 
 namespace {
@@ -407,7 +410,7 @@ QStringList History::historySummaries() const
 {
     const HistoryState& h = m_store.historyState();
     const qsizetype count = h.undoStack.size();
-    const QLocale locale;
+    const QLocale locale = Lang::locale();
     QStringList out;
     for (qsizetype i = count - 1; i >= 0; --i) {
         QString label = QString::number(count - i) + QStringLiteral(". ") + QString::number(h.undoStack[i].size())

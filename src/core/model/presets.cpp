@@ -34,6 +34,16 @@ QString safePresetName(const QString& name)
 QByteArray compactJson(const GUIPreset& p) { return QJsonDocument(p.toJson()).toJson(QJsonDocument::Compact); }
 
 // Name without the last path extension, the way a file browser splits it (".x" has none).
+QString withoutExtension(const QString& name);
+
+// "Night.gui.json" is the preset Night, "Grade v1.2.json" the preset Grade v1.2.
+QString presetNameOfFile(const QString& fileName)
+{
+    if (fileName.endsWith(kPresetExt, Qt::CaseInsensitive))
+        return fileName.chopped(kPresetExt.size());
+    return withoutExtension(fileName);
+}
+
 QString withoutExtension(const QString& name)
 {
     const qsizetype dot = name.lastIndexOf(u'.');
@@ -151,7 +161,7 @@ QString Presets::importFrom(const QString& source, int* count)
         if (!single)
             return error;
         const QString fileName = QFileInfo(source).fileName();
-        incoming.append({withoutExtension(withoutExtension(fileName)), *single});
+        incoming.append({presetNameOfFile(fileName), *single});
     }
     std::sort(incoming.begin(), incoming.end(),
               [](const auto& a, const auto& b) { return codePointLess(a.first, b.first); });

@@ -159,8 +159,16 @@ void Store::setPresetNames(QStringList names)
 
 void Store::setStatus(const QString& text)
 {
-    m_activity.status = text;
+    // The launch's news about damaged files must not vanish behind the first report after it.
+    const QString held = std::exchange(m_heldNotice, QString());
+    m_activity.status = held.isEmpty() || text.isEmpty() ? text + held : text + QLatin1Char(' ') + held;
     publish(Group::Activity);
+}
+
+void Store::setLastingStatus(const QString& text)
+{
+    setStatus(text);
+    m_heldNotice = text;
 }
 
 void Store::setPersistedFlag(bool AppPrefs::*flag, bool value, const QString& key)

@@ -172,6 +172,8 @@ public:
     template <typename F> void editMeta(F&& f) { f(m_meta); publish(Group::Meta); }
     const Activity& activity() const { return m_activity; }
     void setStatus(const QString& text);
+    // News about lost or set-aside data: the next status is shown beside it, not instead of it.
+    void setLastingStatus(const QString& text);
     template <typename F> void editActivity(F&& f) { f(m_activity); publish(Group::Activity); }
     const HistoryState& historyState() const { return m_history; }
     const FolderWatchState& watchState() const { return m_watch; }
@@ -289,6 +291,7 @@ private:
     void restoreSettings();
 
     QList<FileItem> m_fileBackup;
+    QString m_heldNotice;  // a launch message about set-aside files, joined to the next status
 
     // Declared after the state so that they go first and can still flush into it.
     std::unique_ptr<ScopedAccess> m_access;

@@ -1,12 +1,16 @@
 #pragma once
 // Every user-visible text is a pair (English, Simplified Chinese). The pair is resolved when
 // the text is built, using the language of that moment.
+#include <QLocale>
 #include <QString>
 
 namespace Lang {
 // The current interface language; the Store keeps it in step with its langZh.
 bool zh();
 void setZh(bool zh);
+// The locale dates are shown in: the system's while it speaks the language shown, otherwise
+// that language's usual one (US English, mainland Chinese).
+QLocale locale();
 } // namespace Lang
 
 inline QString L(const char* en, const char* zh)

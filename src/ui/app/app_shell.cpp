@@ -112,7 +112,8 @@ void AppShell::openHelp()
         return;
     }
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(target)))
+        m_store.setStatus(L("Could not open the help page.", "无法打开帮助页面。"));
 }
 
 void AppShell::openSupportMail()
@@ -121,7 +122,9 @@ void AppShell::openSupportMail()
     QUrlQuery q;
     q.addQueryItem(QStringLiteral("subject"), QStringLiteral("Brindlecove"));
     mail.setQuery(q);
-    QDesktopServices::openUrl(mail);
+    if (!QDesktopServices::openUrl(mail))
+        m_store.setStatus(L("No mail program could be opened. Write to %1.", "无法打开邮件程序。请发邮件至 %1。")
+                              .arg(QStringLiteral(BRINDLECOVE_SUPPORT_MAIL)));
 }
 
 void AppShell::showAbout()

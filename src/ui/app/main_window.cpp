@@ -19,6 +19,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -178,11 +181,18 @@ void MainWindow::showActiveMode()
     const int screenTab = tab >= 0 && tab < kModeCount ? tab : kModeCount - 1;
     if (screenTab == m_screenTab)
         return;
-    // A mode is built afresh each time it is entered; the screen left behind loses its state.
+    // A mode is built afresh each time it is entered; the screen left behind loses its state,
+    // except where the rules panel was scrolled to.
+    if (auto* area = m_screen ? m_screen->findChild<QScrollArea*>("rulesArea") : nullptr)
+        m_rulesScroll = area->verticalScrollBar()->value();
     delete m_screen;
     m_screenTab = screenTab;
     m_screen = makeModeScreen(screenTab, m_store, m_dialogs, m_screenHost);
     m_screenHost->layout()->addWidget(m_screen);
+    if (auto* area = m_screen->findChild<QScrollArea*>("rulesArea"); area && m_rulesScroll > 0) {
+        // The range is known once the new panel is laid out.
+        QTimer::singleShot(0, area, [area, value = m_rulesScroll] { area->verticalScrollBar()->setValue(value); });
+    }
 }
 
 void MainWindow::openRenameLog()
@@ -234,7 +244,8 @@ void MainWindow::setDropTargeted(bool on)
     m_dropTargeted = on;
     m_dropOverlay->setGeometry(centralWidget()->rect());
     m_dropLabel->adjustSize();
-    m_dropLabel->move((m_dropOverlay->width() - m_dropLabel->width()) / 2, 6);
+    // Over the mode's screen, where files land, never over the toolbar's controls.
+    m_dropLabel->move((m_dropOverlay->width() - m_dropLabel->width()) / 2, m_screenHost->geometry().top() + 6);
     m_dropOverlay->setVisible(on);
     m_dropOverlay->raise();
 }

@@ -57,6 +57,7 @@ private:
     QWidget* m_screenHost = nullptr;
     QWidget* m_screen = nullptr;
     int m_screenTab = -1;
+    int m_rulesScroll = 0;  // the rules panel's place, kept across mode switches
     QWidget* m_dropOverlay = nullptr;
     QLabel* m_dropLabel = nullptr;
     bool m_dropTargeted = false;

@@ -18,6 +18,7 @@ bool confirmQuitWithUnsavedMetadata(Store& store, Dialogs& dialogs)
                                      .arg(n);
     a.buttons = {L("Cancel", "取消"), L("Quit Anyway", "仍然退出")};
     a.defaultButton = 0;
+    a.cancelButton = 0;
     a.destructiveButton = 1;
     return dialogs.alert(a).button == 1;
 }

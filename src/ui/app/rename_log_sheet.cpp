@@ -24,10 +24,10 @@ namespace {
 
 enum Column { TimeCol, ActionCol, OldNameCol, NewNameCol, FolderCol, ColumnCount };
 
-// Short date, time with seconds, in the user's locale and time zone.
+// Short date, time with seconds, in the language shown and the user's time zone.
 QString tableDate(const QDateTime& date)
 {
-    const QLocale locale;
+    const QLocale locale = Lang::locale();
     QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
     if (!timeFormat.contains('s'))
         timeFormat.replace("mm", "mm:ss");

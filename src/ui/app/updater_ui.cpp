@@ -30,6 +30,7 @@ void UpdateNotifier::show(const UpdateCheckResult& result)
                           "新版本 %1 已发布,你当前使用的是 %2。要打开发布页面下载吗?")
                             .arg(result.release.displayVersion, m_updater.currentVersion());
         a.buttons = {L("Download", "下载"), L("Not Now", "以后再说")};
+        a.cancelButton = 1;
         if (m_dialogs.alert(a).button == 0 && !result.release.releasePage.isEmpty())
             m_openUrl(result.release.releasePage);
         return;
@@ -96,6 +97,7 @@ bool moveToApplicationsIfNeeded(const InstallLocation& location, Dialogs& dialog
                           "easy to lose along with your downloads.",
                           "它正在「应用程序」文件夹(~/Applications)之外运行,容易和下载的文件一起丢失。");
     offer.buttons = {L("Move to Applications", "移到「应用程序」"), L("Not Now", "以后再说")};
+    offer.cancelButton = 1;
     if (dialogs.alert(offer).button != 0)
         return false;
 

@@ -42,6 +42,16 @@ QString BatchListModel::toolTip(int index) const
     return tip;
 }
 
+QStringList BatchListModel::paintedControlNames(const QUuid& id) const
+{
+    // The row's warning sign and remove button are painted, so they are named here for screen readers.
+    QStringList names;
+    if (m_conflicts.contains(id))
+        names << L("Won't be renamed", "不会被重命名");
+    names << L("Remove from list", "从列表移除");
+    return names;
+}
+
 QVariant BatchListModel::data(const QModelIndex& index, int role) const
 {
     const int i = index.isValid() ? storeIndex(index.row()) : -1;
@@ -58,6 +68,7 @@ QVariant BatchListModel::data(const QModelIndex& index, int role) const
     case ShowAIRole: return m_store.sections().useAIName && item.aiName && !item.aiName->isEmpty();
     case UseAIRole: return item.useAI;
     case Qt::ToolTipRole: return toolTip(i);
+    case Qt::AccessibleDescriptionRole: return paintedControlNames(item.id).join('\n');
     case Qt::DecorationRole: return FileIconCache::icon(item.url, item.isDir);
     default: return {};
     }

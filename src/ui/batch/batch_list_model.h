@@ -67,6 +67,7 @@ private:
     void rebuildRows();
     bool keep(int index) const;
     QString toolTip(int index) const;
+    QStringList paintedControlNames(const QUuid& id) const;
 
     Store& m_store;
     const QSet<QUuid>& m_selection;

@@ -1,5 +1,6 @@
 #include "batch_list_view.h"
 
+#include <QMouseEvent>
 #include <QResizeEvent>
 
 namespace {
@@ -24,6 +25,25 @@ void BatchListView::rowsChanged()
         m_relayout.start();
     }
     viewport()->update();
+}
+
+void BatchListView::mousePressEvent(QMouseEvent* event)
+{
+    // With "Selected files" the selection is what Apply renames: a right click must not move it.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void BatchListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseReleaseEvent(event);
 }
 
 void BatchListView::resizeEvent(QResizeEvent* event)

@@ -16,6 +16,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // A right click opens the context menu on the clicked row and leaves the selection alone.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QTimer m_relayout;

@@ -88,6 +88,7 @@ BatchView::BatchView(Store& store, Dialogs& dialogs, QWidget* parent)
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(buildListPane());
     m_rulesArea = new QScrollArea(splitter);
+    m_rulesArea->setObjectName("rulesArea");
     m_rulesArea->setWidgetResizable(true);
     m_rulesArea->setMinimumWidth(360);
     m_rulesArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -406,10 +407,30 @@ void BatchView::onNamesChanged()
 void BatchView::onItemsChanged()
 {
     m_model->listChanged();
+    const bool selectionShrank = dropUnlistedFromSelection();
     pushSelectionToView();
     updateListPane();
     updateFilterBar();
+    // An empty list is never checked again by the delayed check: say so at once.
+    if (m_store.items().isEmpty())
+        refreshConflicts();
     updateApplyBar();
+    if (selectionShrank)
+        onUserSelectionChanged();
+}
+
+bool BatchView::dropUnlistedFromSelection()
+{
+    if (m_selection.isEmpty())
+        return false;
+    QSet<QUuid> listed;
+    for (const FileItem& item : m_store.items())
+        if (m_selection.contains(item.id))
+            listed.insert(item.id);
+    if (listed.size() == m_selection.size())
+        return false;
+    m_selection = std::move(listed);
+    return true;
 }
 
 void BatchView::onUserSelectionChanged()
@@ -609,7 +630,10 @@ QMenu* BatchView::contextMenuFor(const QSet<QUuid>& ids, QWidget* parent)
     QStringList paths;
     for (const FileItem& item : chosen)
         paths << item.url;
-    menu->addAction(L("Show in File Manager", "在文件管理器中显示"), this, [paths] { showInFileManager(paths); });
+    menu->addAction(L("Show in File Manager", "在文件管理器中显示"), this, [this, paths] {
+        if (!showInFileManager(paths))
+            m_store.setStatus(L("No file manager could be opened.", "无法打开文件管理器。"));
+    });
     menu->addAction(L("Quick Look", "快速查看"), this, [paths] { QuickLook::shared().show(paths); });
     menu->addAction(chosen.size() == 1 ? L("Copy New Name", "拷贝新名称") : L("Copy New Names", "拷贝新名称"), this,
                     [this, chosen] { copyNewNames(chosen); });
@@ -658,6 +682,7 @@ bool BatchView::confirmLargeRename()
     alert.informative = informative;
     alert.buttons = {L("Rename", "重命名"), L("Cancel", "取消")};
     alert.defaultButton = 0;
+    alert.cancelButton = 1;
     alert.suppressionText = L("Don't ask again", "不再询问");
     const Dialogs::AlertResult answer = m_dialogs.alert(alert);
     if (answer.button != 0)

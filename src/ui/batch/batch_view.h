@@ -88,6 +88,8 @@ private:
     void onNamesChanged();
     void onItemsChanged();
     void onUserSelectionChanged();
+    // Ids no longer listed leave the selection; true when any did.
+    bool dropUnlistedFromSelection();
     void pushSelectionToView();
     void updateListPane();
     void updateScopeNote();

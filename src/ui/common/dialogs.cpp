@@ -13,6 +13,48 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace {
+// Chinese lines have no blanks to break at: a narrow box would cut them anywhere.
+constexpr int kMinTextWidth = 420;
+
+// Escape and the close button must always have an answer; without one, QMessageBox ignores both.
+void setEscapeAnswer(QMessageBox& box, const QList<QPushButton*>& buttons, int cancel)
+{
+    if (cancel >= 0 && cancel < buttons.size()) {
+        box.setEscapeButton(buttons[cancel]);
+        return;
+    }
+    if (buttons.size() == 1) {
+        box.setEscapeButton(buttons.first());
+        return;
+    }
+    // Not one of the caller's buttons, so the answer is -1.
+    QPushButton* none = box.addButton(QMessageBox::Cancel);
+    none->hide();
+    box.setEscapeButton(none);
+}
+
+// QMessageBox fixes its own size when shown, from the screen's width: widen it after that.
+class WideMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        const auto* text = findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        if (!text || !text->isVisible())
+            text = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        const int extra = text ? kMinTextWidth - text->width() : 0;
+        if (extra <= 0)
+            return;
+        const int w = width() + extra;
+        setFixedSize(w, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(w) : height());
+    }
+};
+} // namespace
+
 bool Dialogs::question(const QString& message, const QString& informative, const QString& cancelText,
                        const QString& confirmText, bool destructive)
 {
@@ -21,6 +63,7 @@ bool Dialogs::question(const QString& message, const QString& informative, const
     a.informative = informative;
     a.buttons = {cancelText, confirmText};
     a.defaultButton = 0;
+    a.cancelButton = 0;
     a.destructiveButton = destructive ? 1 : -1;
     return alert(a).button == 1;
 }
@@ -82,7 +125,7 @@ std::optional<QString> QtDialogs::savePanel(const SavePanel& panel)
 
 Dialogs::AlertResult QtDialogs::alert(const Alert& a)
 {
-    QMessageBox box(m_parent);
+    WideMessageBox box(m_parent);
     box.setIcon(a.style == Style::Information ? QMessageBox::Information
                 : a.style == Style::Critical  ? QMessageBox::Critical
                                               : QMessageBox::Warning);
@@ -99,6 +142,7 @@ Dialogs::AlertResult QtDialogs::alert(const Alert& a)
         box.setDefaultButton(buttons[a.defaultButton]);
     if (a.destructiveButton >= 0 && a.destructiveButton < buttons.size())
         buttons[a.destructiveButton]->setProperty("destructive", true);
+    setEscapeAnswer(box, buttons, a.cancelButton);
     QCheckBox* check = nullptr;
     if (!a.suppressionText.isEmpty()) {
         check = new QCheckBox(a.suppressionText, &box);

@@ -47,6 +47,9 @@ public:
         QStringList buttons;  // in this order; empty means one "OK" / "好"
         int defaultButton = 0;
         int destructiveButton = -1;
+        // The answer Escape and the window's close button give; -1 (and always with several
+        // buttons and none named) answers -1, which every caller reads as "not confirmed".
+        int cancelButton = -1;
         QString suppressionText;  // "Don't ask again" checkbox when not empty
     };
     struct AlertResult {

@@ -5,6 +5,7 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHash>
+#include <QMimeDatabase>
 #include <QMutex>
 
 namespace {
@@ -26,6 +27,28 @@ int FileIconCache::cachedIconCount()
     return int(cache.size());
 }
 
+QStringList FileIconCache::themeNames(const QString& path, bool isDir)
+{
+    if (isDir)
+        return {QStringLiteral("folder")};
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    QStringList names{type.iconName(), type.genericIconName()};
+    names.removeAll(QString());
+    return names;
+}
+
+namespace {
+// Without a desktop's platform theme the provider gives every file one generic icon: the
+// type's theme icon comes first.
+QIcon lookUp(const QString& path, bool isDir)
+{
+    for (const QString& name : FileIconCache::themeNames(path, isDir))
+        if (QIcon::hasThemeIcon(name))
+            return QIcon::fromTheme(name);
+    return QFileIconProvider().icon(QFileInfo(path));
+}
+} // namespace
+
 QIcon FileIconCache::icon(const QString& path, bool isDir)
 {
     const QString key = keyFor(path, isDir);
@@ -33,7 +56,7 @@ QIcon FileIconCache::icon(const QString& path, bool isDir)
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
-    const QIcon icon = QFileIconProvider().icon(QFileInfo(path));
+    const QIcon icon = lookUp(path, isDir);
     if (cache.size() >= kCacheBound)
         cache.clear();
     cache.insert(key, icon);

@@ -26,16 +26,18 @@ bool showItemsOverDBus(const QStringList& paths)
 }
 } // namespace
 
-void showInFileManager(const QStringList& paths)
+bool showInFileManager(const QStringList& paths)
 {
     if (paths.isEmpty() || showItemsOverDBus(paths))
-        return;
+        return true;
     QSet<QString> opened;
+    bool any = false;
     for (const QString& p : paths) {
         const QString folder = PathText::parent(p);
         if (!opened.contains(folder)) {
             opened.insert(folder);
-            QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+            any = QDesktopServices::openUrl(QUrl::fromLocalFile(folder)) || any;
         }
     }
+    return any;
 }

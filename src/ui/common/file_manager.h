@@ -4,4 +4,5 @@
 // folder instead.
 #include <QStringList>
 
-void showInFileManager(const QStringList& paths);
+// False when no file manager could be asked.
+bool showInFileManager(const QStringList& paths);

@@ -29,6 +29,7 @@ bool DialogsAccessPrompter::confirm(const Alert& alert)
     a.informative = alert.informative;
     a.buttons = {alert.cancelButton, alert.continueButton};
     a.defaultButton = 1;
+    a.cancelButton = 0;
     return m_dialogs.alert(a).button == 1;
 }
 

@@ -51,7 +51,7 @@ QString readTextStart(const QString& path)
 
 QString factsOf(const QFileInfo& info, const QString& mimeComment)
 {
-    const QLocale locale;
+    const QLocale locale = Lang::locale();
     QStringList lines{info.fileName(), mimeComment};
     if (info.isFile())
         lines << locale.formattedDataSize(info.size());

@@ -1,5 +1,6 @@
 #include "smart_rename_style_picker.h"
 
+#include "common/internal_drags.h"
 #include "model/store.h"
 #include "model/name_preview.h"
 
@@ -113,9 +114,7 @@ void StyleChip::mouseMoveEvent(QMouseEvent* e)
         return;
     m_dragging = true;
     auto* drag = new QDrag(this);
-    auto* mime = new QMimeData;
-    mime->setText(rawValue(m_style));
-    drag->setMimeData(mime);
+    drag->setMimeData(InternalDrag::makeMimeData(InternalDrag::styleChip, rawValue(m_style)));
     drag->setPixmap(grab());
     drag->exec(Qt::MoveAction);
 }
@@ -129,13 +128,15 @@ void StyleChip::mouseReleaseEvent(QMouseEvent* e)
 
 void StyleChip::dragEnterEvent(QDragEnterEvent* e)
 {
-    if (e->mimeData()->hasText())
+    if (e->mimeData()->hasFormat(InternalDrag::styleChip))
         e->acceptProposedAction();
+    else
+        e->ignore();
 }
 
 void StyleChip::dropEvent(QDropEvent* e)
 {
-    const QStringList dropped = e->mimeData()->text().split('\n', Qt::SkipEmptyParts);
+    const QStringList dropped = InternalDrag::payload(e->mimeData(), InternalDrag::styleChip);
     if (m_picker->moveStyle(dropped, m_style))
         e->acceptProposedAction();
     else

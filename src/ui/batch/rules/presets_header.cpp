@@ -1,6 +1,7 @@
 // The panel's header with the presets menu, the preset buttons and the preset file actions.
 #include "common/dialogs.h"
 #include "common/icons.h"
+#include "common/prompts.h"
 #include "model/store.h"
 #include "model/presets.h"
 #include "platform/lang.h"
@@ -113,11 +114,9 @@ void RulesForm::rebuildPresetButtons()
 
 void RulesForm::savePreset()
 {
-    Dialogs::TextPrompt prompt;
-    prompt.title = L("Save Preset", "保存预设");
-    prompt.message = L("Name for this rule set:", "为这组规则命名:");
-    const std::optional<QString> name = m_dialogs.promptText(prompt);
-    if (name)
+    const std::optional<QString> name =
+        promptText(m_dialogs, L("Save Preset", "保存预设"), L("Name for this rule set:", "为这组规则命名:"), QString());
+    if (name && !name->isEmpty())
         m_store.presets().save(*name);
 }
 

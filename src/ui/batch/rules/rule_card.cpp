@@ -1,6 +1,7 @@
 #include "rule_card.h"
 
 #include "common/icons.h"
+#include "common/internal_drags.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -30,12 +31,7 @@ DragHandle::DragHandle(QString payload, QWidget* parent) : QLabel(parent), m_pay
     setPalette(p);
 }
 
-QMimeData* DragHandle::makeMimeData() const
-{
-    auto* mime = new QMimeData;
-    mime->setText(m_payload);
-    return mime;
-}
+QMimeData* DragHandle::makeMimeData() const { return InternalDrag::makeMimeData(InternalDrag::ruleCard, m_payload); }
 
 void DragHandle::mousePressEvent(QMouseEvent* e)
 {
@@ -69,24 +65,24 @@ RuleCard::RuleCard(BatchRuleKind kind, QWidget* box, DropHandler onDrop, QWidget
     setAcceptDrops(true);
 }
 
-QStringList droppedStrings(const QMimeData* mime)
-{
-    if (!mime || !mime->hasText())
-        return {};
-    return mime->text().split('\n', Qt::SkipEmptyParts);
-}
+QStringList droppedStrings(const QMimeData* mime) { return InternalDrag::payload(mime, InternalDrag::ruleCard); }
 
 void RuleCard::dragEnterEvent(QDragEnterEvent* e)
 {
-    // No highlight while hovering: accepting is enough to let the drop through.
-    if (e->mimeData()->hasText())
+    // No highlight while hovering: accepting is enough to let the drop through. Anything else
+    // (files above all) is left to the window.
+    if (e->mimeData()->hasFormat(InternalDrag::ruleCard))
         e->acceptProposedAction();
+    else
+        e->ignore();
 }
 
 void RuleCard::dragMoveEvent(QDragMoveEvent* e)
 {
-    if (e->mimeData()->hasText())
+    if (e->mimeData()->hasFormat(InternalDrag::ruleCard))
         e->acceptProposedAction();
+    else
+        e->ignore();
 }
 
 void RuleCard::dropEvent(QDropEvent* e)

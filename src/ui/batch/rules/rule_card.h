@@ -1,7 +1,7 @@
 #pragma once
 // One rule card of the rules panel: a drag handle beside the card's box. The handle drags the
-// rule kind's raw value as plain text; the whole card accepts such a drop and hands it to the
-// panel, which decides whether to reorder.
+// rule kind's raw value under the private rule-card type; the whole card accepts such a drop and
+// hands it to the panel, which decides whether to reorder.
 #include "model/enums.h"
 
 #include <QLabel>
@@ -49,5 +49,5 @@ private:
     DropHandler m_onDrop;
 };
 
-// The dropped strings of a plain-text drop: one per line, in order.
+// The dropped strings of a rule-card drag: one per line, in order.
 QStringList droppedStrings(const QMimeData* mime);

@@ -1,6 +1,8 @@
 #include "rules_form.h"
 
+#include "common/internal_drags.h"
 #include "common/section_box.h"
+#include "common/wheel_focus.h"
 #include "model/store.h"
 #include "model/presets.h"
 #include "platform/lang.h"
@@ -91,6 +93,9 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
         rebuildPresetButtons();
         syncAll();
     });
+    // The panel scrolls: neither the wheel nor a drag may change a rule by passing over it.
+    takeWheelOnlyWithFocus(this);
+    InternalDrag::keepOutOfTextFields(this);
 }
 
 RulesForm::~RulesForm()

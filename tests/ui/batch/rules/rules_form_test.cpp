@@ -289,7 +289,8 @@ TEST_F(RulesFormTest, CardsFollowTheOrderAndADropMovesTheDraggedCardToTheReceive
 
     // A real drop event on the case card carrying the prefix card's payload.
     QMimeData* mime = form->card(BatchRuleKind::prefix)->handle()->makeMimeData();
-    EXPECT_EQ(mime->text(), "prefix");
+    EXPECT_EQ(mime->data("application/x-brindlecove-rule-card"), "prefix");
+    EXPECT_FALSE(mime->hasText());  // never typed into a text field
     RuleCard* caseCard = form->card(BatchRuleKind::caseRule);
     QDragEnterEvent enter(caseCard->rect().center(), Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(caseCard, &enter);

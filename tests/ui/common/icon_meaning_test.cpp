@@ -1,0 +1,43 @@
+// Icons say what their control does; file rows show their file's type.
+#include "common/file_icon_cache.h"
+#include "common/icons.h"
+
+#include <gtest/gtest.h>
+
+TEST(IconMeaning, HelpAndRemoveUseIconsThatMeanThat)
+{
+    const struct {
+        const char* symbol;
+        QStringList meaning;
+    } cases[] = {
+        {"questionmark.circle", {"help-faq", "help-contents", "help-browser"}},
+        {"xmark.circle.fill", {"window-close", "list-remove"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(c.meaning.contains(themeIconName(c.symbol))) << c.symbol << " → "
+                                                                  << themeIconName(c.symbol).toStdString();
+    // Help must not look like the AI controls.
+    EXPECT_NE(themeIconName("questionmark.circle"), themeIconName("sparkles"));
+    EXPECT_NE(themeIconName("questionmark.circle"), themeIconName("wand.and.stars"));
+}
+
+TEST(IconMeaning, FileRowsShowTheirType)
+{
+    const struct {
+        const char* path;
+        bool isDir;
+        const char* generic;
+    } cases[] = {
+        {"/cards/A001/IMG_0001.JPG", false, "image-x-generic"},
+        {"/cards/A001/C0001.MOV", false, "video-x-generic"},
+        {"/cards/A001/C0001.mp4", false, "video-x-generic"},
+        {"/cards/A001/sound.wav", false, "audio-x-generic"},
+        {"/cards/A001/notes.txt", false, "text-x-generic"},
+        {"/cards/A001", true, "folder"},
+    };
+    for (const auto& c : cases) {
+        const QStringList names = FileIconCache::themeNames(c.path, c.isDir);
+        EXPECT_TRUE(names.contains(c.generic)) << c.path << ": " << names.join(',').toStdString();
+    }
+    EXPECT_NE(FileIconCache::themeNames("a.pdf", false), FileIconCache::themeNames("a.jpg", false));
+}
