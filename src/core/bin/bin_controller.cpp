@@ -332,7 +332,8 @@ void BinController::enqueue(SyncQueues queues)
     }
     if (startStills) {
         m_readingStills = true;
-        QtConcurrent::run(&m_stillPool, [this, reader = m_store.services().metadataReader] { readStills(*reader); });
+        // The worker reports through queued calls; nothing waits on the future.
+        (void)QtConcurrent::run(&m_stillPool, [this, reader = m_store.services().metadataReader] { readStills(*reader); });
     }
     if (!m_readingVideo)
         readNextVideo();
