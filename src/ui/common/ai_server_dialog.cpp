@@ -67,8 +67,10 @@ bool AIServerDialog::commit()
     config.address = m_address->text().trimmed();
     config.model = m_model->text().trimmed();
     if (config.enabled && !config.baseUrl()) {
-        m_dialogs.alert({Dialogs::Style::Warning, L("The server address is not a web address.", "服务地址不是网址。"),
-                         L("Use a form like http://127.0.0.1:8080.", "请使用 http://127.0.0.1:8080 这样的形式。")});
+        Dialogs::Alert alert;
+        alert.message = L("The server address is not a web address.", "服务地址不是网址。");
+        alert.informative = L("Use a form like http://127.0.0.1:8080.", "请使用 http://127.0.0.1:8080 这样的形式。");
+        m_dialogs.alert(alert);
         return false;
     }
     if (config.enabled && !ModelServerConfig::isLocalAddress(config.address) && config.confirmedRemote != config.address) {

@@ -78,7 +78,7 @@ TEST(RulesPanelDrops, FilesDroppedAnywhereInTheRulesColumnAreListed)
     for (QWidget* target : targets) {
         const QString file = p.env.makeFile(QStringLiteral("in/clip%1.mov").arg(++n));
         EXPECT_TRUE(ui::dropUrls(target, {QUrl::fromLocalFile(file)})) << target->metaObject()->className();
-        QTest::qWaitFor([&] { return p.store->items().size() == n; }, 2000);
+        (void)QTest::qWaitFor([&] { return p.store->items().size() == n; }, 2000);
         ASSERT_EQ(p.store->items().size(), n) << target->metaObject()->className();
         EXPECT_EQ(p.store->items().last().url, file);
     }
