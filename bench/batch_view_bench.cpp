@@ -1,25 +1,28 @@
 // Typing in a rule field with a long list on screen: the time from one rule change to the
 // repainted visible rows, and to the refreshed conflict reasons, each against the bare engine
 // calls for the same work measured in the same run (the ratio is the screen's own overhead).
-#include "bench_support.h"
 #include "batch/batch_list_model.h"
 #include "batch/batch_view.h"
+#include "bench_support.h"
 #include "common/dialogs.h"
-#include "model/store.h"
 #include "model/name_preview.h"
+#include "model/store.h"
 #include "platform/settings.h"
 
+#include "batch/batch_list_view.h"
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
-#include "batch/batch_list_view.h"
 #include <benchmark/benchmark.h>
 #include <chrono>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 // Widgets need a QApplication; other benchmarks don't, so it is made on first use only.
 void ensureApplication()
@@ -41,7 +44,6 @@ public:
     AlertResult alert(const Alert&) override { return {}; }
     std::optional<QString> promptText(const TextPrompt&) override { return std::nullopt; }
 };
-
 
 // One key typed into the replacement field.
 void typeKey(Store& store, int& keystroke)
@@ -115,7 +117,13 @@ void BM_RuleChangeToVisibleRows(benchmark::State& state)
     state.counters["ratio_vs_repaint"] = screen / paintOnly;
 }
 // Arguments: files listed, wrap long names (1) or cut them in the middle (0).
-BENCHMARK(BM_RuleChangeToVisibleRows)->Args({10000, 1})->Args({100000, 1})->Args({10000, 0})->Args({100000, 0})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RuleChangeToVisibleRows)
+    ->Args({10000, 1})
+    ->Args({100000, 1})
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_RuleChangeToConflictReasons(benchmark::State& state)
 {
@@ -142,4 +150,4 @@ void BM_RuleChangeToConflictReasons(benchmark::State& state)
 }
 BENCHMARK(BM_RuleChangeToConflictReasons)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-} // namespace
+}  // namespace

@@ -175,7 +175,7 @@ void BM_BinLoad10k(benchmark::State& state)
     state.counters["ratio"] = bin / bare;
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_BinSync10k)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_BinLoad10k)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -1,9 +1,9 @@
 // The Media Drive scan over a generated camera-drive tree of 100,000 files, measured against
 // `find <root> -type f` over the same tree in the same run. Reports scan time and the ratio.
+#include "files/intake.h"
 #include "files/media_drive_scan.h"
 #include "model/store.h"
 #include "platform/settings.h"
-#include "files/intake.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,9 +42,11 @@ QString driveTree()
                 QDir().mkpath(folder);
                 for (int n = 0; n < kFilesPerFolder; ++n) {
                     if (f % 2 == 0)
-                        touch(n == 0 ? folder + "/clip.mov" : folder + QString("/shot_%1.dpx").arg(n, 4, 10, QChar('0')));
+                        touch(n == 0 ? folder + "/clip.mov"
+                                     : folder + QString("/shot_%1.dpx").arg(n, 4, 10, QChar('0')));
                     else
-                        touch(folder + QString("/A%1_C%2_%3.%4").arg(c).arg(f).arg(n, 3, 10, QChar('0')).arg(loose[n % 8]));
+                        touch(folder
+                              + QString("/A%1_C%2_%3.%4").arg(c).arg(f).arg(n, 3, 10, QChar('0')).arg(loose[n % 8]));
                 }
             }
         made = true;
@@ -90,9 +92,7 @@ template <typename Scan> void measureAgainstFind(benchmark::State& state, Scan s
 
 void BM_MediaDriveScanVsFind(benchmark::State& state)
 {
-    measureAgainstFind(state, [](const QString& root) {
-        benchmark::DoNotOptimize(scanMediaDrive(root).kept.size());
-    });
+    measureAgainstFind(state, [](const QString& root) { benchmark::DoNotOptimize(scanMediaDrive(root).kept.size()); });
 }
 BENCHMARK(BM_MediaDriveScanVsFind)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -110,4 +110,4 @@ void BM_LoadMediaDriveIntoStoreVsFind(benchmark::State& state)
 }
 BENCHMARK(BM_LoadMediaDriveIntoStoreVsFind)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
-} // namespace
+}  // namespace

@@ -28,8 +28,8 @@ const QStringList& jpegs()
     if (!paths.isEmpty())
         return paths;
     const QString first = dir.filePath("IMG_0000.jpg");
-    QProcess::execute("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=640x480",
-                                 "-frames:v", "1", "-update", "1", first});
+    QProcess::execute("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=640x480", "-frames:v", "1",
+                                 "-update", "1", first});
     prepareExiv2();
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(first).toStdString());
     image->readMetadata();
@@ -126,4 +126,4 @@ void BM_ReadImageOrPdfVsBareExiv2(benchmark::State& state)
 }
 BENCHMARK(BM_ReadImageOrPdfVsBareExiv2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(9);
 
-} // namespace
+}  // namespace

@@ -24,7 +24,8 @@ const QList<ExportItem>& items100k()
         list.reserve(itemCount);
         for (int i = 0; i < itemCount; ++i) {
             ExportItem item;
-            item.name = QStringLiteral("A%1_C%2_镜头.mov").arg(i / 100, 3, 10, QChar('0')).arg(i % 100, 3, 10, QChar('0'));
+            item.name =
+                QStringLiteral("A%1_C%2_镜头.mov").arg(i / 100, 3, 10, QChar('0')).arg(i % 100, 3, 10, QChar('0'));
             item.url = QStringLiteral("/media/shoot day 3/") + item.name;
             item.f.kind = MetaKind::video;
             item.f.fps = rates[i % 6];
@@ -34,8 +35,10 @@ const QList<ExportItem>& items100k()
             item.f.clipName = QStringLiteral("Scene %1 \"wide\"").arg(i % 40);
             item.f.desc = QStringLiteral("Sunset, pan left & hold");
             item.f.keywords = QStringLiteral("exterior, dusk, 外景");
-            item.f.custom = {{"Scene", QString::number(i % 40)}, {"Take", QString::number(i % 9 + 1)},
-                             {"Reel", QStringLiteral("A%1").arg(i / 1000)}, {"Circle", i % 3 ? "" : "yes"},
+            item.f.custom = {{"Scene", QString::number(i % 40)},
+                             {"Take", QString::number(i % 9 + 1)},
+                             {"Reel", QStringLiteral("A%1").arg(i / 1000)},
+                             {"Circle", i % 3 ? "" : "yes"},
                              {"Start TC", QStringLiteral("01:%1:00:00").arg(i % 60, 2, 10, QChar('0'))}};
             list.append(item);
         }
@@ -49,8 +52,8 @@ void plainBuildAndSplit(const QList<ExportItem>& items)
 {
     QString out;
     for (const ExportItem& item : items) {
-        out += item.name + QLatin1Char(',') + item.f.clipName + QLatin1Char(',') + item.f.desc
-            + QLatin1Char(',') + item.f.keywords;
+        out += item.name + QLatin1Char(',') + item.f.clipName + QLatin1Char(',') + item.f.desc + QLatin1Char(',')
+             + item.f.keywords;
         for (auto it = item.f.custom.cbegin(); it != item.f.custom.cend(); ++it)
             out += QLatin1Char(',') + it.value();
         out += QLatin1Char('\n');
@@ -141,4 +144,4 @@ BENCHMARK(BM_InterchangeFcp7Xml)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_InterchangeEdlWrite)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_InterchangePlainBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-} // namespace
+}  // namespace

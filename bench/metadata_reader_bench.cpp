@@ -64,7 +64,8 @@ template <typename Reader> double readerLoop(const QStringList& paths, Reader re
     return t.nsecsElapsed() / 1e9;
 }
 
-template <typename Reader> void compare(benchmark::State& state, const QString& ext, const QStringList& args, Reader read)
+template <typename Reader>
+void compare(benchmark::State& state, const QString& ext, const QStringList& args, Reader read)
 {
     av_log_set_level(AV_LOG_FATAL);
     QTemporaryDir dir;
@@ -102,7 +103,7 @@ void BM_MxfReader(benchmark::State& state)
             readMXF);
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_VideoReader)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MxfReader)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -1,10 +1,10 @@
 // Renaming N files in one folder through the Store (apply, then undo) against a plain loop of
 // no-replace renames over the same files in the same run. The counters give the speed of the
 // Store relative to the plain loop (1.0 = as fast; the aim is at least 0.5).
-#include "model/store.h"
-#include "platform/settings.h"
 #include "files/history.h"
 #include "files/renamer.h"
+#include "model/store.h"
+#include "platform/settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,14 +27,18 @@ void ensureApp()
         new QCoreApplication(argc, argv);
 }
 
-QString nameOf(const char* prefix, int i) { return QStringLiteral("%1_%2.mov").arg(prefix).arg(i, 6, 10, QChar('0')); }
+QString nameOf(const char* prefix, int i)
+{
+    return QStringLiteral("%1_%2.mov").arg(prefix).arg(i, 6, 10, QChar('0'));
+}
 
 double plainLoop(const QList<QByteArray>& from, const QList<QByteArray>& to)
 {
     QElapsedTimer t;
     t.start();
     for (qsizetype i = 0; i < from.size(); ++i)
-        if (::syscall(SYS_renameat2, AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), 1 /* NOREPLACE */) != 0)
+        if (::syscall(SYS_renameat2, AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), 1 /* NOREPLACE */)
+            != 0)
             std::abort();
     return t.nsecsElapsed() / 1e9;
 }
@@ -91,6 +95,6 @@ void BM_RenameFolder(benchmark::State& state)
     state.counters["save_on_main_thread"] = store.history().historyWriter().ranOnMainThread() ? 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_RenameFolder)->Arg(10000)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);

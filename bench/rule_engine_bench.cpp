@@ -1,8 +1,8 @@
 // Time per keystroke of the live preview: one rule edit, then new names and conflict reasons
 // for the whole list, against a plain copy of the same names measured in the same run.
 #include "bench_support.h"
-#include "model/store.h"
 #include "model/name_preview.h"
+#include "model/store.h"
 #include "platform/settings.h"
 
 #include <QTemporaryDir>
@@ -10,7 +10,6 @@
 #include <chrono>
 
 namespace {
-
 
 double baselineSeconds(const QList<FileItem>& items)
 {
@@ -49,4 +48,4 @@ void BM_PreviewKeystroke(benchmark::State& state)
 }
 BENCHMARK(BM_PreviewKeystroke)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-} // namespace
+}  // namespace

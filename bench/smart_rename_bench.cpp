@@ -2,8 +2,8 @@
 // the same run. "slowdown" is recogniser time per name over baseline time per name.
 #include "smartrename/smart_rename_clean.h"
 #include "smartrename/smart_rename_recognize.h"
-#include "smartrename/word_splits.h"
 #include "smartrename/word_checker.h"
+#include "smartrename/word_splits.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,8 +32,8 @@ QString spotWord(Lcg& rng, const QStringList& words)
 {
     const QString a = rng.pick(words), b = rng.pick(words);
     switch (rng.below(6)) {
-    case 0: return a + b;                                   // welcomeback
-    case 1: return (a + b).toUpper();                       // WELCOMEBACK
+    case 0: return a + b;              // welcomeback
+    case 1: return (a + b).toUpper();  // WELCOMEBACK
     case 2: return a.left(1).toUpper() + a.mid(1) + b.left(1).toUpper() + b.mid(1);
     case 3: return a + "_" + b;
     case 4: return a + " " + b;
@@ -46,26 +46,25 @@ QString spotWord(Lcg& rng, const QStringList& words)
 QStringList makeNames(int count)
 {
     const QStringList codes{"ABC", "XYZ", "TMB", "HLD", "NX7", "QRS", "MVP", "LUX", "ORB", "KEY"};
-    const QStringList words{
-        "welcome", "back", "long", "night", "summer", "dragon", "fire", "home", "coming", "first",
-        "light", "dark", "water", "broken", "glass", "moon", "river", "silent", "storm", "golden",
-        "hour", "final", "chapter", "lost", "city", "wild", "heart", "secret", "garden", "iron",
-        "crown", "blue", "planet", "night", "shift", "cold", "case", "open", "road", "family",
-        "reunion", "holiday", "special", "launch", "event", "winter", "sale", "brand", "story"};
-    const QStringList cuts{"Trailer", "TRLR", "trlr", "Teaser", "TSR", "Sizzle", "SZL", "Radio",
-                           "Featurette", "Clip", "Digital_Trailer", "DTRLR", "D_1920x1080",
-                           "Digital1080x1350", "", "", ""};
+    const QStringList words{"welcome", "back",   "long",  "night",  "summer",  "dragon",  "fire",    "home",   "coming",
+                            "first",   "light",  "dark",  "water",  "broken",  "glass",   "moon",    "river",  "silent",
+                            "storm",   "golden", "hour",  "final",  "chapter", "lost",    "city",    "wild",   "heart",
+                            "secret",  "garden", "iron",  "crown",  "blue",    "planet",  "night",   "shift",  "cold",
+                            "case",    "open",   "road",  "family", "reunion", "holiday", "special", "launch", "event",
+                            "winter",  "sale",   "brand", "story"};
+    const QStringList cuts{
+        "Trailer", "TRLR",       "trlr", "Teaser",          "TSR",   "Sizzle",      "SZL",
+        "Radio",   "Featurette", "Clip", "Digital_Trailer", "DTRLR", "D_1920x1080", "Digital1080x1350",
+        "",        "",           ""};
     const QStringList timings{"30", "15", "60", ":30", "TV15", "AV120", "5", "", ""};
-    const QStringList versions{"v01", "V2", "V03_REV2", "V2REVA", "v3a", "V4_ALT_B", "V2.1",
-                               "v1_rev_3", ""};
+    const QStringList versions{"v01", "V2", "V03_REV2", "V2REVA", "v3a", "V4_ALT_B", "V2.1", "v1_rev_3", ""};
     const QStringList extras{"", "", "", "FINAL", "ProRes", "2398", "MIX"};
     Lcg rng(20240611u);
     QStringList names;
     names.reserve(count);
     for (int i = 0; i < count; ++i) {
         QStringList parts{rng.pick(codes), spotWord(rng, words)};
-        for (const QString& p : {rng.pick(cuts), rng.pick(timings), rng.pick(versions),
-                                 rng.pick(extras)})
+        for (const QString& p : {rng.pick(cuts), rng.pick(timings), rng.pick(versions), rng.pick(extras)})
             if (!p.isEmpty())
                 parts << p;
         names << (rng.below(8) == 0 ? " " + parts.join("_") + " " : parts.join("_"));
@@ -92,16 +91,16 @@ double baselineSeconds(const QStringList& names)
     double best = 1e9;
     for (int i = 0; i < 3; ++i)
         best = std::min(best, secondsFor(names, [](const QString& n) {
-            QString copy = n.toUpper();
-            benchmark::DoNotOptimize(copy.data());
-        }));
+                            QString copy = n.toUpper();
+                            benchmark::DoNotOptimize(copy.data());
+                        }));
     return best;
 }
 
 void recognise(const QString& n)
 {
-    const SmartRename::Result r = SmartRename::correct(
-        SmartRename::cleanInput(n), SmartRenameStyle::finishing, {}, {}, {});
+    const SmartRename::Result r = SmartRename::correct(SmartRename::cleanInput(n), SmartRenameStyle::finishing, {}, {},
+                                                       {});
     benchmark::DoNotOptimize(r.corrected.data());
 }
 
@@ -164,4 +163,4 @@ void BM_UpperCaseBaseline(benchmark::State& state)
 }
 BENCHMARK(BM_UpperCaseBaseline)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

@@ -14,7 +14,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 void ensureCoreApplication()
 {
@@ -80,7 +83,7 @@ void BM_SmartRenameRun(benchmark::State& state)
     state.counters["ratio"] = inRun / bare;
 }
 
-} // namespace
+}  // namespace
 
 // The second argument is the pause between steps in ms: the tab's 0 (a bare return to the event
 // loop), and 1 to show what a timed pause of 5,000 steps would cost.

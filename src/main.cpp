@@ -1,8 +1,8 @@
 #include "app/app_shell.h"
-#include "common/icons.h"
 #include "app/single_instance.h"
-#include "model/store.h"
+#include "common/icons.h"
 #include "files/history.h"
+#include "model/store.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -54,9 +54,11 @@ private:
         if (r.stall)
             return;
         const qsizetype promised = r.closeEarly ? r.body.size() + 1000 : r.body.size();
-        QByteArray out = "HTTP/1.1 " + QByteArray::number(r.status) + " Status\r\n"
+        QByteArray out = "HTTP/1.1 " + QByteArray::number(r.status)
+                       + " Status\r\n"
                          "Content-Type: application/json\r\nConnection: close\r\n"
-                         "Content-Length: " + QByteArray::number(promised) + "\r\n\r\n" + r.body;
+                         "Content-Length: "
+                       + QByteArray::number(promised) + "\r\n\r\n" + r.body;
         s->write(out);
         s->flush();
         s->disconnectFromHost();
@@ -73,7 +75,8 @@ FakeModelServer::FakeModelServer(Handler handler) : m_handler(std::move(handler)
     m_worker->moveToThread(&m_thread);
     QObject::connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     m_thread.start();
-    QMetaObject::invokeMethod(m_worker, [this] { m_port = m_worker->listen(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [this] { m_port = m_worker->listen(); }, Qt::BlockingQueuedConnection);
 }
 
 FakeModelServer::~FakeModelServer()
@@ -82,7 +85,10 @@ FakeModelServer::~FakeModelServer()
     m_thread.wait();
 }
 
-QString FakeModelServer::address() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
+QString FakeModelServer::address() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
+}
 
 QList<FakeRequest> FakeModelServer::requests() const
 {

@@ -33,7 +33,10 @@ std::unique_ptr<Store> TestEnv::makeStore(const QStringList& languages) const
     return std::make_unique<Store>(services(languages));
 }
 
-QString fixturesDir() { return qEnvironmentVariable("BRINDLECOVE_FIXTURES"); }
+QString fixturesDir()
+{
+    return qEnvironmentVariable("BRINDLECOVE_FIXTURES");
+}
 
 QByteArray readFile(const QString& path)
 {

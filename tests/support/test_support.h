@@ -29,7 +29,10 @@ QString fixturesDir();
 QByteArray readFile(const QString& path);
 
 // Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 #ifdef BRINDLECOVE_WIDGET_TESTS
 #include "common/dialogs.h"
@@ -69,13 +72,21 @@ public:
     void answerOpen(const QStringList& paths, bool checked = false) { openAnswers.push_back({paths, checked}); }
     int callCount() const { return int(opens.size() + saves.size() + alerts.size() + prompts.size()); }
 
-    OpenResult openPanel(const OpenPanel& p) override { opens.append(p); return take(openAnswers, OpenResult{}); }
+    OpenResult openPanel(const OpenPanel& p) override
+    {
+        opens.append(p);
+        return take(openAnswers, OpenResult{});
+    }
     std::optional<QString> savePanel(const SavePanel& p) override
     {
         saves.append(p);
         return take(saveAnswers, std::optional<QString>{});
     }
-    AlertResult alert(const Alert& a) override { alerts.append(a); return take(alertAnswers, AlertResult{}); }
+    AlertResult alert(const Alert& a) override
+    {
+        alerts.append(a);
+        return take(alertAnswers, AlertResult{});
+    }
     std::optional<QString> promptText(const TextPrompt& p) override
     {
         prompts.append(p);
@@ -104,7 +115,10 @@ private:
 // file URLs, and finding widgets and menu entries by their visible text.
 namespace ui {
 
-inline void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+inline void click(QWidget* w)
+{
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
 
 inline void key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
@@ -131,8 +145,8 @@ inline void typeText(QWidget* w, const QString& text)
 template <typename T> T* findByText(QObject* root, const QString& text)
 {
     for (T* w : root->findChildren<T*>()) {
-        if constexpr (std::is_base_of_v<QAbstractButton, T> || std::is_base_of_v<QAction, T>
-                      || std::is_base_of_v<QLabel, T>) {
+        if constexpr (std::is_base_of_v<QAbstractButton,
+                                        T> || std::is_base_of_v<QAction, T> || std::is_base_of_v<QLabel, T>) {
             if (w->text() == text)
                 return w;
         }
@@ -181,5 +195,5 @@ inline bool dropUrls(QWidget* target, const QList<QUrl>& urls)
     return drop.isAccepted();
 }
 
-} // namespace ui
+}  // namespace ui
 #endif

@@ -19,4 +19,4 @@ inline bool wheel(QWidget* w, int notches)
     return e.isAccepted();
 }
 
-} // namespace ui
+}  // namespace ui

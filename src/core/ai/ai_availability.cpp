@@ -14,12 +14,11 @@ qint64 steadyMs()
     }();
     return start.elapsed();
 }
-} // namespace
+}  // namespace
 
 AvailabilityCache::AvailabilityCache(Compute compute, Clock clock)
     : m_compute(std::move(compute)), m_clock(clock ? std::move(clock) : Clock(steadyMs))
-{
-}
+{}
 
 Availability AvailabilityCache::get()
 {
@@ -72,4 +71,4 @@ void AvailabilityCache::setCompute(Compute compute)
     ++m_generation;
 }
 
-} // namespace AIName
+}  // namespace AIName

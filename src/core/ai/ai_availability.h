@@ -44,4 +44,4 @@ private:
     quint64 m_generation = 0;
 };
 
-} // namespace AIName
+}  // namespace AIName

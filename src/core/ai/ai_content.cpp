@@ -3,8 +3,8 @@
 #include "ai_name.h"
 
 #include "metadata/meta_fields.h"
-#include "model/rule_engine.h"
 #include "model/file_item.h"
+#include "model/rule_engine.h"
 
 #include <QFile>
 #include <QSet>
@@ -31,10 +31,10 @@ constexpr float lineMinConfidence = 60.0f;
 
 bool isTextExtension(const QString& ext)
 {
-    static const QSet<QString> text{
-        "txt", "text", "md", "markdown", "csv", "tsv", "log", "json", "xml", "html", "htm", "swift", "py", "js",
-        "ts", "tsx", "jsx", "java", "kt", "c", "cpp", "cc", "h", "hpp", "m", "mm", "cs", "css", "scss", "yaml",
-        "yml", "toml", "ini", "conf", "sh", "rb", "go", "rs", "php", "sql"};
+    static const QSet<QString> text{"txt", "text",  "md",  "markdown", "csv", "tsv", "log", "json", "xml",  "html",
+                                    "htm", "swift", "py",  "js",       "ts",  "tsx", "jsx", "java", "kt",   "c",
+                                    "cpp", "cc",    "h",   "hpp",      "m",   "mm",  "cs",  "css",  "scss", "yaml",
+                                    "yml", "toml",  "ini", "conf",     "sh",  "rb",  "go",  "rs",   "php",  "sql"};
     return text.contains(ext);
 }
 
@@ -154,7 +154,7 @@ QStringList recognisedLines(Pix* pix)
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QString> extractText(const QString& path)
 {
@@ -188,4 +188,4 @@ std::optional<QString> contentTextNow(const QString& path)
     return extractText(path);
 }
 
-} // namespace AIName
+}  // namespace AIName

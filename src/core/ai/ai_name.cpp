@@ -60,15 +60,14 @@ bool onWindowThread()
 
 std::atomic<bool> probing{false};
 
-template <typename Work>
-void runAsync(QObject* context, Work work, std::function<void(std::optional<QString>)> done)
+template <typename Work> void runAsync(QObject* context, Work work, std::function<void(std::optional<QString>)> done)
 {
     QtConcurrent::run(&aiPool(), std::move(work)).then(context, [done = std::move(done)](std::optional<QString> r) {
         done(std::move(r));
     });
 }
 
-} // namespace
+}  // namespace
 
 void setServerConfig(const ModelServerConfig& config)
 {
@@ -99,7 +98,7 @@ Availability probeConfigured()
     }
     return ModelServer::probe(serverConfig());
 }
-} // namespace
+}  // namespace
 
 AvailabilityCache& availabilityCache()
 {
@@ -141,7 +140,10 @@ Availability availability()
     return cache.lastKnown().value_or(Availability::unavailable);
 }
 
-QString unavailableMessage() { return unavailableMessage(availability()); }
+QString unavailableMessage()
+{
+    return unavailableMessage(availability());
+}
 
 QString unavailableMessage(Availability state)
 {
@@ -157,7 +159,8 @@ QString unavailableMessage(Availability state)
         return L("AI model is still downloading. Try again later.", "AI 模型正在下载,请稍后再试。");
     case Availability::unavailable: return L("AI is currently unavailable.", "AI 当前不可用。");
     case Availability::unsupportedOS:
-        return L("AI naming needs a local model server (OpenAI-compatible). Start one, or set its address in AI server settings.",
+        return L("AI naming needs a local model server (OpenAI-compatible). Start one, or set its address in AI server "
+                 "settings.",
                  "AI 命名需要本机模型服务(兼容 OpenAI)。请启动一个,或在 AI 服务设置里填写其地址。");
     }
     return {};
@@ -165,24 +168,28 @@ QString unavailableMessage(Availability state)
 
 void contentText(const QString& path, QObject* context, std::function<void(std::optional<QString>)> done)
 {
-    runAsync(context, [path] { return contentTextNow(path); }, std::move(done));
+    runAsync(
+        context, [path] { return contentTextNow(path); }, std::move(done));
 }
 
 void suggestName(const QString& text, const QString& language, QObject* context,
                  std::function<void(std::optional<QString>)> done)
 {
-    runAsync(context, [text, language] { return suggestNameNow(text, language); }, std::move(done));
+    runAsync(
+        context, [text, language] { return suggestNameNow(text, language); }, std::move(done));
 }
 
 void classify(const QString& text, bool chinese, QObject* context, std::function<void(std::optional<QString>)> done)
 {
-    runAsync(context, [text, chinese] { return classifyNow(text, chinese); }, std::move(done));
+    runAsync(
+        context, [text, chinese] { return classifyNow(text, chinese); }, std::move(done));
 }
 
 void translate(const QString& text, const QString& language, QObject* context,
                std::function<void(std::optional<QString>)> done)
 {
-    runAsync(context, [text, language] { return translateNow(text, language); }, std::move(done));
+    runAsync(
+        context, [text, language] { return translateNow(text, language); }, std::move(done));
 }
 
-} // namespace AIName
+}  // namespace AIName

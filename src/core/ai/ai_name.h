@@ -82,4 +82,4 @@ void classify(const QString& text, bool chinese, QObject* context, std::function
 void translate(const QString& text, const QString& language, QObject* context,
                std::function<void(std::optional<QString>)> done);
 
-} // namespace AIName
+}  // namespace AIName

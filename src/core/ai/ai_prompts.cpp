@@ -49,7 +49,10 @@ QString trimSet(const QString& text, QStringView set)
     return text.mid(from, to - from);
 }
 
-bool isInlineSpace(QChar c) { return c == '\t' || c.category() == QChar::Separator_Space; }
+bool isInlineSpace(QChar c)
+{
+    return c == '\t' || c.category() == QChar::Separator_Space;
+}
 
 QString trimInlineSpace(const QString& text)
 {
@@ -69,7 +72,7 @@ std::optional<QString> nonEmpty(const QString& text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 QString nameInstructions(const QString& language)
 {
@@ -77,16 +80,20 @@ QString nameInstructions(const QString& language)
          + QStringLiteral("Write the filename entirely in ")
          + (language.isEmpty() ? QStringLiteral("the same language as the content") : language)
          + QStringLiteral(", translating the meaning if the content is in another language. ")
-         + QStringLiteral("Use 2 to 6 words, no file extension, no quotes, no trailing punctuation. Reply with only the filename.");
+         + QStringLiteral("Use 2 to 6 words, no file extension, no quotes, no trailing punctuation. Reply with only "
+                          "the filename.");
 }
 
 QString classifyInstructions(bool chinese)
 {
     if (chinese)
-        return QString::fromUtf8("把文件归入一个简短的类别(1-4个字),例如:发票、收据、合同、报告、照片、截图、证件、信函、演示文稿、表格、代码、其他。只回类别名。");
-    return QStringLiteral("Classify the file into ONE short category (one or two words), e.g. Invoice, Receipt, Contract, "
-                          "Report, Photo, Screenshot, ID Document, Letter, Presentation, Spreadsheet, Code, Other. "
-                          "Reply with only the category.");
+        return QString::fromUtf8(
+            "把文件归入一个简短的类别(1-4个字),例如:"
+            "发票、收据、合同、报告、照片、截图、证件、信函、演示文稿、表格、代码、其他。只回类别名。");
+    return QStringLiteral(
+        "Classify the file into ONE short category (one or two words), e.g. Invoice, Receipt, Contract, "
+        "Report, Photo, Screenshot, ID Document, Letter, Presentation, Spreadsheet, Code, Other. "
+        "Reply with only the category.");
 }
 
 QString translateInstructions(const QString& language)
@@ -145,4 +152,4 @@ std::optional<QString> translateNow(const QString& text, const QString& language
     return answer ? cleanTranslation(*answer) : std::nullopt;
 }
 
-} // namespace AIName
+}  // namespace AIName

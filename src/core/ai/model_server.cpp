@@ -79,7 +79,7 @@ QJsonArray listedModels(const QByteArray& reply)
     return doc.object().value(QLatin1String("data")).toArray();
 }
 
-} // namespace
+}  // namespace
 
 ModelServerConfig ModelServerConfig::load(const Settings& s)
 {
@@ -181,7 +181,8 @@ std::optional<QString> chatAnswer(const QByteArray& reply)
 {
     const QJsonDocument doc = QJsonDocument::fromJson(reply);
     const QJsonValue first = doc.object().value(QLatin1String("choices")).toArray().at(0);
-    const QJsonValue content = first.toObject().value(QLatin1String("message")).toObject().value(QLatin1String("content"));
+    const QJsonValue content =
+        first.toObject().value(QLatin1String("message")).toObject().value(QLatin1String("content"));
     if (!content.isString())
         return std::nullopt;
     return content.toString();
@@ -195,4 +196,4 @@ std::optional<QString> firstModel(const QByteArray& reply)
     return id;
 }
 
-} // namespace ModelServer
+}  // namespace ModelServer

@@ -49,4 +49,4 @@ std::optional<QString> chatAnswer(const QByteArray& reply);
 // The first model id a GET /v1/models reply lists, or nothing.
 std::optional<QString> firstModel(const QByteArray& reply);
 
-} // namespace ModelServer
+}  // namespace ModelServer

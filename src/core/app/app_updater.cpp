@@ -9,13 +9,10 @@
 namespace {
 constexpr int transferTimeoutMs = 30000;
 constexpr qint64 maxFeedBytes = 4 * 1024 * 1024;  // a feed is a few kilobytes; refuse a flood
-} // namespace
+}  // namespace
 
 AppUpdater::AppUpdater(const QUrl& feedUrl, const QString& currentVersion, QObject* parent)
-    : QObject(parent),
-      m_feedUrl(feedUrl),
-      m_currentVersion(currentVersion),
-      m_network(new QNetworkAccessManager(this))
+    : QObject(parent), m_feedUrl(feedUrl), m_currentVersion(currentVersion), m_network(new QNetworkAccessManager(this))
 {
     m_canCheck = m_feedUrl.isValid() && !m_feedUrl.isEmpty();
     connect(&m_timer, &QTimer::timeout, this, &AppUpdater::checkInBackground);
@@ -34,9 +31,15 @@ AppUpdater& AppUpdater::shared()
     return *updater;
 }
 
-void AppUpdater::checkForUpdates() { start(true); }
+void AppUpdater::checkForUpdates()
+{
+    start(true);
+}
 
-void AppUpdater::checkInBackground() { start(false); }
+void AppUpdater::checkInBackground()
+{
+    start(false);
+}
 
 void AppUpdater::startAutomaticChecks(int intervalMs)
 {
@@ -85,8 +88,7 @@ void AppUpdater::finish(QNetworkReply* reply, bool userInitiated)
             if (!order)
                 result.error = L("This build's version can't be compared.", "无法比较当前版本号。");
             else
-                result.kind = *order > 0 ? UpdateCheckResult::Kind::updateAvailable
-                                         : UpdateCheckResult::Kind::upToDate;
+                result.kind = *order > 0 ? UpdateCheckResult::Kind::updateAvailable : UpdateCheckResult::Kind::upToDate;
         }
     }
     setCanCheck(true);

@@ -40,8 +40,8 @@ public:
     // True when a feed is configured and no check is running.
     bool canCheckForUpdates() const { return m_canCheck; }
 
-    void checkForUpdates();     // started by the user
-    void checkInBackground();   // automatic: reports only a newer version
+    void checkForUpdates();    // started by the user
+    void checkInBackground();  // automatic: reports only a newer version
     // One automatic check now, then one per interval.
     void startAutomaticChecks(int intervalMs = 24 * 60 * 60 * 1000);
 

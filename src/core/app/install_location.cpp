@@ -58,8 +58,8 @@ InstallLocation::MoveResult InstallLocation::moveIntoApplications() const
         return r;
     }
     const QString target = targetPath();
-    const QString temp = QDir(applications)
-                             .filePath(".Brindlecove.AppImage." + QUuid::createUuid().toString(QUuid::Id128) + ".part");
+    const QString temp =
+        QDir(applications).filePath(".Brindlecove.AppImage." + QUuid::createUuid().toString(QUuid::Id128) + ".part");
     QFile source(imagePath);
     if (!source.copy(temp)) {
         QFile::remove(temp);

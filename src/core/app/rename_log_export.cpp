@@ -16,8 +16,8 @@ QList<RenameLogRow> filterRenameLog(const QList<RenameLogEntry>& log, const QStr
     QList<RenameLogRow> rows;
     for (auto it = log.crbegin(); it != log.crend(); ++it) {
         RenameLogRow row = renameLogRow(*it);
-        if (query.isEmpty() || row.from.contains(query, Qt::CaseInsensitive) ||
-            row.to.contains(query, Qt::CaseInsensitive))
+        if (query.isEmpty() || row.from.contains(query, Qt::CaseInsensitive)
+            || row.to.contains(query, Qt::CaseInsensitive))
             rows.append(std::move(row));
     }
     return rows;

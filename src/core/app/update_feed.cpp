@@ -53,7 +53,7 @@ QUrl pageUrl(const QString& text)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 std::optional<int> compareVersions(const QString& a, const QString& b)
 {

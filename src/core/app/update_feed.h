@@ -15,7 +15,7 @@ struct FeedRelease {
     QString version;         // compared with the running version
     QString displayVersion;  // shown to the user; the version when the feed gives none
     QString title;
-    QUrl releasePage;        // the item's link, else the channel's link
+    QUrl releasePage;  // the item's link, else the channel's link
 };
 
 struct FeedReadResult {

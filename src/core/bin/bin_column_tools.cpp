@@ -5,8 +5,11 @@
 #include "platform/lang.h"
 
 namespace {
-QString num(qsizetype n) { return QString::number(n); }
-} // namespace
+QString num(qsizetype n)
+{
+    return QString::number(n);
+}
+}  // namespace
 
 void BinController::pushMetaHistory()
 {
@@ -86,10 +89,10 @@ void BinController::batchInput(const QString& key, const QString& title)
         return;
     const QString n = num(targets.size());
     const auto answer = ask(L("Batch input", "批量输入"),
-                            Lang::zh() ? QString::fromUtf8("把「") + title + QString::fromUtf8("」批量设为(") + n
-                                             + QString::fromUtf8(" 行):")
-                                       : QString::fromUtf8("Set “") + title + QString::fromUtf8("” on ") + n
-                                             + " row(s) to:",
+                            Lang::zh()
+                                ? QString::fromUtf8("把「") + title + QString::fromUtf8("」批量设为(") + n
+                                      + QString::fromUtf8(" 行):")
+                                : QString::fromUtf8("Set “") + title + QString::fromUtf8("” on ") + n + " row(s) to:",
                             {});
     if (!answer)
         return;

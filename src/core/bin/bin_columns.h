@@ -8,4 +8,4 @@ namespace BinColumns {
 const QStringList& technical();
 // The logging columns of an editing system's bin, filled by the user (15 names).
 const QStringList& logging();
-} // namespace BinColumns
+}  // namespace BinColumns

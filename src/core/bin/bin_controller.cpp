@@ -22,10 +22,9 @@ MetaFields emptyFields(MetaKind kind)
 MetaFields overlay(MetaFields read, const MetaFields& cells)
 {
     for (QString MetaFields::*text :
-         {&MetaFields::caption, &MetaFields::byline, &MetaFields::copyright, &MetaFields::keywords,
-          &MetaFields::title, &MetaFields::author, &MetaFields::subject, &MetaFields::city,
-          &MetaFields::country, &MetaFields::gps, &MetaFields::album, &MetaFields::genre,
-          &MetaFields::desc, &MetaFields::clipName, &MetaFields::info})
+         {&MetaFields::caption, &MetaFields::byline, &MetaFields::copyright, &MetaFields::keywords, &MetaFields::title,
+          &MetaFields::author, &MetaFields::subject, &MetaFields::city, &MetaFields::country, &MetaFields::gps,
+          &MetaFields::album, &MetaFields::genre, &MetaFields::desc, &MetaFields::clipName, &MetaFields::info})
         if (!(cells.*text).isEmpty())
             read.*text = cells.*text;
     if (cells.date)
@@ -50,7 +49,7 @@ QList<QUuid> idsOf(const QList<FileItem>& items)
         ids.append(item.id);
     return ids;
 }
-} // namespace
+}  // namespace
 
 BinController::BinController(Store& store) : m_store(store)
 {
@@ -166,7 +165,10 @@ void BinController::onAppear()
     refreshBinPresetNames();
 }
 
-void BinController::onDisappear() { m_shown = false; }
+void BinController::onDisappear()
+{
+    m_shown = false;
+}
 
 QList<BinRow> BinController::mergeDraftsIntoRows() const
 {
@@ -223,8 +225,7 @@ void BinController::syncRows()
 }
 
 // Appends a row for every item without one, relinking offline rows of the same name first.
-void BinController::addRowsFor(const QList<FileItem>& items, QSet<QUuid>& rowIds, MetaDrafts& meta,
-                               SyncQueues& queues)
+void BinController::addRowsFor(const QList<FileItem>& items, QSet<QUuid>& rowIds, MetaDrafts& meta, SyncQueues& queues)
 {
     QHash<QString, QList<int>> offlineByName;  // table order, so the first match is taken
     for (int i = 0; i < m_rows.size(); ++i)
@@ -333,13 +334,17 @@ void BinController::enqueue(SyncQueues queues)
     if (startStills) {
         m_readingStills = true;
         // The worker reports through queued calls; nothing waits on the future.
-        (void)QtConcurrent::run(&m_stillPool, [this, reader = m_store.services().metadataReader] { readStills(*reader); });
+        (void)QtConcurrent::run(&m_stillPool,
+                                [this, reader = m_store.services().metadataReader] { readStills(*reader); });
     }
     if (!m_readingVideo)
         readNextVideo();
 }
 
-bool BinController::loading() const { return m_readingStills || m_readingVideo; }
+bool BinController::loading() const
+{
+    return m_readingStills || m_readingVideo;
+}
 
 // On the worker: one slice at a time until the queue is empty. Each slice goes to the GUI thread
 // as soon as it is read, so the next one need not wait for it to be applied.
@@ -362,13 +367,17 @@ void BinController::readStills(const MetadataReader& reader)
         results.reserve(slice.size());
         for (const ReadJob& job : slice)
             results.append({job.first, reader.readImageOrPDF(job.second)});
-        QMetaObject::invokeMethod(this, [this, results] { applyBatch(results); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, results] { applyBatch(results); }, Qt::QueuedConnection);
     }
     // Queued after the last slice's results, so loading() turns false only once they are in.
-    QMetaObject::invokeMethod(this, [this] {
-        QMutexLocker lock(&m_readMutex);
-        m_readingStills = m_stillWorker;
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            QMutexLocker lock(&m_readMutex);
+            m_readingStills = m_stillWorker;
+        },
+        Qt::QueuedConnection);
 }
 
 void BinController::readNextVideo()
@@ -384,10 +393,11 @@ void BinController::readNextVideo()
     }
     m_store.metadataReader()
         .read(job.second)
-        .then(this, [this, id = job.first](const MetaFields& fields) {
-            applyBatch({{id, fields}});
-            readNextVideo();
-        })
+        .then(this,
+              [this, id = job.first](const MetaFields& fields) {
+                  applyBatch({{id, fields}});
+                  readNextVideo();
+              })
         .onCanceled(this, [this] { readNextVideo(); });
 }
 
@@ -445,4 +455,7 @@ int BinController::indexOf(const QUuid& id) const
     return -1;
 }
 
-void BinController::setStatus(const QString& text) { m_store.setStatus(text); }
+void BinController::setStatus(const QString& text)
+{
+    m_store.setStatus(text);
+}

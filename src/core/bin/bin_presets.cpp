@@ -57,7 +57,7 @@ QString trimBlanksAndTabs(QString text)
         --end;
     return text.mid(begin, end - begin);
 }
-} // namespace
+}  // namespace
 
 void BinController::addCustomColumn()
 {
@@ -89,7 +89,10 @@ void BinController::addColumns(const QStringList& names)
     setStatus(L("Added ", "已添加 ") + QString::number(names.size()) + L(" columns.", " 列。"));
 }
 
-QString BinController::presetFolder() const { return QDir(m_store.supportFolder()).filePath("binpresets"); }
+QString BinController::presetFolder() const
+{
+    return QDir(m_store.supportFolder()).filePath("binpresets");
+}
 
 void BinController::saveBinPreset()
 {

@@ -13,20 +13,21 @@ enum class Key { name, clipname, online, title, author, extra, ext, city, countr
 Key keyOf(const QString& column)
 {
     static const QHash<QString, Key> keys = {
-        {"name", Key::name},     {"clipname", Key::clipname}, {"online", Key::online},
-        {"title", Key::title},   {"author", Key::author},     {"extra", Key::extra},
-        {"ext", Key::ext},       {"city", Key::city},         {"country", Key::country},
-        {"gps", Key::gps},       {"keywords", Key::keywords}, {"date", Key::date},
+        {"name", Key::name},       {"clipname", Key::clipname}, {"online", Key::online},     {"title", Key::title},
+        {"author", Key::author},   {"extra", Key::extra},       {"ext", Key::ext},           {"city", Key::city},
+        {"country", Key::country}, {"gps", Key::gps},           {"keywords", Key::keywords}, {"date", Key::date},
     };
     return keys.value(column, Key::custom);
 }
 
 // The custom rule drops the first seven characters whatever they are.
-QString customName(const QString& column) { return column.mid(kCustom.size()); }
+QString customName(const QString& column)
+{
+    return column.mid(kCustom.size());
+}
 
 // The field a text key reads and writes for the row's kind; nullptr when it has none.
-template <typename Fields>
-auto textField(Fields& f, MetaKind kind, Key key) -> decltype(&f.clipName)
+template <typename Fields> auto textField(Fields& f, MetaKind kind, Key key) -> decltype(&f.clipName)
 {
     const bool image = kind == MetaKind::image;
     switch (key) {
@@ -43,19 +44,23 @@ auto textField(Fields& f, MetaKind kind, Key key) -> decltype(&f.clipName)
 }
 
 // A bin formula reads the row's tokens at position 0, so "%n" and "%seq" are "1".
-TemplateTokens rowTokens(const BinRow& row) { return templateTokens(0, row); }
+TemplateTokens rowTokens(const BinRow& row)
+{
+    return templateTokens(0, row);
+}
 
-bool isFormula(const QString& text) { return text.contains(u'%'); }
-} // namespace
+bool isFormula(const QString& text)
+{
+    return text.contains(u'%');
+}
+}  // namespace
 
 QString BinRow::value(const QString& column) const
 {
     const Key key = keyOf(column);
     switch (key) {
-    case Key::name:
-        return pendingName ? *pendingName : url ? PathText::lastComponent(*url) : name;
-    case Key::online:
-        return isOffline() ? L("Offline", "离线") : L("Online", "在线");
+    case Key::name: return pendingName ? *pendingName : url ? PathText::lastComponent(*url) : name;
+    case Key::online: return isOffline() ? L("Offline", "离线") : L("Online", "在线");
     case Key::ext: {
         if (newExt)
             return *newExt;
@@ -131,18 +136,23 @@ MetaFields BinRow::resolvedFields() const
         if (isFormula(text))
             text = expandTemplate(text, tokens).text;
     };
-    for (QString* f : {&out.clipName, &out.title, &out.caption, &out.author, &out.byline, &out.copyright,
-                       &out.keywords, &out.subject, &out.city, &out.country, &out.gps, &out.album,
-                       &out.genre, &out.desc})
+    for (QString* f : {&out.clipName, &out.title, &out.caption, &out.author, &out.byline, &out.copyright, &out.keywords,
+                       &out.subject, &out.city, &out.country, &out.gps, &out.album, &out.genre, &out.desc})
         expand(*f);
     for (auto it = out.custom.begin(); it != out.custom.end(); ++it)
         expand(it.value());
     return out;
 }
 
-QString BinRow::dateText() const { return fields.date ? formatDate(*fields.date) : QString(); }
+QString BinRow::dateText() const
+{
+    return fields.date ? formatDate(*fields.date) : QString();
+}
 
-void BinRow::setDateText(const QString& text) { fields.date = parseDate(text); }
+void BinRow::setDateText(const QString& text)
+{
+    fields.date = parseDate(text);
+}
 
 QString BinRow::formatDate(const QDateTime& date)
 {
@@ -162,8 +172,8 @@ std::optional<QDateTime> BinRow::parseDate(const QString& text)
 
 const QStringList& binFieldKeys()
 {
-    static const QStringList keys = {"clipname", "online", "title", "author", "extra",
-                                     "ext", "city", "country", "gps", "keywords"};
+    static const QStringList keys = {"clipname", "online", "title",   "author", "extra",
+                                     "ext",      "city",   "country", "gps",    "keywords"};
     return keys;
 }
 

@@ -39,7 +39,7 @@ std::optional<qint64> decimal(const QString& text)
     const qint64 n = text.toLongLong(&ok);
     return ok ? std::optional<qint64>(n) : std::nullopt;
 }
-} // namespace
+}  // namespace
 
 namespace LetterSequence {
 
@@ -92,4 +92,4 @@ std::optional<QString> step(const QString& text, qint64 delta)
     return letters(std::max<qint64>(sum, 1), lower);
 }
 
-} // namespace LetterSequence
+}  // namespace LetterSequence

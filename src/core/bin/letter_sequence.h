@@ -13,4 +13,4 @@ qint64 value(const QString& letters);
 QString letters(qint64 n, bool lowercase);
 // None when the text is neither a number nor at most 12 letters.
 std::optional<QString> step(const QString& text, qint64 delta);
-} // namespace LetterSequence
+}  // namespace LetterSequence

@@ -5,7 +5,7 @@ bool isTrimmed(QChar c)
 {
     return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
 }
-} // namespace
+}  // namespace
 
 bool parseFlag(const QString& text)
 {
@@ -15,6 +15,6 @@ bool parseFlag(const QString& text)
     while (end > begin && isTrimmed(text[end - 1]))
         --end;
     const QString t = text.mid(begin, end - begin).toLower();
-    return !(t.isEmpty() || t == QLatin1String("0") || t == QLatin1String("false")
-             || t == QLatin1String("no") || t == QLatin1String("off"));
+    return !(t.isEmpty() || t == QLatin1String("0") || t == QLatin1String("false") || t == QLatin1String("no")
+             || t == QLatin1String("off"));
 }

@@ -3,7 +3,9 @@
 
 const EmailTemplate& EmailTemplate::deliveryNotice()
 {
-    static const EmailTemplate t{QUuid::createUuid(), "Delivery Notice", Mode::batch,
+    static const EmailTemplate t{QUuid::createUuid(),
+                                 "Delivery Notice",
+                                 Mode::batch,
                                  "- %corrected_name (was %original_name)",
                                  "Hi %recipient,\n\nPlease find the following %count file[s] ready for "
                                  "delivery as of %date:\n\n%filelist\n\nBest,\n%sender",
@@ -13,7 +15,9 @@ const EmailTemplate& EmailTemplate::deliveryNotice()
 
 const EmailTemplate& EmailTemplate::singleFileNotice()
 {
-    static const EmailTemplate t{QUuid::createUuid(), "Single File Notice", Mode::perFile,
+    static const EmailTemplate t{QUuid::createUuid(),
+                                 "Single File Notice",
+                                 Mode::perFile,
                                  "- %corrected_name (was %original_name)",
                                  "Hi %recipient,\n\n\"%corrected_name\" is ready (was %original_name)."
                                  "\n\nBest,\n%sender",
@@ -21,4 +25,7 @@ const EmailTemplate& EmailTemplate::singleFileNotice()
     return t;
 }
 
-QList<EmailTemplate> EmailTemplate::builtIns() { return {deliveryNotice(), singleFileNotice()}; }
+QList<EmailTemplate> EmailTemplate::builtIns()
+{
+    return {deliveryNotice(), singleFileNotice()};
+}

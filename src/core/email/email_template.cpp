@@ -22,9 +22,8 @@ std::optional<EmailTemplate::Mode> EmailTemplate::modeFromRaw(const QString& raw
 
 QJsonObject EmailTemplate::toJson() const
 {
-    return {{"id", Json::uuidText(id)},          {"name", name},
-            {"mode", rawValue(mode)},            {"lineTemplate", lineTemplate},
-            {"body", body},                      {"customFields", QJsonArray::fromStringList(customFields)}};
+    return {{"id", Json::uuidText(id)},     {"name", name}, {"mode", rawValue(mode)},
+            {"lineTemplate", lineTemplate}, {"body", body}, {"customFields", QJsonArray::fromStringList(customFields)}};
 }
 
 std::optional<EmailTemplate> EmailTemplate::fromJson(const QJsonValue& v)
@@ -82,8 +81,11 @@ std::optional<QList<EmailTemplate>> decodeEmailTemplates(const QByteArray& data)
 
 QMap<QString, QString> EmailFileContext::tokens() const
 {
-    return {{"original_name", originalName}, {"corrected_name", correctedName},
-            {"code", code},                  {"spotname", spotName},
-            {"cuttype", cutType},            {"timing", timing},
+    return {{"original_name", originalName},
+            {"corrected_name", correctedName},
+            {"code", code},
+            {"spotname", spotName},
+            {"cuttype", cutType},
+            {"timing", timing},
             {"version", version}};
 }

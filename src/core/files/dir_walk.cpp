@@ -25,8 +25,7 @@ bool roundTrips(const QByteArray& name)
 
 bool isPackageName(const QString& name)
 {
-    static const QSet<QString> packages = {"app", "bundle", "framework", "plugin", "fcpbundle",
-                                           "photoslibrary"};
+    static const QSet<QString> packages = {"app", "bundle", "framework", "plugin", "fcpbundle", "photoslibrary"};
     const qsizetype dot = name.lastIndexOf('.');
     return dot > 0 && packages.contains(name.mid(dot + 1).toLower());
 }
@@ -69,7 +68,7 @@ struct Walker {
             Entry e;
             e.folder = &path;
             e.name = QFile::decodeName(bytes);
-            struct stat st{};
+            struct stat st {};
             bool statted = false;
             switch (d->d_type) {
             case DT_REG: e.kind = Kind::Regular; break;
@@ -87,8 +86,7 @@ struct Walker {
                     e.size = st.st_size;
             }
             visit(e);
-            if (e.kind == Kind::Directory && options.recursive
-                && !(options.skipPackages && isPackageName(e.name))) {
+            if (e.kind == Kind::Directory && options.recursive && !(options.skipPackages && isPackageName(e.name))) {
                 const int sub = ::openat(::dirfd(dir), raw, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
                 if (sub >= 0)
                     walkFd(sub, e.path());
@@ -98,7 +96,7 @@ struct Walker {
     }
 };
 
-} // namespace
+}  // namespace
 
 Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit)
 {
@@ -116,7 +114,7 @@ Result walk(const QString& folder, const Options& options, const std::function<v
     return w.result;
 }
 
-} // namespace DirWalk
+}  // namespace DirWalk
 
 QString skippedNamesNotice(int count)
 {

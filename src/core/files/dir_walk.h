@@ -20,8 +20,8 @@ struct Entry {
 
 struct Options {
     bool recursive = false;
-    bool skipHidden = true;      // dot names, and everything below a dot folder
-    bool skipPackages = false;   // do not descend into package folders (app bundles and the like)
+    bool skipHidden = true;     // dot names, and everything below a dot folder
+    bool skipPackages = false;  // do not descend into package folders (app bundles and the like)
     bool wantSize = false;
 };
 
@@ -31,14 +31,14 @@ bool roundTrips(const QByteArray& name);
 bool isPackageName(const QString& name);
 
 struct Result {
-    bool opened = false;  // the top folder could be opened
-    int skippedNames = 0; // names left out because they are not valid UTF-8
+    bool opened = false;   // the top folder could be opened
+    int skippedNames = 0;  // names left out because they are not valid UTF-8
 };
 
 // Calls `visit` for every entry (directories too), depth first in listing order.
 Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit);
 
-} // namespace DirWalk
+}  // namespace DirWalk
 
 // Status sentence for names left out, in the current interface language; empty for 0.
 QString skippedNamesNotice(int count);

@@ -37,10 +37,12 @@ void FolderWatch::startWatching(const QString& folder, bool recursive)
     });
     const QString name = PathText::lastComponent(root);
     if (recursive)
-        m_store.setStatus(L("Watching “", "正在监控「") + name
-                  + L("” and its subfolders — new files auto-renamed.", "」及其子文件夹 —— 新进文件将自动重命名。"));
+        m_store.setStatus(
+            L("Watching “", "正在监控「") + name
+            + L("” and its subfolders — new files auto-renamed.", "」及其子文件夹 —— 新进文件将自动重命名。"));
     else
-        m_store.setStatus(L("Watching “", "正在监控「") + name + L("” — new files auto-renamed.", "」—— 新文件将自动重命名。"));
+        m_store.setStatus(L("Watching “", "正在监控「") + name
+                          + L("” — new files auto-renamed.", "」—— 新文件将自动重命名。"));
 }
 
 void FolderWatch::stopWatching()
@@ -53,7 +55,10 @@ void FolderWatch::stopWatching()
     m_store.editWatch([](FolderWatchState& w) { w.watchFolder.reset(); });
 }
 
-bool FolderWatch::watchTimerActive() const { return m_watchTimer && m_watchTimer->isActive(); }
+bool FolderWatch::watchTimerActive() const
+{
+    return m_watchTimer && m_watchTimer->isActive();
+}
 
 void FolderWatch::scanWatchFolder()
 {
@@ -99,7 +104,7 @@ void FolderWatch::autoRenameFile(const QString& path)
     if (newName == item.name || validateNewName(newName, item.name))
         return;
     const QString target = PathText::parent(path) + QLatin1Char('/') + newName;
-    struct stat st{};
+    struct stat st {};
     if (::lstat(QFile::encodeName(target).constData(), &st) == 0)
         return;
     if (m_store.access().coordinatedMove(path, target))

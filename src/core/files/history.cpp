@@ -40,7 +40,8 @@ SetAside setAside(const QString& path)
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     std::optional<MoveError> err;
     for (int n = 1; n <= 20; ++n) {
-        const QString target = path + QStringLiteral(".damaged-") + stamp + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
+        const QString target = path + QStringLiteral(".damaged-") + stamp
+                             + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
         err = SafeMove::move(path, target);
         if (!err)
             return {true, PathText::lastComponent(target), {}};
@@ -53,14 +54,19 @@ SetAside setAside(const QString& path)
 QString damagedMessage(bool history, const SetAside& aside)
 {
     if (aside.moved)
-        return history ? L(QStringLiteral("The undo history could not be read; the file was kept as “%1”.").arg(aside.newName),
-                           QStringLiteral("无法读取撤销历史;该文件已保留为「%1」。").arg(aside.newName))
-                       : L(QStringLiteral("The rename log could not be read; the file was kept as “%1”.").arg(aside.newName),
-                           QStringLiteral("无法读取重命名日志;该文件已保留为「%1」。").arg(aside.newName));
-    return history ? L(QStringLiteral("The undo history could not be read or set aside (%1); it will not be overwritten.").arg(aside.error),
-                       QStringLiteral("无法读取撤销历史,也无法将其移开(%1);该文件不会被覆盖。").arg(aside.error))
-                   : L(QStringLiteral("The rename log could not be read or set aside (%1); it will not be overwritten.").arg(aside.error),
-                       QStringLiteral("无法读取重命名日志,也无法将其移开(%1);该文件不会被覆盖。").arg(aside.error));
+        return history
+                 ? L(QStringLiteral("The undo history could not be read; the file was kept as “%1”.")
+                         .arg(aside.newName),
+                     QStringLiteral("无法读取撤销历史;该文件已保留为「%1」。").arg(aside.newName))
+                 : L(QStringLiteral("The rename log could not be read; the file was kept as “%1”.").arg(aside.newName),
+                     QStringLiteral("无法读取重命名日志;该文件已保留为「%1」。").arg(aside.newName));
+    return history
+             ? L(QStringLiteral("The undo history could not be read or set aside (%1); it will not be overwritten.")
+                     .arg(aside.error),
+                 QStringLiteral("无法读取撤销历史,也无法将其移开(%1);该文件不会被覆盖。").arg(aside.error))
+             : L(QStringLiteral("The rename log could not be read or set aside (%1); it will not be overwritten.")
+                     .arg(aside.error),
+                 QStringLiteral("无法读取重命名日志,也无法将其移开(%1);该文件不会被覆盖。").arg(aside.error));
 }
 
 // Reads a stored file; nothing when it is missing. `damaged` is set when it exists but can't be read.
@@ -77,7 +83,7 @@ std::optional<QByteArray> readStored(const QString& path, bool& damaged)
     return f.readAll();
 }
 
-} // namespace
+}  // namespace
 
 // Without a support folder nothing is read or written (never a file in the working folder).
 QString History::historyFilePath() const
@@ -264,9 +270,12 @@ void History::saveHistoryAsync()
     if (path.isEmpty() || m_unwritableFiles.contains(path))
         return;
     const HistoryState& h = m_store.historyState();
-    m_historyWriter.write(path, [stack = h.undoStack, dates = h.undoDates, marks = h.undoBookmarks] {
-        return HistoryFile::encodeHistory(stack, dates, marks);
-    }, saveFailureReporter(true));
+    m_historyWriter.write(
+        path,
+        [stack = h.undoStack, dates = h.undoDates, marks = h.undoBookmarks] {
+            return HistoryFile::encodeHistory(stack, dates, marks);
+        },
+        saveFailureReporter(true));
 }
 
 void History::saveRenameLogAsync()
@@ -275,8 +284,9 @@ void History::saveRenameLogAsync()
     const QString path = renameLogFilePath();
     if (path.isEmpty() || m_unwritableFiles.contains(path))
         return;
-    m_historyWriter.write(path, [log = m_store.historyState().renameLog] { return HistoryFile::encodeLog(log); },
-                          saveFailureReporter(false));
+    m_historyWriter.write(
+        path, [log = m_store.historyState().renameLog] { return HistoryFile::encodeLog(log); },
+        saveFailureReporter(false));
 }
 
 // A save that failed (a full disk, a read-only support folder) left the old file as it was; the
@@ -284,12 +294,15 @@ void History::saveRenameLogAsync()
 std::function<void(const QString&)> History::saveFailureReporter(bool history)
 {
     return [this, history](const QString& why) {
-        QMetaObject::invokeMethod(this, [this, history, why] {
-            m_store.setStatus(history ? L(QStringLiteral("The undo history could not be saved: %1").arg(why),
-                                  QStringLiteral("无法保存撤销历史:%1").arg(why))
-                              : L(QStringLiteral("The rename log could not be saved: %1").arg(why),
-                                  QStringLiteral("无法保存重命名日志:%1").arg(why)));
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, history, why] {
+                m_store.setStatus(history ? L(QStringLiteral("The undo history could not be saved: %1").arg(why),
+                                              QStringLiteral("无法保存撤销历史:%1").arg(why))
+                                          : L(QStringLiteral("The rename log could not be saved: %1").arg(why),
+                                              QStringLiteral("无法保存重命名日志:%1").arg(why)));
+            },
+            Qt::QueuedConnection);
     };
 }
 
@@ -314,7 +327,8 @@ void returnParked(Store& store, const QHash<QString, qsizetype>& parked, MoveBat
     for (auto it = parked.cbegin(); it != parked.cend(); ++it) {
         const QString temp = it.key();
         const QString home = restored[it.value()].from;
-        const auto landed = rescueTarget(home, [&](const QString& to) { return !store.access().coordinatedMove(temp, to); });
+        const auto landed = rescueTarget(home,
+                                         [&](const QString& to) { return !store.access().coordinatedMove(temp, to); });
         if (!landed)
             continue;
         --out.restored;
@@ -362,7 +376,7 @@ UndoOutcome undoNewestBatch(Store& store)
     store.history().appendRenameLog(restored, RenameLogEntry::Action::undo);
     return o;
 }
-} // namespace
+}  // namespace
 
 void History::undoLast()
 {
@@ -371,10 +385,12 @@ void History::undoLast()
     const UndoOutcome o = undoNewestBatch(m_store);
     const QString u = QString::number(o.restored);
     if (o.failed == 0)
-        m_store.setStatus(L(QStringLiteral("Undid %1 rename(s).").arg(u), QStringLiteral("已撤销 %1 个重命名。").arg(u)));
+        m_store.setStatus(
+            L(QStringLiteral("Undid %1 rename(s).").arg(u), QStringLiteral("已撤销 %1 个重命名。").arg(u)));
     else
-        m_store.setStatus(L(QStringLiteral("Undid %1 rename(s); %2 couldn't be restored: %3").arg(u).arg(o.failed).arg(o.lastError),
-                    QStringLiteral("已撤销 %1 个重命名;%2 个无法恢复:%3").arg(u).arg(o.failed).arg(o.lastError)));
+        m_store.setStatus(
+            L(QStringLiteral("Undid %1 rename(s); %2 couldn't be restored: %3").arg(u).arg(o.failed).arg(o.lastError),
+              QStringLiteral("已撤销 %1 个重命名;%2 个无法恢复:%3").arg(u).arg(o.failed).arg(o.lastError)));
 }
 
 void History::restoreAll()
@@ -400,10 +416,14 @@ void History::restoreAll()
     // the report says how many came back and why the others did not.
     if (sum.failed == 0)
         m_store.setStatus(L(QStringLiteral("Restored all %1 file(s) to their original names.").arg(t),
-                    QStringLiteral("已将全部 %1 个文件还原为原始名称。").arg(t)));
+                            QStringLiteral("已将全部 %1 个文件还原为原始名称。").arg(t)));
     else
-        m_store.setStatus(L(QStringLiteral("Restored %1 file(s); %2 couldn't be restored: %3").arg(sum.restored).arg(sum.failed).arg(sum.lastError),
-                    QStringLiteral("已还原 %1 个文件;%2 个无法还原:%3").arg(sum.restored).arg(sum.failed).arg(sum.lastError)));
+        m_store.setStatus(L(
+            QStringLiteral("Restored %1 file(s); %2 couldn't be restored: %3")
+                .arg(sum.restored)
+                .arg(sum.failed)
+                .arg(sum.lastError),
+            QStringLiteral("已还原 %1 个文件;%2 个无法还原:%3").arg(sum.restored).arg(sum.failed).arg(sum.lastError)));
 }
 
 QStringList History::historySummaries() const
@@ -414,7 +434,7 @@ QStringList History::historySummaries() const
     QStringList out;
     for (qsizetype i = count - 1; i >= 0; --i) {
         QString label = QString::number(count - i) + QStringLiteral(". ") + QString::number(h.undoStack[i].size())
-            + L(" rename(s)", " 个重命名");
+                      + L(" rename(s)", " 个重命名");
         if (i < h.undoDates.size())
             label += QStringLiteral(" · ") + locale.toString(h.undoDates[i], QLocale::ShortFormat);
         out << label;

@@ -69,7 +69,7 @@ std::optional<RenameLogEntry> decodeEntry(const QJsonValue& value)
     return e;
 }
 
-} // namespace
+}  // namespace
 
 namespace HistoryFile {
 
@@ -134,4 +134,4 @@ std::optional<QList<RenameLogEntry>> decodeLog(const QByteArray& data)
     return out;
 }
 
-} // namespace HistoryFile
+}  // namespace HistoryFile

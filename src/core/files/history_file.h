@@ -23,4 +23,4 @@ QByteArray encodeHistory(const QList<MoveBatch>& stack, const QList<QDateTime>& 
 std::optional<QList<SavedBatch>> decodeHistory(const QByteArray& data);
 QByteArray encodeLog(const QList<RenameLogEntry>& entries);
 std::optional<QList<RenameLogEntry>> decodeLog(const QByteArray& data);
-} // namespace HistoryFile
+}  // namespace HistoryFile

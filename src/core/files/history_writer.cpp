@@ -12,7 +12,10 @@ HistoryWriter::HistoryWriter()
     m_pool.setThreadPriority(QThread::LowPriority);
 }
 
-HistoryWriter::~HistoryWriter() { m_pool.waitForDone(); }
+HistoryWriter::~HistoryWriter()
+{
+    m_pool.waitForDone();
+}
 
 void HistoryWriter::write(const QString& path, std::function<QByteArray()> encode,
                           std::function<void(const QString&)> failed)
@@ -36,7 +39,10 @@ void HistoryWriter::write(const QString& path, std::function<QByteArray()> encod
     });
 }
 
-void HistoryWriter::waitForIdle() { m_pool.waitForDone(); }
+void HistoryWriter::waitForIdle()
+{
+    m_pool.waitForDone();
+}
 
 int HistoryWriter::writesOf(const QString& path) const
 {

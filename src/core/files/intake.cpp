@@ -53,13 +53,13 @@ QString joinSentences(const QString& a, const QString& b)
     return a + QLatin1Char(' ') + b;
 }
 
-} // namespace
+}  // namespace
 
 void Intake::addURLs(const QStringList& paths)
 {
-    QList<FileItem> folders;  // F
-    QList<FileItem> files;    // L
-    bool emptyFolder = false; // E
+    QList<FileItem> folders;   // F
+    QList<FileItem> files;     // L
+    bool emptyFolder = false;  // E
     int skipped = 0;
     for (const QString& raw : paths) {
         const QFileInfo info(raw);  // follows symbolic links
@@ -158,14 +158,20 @@ int makePrivateFolder(const QString& base, QString* made, int* error)
     return -1;
 }
 
-QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString errorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
-} // namespace
+}  // namespace
 
 void Intake::addSampleFiles()
 {
-    static const char* const names[] = {"IMG_0412.JPG", "IMG_0413.JPG", "IMG_0414.JPG",
-                                        "PNCH_POWER_TRLR_AV30_V1.mov", "Holiday video FINAL final (2).mp4",
+    static const char* const names[] = {"IMG_0412.JPG",
+                                        "IMG_0413.JPG",
+                                        "IMG_0414.JPG",
+                                        "PNCH_POWER_TRLR_AV30_V1.mov",
+                                        "Holiday video FINAL final (2).mp4",
                                         "meeting notes 2024-05-01.txt"};
     const auto fail = [this](int error) {
         m_store.setStatus(L("Couldn't create sample files: ", "无法创建示例文件:") + errorText(error));
@@ -194,7 +200,7 @@ void Intake::addSampleFiles()
     ::close(dirFd);
     addURLs(paths);
     m_store.setStatus(L("Sample files added (a temporary folder) — try any rule, Apply and Undo.",
-                "已添加示例文件(在临时文件夹中)—— 随意试试规则、应用和撤销。"));
+                        "已添加示例文件(在临时文件夹中)—— 随意试试规则、应用和撤销。"));
 }
 
 void Intake::loadMediaDrive(const QString& root)

@@ -3,8 +3,8 @@
 
 #include "files/history.h"
 #include "files/path_remap.h"
-#include "model/store.h"
 #include "model/file_dates.h"
+#include "model/store.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ struct RemapIndex {
     }
 };
 
-} // namespace
+}  // namespace
 
 QStringList ItemBookkeeping::remapMovedURLs(const QStringList& urls, const MoveBatch& moves)
 {
@@ -96,7 +96,7 @@ bool followMoves(QList<FileItem>& items, const MoveBatch& moves)
     }
     return changed;
 }
-} // namespace
+}  // namespace
 
 void ItemBookkeeping::commitRenamed(const MoveBatch& moves)
 {

@@ -1,18 +1,18 @@
 #include "files/media_drive_scan.h"
 
 #include "files/dir_walk.h"
-#include "platform/natural_sort.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "platform/natural_sort.h"
 
 #include <QRegularExpression>
 
 const QSet<QString>& mediaExtensions()
 {
-    static const QSet<QString> set = {
-        "jpg", "jpeg", "tiff", "tif", "png", "heic", "heif", "pdf", "mp4", "mov", "m4v", "mxf",
-        "mts", "m2ts", "m2t", "ts", "avi", "r3d", "braw", "ari", "arx", "arriraw", "crm", "rmf",
-        "cine", "dpx", "exr", "dng", "cin", "ocn", "x-ocn", "wav", "bwf", "aif", "aiff"};
+    static const QSet<QString> set = {"jpg",  "jpeg", "tiff", "tif",     "png",  "heic", "heif", "pdf", "mp4",
+                                      "mov",  "m4v",  "mxf",  "mts",     "m2ts", "m2t",  "ts",   "avi", "r3d",
+                                      "braw", "ari",  "arx",  "arriraw", "crm",  "rmf",  "cine", "dpx", "exr",
+                                      "dng",  "cin",  "ocn",  "x-ocn",   "wav",  "bwf",  "aif",  "aiff"};
     return set;
 }
 
@@ -24,7 +24,7 @@ bool isMediaName(const QString& name)
         return false;
     return mediaExtensions().contains(QStringView(name).mid(dot + 1).toString().toLower());
 }
-} // namespace
+}  // namespace
 
 QString collapseKey(const QString& path)
 {
@@ -40,8 +40,8 @@ QString collapseKey(const QString& path)
     const QRegularExpressionMatch m = frameNumber.match(PathText::withoutExtension(name));
     if (!m.hasMatch() || m.capturedLength(1) == 0)
         return {};
-    return (r3d ? QStringLiteral("R3D|") : QStringLiteral("SEQ|")) + PathText::parent(path)
-        + QLatin1Char('|') + m.captured(1) + QLatin1Char('|') + ext;
+    return (r3d ? QStringLiteral("R3D|") : QStringLiteral("SEQ|")) + PathText::parent(path) + QLatin1Char('|')
+         + m.captured(1) + QLatin1Char('|') + ext;
 }
 
 MediaDriveScan scanMediaDrive(const QString& root)

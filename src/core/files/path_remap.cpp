@@ -16,7 +16,7 @@ bool isStrictlyInside(const QString& path, const QString& folder)
         return path.size() > 1 && path.startsWith('/');
     return path.size() > folder.size() && path.startsWith(folder) && path.at(folder.size()) == '/';
 }
-} // namespace
+}  // namespace
 
 QString remapUnderRenamedFolder(const QString& path, const MoveBatch& moves)
 {
@@ -44,4 +44,4 @@ void refreshNames(FileItem& item)
     }
 }
 
-} // namespace PathRemap
+}  // namespace PathRemap

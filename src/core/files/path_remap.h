@@ -9,4 +9,4 @@ QString clean(const QString& path);
 QString remapUnderRenamedFolder(const QString& path, const MoveBatch& moves);
 // Brings an item's name, stem and extension in line with its path.
 void refreshNames(FileItem& item);
-} // namespace PathRemap
+}  // namespace PathRemap

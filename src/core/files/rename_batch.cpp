@@ -17,7 +17,10 @@ struct Entry {
     QString oldName;
 };
 
-int depth(const QString& path) { return int(path.count('/')); }
+int depth(const QString& path)
+{
+    return int(path.count('/'));
+}
 
 // Entries whose target is held by something that will still be there when their turn comes:
 // a file outside the batch, or a file of the batch that can't move on itself. Moving the holder
@@ -150,7 +153,8 @@ private:
         const QString at = m_location[entry];
         if (at == m_kept[entry].from)
             return;
-        if (const auto back = rescueTarget(m_kept[entry].from, [&](const QString& to) { return !m_disk.move(at, to); })) {
+        if (const auto back = rescueTarget(m_kept[entry].from,
+                                           [&](const QString& to) { return !m_disk.move(at, to); })) {
             m_out.moves << Move{at, *back};
             relocate(entry, *back);
         }
@@ -193,11 +197,11 @@ private:
     BatchDisk& m_disk;
     RenameBatchResult& m_out;
     QList<bool> m_done;
-    QList<QString> m_location;     // where each entry's file is now
-    QHash<QString, int> m_holderAt; // which entry's file sits at a path
+    QList<QString> m_location;       // where each entry's file is now
+    QHash<QString, int> m_holderAt;  // which entry's file sits at a path
 };
 
-} // namespace
+}  // namespace
 
 std::optional<MoveError> SimulatedDisk::move(const QString& from, const QString& to)
 {
@@ -209,7 +213,10 @@ std::optional<MoveError> SimulatedDisk::move(const QString& from, const QString&
     return std::nullopt;
 }
 
-QString SimulatedDisk::temporaryName() { return QStringLiteral(".rntmp_%1").arg(++m_temporaries); }
+QString SimulatedDisk::temporaryName()
+{
+    return QStringLiteral(".rntmp_%1").arg(++m_temporaries);
+}
 
 RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk)
 {

@@ -45,7 +45,7 @@ struct RenameBatchResult {
     MoveBatch moves;  // in the order carried out, parking moves included
     int renamed = 0;
     int skipped = 0;
-    QString reason;   // why the last skipped entry was skipped, when known
+    QString reason;          // why the last skipped entry was skipped, when known
     bool anyToMove = false;  // false: every entry was skipped or already had its name
 };
 

@@ -59,7 +59,10 @@ private:
 };
 
 // Strips white space and line breaks at both ends.
-QString trimmed(const QString& text) { return text.trimmed(); }
+QString trimmed(const QString& text)
+{
+    return text.trimmed();
+}
 
 // Strips dots and blanks (not tabs or line breaks) at both ends.
 QString trimDotsAndBlanks(const QString& text)
@@ -72,7 +75,7 @@ QString trimDotsAndBlanks(const QString& text)
         --end;
     return text.mid(start, end - start);
 }
-} // namespace
+}  // namespace
 
 void Renamer::applyInScope(const QSet<QUuid>& selection)
 {
@@ -110,7 +113,8 @@ void Renamer::applyRenames(const RenamePlan& plan)
 
 bool Renamer::renameOne(const QUuid& id, const QString& typedName)
 {
-    const auto it = std::find_if(m_store.items().cbegin(), m_store.items().cend(), [&](const FileItem& f) { return f.id == id; });
+    const auto it = std::find_if(m_store.items().cbegin(), m_store.items().cend(),
+                                 [&](const FileItem& f) { return f.id == id; });
     if (it == m_store.items().cend())
         return false;
     const FileItem item = *it;
@@ -126,10 +130,11 @@ bool Renamer::renameOne(const QUuid& id, const QString& typedName)
     const QString target = PathRemap::clean(PathText::parent(item.url) + '/' + name);
     if (SafeMove::exists(target) && !isSameFile(item.url, target)) {
         m_store.setStatus(L(QStringLiteral("Skipped: \"%1\" already exists.").arg(name),
-                    QStringLiteral("已跳过:\"%1\" 已存在。").arg(name)));
+                            QStringLiteral("已跳过:\"%1\" 已存在。").arg(name)));
         return false;
     }
-    if (auto err = m_store.access().coordinatedMove(item.url, target); err && !m_store.access().requestFolderAccess(item.url, target, err)) {
+    if (auto err = m_store.access().coordinatedMove(item.url, target);
+        err && !m_store.access().requestFolderAccess(item.url, target, err)) {
         m_store.setStatus(L(QStringLiteral("Failed: ") + err->text(), QStringLiteral("失败:") + err->text()));
         return false;
     }
@@ -146,7 +151,8 @@ void Renamer::finishRenameOne(const FileItem& item, const QString& target)
 
 bool Renamer::renameItemByID(const QUuid& id, const QString& stem, const std::optional<QString>& ext)
 {
-    const auto it = std::find_if(m_store.items().cbegin(), m_store.items().cend(), [&](const FileItem& f) { return f.id == id; });
+    const auto it = std::find_if(m_store.items().cbegin(), m_store.items().cend(),
+                                 [&](const FileItem& f) { return f.id == id; });
     if (it == m_store.items().cend())
         return false;
     const QString s = trimmed(stem);

@@ -19,7 +19,7 @@ inline std::optional<QString> rescueTarget(const QString& preferred, const std::
     const QString ext = PathText::extension(name);
     for (int n = 1; n <= 99; ++n) {
         const QString candidate = folder + '/' + stem + QStringLiteral(" (%1)").arg(n)
-                                  + (ext.isEmpty() ? QString() : '.' + ext);
+                                + (ext.isEmpty() ? QString() : '.' + ext);
         if (tryMove(candidate))
             return candidate;
     }

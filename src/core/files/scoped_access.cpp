@@ -6,7 +6,10 @@
 
 #include <cerrno>
 
-FolderAccess& ScopedAccess::folderAccess() const { return *m_store.services().folderAccess; }
+FolderAccess& ScopedAccess::folderAccess() const
+{
+    return *m_store.services().folderAccess;
+}
 
 void ScopedAccess::ensureScopedAccess(const QString& folder)
 {
@@ -44,9 +47,10 @@ bool ScopedAccess::requestFolderAccess(const QString& from, const QString& to, c
     const QString name = PathText::lastComponent(folder);
     AccessPrompter::Alert alert;
     alert.message = L(QStringLiteral("Allow access to “%1”?").arg(name), QStringLiteral("允许访问「%1」吗?").arg(name));
-    alert.informative = L("The system requires one-time folder access to rename files here. Click Continue, then "
-                          "click Open in the next dialog to grant it.",
-                          "系统要求一次性授权访问该文件夹才能在这里重命名文件。点击继续,然后在弹出的对话框里点「打开」即可授权。");
+    alert.informative =
+        L("The system requires one-time folder access to rename files here. Click Continue, then "
+          "click Open in the next dialog to grant it.",
+          "系统要求一次性授权访问该文件夹才能在这里重命名文件。点击继续,然后在弹出的对话框里点「打开」即可授权。");
     alert.continueButton = L("Continue", "继续");
     alert.cancelButton = L("Cancel", "取消");
     if (!prompter->confirm(alert)) {
@@ -56,7 +60,8 @@ bool ScopedAccess::requestFolderAccess(const QString& from, const QString& to, c
 
     AccessPrompter::Panel panel;
     panel.startFolder = folder;
-    panel.message = L("Select this folder to grant Brindlecove access to it", "选择这个文件夹,以授权 Brindlecove 访问它");
+    panel.message = L("Select this folder to grant Brindlecove access to it",
+                      "选择这个文件夹,以授权 Brindlecove 访问它");
     panel.prompt = L("Grant Access", "授予访问权限");
     const std::optional<QString> chosen = prompter->chooseFolder(panel);
     if (!chosen) {

@@ -1,8 +1,8 @@
 #include "files/watch_rules.h"
 
+#include "model/file_dates.h"
 #include "model/rule_engine.h"
 #include "model/store.h"
-#include "model/file_dates.h"
 
 QString watchStem(const Store& store, const FileItem& item, int index)
 {

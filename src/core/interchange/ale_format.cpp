@@ -10,9 +10,9 @@ namespace Exporter {
 namespace {
 
 const char* const columnNames[] = {
-    "Name", "Tracks", "Start", "End", "Duration", "Tape", "Source File", "Scene", "Shot",
-    "Take", "Slate", "Camroll", "Soundroll", "Labroll", "Reel", "Camera", "Lens", "FPS", "Codec",
-    "Audio SR", "Audio Bit Depth", "Comments", "Description", "Keywords", "Copyright", "Circle"};
+    "Name",  "Tracks",   "Start",           "End",       "Duration",    "Tape",     "Source File", "Scene", "Shot",
+    "Take",  "Slate",    "Camroll",         "Soundroll", "Labroll",     "Reel",     "Camera",      "Lens",  "FPS",
+    "Codec", "Audio SR", "Audio Bit Depth", "Comments",  "Description", "Keywords", "Copyright",   "Circle"};
 
 QString headerFpsText(double fps)
 {
@@ -34,17 +34,35 @@ QStringList rowValues(const ExportItem& item, double headerFps)
     const QString start = timecodeParts(startTC) ? startTC : QStringLiteral("00:00:00:00");
     const qint64 duration = frameCount(item.f.durSec, fps);
     auto c = [&item](const char* name) { return custom(item, QString::fromLatin1(name)); };
-    return {label(item), QStringLiteral("V"), start,
-            timecodeText(frames(start, fps) + duration, fps), timecodeText(duration, fps),
-            orElse(c("Tape"), PathText::withoutExtension(item.name)), item.name, c("Scene"),
-            c("Shot"), c("Take"), c("Slate"), c("Camera Roll"), c("Sound Roll"), c("Lab Roll"),
-            c("Reel"), c("Camera"), c("Lens"), c("Frame Rate"), c("Codec"), c("Audio SR"),
-            c("Audio Bit Depth"), orElse(c("Comments"), item.f.desc),
-            orElse(c("Description"), item.f.desc), item.f.keywords, item.f.copyright,
+    return {label(item),
+            QStringLiteral("V"),
+            start,
+            timecodeText(frames(start, fps) + duration, fps),
+            timecodeText(duration, fps),
+            orElse(c("Tape"), PathText::withoutExtension(item.name)),
+            item.name,
+            c("Scene"),
+            c("Shot"),
+            c("Take"),
+            c("Slate"),
+            c("Camera Roll"),
+            c("Sound Roll"),
+            c("Lab Roll"),
+            c("Reel"),
+            c("Camera"),
+            c("Lens"),
+            c("Frame Rate"),
+            c("Codec"),
+            c("Audio SR"),
+            c("Audio Bit Depth"),
+            orElse(c("Comments"), item.f.desc),
+            orElse(c("Description"), item.f.desc),
+            item.f.keywords,
+            item.f.copyright,
             parseFlag(c("Circle")) ? QStringLiteral("TRUE") : QStringLiteral("FALSE")};
 }
 
-} // namespace
+}  // namespace
 
 QString ale(const QList<ExportItem>& items)
 {
@@ -59,8 +77,8 @@ QString ale(const QList<ExportItem>& items)
     for (const char* n : columnNames)
         names << QString::fromLatin1(n);
     QString out = QStringLiteral("Heading\nFIELD_DELIM\tTABS\nVIDEO_FORMAT\t1080\nAUDIO_FORMAT\t48khz\nFPS\t")
-        + headerFpsText(headerFps) + QStringLiteral("\n\nColumn\n") + names.join(QLatin1Char('\t'))
-        + QStringLiteral("\n\nData\n");
+                + headerFpsText(headerFps) + QStringLiteral("\n\nColumn\n") + names.join(QLatin1Char('\t'))
+                + QStringLiteral("\n\nData\n");
     out.reserve(out.size() + kept.size() * 400);  // rarely moved while it grows
     for (const ExportItem* item : kept) {
         QStringList values = rowValues(*item, headerFps);
@@ -159,7 +177,7 @@ QString fileValue(const QStringList& row, qsizetype column)
     return v.mid(start, end - start);
 }
 
-} // namespace
+}  // namespace
 
 ImportedTable importALE(const QString& text)
 {
@@ -180,4 +198,4 @@ ImportedTable importALE(const QString& text)
     return result;
 }
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -8,4 +8,4 @@ QString ale(const QList<ExportItem>& items);
 // The header begins with "File Name", the file name found in each row.
 ImportedTable importALE(const QString& text);
 
-} // namespace Exporter
+}  // namespace Exporter

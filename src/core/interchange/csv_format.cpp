@@ -64,7 +64,7 @@ QString cellOf(const CSVFieldMap& column, const ExportItem& item)
     return value(column.key, item);
 }
 
-} // namespace
+}  // namespace
 
 QString csv(const QList<ExportItem>& items, const std::optional<QList<CSVFieldMap>>& fields)
 {
@@ -150,7 +150,7 @@ private:
     bool m_quoting = false;
 };
 
-} // namespace
+}  // namespace
 
 ImportedTable importCSV(const QString& text)
 {
@@ -163,4 +163,4 @@ ImportedTable importCSV(const QString& text)
     return table;
 }
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -9,4 +9,4 @@ QString csv(const QList<ExportItem>& items, const std::optional<QList<CSVFieldMa
 // First record is the header. Never fails: unreadable text gives an empty table.
 ImportedTable importCSV(const QString& text);
 
-} // namespace Exporter
+}  // namespace Exporter

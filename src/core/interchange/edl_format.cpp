@@ -39,15 +39,15 @@ qint64 sourceIn(const ExportItem& item, const ListTiming& t)
     return frames(start, t.fps);
 }
 
-} // namespace
+}  // namespace
 
 QString edl(const QList<ExportItem>& items)
 {
     const QList<const ExportItem*> kept = videos(items);
     const ListTiming t = listTiming(kept);
     QString out = QStringLiteral("TITLE: Wendlethorpe Export\nFCM: ")
-        + (t.dropFrame ? QStringLiteral("DROP FRAME") : QStringLiteral("NON-DROP FRAME"))
-        + QStringLiteral("\n\n");
+                + (t.dropFrame ? QStringLiteral("DROP FRAME") : QStringLiteral("NON-DROP FRAME"))
+                + QStringLiteral("\n\n");
     auto tc = [&t](qint64 frames) { return timecodeText(frames, t.fps, t.dropFrame); };
     out.reserve(out.size() + kept.size() * 300);  // rarely moved while it grows
     qint64 record = 0;
@@ -56,11 +56,11 @@ QString edl(const QList<ExportItem>& items)
         const qint64 in = sourceIn(item, t);
         const qint64 length = frameCount(item.f.durSec, t.fps);
         out += QString::asprintf("%03d  AX       V     C        ", n)
-            + QStringList{tc(in), tc(in + length), tc(record), tc(record + length)}.join(QLatin1Char(' '))
-            + QLatin1Char('\n');
+             + QStringList{tc(in), tc(in + length), tc(record), tc(record + length)}.join(QLatin1Char(' '))
+             + QLatin1Char('\n');
         record += length;
-        out += QLatin1String("* FROM CLIP NAME: ")
-            + singleLine(item.f.clipName.isEmpty() ? item.name : item.f.clipName) + QLatin1Char('\n');
+        out += QLatin1String("* FROM CLIP NAME: ") + singleLine(item.f.clipName.isEmpty() ? item.name : item.f.clipName)
+             + QLatin1Char('\n');
         comment(out, "* CLIP TITLE: ", item.f.title);
         comment(out, "* COMMENT: ", item.f.desc);
         comment(out, "* KEYWORDS: ", item.f.keywords);
@@ -69,4 +69,4 @@ QString edl(const QList<ExportItem>& items)
     return out;
 }
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -7,4 +7,4 @@ namespace Exporter {
 // One frame rate for the whole list: the first video's that has one, else 25.
 QString edl(const QList<ExportItem>& items);
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -46,7 +46,10 @@ struct BuiltIn {
     Getter get;
 };
 
-bool isImage(const ExportItem& i) { return i.f.kind == MetaKind::image; }
+bool isImage(const ExportItem& i)
+{
+    return i.f.kind == MetaKind::image;
+}
 
 const BuiltIn builtIns[] = {
     {"name", "File Name", [](const ExportItem& i) { return i.name; }},
@@ -56,8 +59,7 @@ const BuiltIn builtIns[] = {
     {"date", "Date", [](const ExportItem& i) { return dateText(i.f.date); }},
     {"title", "Title", [](const ExportItem& i) { return isImage(i) ? i.f.caption : i.f.title; }},
     {"author", "Author", [](const ExportItem& i) { return isImage(i) ? i.f.byline : i.f.author; }},
-    {"desc", "Description",
-     [](const ExportItem& i) { return i.f.kind == MetaKind::video ? i.f.desc : i.f.caption; }},
+    {"desc", "Description", [](const ExportItem& i) { return i.f.kind == MetaKind::video ? i.f.desc : i.f.caption; }},
     {"copyright", "Copyright",
      [](const ExportItem& i) { return i.f.kind == MetaKind::pdf ? i.f.subject : i.f.copyright; }},
     {"keywords", "Keywords", [](const ExportItem& i) { return i.f.keywords; }},
@@ -70,7 +72,7 @@ const BuiltIn builtIns[] = {
     {"fps", "FPS", [](const ExportItem& i) { return positiveNumber(i.f.fps); }},
 };
 
-} // namespace
+}  // namespace
 
 QString value(const QString& key, const ExportItem& item)
 {
@@ -121,4 +123,4 @@ QString singleLine(QString v)
     return v;
 }
 
-} // namespace Exporter
+}  // namespace Exporter

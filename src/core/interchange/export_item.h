@@ -49,4 +49,4 @@ QList<const ExportItem*> videos(const QList<ExportItem>& items);
 // Line breaks and tabs become spaces: a value that must stay within its line or tab column.
 QString singleLine(QString v);
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -71,7 +71,7 @@ void writeClip(QString& out, const ExportItem& item, int n)
                          "        </clip>\n");
 }
 
-} // namespace
+}  // namespace
 
 QString fcp7XML(const QList<ExportItem>& items)
 {
@@ -121,7 +121,7 @@ QString loggingText(const pugi::xml_node& clipItem, const char* name)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 ImportedTable importFCP7XML(const QString& text)
 {
@@ -130,8 +130,7 @@ ImportedTable importFCP7XML(const QString& text)
     if (!parseXml(doc, utf8))
         return {};
     ImportedTable table;
-    table.header = QStringList{"File Name", "Clip Name", "Reel", "Scene", "Take", "Log Note", "Good",
-                               "Description"};
+    table.header = QStringList{"File Name", "Clip Name", "Reel", "Scene", "Take", "Log Note", "Good", "Description"};
     const QMap<QString, QString> files = fileNames(doc);
     QSet<QString> seen;
     for (const pugi::xml_node& clipItem : elementsNamed(doc, "clipitem")) {
@@ -154,4 +153,4 @@ ImportedTable importFCP7XML(const QString& text)
     return table;
 }
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -8,4 +8,4 @@ QString fcp7XML(const QList<ExportItem>& items);
 // One row per file referenced by a clip item; an empty table when the text is no XML.
 ImportedTable importFCP7XML(const QString& text);
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -8,11 +8,10 @@
 namespace Exporter {
 namespace {
 
-const char* const mdKeys[] = {
-    "com.apple.proapps.studio.scene",      "com.apple.proapps.studio.shot",
-    "com.apple.proapps.studio.take",       "com.apple.proapps.studio.reel",
-    "com.apple.proapps.studio.cameraName", "com.apple.proapps.studio.cameraRoll",
-    "com.apple.proapps.studio.soundRoll"};
+const char* const mdKeys[] = {"com.apple.proapps.studio.scene",      "com.apple.proapps.studio.shot",
+                              "com.apple.proapps.studio.take",       "com.apple.proapps.studio.reel",
+                              "com.apple.proapps.studio.cameraName", "com.apple.proapps.studio.cameraRoll",
+                              "com.apple.proapps.studio.soundRoll"};
 
 QString attr(const QString& v)
 {
@@ -71,10 +70,12 @@ void writeResources(QString& out, const ExportItem& item, int n)
 {
     const Timing t = timingOf(item);
     const QString id = QString::number(n);
-    out += QStringLiteral("    <format id=\"r%1\" name=\"FFVideoFormat\" frameDuration=\"%2\" width=\"%3\" height=\"%4\"/>\n")
+    out += QStringLiteral(
+               "    <format id=\"r%1\" name=\"FFVideoFormat\" frameDuration=\"%2\" width=\"%3\" height=\"%4\"/>\n")
                .arg(id, t.frameDuration, QString::number(item.f.vidW > 0 ? item.f.vidW : 1920),
                     QString::number(item.f.vidH > 0 ? item.f.vidH : 1080));
-    out += QStringLiteral("    <asset id=\"a%1\" name=\"%2\" start=\"0s\" duration=\"%3\" hasVideo=\"1\" format=\"r%1\">\n")
+    out += QStringLiteral(
+               "    <asset id=\"a%1\" name=\"%2\" start=\"0s\" duration=\"%3\" hasVideo=\"1\" format=\"r%1\">\n")
                .arg(id, attr(item.name), t.duration);
     out += QStringLiteral("      <media-rep kind=\"original-media\" src=\"%1\"/>\n")
                .arg(attr(QStringLiteral("file://") + percentEncodedPath(item.url)));
@@ -89,18 +90,20 @@ void writeClip(QString& out, const ExportItem& item, int n)
     if (const QString text = note(item); !text.isEmpty())
         out += QLatin1String("          <note>") + xmlEscape(text) + QLatin1String("</note>\n");
     for (const QString& k : keywords(item.f.keywords))
-        out += QStringLiteral("          <keyword start=\"0s\" duration=\"%1\" value=\"%2\"/>\n").arg(t.duration, attr(k));
+        out +=
+            QStringLiteral("          <keyword start=\"0s\" duration=\"%1\" value=\"%2\"/>\n").arg(t.duration, attr(k));
     const QStringList values = mdValues(item);
     QString md;
     for (int i = 0; i < 7; ++i)
         if (!values[i].isEmpty())
-            md += QStringLiteral("            <md key=\"%1\" value=\"%2\"/>\n").arg(QLatin1String(mdKeys[i]), attr(values[i]));
+            md += QStringLiteral("            <md key=\"%1\" value=\"%2\"/>\n")
+                      .arg(QLatin1String(mdKeys[i]), attr(values[i]));
     if (!md.isEmpty())
         out += QLatin1String("          <metadata>\n") + md + QLatin1String("          </metadata>\n");
     out += QLatin1String("        </asset-clip>\n");
 }
 
-} // namespace
+}  // namespace
 
 QString fcpxml(const QList<ExportItem>& items)
 {
@@ -112,7 +115,8 @@ QString fcpxml(const QList<ExportItem>& items)
         writeResources(out, *kept[n - 1], n);
     // A sequence needs a format even when no video gave one.
     if (kept.isEmpty())
-        out += QLatin1String("    <format id=\"r1\" name=\"FFVideoFormat\" frameDuration=\"1/25s\" width=\"1920\" height=\"1080\"/>\n");
+        out += QLatin1String(
+            "    <format id=\"r1\" name=\"FFVideoFormat\" frameDuration=\"1/25s\" width=\"1920\" height=\"1080\"/>\n");
     out += QLatin1String("  </resources>\n  <library>\n    <event name=\"Wendlethorpe Export\">\n"
                          "      <project name=\"Metadata\">\n        <sequence format=\"r1\">\n"
                          "          <spine>\n");
@@ -157,14 +161,14 @@ QStringList clipRow(const pugi::xml_node& clip, const QMap<QString, QString>& as
             const pugi::xml_attribute v = m.attribute("value");
             md.insert(attribute(m, "key"), v ? QString::fromUtf8(v.value()) : textContent(m.child("value")));
         }
-    QStringList row{assets.value(attribute(clip, "ref"), clipName), clipName,
-                    textContent(clip.child("note")), keywords.join(QLatin1String(", "))};
+    QStringList row{assets.value(attribute(clip, "ref"), clipName), clipName, textContent(clip.child("note")),
+                    keywords.join(QLatin1String(", "))};
     for (const char* key : mdKeys)
         row << md.value(QString::fromLatin1(key));
     return row;
 }
 
-} // namespace
+}  // namespace
 
 ImportedTable importFCPXML(const QString& text)
 {
@@ -173,12 +177,12 @@ ImportedTable importFCPXML(const QString& text)
     if (!parseXml(doc, utf8))
         return {};
     ImportedTable table;
-    table.header = QStringList{"File Name", "Clip Name", "Description", "Keywords", "Scene", "Shot",
-                               "Take", "Reel", "Camera", "Camera Roll", "Sound Roll"};
+    table.header = QStringList{"File Name", "Clip Name", "Description", "Keywords",    "Scene",     "Shot",
+                               "Take",      "Reel",      "Camera",      "Camera Roll", "Sound Roll"};
     const QMap<QString, QString> assets = assetNames(doc);
     for (const pugi::xml_node& clip : elementsNamed(doc, "asset-clip"))
         table.rows << clipRow(clip, assets);
     return table;
 }
 
-} // namespace Exporter
+}  // namespace Exporter

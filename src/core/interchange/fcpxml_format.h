@@ -8,4 +8,4 @@ QString fcpxml(const QList<ExportItem>& items);
 // One row per asset clip; an empty table when the text is no well-formed XML.
 ImportedTable importFCPXML(const QString& text);
 
-} // namespace Exporter
+}  // namespace Exporter

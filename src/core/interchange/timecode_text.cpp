@@ -42,9 +42,9 @@ std::optional<qint64> integerPiece(const QString& piece)
 std::optional<qint64> countOf(const std::array<qint64, 4>& p, qint64 rate)
 {
     qint64 t = 0;
-    if (__builtin_mul_overflow(p[0], 60, &t) || __builtin_add_overflow(t, p[1], &t)
-        || __builtin_mul_overflow(t, 60, &t) || __builtin_add_overflow(t, p[2], &t)
-        || __builtin_mul_overflow(t, rate, &t) || __builtin_add_overflow(t, p[3], &t))
+    if (__builtin_mul_overflow(p[0], 60, &t) || __builtin_add_overflow(t, p[1], &t) || __builtin_mul_overflow(t, 60, &t)
+        || __builtin_add_overflow(t, p[2], &t) || __builtin_mul_overflow(t, rate, &t)
+        || __builtin_add_overflow(t, p[3], &t))
         return std::nullopt;
     return t;
 }
@@ -60,7 +60,7 @@ qint64 labelCount(qint64 frames, int rate)
     return frames + drop * 9 * tens + drop * minutes;
 }
 
-} // namespace
+}  // namespace
 
 int frameRate(double fps)
 {
@@ -94,8 +94,8 @@ QString timecodeText(qint64 frames, double fps, bool dropFrame)
     if (dropFrame)
         frames = labelCount(frames, rate);
     const qint64 total = frames / rate;
-    return QString::asprintf(dropFrame ? "%02lld:%02lld:%02lld;%02lld" : "%02lld:%02lld:%02lld:%02lld",
-                             total / 3600, total / 60 % 60, total % 60, frames - total * rate);
+    return QString::asprintf(dropFrame ? "%02lld:%02lld:%02lld;%02lld" : "%02lld:%02lld:%02lld:%02lld", total / 3600,
+                             total / 60 % 60, total % 60, frames - total * rate);
 }
 
 std::optional<std::array<qint64, 4>> timecodeParts(const QString& text)
@@ -142,4 +142,4 @@ bool isDropFrameText(const QString& timecode, double fps)
     return timecode.contains(QLatin1Char(';')) && dropFrameRate(fps) && timecodeParts(timecode);
 }
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -29,4 +29,4 @@ std::optional<qint64> dropFrameFrames(const QString& timecode, double fps);
 // A Start TC that reads as drop-frame: written with ";" at an NTSC 30 or 60 rate.
 bool isDropFrameText(const QString& timecode, double fps);
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -30,7 +30,7 @@ QString escaped(const QString& text, bool attribute)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 QString stripControlCharacters(const QString& text)
 {
@@ -67,8 +67,7 @@ QString percentEncodedPath(const QString& path)
 bool parseXml(pugi::xml_document& doc, QByteArray& utf8)
 {
     // No parse_doctype: a DOCTYPE, internal subset included, is skipped without being read.
-    const unsigned options = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute
-        | pugi::parse_eol;
+    const unsigned options = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol;
     return doc.load_buffer_inplace(utf8.data(), size_t(utf8.size()), options, pugi::encoding_utf8);
 }
 
@@ -124,4 +123,4 @@ std::vector<pugi::xml_node> elementsNamed(const pugi::xml_document& doc, const c
     return found;
 }
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -31,4 +31,4 @@ QString urlFileName(const QString& url);
 // Elements named `name` anywhere under the document, in document order.
 std::vector<pugi::xml_node> elementsNamed(const pugi::xml_document& doc, const char* name);
 
-} // namespace Exporter
+}  // namespace Exporter

@@ -10,7 +10,10 @@
 
 namespace {
 
-QString errnoText(int code) { return qt_error_string(code); }
+QString errnoText(int code)
+{
+    return qt_error_string(code);
+}
 
 void fail(QString* error, const QString& text)
 {
@@ -35,7 +38,7 @@ bool copyModeAndOwner(int fd, const struct stat& original)
     return ::fchmod(fd, original.st_mode & 07777) == 0;
 }
 
-} // namespace
+}  // namespace
 
 FileSwap::~FileSwap() = default;
 
@@ -85,7 +88,7 @@ bool FileSwap::replaceContent(const QString& target, const QByteArray& data, QSt
     }
     const QFileInfo info(real);
     const QString temp = info.absolutePath() + "/.rnmeta_"
-        + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + "." + info.suffix();
+                       + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + "." + info.suffix();
     const QByteArray tempName = QFile::encodeName(temp);
     const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {

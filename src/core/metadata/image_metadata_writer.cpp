@@ -201,7 +201,7 @@ QByteArray rebuilt(const MetaFields& f, const QByteArray& original, QString* rea
     return {};
 }
 
-} // namespace
+}  // namespace
 
 bool writeImageMetadata(const MetaFields& fields, const QString& path, FileSwap& swap, QString* reason)
 {

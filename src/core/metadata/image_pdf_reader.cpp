@@ -19,8 +19,21 @@ const QString kSep = QStringLiteral(" \u00B7 ");
 
 // The EXIF entries the reader looks at, found in one pass: a lookup by key text would build a
 // key string for every entry of the file, a dozen times per image.
-enum Pick { Make, Model, DateTimeOriginal, LensModel, Iso, FNumber, ExposureTime, FocalLength,
-            LatitudeRef, Latitude, LongitudeRef, Longitude, PickCount };
+enum Pick {
+    Make,
+    Model,
+    DateTimeOriginal,
+    LensModel,
+    Iso,
+    FNumber,
+    ExposureTime,
+    FocalLength,
+    LatitudeRef,
+    Latitude,
+    LongitudeRef,
+    Longitude,
+    PickCount
+};
 
 struct ExifPicks {
     std::array<const Exiv2::Exifdatum*, PickCount> at{};
@@ -29,13 +42,18 @@ struct ExifPicks {
 
 ExifPicks pickExif(const Exiv2::ExifData& exif)
 {
-    static const std::array<Exiv2::ExifKey, PickCount> keys{
-        Exiv2::ExifKey("Exif.Image.Make"),           Exiv2::ExifKey("Exif.Image.Model"),
-        Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"), Exiv2::ExifKey("Exif.Photo.LensModel"),
-        Exiv2::ExifKey("Exif.Photo.ISOSpeedRatings"), Exiv2::ExifKey("Exif.Photo.FNumber"),
-        Exiv2::ExifKey("Exif.Photo.ExposureTime"),   Exiv2::ExifKey("Exif.Photo.FocalLength"),
-        Exiv2::ExifKey("Exif.GPSInfo.GPSLatitudeRef"), Exiv2::ExifKey("Exif.GPSInfo.GPSLatitude"),
-        Exiv2::ExifKey("Exif.GPSInfo.GPSLongitudeRef"), Exiv2::ExifKey("Exif.GPSInfo.GPSLongitude")};
+    static const std::array<Exiv2::ExifKey, PickCount> keys{Exiv2::ExifKey("Exif.Image.Make"),
+                                                            Exiv2::ExifKey("Exif.Image.Model"),
+                                                            Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"),
+                                                            Exiv2::ExifKey("Exif.Photo.LensModel"),
+                                                            Exiv2::ExifKey("Exif.Photo.ISOSpeedRatings"),
+                                                            Exiv2::ExifKey("Exif.Photo.FNumber"),
+                                                            Exiv2::ExifKey("Exif.Photo.ExposureTime"),
+                                                            Exiv2::ExifKey("Exif.Photo.FocalLength"),
+                                                            Exiv2::ExifKey("Exif.GPSInfo.GPSLatitudeRef"),
+                                                            Exiv2::ExifKey("Exif.GPSInfo.GPSLatitude"),
+                                                            Exiv2::ExifKey("Exif.GPSInfo.GPSLongitudeRef"),
+                                                            Exiv2::ExifKey("Exif.GPSInfo.GPSLongitude")};
     ExifPicks picks;
     picks.any = !exif.empty();
     for (const Exiv2::Exifdatum& d : exif) {
@@ -223,8 +241,8 @@ HeifFacts readHeif(const QString& path, Exiv2::ExifData& exif)
 {
     HeifFacts facts;
     std::unique_ptr<heif_context, void (*)(heif_context*)> ctx(heif_context_alloc(), heif_context_free);
-    if (!ctx || heif_context_read_from_file(ctx.get(), QFile::encodeName(path).constData(), nullptr).code
-            != heif_error_Ok)
+    if (!ctx
+        || heif_context_read_from_file(ctx.get(), QFile::encodeName(path).constData(), nullptr).code != heif_error_Ok)
         return facts;
     heif_image_handle* raw = nullptr;
     if (heif_context_get_primary_image_handle(ctx.get(), &raw).code != heif_error_Ok)
@@ -274,7 +292,7 @@ QString pdfText(QPDFObjectHandle info, const char* key)
     return ImagePdfReader::joinedTexts(texts);
 }
 
-} // namespace
+}  // namespace
 
 namespace ImagePdfReader {
 
@@ -350,4 +368,4 @@ void readPdf(const QString& path, MetaFields& f)
     }
 }
 
-} // namespace ImagePdfReader
+}  // namespace ImagePdfReader

@@ -17,4 +17,4 @@ QString joinedTexts(const QStringList& texts);
 // The "Shutter" text of an exposure time in seconds; empty when there is none to show.
 QString shutterText(double seconds);
 
-} // namespace ImagePdfReader
+}  // namespace ImagePdfReader

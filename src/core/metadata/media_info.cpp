@@ -29,7 +29,8 @@ QString fourCCText(quint32 code)
     const char bytes[4] = {char(code >> 24), char(code >> 16), char(code >> 8), char(code)};
     UErrorCode status = U_ZERO_ERROR;
     char16_t out[16];
-    const int32_t n = ucnv_convert("UTF-16LE", "macintosh", reinterpret_cast<char*>(out), sizeof out, bytes, 4, &status);
+    const int32_t n = ucnv_convert("UTF-16LE", "macintosh", reinterpret_cast<char*>(out), sizeof out, bytes, 4,
+                                   &status);
     if (U_FAILURE(status))
         return {};
     QString text(reinterpret_cast<const QChar*>(out), n / 2);
@@ -47,7 +48,7 @@ constexpr quint32 fcc(const char (&s)[5])
     return quint32(quint8(s[0])) << 24 | quint32(quint8(s[1])) << 16 | quint32(quint8(s[2])) << 8 | quint8(s[3]);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QString> MediaInfo::formatName(const QString& extension)
 {
@@ -86,11 +87,21 @@ std::optional<QString> MediaInfo::formatName(const QString& extension)
 QString MediaInfo::videoCodecName(quint32 fourCC)
 {
     static const QHash<QString, QString> names{
-        {"avc1", "H.264"},        {"h264", "H.264"},         {"hvc1", "HEVC"},
-        {"hev1", "HEVC"},         {"apcn", "ProRes 422"},    {"apcs", "ProRes 422 LT"},
-        {"apco", "ProRes 422 Proxy"}, {"apch", "ProRes 422 HQ"}, {"ap4h", "ProRes 4444"},
-        {"ap4x", "ProRes 4444 XQ"}, {"dvh1", "DVCPRO HD"},    {"dvhp", "DVCPRO HD"},
-        {"mp4v", "MPEG-4"},       {"mjpa", "Motion JPEG"},   {"mjpb", "Motion JPEG"},
+        {"avc1", "H.264"},
+        {"h264", "H.264"},
+        {"hvc1", "HEVC"},
+        {"hev1", "HEVC"},
+        {"apcn", "ProRes 422"},
+        {"apcs", "ProRes 422 LT"},
+        {"apco", "ProRes 422 Proxy"},
+        {"apch", "ProRes 422 HQ"},
+        {"ap4h", "ProRes 4444"},
+        {"ap4x", "ProRes 4444 XQ"},
+        {"dvh1", "DVCPRO HD"},
+        {"dvhp", "DVCPRO HD"},
+        {"mp4v", "MPEG-4"},
+        {"mjpa", "Motion JPEG"},
+        {"mjpb", "Motion JPEG"},
     };
     const QString text = fourCCText(fourCC);
     if (text.isEmpty())
@@ -201,7 +212,7 @@ void MediaInfo::technicalColumns(MetaFields& fields, const QString& path)
 {
     fields.custom.insert(QStringLiteral("Source Path"), path);
     fields.custom.insert(QStringLiteral("Folder Path"), PathText::parent(path));
-    struct statx st{};
+    struct statx st {};
     const unsigned mask = STATX_SIZE | STATX_BTIME | STATX_MTIME;
     if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, mask, &st) == 0) {
         if (st.stx_mask & STATX_SIZE)

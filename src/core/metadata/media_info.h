@@ -28,4 +28,4 @@ QString mxfCodecName(const QByteArray& label);
 // The size as a file manager writes it: decimal units, "512 bytes", "3 KB", "1.5 MB", "2.25 GB".
 QString fileSizeText(qint64 bytes);
 
-} // namespace MediaInfo
+}  // namespace MediaInfo

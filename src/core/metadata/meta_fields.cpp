@@ -4,7 +4,7 @@
 
 namespace {
 const QString kExifPattern = QStringLiteral("yyyy:MM:dd HH:mm:ss");
-}
+}  // namespace
 
 MetaKind metaKindForPath(const QString& path)
 {

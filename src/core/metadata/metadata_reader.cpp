@@ -15,7 +15,10 @@ std::shared_ptr<MetadataReader> MetadataReader::makeDefault()
     return std::make_shared<FileMetadataReader>();
 }
 
-MetaFields EmptyMetadataReader::readImageOrPDF(const QString&) const { return {}; }
+MetaFields EmptyMetadataReader::readImageOrPDF(const QString&) const
+{
+    return {};
+}
 
 QFuture<MetaFields> EmptyMetadataReader::read(const QString&) const
 {
@@ -54,7 +57,7 @@ UDate instantOf(const QDateTime& date)
     return instant;
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 using FormatterMap = QHash<QString, std::shared_ptr<icu::SimpleDateFormat>>;
@@ -65,9 +68,12 @@ FormatterMap& threadFormatters()
     thread_local FormatterMap cache;
     return cache;
 }
-} // namespace
+}  // namespace
 
-int DateFormatterCache::cachedFormatterCount() { return int(threadFormatters().size()); }
+int DateFormatterCache::cachedFormatterCount()
+{
+    return int(threadFormatters().size());
+}
 
 const icu::SimpleDateFormat* DateFormatterCache::formatter(const QString& pattern)
 {

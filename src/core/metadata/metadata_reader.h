@@ -45,4 +45,4 @@ const icu::SimpleDateFormat* formatter(const QString& pattern);
 int cachedFormatterCount();
 // The date written with the pattern; empty when the pattern is rejected.
 QString format(const QDateTime& date, const QString& pattern);
-} // namespace DateFormatterCache
+}  // namespace DateFormatterCache

@@ -26,13 +26,12 @@ QString trimBlanks(const QString& s)
 bool finish(bool ok, const QString& path, const QString& reason, QString* status)
 {
     if (!ok && status)
-        *status = L("Metadata not written to %1: %2. The file is unchanged.",
-                    "元数据未写入 %1: %2. 文件未改动.")
+        *status = L("Metadata not written to %1: %2. The file is unchanged.", "元数据未写入 %1: %2. 文件未改动.")
                       .arg(QFileInfo(path).fileName(), reason);
     return ok;
 }
 
-} // namespace
+}  // namespace
 
 namespace MetadataWriter {
 
@@ -68,13 +67,10 @@ bool writeImageOrPDF(const MetaFields& fields, const QString& path, QString* sta
     FileSwap& s = swap ? *swap : FileSwap::standard();
     QString reason;
     switch (metaKindForPath(path)) {
-    case MetaKind::image:
-        return finish(writeImageMetadata(fields, path, s, &reason), path, reason, status);
-    case MetaKind::pdf:
-        return finish(writePdfMetadata(fields, path, s, &reason), path, reason, status);
+    case MetaKind::image: return finish(writeImageMetadata(fields, path, s, &reason), path, reason, status);
+    case MetaKind::pdf: return finish(writePdfMetadata(fields, path, s, &reason), path, reason, status);
     case MetaKind::video:
-    case MetaKind::unsupported:
-        break;
+    case MetaKind::unsupported: break;
     }
     return finish(false, path, L("this kind of file is not written here", "此类文件不在此写入"), status);
 }
@@ -86,4 +82,4 @@ bool writeVideo(const MetaFields& fields, const QString& path, QString* status, 
     return finish(writeVideoMetadata(fields, path, s, &reason), path, reason, status);
 }
 
-} // namespace MetadataWriter
+}  // namespace MetadataWriter

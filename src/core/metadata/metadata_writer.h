@@ -18,8 +18,7 @@ bool writeImageOrPDF(const MetaFields& fields, const QString& path, QString* sta
 // mov, mp4 and m4v movies: title, author, description, copyright and date, by a stream-copy
 // remux into a hidden file beside the movie that is then swapped in. Other metadata, every
 // audio and video packet and the timecode track are kept. Blocks until done.
-bool writeVideo(const MetaFields& fields, const QString& path, QString* status = nullptr,
-                FileSwap* swap = nullptr);
+bool writeVideo(const MetaFields& fields, const QString& path, QString* status = nullptr, FileSwap* swap = nullptr);
 
 // The keywords text as a list: split at commas, blanks and tabs trimmed, empty pieces dropped.
 QStringList keywordList(const QString& keywords);
@@ -31,4 +30,4 @@ struct GpsPoint {
 // "latitude, longitude" in signed decimal degrees; nothing unless both are finite and in range.
 std::optional<GpsPoint> parseGps(const QString& gps);
 
-} // namespace MetadataWriter
+}  // namespace MetadataWriter

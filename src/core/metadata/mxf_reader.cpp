@@ -93,9 +93,15 @@ quint64 unsignedValue(Span s)
     return v;
 }
 
-qint64 signedValue(Span s) { return qint64(unsignedValue(s)); }
+qint64 signedValue(Span s)
+{
+    return qint64(unsignedValue(s));
+}
 
-quint32 be32(const uchar* p) { return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | p[3]; }
+quint32 be32(const uchar* p)
+{
+    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | p[3];
+}
 
 bool allOnes(Span s)
 {
@@ -189,7 +195,7 @@ qsizetype berLength(const uchar* d, qsizetype n, qsizetype at, quint64& length)
         if (at >= n)
             continue;
         length = length > (std::numeric_limits<quint64>::max() >> 8) ? std::numeric_limits<quint64>::max()
-                                                                       : length << 8 | d[at];
+                                                                     : length << 8 | d[at];
     }
     return at;
 }
@@ -208,7 +214,9 @@ ScanState walk(const QByteArray& head)
         }
         quint64 length = 0;
         const qsizetype valueStart = berLength(d, n, p + 16, length);
-        const qsizetype valueEnd = valueStart >= n || length >= quint64(n - valueStart) ? n : valueStart + qsizetype(length);
+        const qsizetype valueEnd = valueStart >= n || length >= quint64(n - valueStart)
+                                     ? n
+                                     : valueStart + qsizetype(length);
         if (d[p + 4] == 0x02 && d[p + 5] == 0x53 && valueStart < n)
             parseLocalSet(d, valueStart, valueEnd, st);
         p = valueEnd;
@@ -280,7 +288,7 @@ void writeInfo(MetaFields& f)
     f.info = parts.join(QStringLiteral(" · "));
 }
 
-} // namespace
+}  // namespace
 
 MetaFields mxfFactsFromBytes(const QByteArray& head, bool zh)
 {

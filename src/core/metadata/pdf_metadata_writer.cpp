@@ -50,7 +50,7 @@ QByteArray rebuilt(const MetaFields& f, const QString& real, QString* reason)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 bool writePdfMetadata(const MetaFields& fields, const QString& path, FileSwap& swap, QString* reason)
 {

@@ -5,12 +5,15 @@
 
 namespace {
 
-QString twoDigits(quint64 n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString twoDigits(quint64 n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 
 QString hmsf(quint64 totalSeconds, quint64 frames, QChar separator)
 {
     return twoDigits(totalSeconds / 3600) + u':' + twoDigits((totalSeconds / 60) % 60) + u':'
-        + twoDigits(totalSeconds % 60) + separator + twoDigits(frames);
+         + twoDigits(totalSeconds % 60) + separator + twoDigits(frames);
 }
 
 // Drop-frame numbering skips the first frame labels of every minute except each tenth, so a
@@ -28,7 +31,7 @@ quint64 dropFrameLabel(quint64 frameNumber, quint64 base)
     return frameNumber + added;
 }
 
-} // namespace
+}  // namespace
 
 qint64 Timecode::wholeRate(double fps)
 {

@@ -19,4 +19,4 @@ QString stringFromSeconds(double seconds, double fps);
 // goes before the frames.
 QString startText(quint64 frameNumber, quint64 base, bool dropFrame, QChar separator);
 
-} // namespace Timecode
+}  // namespace Timecode

@@ -45,8 +45,7 @@ QString avText(int code)
 // track as data is refused.
 bool isTimecodeTrack(const AVStream* s)
 {
-    return s->codecpar->codec_type == AVMEDIA_TYPE_DATA
-        && s->codecpar->codec_tag == MKTAG('t', 'm', 'c', 'd');
+    return s->codecpar->codec_type == AVMEDIA_TYPE_DATA && s->codecpar->codec_tag == MKTAG('t', 'm', 'c', 'd');
 }
 
 // Keep the sample entry's own tag (hvc1, apcn, ...) wherever the output container accepts it.
@@ -160,8 +159,7 @@ QString Remux::copyPackets()
             av_packet_unref(pkt.get());
             continue;
         }
-        av_packet_rescale_ts(pkt.get(), in->streams[pkt->stream_index]->time_base,
-                             out->streams[target]->time_base);
+        av_packet_rescale_ts(pkt.get(), in->streams[pkt->stream_index]->time_base, out->streams[target]->time_base);
         pkt->stream_index = target;
         pkt->pos = -1;
         if ((rc = av_interleaved_write_frame(out.get(), pkt.get())) < 0)
@@ -184,7 +182,7 @@ bool writable(const QString& path)
     return ext == QLatin1String("mov") || ext == QLatin1String("mp4") || ext == QLatin1String("m4v");
 }
 
-} // namespace
+}  // namespace
 
 bool writeVideoMetadata(const MetaFields& fields, const QString& path, FileSwap& swap, QString* reason)
 {
@@ -204,9 +202,8 @@ bool writeVideoMetadata(const MetaFields& fields, const QString& path, FileSwap&
         return false;
     }
     const QFileInfo info(real);
-    const QString temp = info.absolutePath() + "/.rnvid_"
-        + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + "."
-        + QFileInfo(path).suffix();
+    const QString temp = info.absolutePath() + "/.rnvid_" + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()
+                       + "." + QFileInfo(path).suffix();
     const char* format = QFileInfo(path).suffix().toLower() == QLatin1String("mov") ? "mov" : "mp4";
     QString error;
     {

@@ -24,7 +24,10 @@ struct FormatCloser {
 };
 using Format = std::unique_ptr<AVFormatContext, FormatCloser>;
 
-int pastDeadline(void* timer) { return static_cast<QElapsedTimer*>(timer)->hasExpired(kReadDeadlineMs) ? 1 : 0; }
+int pastDeadline(void* timer)
+{
+    return static_cast<QElapsedTimer*>(timer)->hasExpired(kReadDeadlineMs) ? 1 : 0;
+}
 
 Format openMovie(const QString& path, QElapsedTimer& timer)
 {
@@ -51,7 +54,10 @@ Format openMovie(const QString& path, QElapsedTimer& timer)
     return fmt;
 }
 
-QString tagValue(const AVDictionaryEntry* e) { return e && e->value ? QString::fromUtf8(e->value) : QString(); }
+QString tagValue(const AVDictionaryEntry* e)
+{
+    return e && e->value ? QString::fromUtf8(e->value) : QString();
+}
 
 // Container tags by the common key they stand for; the first non-empty value wins.
 void readCommonMetadata(const AVDictionary* tags, MetaFields& f)
@@ -122,7 +128,8 @@ QString videoCodec(const AVCodecParameters* par)
     case AV_CODEC_ID_H264: return MediaInfo::videoCodecName(fcc("avc1"));
     case AV_CODEC_ID_HEVC: return MediaInfo::videoCodecName(fcc("hvc1"));
     case AV_CODEC_ID_PRORES: {
-        static const quint32 byProfile[] = {fcc("apco"), fcc("apcs"), fcc("apcn"), fcc("apch"), fcc("ap4h"), fcc("ap4x")};
+        static const quint32 byProfile[] = {fcc("apco"), fcc("apcs"), fcc("apcn"),
+                                            fcc("apch"), fcc("ap4h"), fcc("ap4x")};
         if (par->profile >= 0 && par->profile < 6)
             return MediaInfo::videoCodecName(byProfile[par->profile]);
         break;
@@ -202,10 +209,14 @@ void writeVideoFormat(const AVCodecParameters* par, MetaFields& f, bool zh)
     if (par->color_range == AVCOL_RANGE_JPEG)
         f.custom.insert(QStringLiteral("Color Range"), zh ? QStringLiteral("全范围") : QStringLiteral("Full"));
     else if (par->color_range == AVCOL_RANGE_MPEG)
-        f.custom.insert(QStringLiteral("Color Range"), zh ? QStringLiteral("视频/受限") : QStringLiteral("Video/Legal"));
+        f.custom.insert(QStringLiteral("Color Range"),
+                        zh ? QStringLiteral("视频/受限") : QStringLiteral("Video/Legal"));
 }
 
-quint32 rb32(const uint8_t* p) { return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | p[3]; }
+quint32 rb32(const uint8_t* p)
+{
+    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | p[3];
+}
 
 // The start timecode from the first sample of the timecode track: its frame number counted at
 // the track's frame quanta, as drop-frame timecode where the track is marked so.
@@ -243,8 +254,8 @@ int audioBits(const AVCodecParameters* par, bool& isFloat)
     case AV_CODEC_ID_PCM_F64LE: isFloat = true; break;
     default: isFloat = false;
     }
-    if (const int bits = av_get_bits_per_sample(par->codec_id); bits > 0 && par->codec_id >= AV_CODEC_ID_FIRST_AUDIO
-        && par->codec_id < AV_CODEC_ID_ADPCM_IMA_QT)
+    if (const int bits = av_get_bits_per_sample(par->codec_id);
+        bits > 0 && par->codec_id >= AV_CODEC_ID_FIRST_AUDIO && par->codec_id < AV_CODEC_ID_ADPCM_IMA_QT)
         return bits;
     return par->bits_per_raw_sample > 0 ? par->bits_per_raw_sample : 0;
 }
@@ -274,12 +285,12 @@ void writeAudio(const AVStream* st, MetaFields& f, bool zh)
     QString sr = QString::asprintf("%.1f kHz", double(par->sample_rate) / 1000.0);
     f.custom.insert(QStringLiteral("Audio SR"), sr.replace(QLatin1String(".0 kHz"), QLatin1String(" kHz")));
     const quint32 code = audioFormatCode(par);
-    f.custom.insert(QStringLiteral("Audio Codec"), code ? MediaInfo::audioCodecName(code)
-                                                        : QString::fromUtf8(avcodec_get_name(par->codec_id)));
+    f.custom.insert(QStringLiteral("Audio Codec"),
+                    code ? MediaInfo::audioCodecName(code) : QString::fromUtf8(avcodec_get_name(par->codec_id)));
     bool isFloat = false;
     if (const int bits = audioBits(par, isFloat); bits > 0)
-        f.custom.insert(QStringLiteral("Audio Bit Depth"),
-                        QString::number(bits) + QStringLiteral("-bit") + (isFloat ? QStringLiteral(" float") : QString()));
+        f.custom.insert(QStringLiteral("Audio Bit Depth"), QString::number(bits) + QStringLiteral("-bit")
+                                                               + (isFloat ? QStringLiteral(" float") : QString()));
     if (par->ch_layout.nb_channels > 0)
         f.custom.insert(QStringLiteral("Audio Channels"), MediaInfo::channelLayoutName(par->ch_layout.nb_channels, zh));
 }
@@ -307,7 +318,10 @@ void readCameraItems(const AVDictionary* tags, MetaFields& f)
     }
 }
 
-double rateOf(AVRational r) { return r.num > 0 && r.den > 0 ? double(r.num) / double(r.den) : 0; }
+double rateOf(AVRational r)
+{
+    return r.num > 0 && r.den > 0 ? double(r.num) / double(r.den) : 0;
+}
 
 QString rateText(double fps)
 {
@@ -342,7 +356,8 @@ void readMovie(AVFormatContext* fmt, MetaFields& f, bool zh)
         const double fps = rateOf(av_guess_frame_rate(fmt, const_cast<AVStream*>(video), nullptr));
         f.fps = std::isfinite(fps) ? fps : 0;
         if (par->bit_rate > 0)
-            f.custom.insert(QStringLiteral("Data Rate"), QString::asprintf("%.1f Mb/s", double(float(par->bit_rate) / 1000000.0f)));
+            f.custom.insert(QStringLiteral("Data Rate"),
+                            QString::asprintf("%.1f Mb/s", double(float(par->bit_rate) / 1000000.0f)));
         writeVideoFormat(par, f, zh);
         if (const std::optional<QString> tc = startTimecode(fmt))
             f.custom.insert(QStringLiteral("Start TC"), *tc);
@@ -354,7 +369,7 @@ void readMovie(AVFormatContext* fmt, MetaFields& f, bool zh)
         readCameraItems(fmt->streams[i]->metadata, f);
 }
 
-} // namespace
+}  // namespace
 
 MetaFields readVideo(const QString& path, bool zh)
 {

@@ -7,8 +7,17 @@
 #include <string_view>
 
 enum class BatchRuleKind {
-    findReplace, deleteBefore, deleteAfter, remove, caseRule, truncate,
-    whitespace, prefix, suffix, sequentialNumber, insertDate
+    findReplace,
+    deleteBefore,
+    deleteAfter,
+    remove,
+    caseRule,
+    truncate,
+    whitespace,
+    prefix,
+    suffix,
+    sequentialNumber,
+    insertDate
 };
 enum class CaseMode { none, upper, lower, title };
 enum class KeepSide { first, last };
@@ -18,21 +27,30 @@ enum class NumberFormat { digit, upper, lower };
 enum class NumberDir { asc, desc };
 enum class DateSource { capture, modified, created };
 enum class NameLang {
-    automatic, english, schinese, tchinese, japanese, korean,
-    french, german, spanish, italian, portuguese, russian
+    automatic,
+    english,
+    schinese,
+    tchinese,
+    japanese,
+    korean,
+    french,
+    german,
+    spanish,
+    italian,
+    portuguese,
+    russian
 };
 enum class SmartRenameStyle { finishing, posting, email, custom };
 
 template <typename E> struct EnumInfo;
 
-#define BRINDLECOVE_ENUM_INFO(E, ...)                                                   \
-    template <> struct EnumInfo<E> {                                                   \
-        static constexpr auto raw = std::to_array<std::string_view>({__VA_ARGS__});    \
+#define BRINDLECOVE_ENUM_INFO(E, ...)                                                                                  \
+    template <> struct EnumInfo<E> {                                                                                   \
+        static constexpr auto raw = std::to_array<std::string_view>({__VA_ARGS__});                                    \
     };
 
-BRINDLECOVE_ENUM_INFO(BatchRuleKind, "findReplace", "deleteBefore", "deleteAfter", "remove",
-                      "caseRule", "truncate", "whitespace", "prefix", "suffix",
-                      "sequentialNumber", "insertDate")
+BRINDLECOVE_ENUM_INFO(BatchRuleKind, "findReplace", "deleteBefore", "deleteAfter", "remove", "caseRule", "truncate",
+                      "whitespace", "prefix", "suffix", "sequentialNumber", "insertDate")
 BRINDLECOVE_ENUM_INFO(CaseMode, "none", "upper", "lower", "title")
 BRINDLECOVE_ENUM_INFO(KeepSide, "first", "last")
 BRINDLECOVE_ENUM_INFO(SpaceMode, "none", "underscore", "hyphen", "remove", "collapse")
@@ -40,12 +58,15 @@ BRINDLECOVE_ENUM_INFO(NumberPosition, "suffix", "prefix", "replace", "renumber",
 BRINDLECOVE_ENUM_INFO(NumberFormat, "digit", "upper", "lower")
 BRINDLECOVE_ENUM_INFO(NumberDir, "asc", "desc")
 BRINDLECOVE_ENUM_INFO(DateSource, "capture", "modified", "created")
-BRINDLECOVE_ENUM_INFO(NameLang, "auto", "english", "schinese", "tchinese", "japanese", "korean",
-                      "french", "german", "spanish", "italian", "portuguese", "russian")
+BRINDLECOVE_ENUM_INFO(NameLang, "auto", "english", "schinese", "tchinese", "japanese", "korean", "french", "german",
+                      "spanish", "italian", "portuguese", "russian")
 BRINDLECOVE_ENUM_INFO(SmartRenameStyle, "FINISHING", "POSTING", "EMAIL", "CUSTOM")
 #undef BRINDLECOVE_ENUM_INFO
 
-template <typename E> constexpr int enumCount() { return int(EnumInfo<E>::raw.size()); }
+template <typename E> constexpr int enumCount()
+{
+    return int(EnumInfo<E>::raw.size());
+}
 
 template <typename E> QString rawValue(E e)
 {

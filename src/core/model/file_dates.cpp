@@ -16,7 +16,10 @@ namespace {
 
 constexpr qsizetype kDateTextBound = 20000;
 
-QString sourceWord(DateSource s) { return rawValue(s); }
+QString sourceWord(DateSource s)
+{
+    return rawValue(s);
+}
 
 QString patternOrDefault(const QString& pattern)
 {
@@ -36,7 +39,7 @@ QDateTime utcOf(const struct statx_timestamp& t)
 // One statx call; dates in UTC, so that writing them in local time needs no C-library zone lookup.
 FileTimes readFileTimes(const QString& path)
 {
-    struct statx st{};
+    struct statx st {};
     FileTimes times;
     if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_MTIME | STATX_BTIME, &st) != 0)
         return times;
@@ -67,7 +70,7 @@ QString captureKey(const std::optional<QDateTime>& date)
         return QStringLiteral("-1.0");
     if (date->timeSpec() == Qt::LocalTime)
         return u'L' % QString::number(date->date().toJulianDay()) % u'.'
-            % QString::number(date->time().msecsSinceStartOfDay());
+             % QString::number(date->time().msecsSinceStartOfDay());
     return QString::number(double(date->toMSecsSinceEpoch()) / 1000.0, 'f', 3);
 }
 
@@ -138,8 +141,9 @@ void finishStamping(Store& store, StampRun& run)
     if (run.stamped > 0)
         store.dates().clearCaches();
     const QString n = QString::number(run.stamped);
-    store.setStatus(Lang::zh() ? QStringLiteral("已把 ") + n + QStringLiteral(" 个文件的日期设为拍摄/创建日期。")
-                               : QStringLiteral("Set file date on ") + n + QStringLiteral(" file(s) from capture date."));
+    store.setStatus(Lang::zh()
+                        ? QStringLiteral("已把 ") + n + QStringLiteral(" 个文件的日期设为拍摄/创建日期。")
+                        : QStringLiteral("Set file date on ") + n + QStringLiteral(" file(s) from capture date."));
     run.done.finish();
 }
 
@@ -167,7 +171,7 @@ void stampNext(QPointer<Store> store, std::shared_ptr<StampRun> run)
     }
 }
 
-} // namespace
+}  // namespace
 
 void FileDates::clearCaches()
 {
@@ -181,7 +185,7 @@ QString FileDates::dateText(const FileItem& item) const
     if (!rules.dateEnabled)
         return {};
     const QString key = item.id.toString(QUuid::WithoutBraces) % u'|' % QString::number(qHash(item.url)) % u'|'
-        % sourceWord(rules.dateSource) % u'|' % rules.dateFormat % u'|' % captureKey(item.captureDate);
+                      % sourceWord(rules.dateSource) % u'|' % rules.dateFormat % u'|' % captureKey(item.captureDate);
     const auto it = m_dateStringCache.constFind(key);
     if (it != m_dateStringCache.constEnd())
         return *it;
@@ -211,7 +215,8 @@ QString FileDates::computeDateText(const FileItem& item) const
 std::optional<QDateTime> FileDates::cachedFileDate(const QString& path, FileDateKey key) const
 {
     const bool creation = key == FileDateKey::creation;
-    const QString cacheKey = (creation ? QStringLiteral("creationDate|") : QStringLiteral("contentModificationDate|")) + path;
+    const QString cacheKey = (creation ? QStringLiteral("creationDate|") : QStringLiteral("contentModificationDate|"))
+                           + path;
     const auto it = m_fileDateCache.constFind(cacheKey);
     if (it != m_fileDateCache.constEnd())
         return *it;
@@ -262,11 +267,12 @@ QFuture<void> FileDates::extractCaptureDates()
         return std::pair<QUuid, std::optional<QDateTime>>(l.id, reader->readImageOrPDF(l.path).date);
     };
     QPointer<Store> self(&m_store);
-    QtConcurrent::mapped(stills, readStill).then(&m_store, [self, run](QFuture<std::pair<QUuid, std::optional<QDateTime>>> f) {
-        for (const auto& [id, date] : f.results())
-            run->dates.insert(id, date);
-        readNextVideo(self, run);
-    });
+    QtConcurrent::mapped(stills, readStill)
+        .then(&m_store, [self, run](QFuture<std::pair<QUuid, std::optional<QDateTime>>> f) {
+            for (const auto& [id, date] : f.results())
+                run->dates.insert(id, date);
+            readNextVideo(self, run);
+        });
     return result;
 }
 

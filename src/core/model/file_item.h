@@ -31,4 +31,4 @@ QString parent(const QString& path);
 QString extension(const QString& name);         // text after the last ".", "" when none
 QString withoutExtension(const QString& name);  // name less ".ext"
 QString standardized(const QString& path);      // absolute and clean
-} // namespace PathText
+}  // namespace PathText

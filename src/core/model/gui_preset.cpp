@@ -66,7 +66,7 @@ template <typename T> void put(QJsonObject& o, const char* key, const std::optio
         o.insert(QLatin1String(key), *v);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<GUIPreset> GUIPreset::fromJson(const QJsonObject& o, QString* error)
 {
@@ -131,18 +131,30 @@ std::optional<GUIPreset> GUIPreset::fromJsonData(const QByteArray& data, QString
 QJsonObject GUIPreset::toJson() const
 {
     QJsonObject o{
-        {"findEnabled", findEnabled},     {"find", find},
-        {"replace", replace},             {"useRegex", useRegex},
-        {"delBeforeEnabled", delBeforeEnabled}, {"delBefore", delBefore},
-        {"delAfterEnabled", delAfterEnabled},   {"delAfter", delAfter},
-        {"removeEnabled", removeEnabled}, {"removeStr", removeStr},
-        {"caseMode", caseMode},           {"truncEnabled", truncEnabled},
-        {"keepSide", keepSide},           {"keepN", keepN},
-        {"spaceMode", spaceMode},         {"prefixEnabled", prefixEnabled},
-        {"prefixText", prefixText},       {"suffixEnabled", suffixEnabled},
-        {"suffixText", suffixText},       {"numberEnabled", numberEnabled},
-        {"numStart", numStart},           {"numPad", numPad},
-        {"numSep", numSep},               {"numPos", numPos},
+        {"findEnabled", findEnabled},
+        {"find", find},
+        {"replace", replace},
+        {"useRegex", useRegex},
+        {"delBeforeEnabled", delBeforeEnabled},
+        {"delBefore", delBefore},
+        {"delAfterEnabled", delAfterEnabled},
+        {"delAfter", delAfter},
+        {"removeEnabled", removeEnabled},
+        {"removeStr", removeStr},
+        {"caseMode", caseMode},
+        {"truncEnabled", truncEnabled},
+        {"keepSide", keepSide},
+        {"keepN", keepN},
+        {"spaceMode", spaceMode},
+        {"prefixEnabled", prefixEnabled},
+        {"prefixText", prefixText},
+        {"suffixEnabled", suffixEnabled},
+        {"suffixText", suffixText},
+        {"numberEnabled", numberEnabled},
+        {"numStart", numStart},
+        {"numPad", numPad},
+        {"numSep", numSep},
+        {"numPos", numPos},
     };
     put(o, "delBeforeIncl", delBeforeIncl);
     put(o, "delAfterIncl", delAfterIncl);
@@ -240,7 +252,7 @@ template <typename T> void assignIfPresent(T& target, const std::optional<T>& va
     if (value)
         target = *value;
 }
-} // namespace
+}  // namespace
 
 // Fields that older preset files lack: the include flags, number format, direction and custom
 // position fall back to their defaults, while absent date and extension fields keep whatever the

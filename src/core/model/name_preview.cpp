@@ -17,7 +17,7 @@ constexpr qsizetype kSmartFixBound = 50000;
 
 bool existsOnDisk(const QString& path)
 {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
@@ -55,7 +55,7 @@ QString lowerKey(const QString& path)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 QString NamePreview::applyBatchRules(const QString& stem, int index, const QString& dateText) const
 {
@@ -93,10 +93,7 @@ QString NamePreview::newName(const FileItem& item, int index, const QSet<QUuid>&
     return ext.isEmpty() ? stem : stem + u'.' + ext;
 }
 
-NamePreview::NamePreview(const Store& store)
-    : m_store(store), m_cachedStyle(store.sections().smartRenameStyle)
-{
-}
+NamePreview::NamePreview(const Store& store) : m_store(store), m_cachedStyle(store.sections().smartRenameStyle) {}
 
 void NamePreview::sectionsPublished()
 {

@@ -24,7 +24,7 @@ qsizetype utf8Length(const QString& s)
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QString> validateNewName(const QString& proposed, const QString& current)
 {
@@ -43,7 +43,8 @@ std::optional<QString> validateNewName(const QString& proposed, const QString& c
 
 bool isSameFile(const QString& a, const QString& b)
 {
-    struct stat sa{}, sb{};
+    struct stat sa {
+    }, sb{};
     if (::lstat(QFile::encodeName(a).constData(), &sa) != 0 || ::lstat(QFile::encodeName(b).constData(), &sb) != 0)
         return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;

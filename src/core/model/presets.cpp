@@ -2,10 +2,10 @@
 
 #include "model/preset_bundle.h"
 #include "model/store.h"
-#include "platform/natural_sort.h"
 #include "platform/atomic_write.h"
 #include "platform/json_util.h"
 #include "platform/lang.h"
+#include "platform/natural_sort.h"
 
 #include <QCollator>
 #include <QDir>
@@ -31,7 +31,10 @@ QString safePresetName(const QString& name)
     return out;
 }
 
-QByteArray compactJson(const GUIPreset& p) { return QJsonDocument(p.toJson()).toJson(QJsonDocument::Compact); }
+QByteArray compactJson(const GUIPreset& p)
+{
+    return QJsonDocument(p.toJson()).toJson(QJsonDocument::Compact);
+}
 
 // Name without the last path extension, the way a file browser splits it (".x" has none).
 QString withoutExtension(const QString& name);
@@ -56,9 +59,12 @@ bool codePointLess(const QString& a, const QString& b)
     return std::lexicographical_compare(ua.begin(), ua.end(), ub.begin(), ub.end());
 }
 
-} // namespace
+}  // namespace
 
-GUIPreset Presets::current() const { return GUIPreset::fromRules(m_store.rules(), m_store.sections()); }
+GUIPreset Presets::current() const
+{
+    return GUIPreset::fromRules(m_store.rules(), m_store.sections());
+}
 
 void Presets::apply(const GUIPreset& p)
 {
@@ -66,13 +72,15 @@ void Presets::apply(const GUIPreset& p)
     m_store.editSections([&](NameSections& s) { p.applyTo(s); });
 }
 
-QString Presets::folder() const { return QDir(m_store.supportFolder()).filePath(QStringLiteral("presets")); }
+QString Presets::folder() const
+{
+    return QDir(m_store.supportFolder()).filePath(QStringLiteral("presets"));
+}
 
 void Presets::refreshNames()
 {
-    const QStringList entries = QDir(folder())
-                                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                               QDir::NoSort);
+    const QStringList entries =
+        QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
     QStringList names;
     for (const QString& entry : entries)
         if (entry.endsWith(kPresetExt, Qt::CaseSensitive))
@@ -91,8 +99,7 @@ bool Presets::save(const QString& name)
     if (safe.isEmpty())
         return false;
     QDir().mkpath(folder());
-    const QString error = writeAtomically(QDir(folder()).filePath(safe + kPresetExt),
-                                          compactJson(current()));
+    const QString error = writeAtomically(QDir(folder()).filePath(safe + kPresetExt), compactJson(current()));
     if (error.isEmpty())
         m_store.setStatus(L("Preset saved: ", "已保存预设:") + safe);
     else

@@ -116,7 +116,7 @@ void appendExpanded(QString& out, const QString& templ, icu::RegexMatcher& m)
     }
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QString> regexReplaceAll(const QString& pattern, const QString& input, const QString& templ)
 {
@@ -147,7 +147,10 @@ std::optional<QString> regexReplaceAll(const QString& pattern, const QString& in
     return out;
 }
 
-bool regexPatternUsable(const QString& pattern) { return compiled(pattern) != nullptr; }
+bool regexPatternUsable(const QString& pattern)
+{
+    return compiled(pattern) != nullptr;
+}
 
 int regexCacheSize()
 {

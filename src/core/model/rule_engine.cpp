@@ -1,6 +1,6 @@
 // The eleven batch rules on the typed rule set.
-#include "model/regex_replace.h"
 #include "model/rule_engine.h"
+#include "model/regex_replace.h"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
@@ -185,10 +185,10 @@ QString applyOne(BatchRuleKind kind, const RuleSettings& r, const QString& name,
     return name;
 }
 
-} // namespace
+}  // namespace
 
-QString applyRules(const RuleSettings& rules, const QString& stem, int index, int count,
-                   const QString& dateText, const QList<BatchRuleKind>& order)
+QString applyRules(const RuleSettings& rules, const QString& stem, int index, int count, const QString& dateText,
+                   const QList<BatchRuleKind>& order)
 {
     QString name = stem;
     for (BatchRuleKind kind : order)

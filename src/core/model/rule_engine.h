@@ -11,8 +11,8 @@
 
 // Runs the rules in `order` (a kind listed twice runs twice) and trims surrounding horizontal
 // whitespace. `count` is the number of listed items, `index` the item's place among them.
-QString applyRules(const RuleSettings& rules, const QString& stem, int index, int count,
-                   const QString& dateText, const QList<BatchRuleKind>& order);
+QString applyRules(const RuleSettings& rules, const QString& stem, int index, int count, const QString& dateText,
+                   const QList<BatchRuleKind>& order);
 
 // The number text of the numbering rule and of "#" in a replacement.
 QString sequenceNumberText(const RuleSettings& rules, int count, int index);

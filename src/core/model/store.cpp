@@ -13,9 +13,9 @@
 #include "model/file_dates.h"
 #include "model/name_preview.h"
 #include "model/presets.h"
-#include "smartrename/smart_rename_run.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
+#include "smartrename/smart_rename_run.h"
 
 #include <QDir>
 #include <QLocale>
@@ -36,8 +36,7 @@ StoreServices StoreServices::production()
     return s;
 }
 
-Store::Store(StoreServices services, QObject* parent)
-    : QObject(parent), m_services(std::move(services))
+Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_services(std::move(services))
 {
     if (!m_services.settings)
         m_services.settings = std::make_shared<MemorySettings>();
@@ -234,7 +233,7 @@ template <typename E> QList<E> restoreOrder(const Settings& s, const QString& ke
             out << e;
     return out;
 }
-} // namespace
+}  // namespace
 
 void Store::setBatchRuleOrder(const QList<BatchRuleKind>& order)
 {
@@ -340,7 +339,7 @@ QList<SmartRename::CutType> Store::loadCutTypes()
 }
 
 QList<SmartRename::CutType> Store::mergeBuiltInCutTypes(const QList<SmartRename::CutType>& user,
-                                                       const QSet<QString>& seen)
+                                                        const QSet<QString>& seen)
 {
     QSet<QString> userNames;
     for (const auto& c : user)

@@ -47,14 +47,14 @@ class AINamingRunner;
 // What a Store is built with; tests inject their own.
 struct StoreServices {
     std::shared_ptr<Settings> settings;
-    QString supportFolder;            // history, rename log, presets
-    QStringList preferredLanguages;   // first entry decides the initial language
-    bool sandboxed = false;           // an access prompt can only appear when sandboxed
-    bool runningUnitTests = false;    // no access prompt; history kept apart from the user's
+    QString supportFolder;           // history, rename log, presets
+    QStringList preferredLanguages;  // first entry decides the initial language
+    bool sandboxed = false;          // an access prompt can only appear when sandboxed
+    bool runningUnitTests = false;   // no access prompt; history kept apart from the user's
     bool loadHistoryOnStart = true;
     std::shared_ptr<FolderAccess> folderAccess;      // grants everything when not given
     std::shared_ptr<AccessPrompter> accessPrompter;  // none: a refused move is not asked about
-    int saveDelayMs = 500;                            // history and log saves are merged this long
+    int saveDelayMs = 500;                           // history and log saves are merged this long
     std::shared_ptr<MetadataReader> metadataReader;  // the empty reader when not given
 
     // Production services: settings file, $XDG_DATA_HOME/Wendlethorpe, the system languages.
@@ -157,9 +157,17 @@ public:
 
     // ---- groups: read, and change with one publish ----
     const RuleSettings& rules() const { return m_rules; }
-    template <typename F> void editRules(F&& f) { f(m_rules); publish(Group::Rules); }
+    template <typename F> void editRules(F&& f)
+    {
+        f(m_rules);
+        publish(Group::Rules);
+    }
     const NameSections& sections() const { return m_sections; }
-    template <typename F> void editSections(F&& f) { f(m_sections); publish(Group::Sections); }
+    template <typename F> void editSections(F&& f)
+    {
+        f(m_sections);
+        publish(Group::Sections);
+    }
     const AppPrefs& prefs() const { return m_prefs; }
     void setActiveTab(int tab);
     void setWrapNames(bool on);
@@ -167,14 +175,27 @@ public:
     const EmailState& email() const { return m_email; }
     const QList<FileItem>& items() const { return m_items; }
     void setItems(QList<FileItem> items);  // count change empties the date caches
-    template <typename F> void editItems(F&& f) { QList<FileItem> copy = m_items; f(copy); setItems(std::move(copy)); }
+    template <typename F> void editItems(F&& f)
+    {
+        QList<FileItem> copy = m_items;
+        f(copy);
+        setItems(std::move(copy));
+    }
     const MetaDrafts& meta() const { return m_meta; }
-    template <typename F> void editMeta(F&& f) { f(m_meta); publish(Group::Meta); }
+    template <typename F> void editMeta(F&& f)
+    {
+        f(m_meta);
+        publish(Group::Meta);
+    }
     const Activity& activity() const { return m_activity; }
     void setStatus(const QString& text);
     // News about lost or set-aside data: the next status is shown beside it, not instead of it.
     void setLastingStatus(const QString& text);
-    template <typename F> void editActivity(F&& f) { f(m_activity); publish(Group::Activity); }
+    template <typename F> void editActivity(F&& f)
+    {
+        f(m_activity);
+        publish(Group::Activity);
+    }
     const HistoryState& historyState() const { return m_history; }
     const FolderWatchState& watchState() const { return m_watch; }
     const QStringList& presetNames() const { return m_presetNames; }
@@ -230,7 +251,10 @@ public:
     // ---- file operations (files/): each subsystem's operations, owned here ----
     bool isSandboxed() const { return m_services.sandboxed; }
     bool isRunningUnitTests() const { return m_services.runningUnitTests; }
-    void setAccessPrompter(std::shared_ptr<AccessPrompter> prompter) { m_services.accessPrompter = std::move(prompter); }
+    void setAccessPrompter(std::shared_ptr<AccessPrompter> prompter)
+    {
+        m_services.accessPrompter = std::move(prompter);
+    }
     History& history() { return *m_undoHistory; }
     const History& history() const { return *m_undoHistory; }
     Renamer& renamer() { return *m_renamer; }
@@ -244,8 +268,16 @@ public:
     const ScopedAccess& access() const { return *m_access; }
 
     // The undo history and rename log; every change goes through History's edit functions.
-    template <typename F> void editHistory(F&& f) { f(m_history); publish(Group::History); }
-    template <typename F> void editWatch(F&& f) { f(m_watch); publish(Group::Watch); }
+    template <typename F> void editHistory(F&& f)
+    {
+        f(m_history);
+        publish(Group::History);
+    }
+    template <typename F> void editWatch(F&& f)
+    {
+        f(m_watch);
+        publish(Group::Watch);
+    }
     // The files behind a folder listing while folders are renamed (unpublished).
     const QList<FileItem>& fileBackup() const { return m_fileBackup; }
     template <typename F> void editFileBackup(F&& f) { f(m_fileBackup); }

@@ -57,7 +57,7 @@ QString referenceWord(QStringView rest)
     return word.toString();
 }
 
-} // namespace
+}  // namespace
 
 TemplateExpansion expandTemplate(const QString& templ, const TemplateTokens& tokens)
 {
@@ -101,8 +101,8 @@ TemplateTokens templateTokens(int index, const BinRow& row)
         name.replace(u'/', u'_').replace(u' ', u'_');
         tokens.insert(name, row.value(QStringLiteral("custom:") + it.key()));
     }
-    static const char* const builtIn[] = {"clipname", "title", "author", "extra", "keywords",
-                                          "city", "country", "gps", "ext"};
+    static const char* const builtIn[] = {"clipname", "title",   "author", "extra", "keywords",
+                                          "city",     "country", "gps",    "ext"};
     for (const char* key : builtIn)
         tokens.insert(QLatin1String(key), row.value(QLatin1String(key)));
     tokens.insert(QStringLiteral("clip_name"), tokens.value(QStringLiteral("clipname")));

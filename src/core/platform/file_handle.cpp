@@ -15,7 +15,7 @@ FileHandle openFileForReading(const QString& path)
         h.error = errno;
         return h;
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         h.error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
@@ -38,7 +38,7 @@ QByteArray readFileHead(const FileHandle& handle, qint64 maxBytes)
     QByteArray out;
     if (!handle.isOpen() || maxBytes <= 0)
         return out;
-    struct stat st{};
+    struct stat st {};
     const qint64 size = ::fstat(handle.fd, &st) == 0 ? qint64(st.st_size) : maxBytes;
     out.resize(qsizetype(qBound<qint64>(0, size, maxBytes)));
     qint64 got = 0;

@@ -2,13 +2,22 @@
 
 #include <QFileInfo>
 
-bool FolderAccess::startAccessing(const QString&) { return true; }
+bool FolderAccess::startAccessing(const QString&)
+{
+    return true;
+}
 
 void FolderAccess::stopAccessing(const QString&) {}
 
-bool FolderAccess::mayMove(const QString&, const QString&) const { return true; }
+bool FolderAccess::mayMove(const QString&, const QString&) const
+{
+    return true;
+}
 
-QByteArray FolderAccess::bookmark(const QString& folder) const { return folder.toUtf8(); }
+QByteArray FolderAccess::bookmark(const QString& folder) const
+{
+    return folder.toUtf8();
+}
 
 std::optional<QString> FolderAccess::resolveBookmark(const QByteArray& data) const
 {

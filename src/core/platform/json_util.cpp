@@ -1,9 +1,9 @@
 #include "json_util.h"
 
 #include <QJsonDocument>
+#include <QTimeZone>
 #include <climits>
 #include <cmath>
-#include <QTimeZone>
 
 namespace Json {
 
@@ -25,7 +25,10 @@ std::optional<QJsonArray> parseArray(const QByteArray& data)
     return doc.array();
 }
 
-QString uuidText(const QUuid& id) { return id.toString(QUuid::WithoutBraces).toUpper(); }
+QString uuidText(const QUuid& id)
+{
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}
 
 namespace {
 const QDateTime& referenceDate()
@@ -33,7 +36,7 @@ const QDateTime& referenceDate()
     static const QDateTime ref(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
     return ref;
 }
-} // namespace
+}  // namespace
 
 double referenceSeconds(const QDateTime& date)
 {
@@ -119,7 +122,7 @@ void writeValue(const QJsonValue& v, QByteArray& out, int indent)
         out += QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
     }
 }
-} // namespace
+}  // namespace
 
 QByteArray sortedPretty(const QJsonValue& v)
 {
@@ -129,4 +132,4 @@ QByteArray sortedPretty(const QJsonValue& v)
     return out;
 }
 
-} // namespace Json
+}  // namespace Json

@@ -31,4 +31,4 @@ std::optional<int> wholeInt(const QJsonValue& v);
 // Pretty-printed JSON with object keys sorted at every level.
 QByteArray sortedPretty(const QJsonValue& v);
 
-} // namespace Json
+}  // namespace Json

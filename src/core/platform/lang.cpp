@@ -4,10 +4,16 @@
 
 namespace {
 std::atomic<bool> g_zh{false};
-}
+}  // namespace
 
-bool Lang::zh() { return g_zh.load(std::memory_order_relaxed); }
-void Lang::setZh(bool zh) { g_zh.store(zh, std::memory_order_relaxed); }
+bool Lang::zh()
+{
+    return g_zh.load(std::memory_order_relaxed);
+}
+void Lang::setZh(bool zh)
+{
+    g_zh.store(zh, std::memory_order_relaxed);
+}
 
 QLocale Lang::locale()
 {

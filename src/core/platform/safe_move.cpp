@@ -28,19 +28,19 @@ QString nameOf(const QString& path)
 int renameNoReplace(const QByteArray& from, const QByteArray& to)
 {
     // Called through syscall() so the build does not depend on the C library's wrapper.
-    return int(::syscall(SYS_renameat2, AT_FDCWD, from.constData(), AT_FDCWD, to.constData(),
-                         RENAME_NOREPLACE));
+    return int(::syscall(SYS_renameat2, AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE));
 }
 
 bool isDirectory(const QByteArray& path)
 {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool sameObject(const QByteArray& a, const QByteArray& b)
 {
-    struct stat sa{}, sb{};
+    struct stat sa {
+    }, sb{};
     return ::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 && sa.st_dev == sb.st_dev
         && sa.st_ino == sb.st_ino;
 }
@@ -49,7 +49,7 @@ bool sameObject(const QByteArray& a, const QByteArray& b)
 // nor hard links are available; the gap between check and rename is the price of such volumes.
 int checkedRename(const QByteArray& from, const QByteArray& to)
 {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(to.constData(), &st) == 0) {
         errno = EEXIST;
         return -1;
@@ -96,7 +96,7 @@ int moveOnce(const QByteArray& from, const QByteArray& to, SafeMove::Method meth
     return checkedRename(from, to);
 }
 
-} // namespace
+}  // namespace
 
 QString MoveError::text() const
 {
@@ -107,24 +107,20 @@ QString MoveError::text() const
     case ENOTEMPTY:
         return L(QStringLiteral("An item named “%1” already exists.").arg(name),
                  QStringLiteral("已存在名为「%1」的项目。").arg(name));
-    case EROFS:
-        return L("The volume is read-only.", "该卷是只读的。");
+    case EROFS: return L("The volume is read-only.", "该卷是只读的。");
     case ENOENT:
-        return L(QStringLiteral("“%1” could not be found.").arg(source),
-                 QStringLiteral("找不到「%1」。").arg(source));
+        return L(QStringLiteral("“%1” could not be found.").arg(source), QStringLiteral("找不到「%1」。").arg(source));
     case EACCES:
     case EPERM:
         return L(QStringLiteral("You don't have permission to rename “%1”.").arg(source),
                  QStringLiteral("没有权限重命名「%1」。").arg(source));
     case ENOSPC:
-    case EDQUOT:
-        return L("There is not enough space on the volume.", "卷上空间不足。");
+    case EDQUOT: return L("There is not enough space on the volume.", "卷上空间不足。");
     case EXDEV:
         return L(QStringLiteral("“%1” can't be moved to another volume.").arg(source),
                  QStringLiteral("无法将「%1」移动到其他卷。").arg(source));
     case ENAMETOOLONG:
-        return L(QStringLiteral("The name “%1” is too long.").arg(name),
-                 QStringLiteral("名称「%1」太长。").arg(name));
+        return L(QStringLiteral("The name “%1” is too long.").arg(name), QStringLiteral("名称「%1」太长。").arg(name));
     default: {
         const QString sys = QString::fromLocal8Bit(std::strerror(code));
         return L(QStringLiteral("“%1” couldn't be renamed: %2").arg(source, sys),
@@ -133,14 +129,20 @@ QString MoveError::text() const
     }
 }
 
-bool MoveError::exists() const { return code == EEXIST || code == ENOTEMPTY; }
-bool MoveError::readOnly() const { return code == EROFS; }
+bool MoveError::exists() const
+{
+    return code == EEXIST || code == ENOTEMPTY;
+}
+bool MoveError::readOnly() const
+{
+    return code == EROFS;
+}
 
 namespace SafeMove {
 
 bool exists(const QString& path)
 {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
@@ -183,4 +185,4 @@ std::optional<MoveError> move(const QString& from, const QString& to, Method met
     return second;
 }
 
-} // namespace SafeMove
+}  // namespace SafeMove

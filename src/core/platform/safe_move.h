@@ -5,12 +5,12 @@
 #include <optional>
 
 struct MoveError {
-    int code = 0;      // errno of the failed step
-    QString from;      // the paths of the move that failed
+    int code = 0;  // errno of the failed step
+    QString from;  // the paths of the move that failed
     QString to;
-    QString text() const;  // a short sentence in the current interface language
-    bool exists() const;   // the destination is taken
-    bool readOnly() const; // the volume can't be written
+    QString text() const;   // a short sentence in the current interface language
+    bool exists() const;    // the destination is taken
+    bool readOnly() const;  // the volume can't be written
 };
 
 namespace SafeMove {
@@ -35,4 +35,4 @@ bool isTemporaryName(const QString& name);
 // True when the two names differ only in letter case.
 bool isCaseOnlyChange(const QString& from, const QString& to);
 
-} // namespace SafeMove
+}  // namespace SafeMove

@@ -63,17 +63,22 @@ QJsonValue encodeValue(const QVariant& v)
 QVariant decodeValue(const QJsonValue& j)
 {
     const QJsonObject o = j.toObject();
-    if (o.contains("bool")) return QVariant(o["bool"].toBool());
-    if (o.contains("string")) return QVariant(o["string"].toString());
+    if (o.contains("bool"))
+        return QVariant(o["bool"].toBool());
+    if (o.contains("string"))
+        return QVariant(o["string"].toString());
     if (o.contains("strings")) {
         QStringList list;
         for (const QJsonValue& s : o["strings"].toArray())
             list << s.toString();
         return QVariant(list);
     }
-    if (o.contains("data")) return QVariant(QByteArray::fromBase64(o["data"].toString().toLatin1()));
-    if (o.contains("int")) return QVariant(o["int"].toInteger());
-    if (o.contains("double")) return QVariant(o["double"].toDouble());
+    if (o.contains("data"))
+        return QVariant(QByteArray::fromBase64(o["data"].toString().toLatin1()));
+    if (o.contains("int"))
+        return QVariant(o["int"].toInteger());
+    if (o.contains("double"))
+        return QVariant(o["double"].toDouble());
     return {};
 }
 
@@ -103,7 +108,7 @@ QSettings::Format jsonFormat()
     return format;
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 // A settings file that is not a JSON object would be overwritten by the next write; keep it
@@ -120,7 +125,7 @@ void setAsideIfDamaged(const QString& filePath)
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QFile::rename(filePath, filePath + QStringLiteral(".damaged-") + stamp);
 }
-} // namespace
+}  // namespace
 
 FileSettings::FileSettings(const QString& filePath)
     : m_settings((setAsideIfDamaged(filePath), std::make_unique<QSettings>(filePath, jsonFormat())))
@@ -128,12 +133,27 @@ FileSettings::FileSettings(const QString& filePath)
     m_settings->setFallbacksEnabled(false);
 }
 
-FileSettings::~FileSettings() { m_settings->sync(); }
+FileSettings::~FileSettings()
+{
+    m_settings->sync();
+}
 
-QVariant FileSettings::value(const QString& key) const { return m_settings->value(key); }
-void FileSettings::setValue(const QString& key, const QVariant& value) { m_settings->setValue(key, value); }
-void FileSettings::remove(const QString& key) { m_settings->remove(key); }
-void FileSettings::sync() { m_settings->sync(); }
+QVariant FileSettings::value(const QString& key) const
+{
+    return m_settings->value(key);
+}
+void FileSettings::setValue(const QString& key, const QVariant& value)
+{
+    m_settings->setValue(key, value);
+}
+void FileSettings::remove(const QString& key)
+{
+    m_settings->remove(key);
+}
+void FileSettings::sync()
+{
+    m_settings->sync();
+}
 
 QString FileSettings::defaultPath()
 {

@@ -23,7 +23,7 @@ QString trimmedOf(QString s, QChar c)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 Result smartFix(const QString& stem, SmartRenameStyle style, const QList<CutType>& cutTypes,
                 const CustomNamingConfig& config, const QMap<QString, QStringList>& splits)
@@ -55,4 +55,4 @@ Result smartFix(const QString& stem, SmartRenameStyle style, const QList<CutType
     return r;
 }
 
-} // namespace SmartRename
+}  // namespace SmartRename

@@ -15,4 +15,4 @@ namespace SmartRename {
 Result smartFix(const QString& stem, SmartRenameStyle style, const QList<CutType>& cutTypes,
                 const CustomNamingConfig& config, const QMap<QString, QStringList>& learnedSplits);
 
-} // namespace SmartRename
+}  // namespace SmartRename

@@ -21,7 +21,7 @@ bool isAlreadyClean(const QString& name)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 QString cleanInput(const QString& name)
 {
@@ -89,4 +89,4 @@ QString removeIgnoredTags(QString name, const QStringList& tags)
     return name;
 }
 
-} // namespace SmartRename
+}  // namespace SmartRename

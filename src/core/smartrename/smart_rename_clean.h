@@ -19,4 +19,4 @@ QStringList parseIgnoreTags(const QString& text);
 // Every occurrence of each tag removed, literally and ignoring case, in list order.
 QString removeIgnoredTags(QString name, const QStringList& tags);
 
-} // namespace SmartRename
+}  // namespace SmartRename

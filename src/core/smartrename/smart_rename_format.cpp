@@ -9,8 +9,14 @@ namespace {
 
 using CaseFn = std::function<QString(const QString&)>;
 
-QString upper(const QString& s) { return s.toUpper(); }
-QString asIs(const QString& s) { return s; }
+QString upper(const QString& s)
+{
+    return s.toUpper();
+}
+QString asIs(const QString& s)
+{
+    return s;
+}
 
 QString withoutBlanks(QString s)
 {
@@ -159,7 +165,7 @@ Result formatCustom(const Parts& p, const CustomNamingConfig& config)
     return r;
 }
 
-} // namespace
+}  // namespace
 
 QString titleCaseWord(const QString& word)
 {
@@ -190,4 +196,4 @@ Result format(const Parts& parts, SmartRenameStyle style, const CustomNamingConf
     return formatJoined(parts, titleCase);
 }
 
-} // namespace SmartRename
+}  // namespace SmartRename

@@ -23,4 +23,4 @@ QString titleCaseWord(const QString& word);
 QString titleCase(const QString& text);
 Result format(const Parts& parts, SmartRenameStyle style, const CustomNamingConfig& config);
 
-} // namespace SmartRename
+}  // namespace SmartRename

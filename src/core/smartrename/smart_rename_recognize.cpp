@@ -164,7 +164,7 @@ struct Scan {
     }
 };
 
-} // namespace
+}  // namespace
 
 QString wordKey(QStringView word)
 {
@@ -291,8 +291,7 @@ std::optional<std::pair<QString, QString>> sizeCutType(QStringView key)
     const QStringView before = key.first(x - w);
     for (const QString& lead : digitalLeadWords()) {
         if (before.endsWith(lead)) {
-            const QString size = "Digital" + key.mid(x - w, w).toString() + "x"
-                                 + key.last(h).toString();
+            const QString size = "Digital" + key.mid(x - w, w).toString() + "x" + key.last(h).toString();
             return std::pair{before.chopped(lead.size()).toString(), size};
         }
     }
@@ -310,8 +309,7 @@ std::optional<QString> digitalPrefixedCutType(QStringView key)
     return "Digital" + before.toString() + "x" + after.toString();
 }
 
-std::optional<std::pair<QString, QString>> splitCutTypeSuffix(QStringView key,
-                                                              const QList<CutType>& cutTypes)
+std::optional<std::pair<QString, QString>> splitCutTypeSuffix(QStringView key, const QList<CutType>& cutTypes)
 {
     for (const CutType& c : cutTypes)
         for (const QString& v : c.variants)
@@ -321,8 +319,7 @@ std::optional<std::pair<QString, QString>> splitCutTypeSuffix(QStringView key,
 }
 
 Result correct(const QString& cleaned, SmartRenameStyle style, const QList<CutType>& cutTypes,
-               const CustomNamingConfig& config, const QMap<QString, QStringList>& learnedSplits,
-               bool noProductionCode)
+               const CustomNamingConfig& config, const QMap<QString, QStringList>& learnedSplits, bool noProductionCode)
 {
     const QStringList words = wordsOf(cleaned);
     if (words.isEmpty()) {
@@ -346,7 +343,7 @@ Result correct(const QString& cleaned, SmartRenameStyle style, const QList<CutTy
 
     Parts& parts = scan.parts;
     parts.codeHidden = style == SmartRenameStyle::email
-                       || (style == SmartRenameStyle::custom && !config.includeProductionCode);
+                    || (style == SmartRenameStyle::custom && !config.includeProductionCode);
     // A name that is only a code and a version still needs something to show when the code is
     // hidden, so the first word stands in as the spot name.
     if (parts.codeHidden && parts.spotWords.isEmpty())
@@ -356,4 +353,4 @@ Result correct(const QString& cleaned, SmartRenameStyle style, const QList<CutTy
     return format(parts, style, config);
 }
 
-} // namespace SmartRename
+}  // namespace SmartRename

@@ -42,8 +42,7 @@ std::optional<QString> lookupCutType(QStringView key, const QList<CutType>& cutT
 std::optional<std::pair<QString, QString>> sizeCutType(QStringView key);
 std::optional<QString> digitalPrefixedCutType(QStringView key);
 // (key without the variant it ends with, canonical name)
-std::optional<std::pair<QString, QString>> splitCutTypeSuffix(QStringView key,
-                                                              const QList<CutType>& cutTypes);
+std::optional<std::pair<QString, QString>> splitCutTypeSuffix(QStringView key, const QList<CutType>& cutTypes);
 
 // The built-in table, built once and shared (its ids never change within a run).
 const QList<CutType>& builtInCutTypes();
@@ -53,4 +52,4 @@ Result correct(const QString& cleaned, SmartRenameStyle style, const QList<CutTy
                const CustomNamingConfig& config, const QMap<QString, QStringList>& learnedSplits,
                bool noProductionCode = false);
 
-} // namespace SmartRename
+}  // namespace SmartRename

@@ -43,4 +43,4 @@ QString joinedResults(const QList<SmartRenameRow>& rows)
     return names.join(u'\n');
 }
 
-} // namespace SmartRename
+}  // namespace SmartRename

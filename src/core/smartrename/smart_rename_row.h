@@ -19,10 +19,10 @@ struct SmartRenameRow {
     QString cutType;
     QString timing;
     QString version;
-    std::optional<FileItem> sourceItem;      // only rows from loaded files are renamed on disk
+    std::optional<FileItem> sourceItem;  // only rows from loaded files are renamed on disk
     std::optional<QString> variantName;
-    std::optional<QString> preVariantName;   // the name before variants; what a reset restores
-    std::optional<QString> variantExt;       // "" means no extension
+    std::optional<QString> preVariantName;  // the name before variants; what a reset restores
+    std::optional<QString> variantExt;      // "" means no extension
 
     bool operator==(const SmartRenameRow&) const = default;
 };
@@ -37,4 +37,4 @@ QList<SmartRenameRow> resetToRecognized(QList<SmartRenameRow> rows, const std::o
 // The corrected names, one per line, no line feed after the last.
 QString joinedResults(const QList<SmartRenameRow>& rows);
 
-} // namespace SmartRename
+}  // namespace SmartRename

@@ -43,7 +43,7 @@ SmartRenameRow rowFrom(const QString& original, const SmartRename::Result& r, co
     return row;
 }
 
-} // namespace
+}  // namespace
 
 SmartRenameRun::SmartRenameRun(Store& store) : m_store(store) {}
 

@@ -10,9 +10,7 @@ namespace SmartRename {
 
 QJsonObject CutType::toJson() const
 {
-    return {{"id", Json::uuidText(id)},
-            {"canonical", canonical},
-            {"variants", QJsonArray::fromStringList(variants)}};
+    return {{"id", Json::uuidText(id)}, {"canonical", canonical}, {"variants", QJsonArray::fromStringList(variants)}};
 }
 
 std::optional<CutType> CutType::fromJson(const QJsonValue& v)
@@ -58,8 +56,7 @@ std::optional<QList<CutType>> decodeCutTypes(const QByteArray& data)
 
 QList<CustomNamingConfig::SectionKind> CustomNamingConfig::allSections()
 {
-    return {SectionKind::code, SectionKind::spotName, SectionKind::cutType, SectionKind::timing,
-            SectionKind::version};
+    return {SectionKind::code, SectionKind::spotName, SectionKind::cutType, SectionKind::timing, SectionKind::version};
 }
 
 QString CustomNamingConfig::rawValue(CaseStyle c)
@@ -188,8 +185,8 @@ QList<CutType> defaultCutTypes()
 
 const QSet<QString>& builtInCutTypeNames()
 {
-    static const QSet<QString> names{"Trlr", "Tsr", "Sizzle", "Featurette", "Misc",
-                                     "Radio", "Stringout", "Select", "Graphic", "Clip"};
+    static const QSet<QString> names{"Trlr",  "Tsr",       "Sizzle", "Featurette", "Misc",
+                                     "Radio", "Stringout", "Select", "Graphic",    "Clip"};
     return names;
 }
 
@@ -234,7 +231,7 @@ const QRegularExpression& quotedWordRegex()
     return re;
 }
 
-} // namespace SmartRename
+}  // namespace SmartRename
 
 QJsonObject SmartVariant::toJson() const
 {

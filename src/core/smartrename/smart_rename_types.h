@@ -73,9 +73,9 @@ struct Result {
 QList<CutType> defaultCutTypes();
 // Canonical names of the first ten built-ins ("Digital Trlr" is not among them).
 const QSet<QString>& builtInCutTypeNames();
-const QStringList& timingPrefixes();     // "TV", "AV"
-const QStringList& versionMarkers();     // "REV", "ALT"
-const QStringList& digitalLeadWords();   // "DIGITAL", "DIG", "D", in the order they are tried
+const QStringList& timingPrefixes();    // "TV", "AV"
+const QStringList& versionMarkers();    // "REV", "ALT"
+const QStringList& digitalLeadWords();  // "DIGITAL", "DIG", "D", in the order they are tried
 
 // Character classes of input cleaning, by code point.
 bool isDoubleQuoteCharacter(char32_t c);  // dropped
@@ -85,7 +85,7 @@ bool isSingleQuoteCharacter(char32_t c);  // written as U+0027
 // replaced by "\1\2". One instance per thread, so callers on any thread may use it.
 const QRegularExpression& quotedWordRegex();
 
-} // namespace SmartRename
+}  // namespace SmartRename
 
 // A saved rule set applied on top of recognised names.
 struct SmartVariant {

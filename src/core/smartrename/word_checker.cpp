@@ -63,7 +63,7 @@ std::shared_ptr<WordChecker>& checkerSlot()
     return slot;
 }
 
-} // namespace
+}  // namespace
 
 std::shared_ptr<WordChecker> spellChecker()
 {
@@ -82,4 +82,4 @@ void setSpellChecker(std::shared_ptr<WordChecker> checker)
     clearWordCaches();
 }
 
-} // namespace SmartRename
+}  // namespace SmartRename

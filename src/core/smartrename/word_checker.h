@@ -52,4 +52,4 @@ std::shared_ptr<WordChecker> spellChecker();
 // Replaces the checker and empties both word caches, whose answers came from the old one.
 void setSpellChecker(std::shared_ptr<WordChecker> checker);
 
-} // namespace SmartRename
+}  // namespace SmartRename

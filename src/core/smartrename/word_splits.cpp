@@ -14,9 +14,9 @@ namespace SmartRename {
 namespace {
 
 struct WordCaches {
-    QMutex lock;                                         // guards both maps
-    QHash<QString, bool> spelling;                       // lower-case piece -> accepted
-    QHash<QString, std::optional<QStringList>> splits;   // word as written -> split
+    QMutex lock;                                        // guards both maps
+    QHash<QString, bool> spelling;                      // lower-case piece -> accepted
+    QHash<QString, std::optional<QStringList>> splits;  // word as written -> split
 };
 
 WordCaches& caches()
@@ -64,7 +64,7 @@ std::optional<QStringList> cachedSegment(const QString& piece)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QStringList> segmentWord(const QString& word)
 {
@@ -108,8 +108,7 @@ std::optional<QStringList> segmentWord(const QString& word)
     return out;
 }
 
-void splitWords(const QString& word, const QMap<QString, QStringList>& learnedSplits,
-                QStringList& out)
+void splitWords(const QString& word, const QMap<QString, QStringList>& learnedSplits, QStringList& out)
 {
     qsizetype start = 0;
     const qsizetype n = word.size();
@@ -149,4 +148,4 @@ void clearWordCaches()
     caches().splits.clear();
 }
 
-} // namespace SmartRename
+}  // namespace SmartRename

@@ -10,8 +10,7 @@ namespace SmartRename {
 
 // Appends the words `word` stands for to `out`: learned splits first, then the spell checker's
 // split into the fewest words, else the piece unchanged.
-void splitWords(const QString& word, const QMap<QString, QStringList>& learnedSplits,
-                QStringList& out);
+void splitWords(const QString& word, const QMap<QString, QStringList>& learnedSplits, QStringList& out);
 // At least two words cut from `word` as written, or nothing.
 std::optional<QStringList> segmentWord(const QString& word);
 
@@ -21,4 +20,4 @@ qsizetype spellingCacheSize();
 qsizetype splitCacheSize();
 void clearWordCaches();
 
-} // namespace SmartRename
+}  // namespace SmartRename

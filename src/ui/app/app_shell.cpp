@@ -6,14 +6,14 @@
 #include "common/dialogs.h"
 #include "common/focused_text_undo.h"
 #include "common/open_panels.h"
+#include "files/intake.h"
+#include "files/list_operations.h"
 #include "main_window.h"
 #include "model/store.h"
 #include "platform/lang.h"
 #include "signal_quit.h"
 #include "single_instance.h"
 #include "updater_ui.h"
-#include "files/intake.h"
-#include "files/list_operations.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -31,7 +31,8 @@ Q_LOGGING_CATEGORY(lcShell, "brindlecove.shell", QtWarningMsg)
 
 AppShell::AppShell(Store& store, QObject* parent)
     : QObject(parent), m_store(store), m_dialogs(std::make_unique<QtDialogs>()),
-      m_hooks(std::make_unique<UpdaterHooks>(AppUpdater::shared(), *m_dialogs)), m_instance(new SingleInstance(this)), m_signals(new SignalQuit(this))
+      m_hooks(std::make_unique<UpdaterHooks>(AppUpdater::shared(), *m_dialogs)), m_instance(new SingleInstance(this)),
+      m_signals(new SignalQuit(this))
 {
     m_window = std::make_unique<MainWindow>(m_store, *m_dialogs, *m_hooks);
     m_dialogs->setParentWidget(m_window.get());

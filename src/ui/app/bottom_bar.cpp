@@ -2,10 +2,10 @@
 
 #include "common/icons.h"
 #include "common/lang_binder.h"
-#include "model/store.h"
-#include "platform/lang.h"
 #include "files/history.h"
 #include "files/list_operations.h"
+#include "model/store.h"
+#include "platform/lang.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -35,7 +35,7 @@ QAction* addHeader(QMenu* menu, const QString& text)
     a->setFont(f);
     return a;
 }
-} // namespace
+}  // namespace
 
 BottomBar::BottomBar(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
@@ -70,7 +70,8 @@ BottomBar::BottomBar(Store& store, QWidget* parent) : QWidget(parent), m_store(s
     m_restoreAll->setIcon(symbolIcon("arrow.uturn.backward.circle"));
     m_restoreAll->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     tr.bindText(m_restoreAll, "Restore all", "全部还原");
-    tr.bindToolTip(m_restoreAll, "Restore ALL renamed files to their original names.", "把所有已改名的文件一键还原为原始名称。");
+    tr.bindToolTip(m_restoreAll, "Restore ALL renamed files to their original names.",
+                   "把所有已改名的文件一键还原为原始名称。");
     connect(m_restoreAll, &QToolButton::clicked, this, [this] { m_store.history().restoreAll(); });
 
     // Ctrl+Z: a focused editable text field takes it first (Qt gives the field the shortcut

@@ -5,12 +5,12 @@
 #include "common/dialogs.h"
 #include "common/lang_binder.h"
 #include "common/segmented_control.h"
+#include "files/intake.h"
 #include "mode_screens.h"
 #include "model/store.h"
 #include "platform/lang.h"
 #include "quit_guard.h"
 #include "toolbar.h"
-#include "files/intake.h"
 
 #include <QCloseEvent>
 #include <QDialog>
@@ -57,7 +57,7 @@ QStringList localPaths(const QMimeData* mime)
             out << u.toLocalFile();
     return out;
 }
-} // namespace
+}  // namespace
 
 MainWindow::MainWindow(Store& store, Dialogs& dialogs, AppHooks& hooks, QWidget* parent)
     : QMainWindow(parent), m_store(store), m_dialogs(dialogs), m_hooks(hooks)
@@ -227,7 +227,10 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event)
         event->acceptProposedAction();
 }
 
-void MainWindow::dragLeaveEvent(QDragLeaveEvent*) { setDropTargeted(false); }
+void MainWindow::dragLeaveEvent(QDragLeaveEvent*)
+{
+    setDropTargeted(false);
+}
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
@@ -236,7 +239,8 @@ void MainWindow::dropEvent(QDropEvent* event)
     // per path, which gathers the gesture into one addition.
     event->acceptProposedAction();
     for (const QString& path : localPaths(event->mimeData()))
-        QMetaObject::invokeMethod(this, [this, path] { m_store.intake().queueDrops(path); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, path] { m_store.intake().queueDrops(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::setDropTargeted(bool on)

@@ -14,14 +14,14 @@
 
 namespace {
 const char* const kTitles[kModeCount][2] = {
-    {"Batch Rules", "批量规则"},
-    {"One by One", "逐个重命名"},
-    {"Metadata", "元数据"},
-    {"Smart Rename", "智能改名"},
+    {"Batch Rules", "批量规则"}, {"One by One", "逐个重命名"}, {"Metadata", "元数据"}, {"Smart Rename", "智能改名"},
     {"Email", "邮件"},
 };
 
-int clampTab(int tab) { return tab >= 0 && tab < kModeCount ? tab : kModeCount - 1; }
+int clampTab(int tab)
+{
+    return tab >= 0 && tab < kModeCount ? tab : kModeCount - 1;
+}
 
 QWidget* emptyPage(Store& store, const char* en, const char* zh, QWidget* parent)
 {
@@ -44,10 +44,16 @@ QWidget* emptyPage(Store& store, const char* en, const char* zh, QWidget* parent
     layout->addStretch(1);
     return page;
 }
-} // namespace
+}  // namespace
 
-const char* modeTitleEn(int tab) { return kTitles[clampTab(tab)][0]; }
-const char* modeTitleZh(int tab) { return kTitles[clampTab(tab)][1]; }
+const char* modeTitleEn(int tab)
+{
+    return kTitles[clampTab(tab)][0];
+}
+const char* modeTitleZh(int tab)
+{
+    return kTitles[clampTab(tab)][1];
+}
 
 QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent)
 {

@@ -1,9 +1,9 @@
 #include "rename_log_sheet.h"
 
 #include "common/dialogs.h"
+#include "files/history.h"
 #include "model/store.h"
 #include "platform/lang.h"
-#include "files/history.h"
 
 #include <QAbstractTableModel>
 #include <QDir>
@@ -65,7 +65,7 @@ void setSecondary(QLabel* label)
     label->setForegroundRole(QPalette::PlaceholderText);
 }
 
-} // namespace
+}  // namespace
 
 // The filtered rows; cells are made only for the rows on screen.
 class RenameLogModel : public QAbstractTableModel {
@@ -249,10 +249,10 @@ void RenameLogSheet::refresh()
 
 void RenameLogSheet::clearLog()
 {
-    const bool confirmed =
-        m_dialogs.question(L("Clear the whole rename log?", "要清空全部改名记录吗?"),
-                           L("Files aren't changed, and Undo keeps working.", "不会改动任何文件,撤销仍然可用。"),
-                           L("Cancel", "取消"), L("Clear Log", "清空记录"), true);
+    const bool confirmed = m_dialogs.question(L("Clear the whole rename log?", "要清空全部改名记录吗?"),
+                                              L("Files aren't changed, and Undo keeps working.",
+                                                "不会改动任何文件,撤销仍然可用。"),
+                                              L("Cancel", "取消"), L("Clear Log", "清空记录"), true);
     if (!confirmed)
         return;
     if (m_clearLog)

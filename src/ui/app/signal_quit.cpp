@@ -13,7 +13,7 @@ void onSignal(int sig)
     const char byte = char(sig);
     [[maybe_unused]] const ssize_t n = ::write(g_fds[0], &byte, 1);  // async-signal-safe
 }
-} // namespace
+}  // namespace
 
 SignalQuit::SignalQuit(QObject* parent) : QObject(parent)
 {

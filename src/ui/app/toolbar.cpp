@@ -4,11 +4,11 @@
 #include "common/icons.h"
 #include "common/lang_binder.h"
 #include "common/segmented_control.h"
-#include "model/store.h"
-#include "platform/lang.h"
 #include "files/folder_watch.h"
 #include "files/intake.h"
 #include "files/list_operations.h"
+#include "model/store.h"
+#include "platform/lang.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -49,10 +49,9 @@ QWidget* titleLabel(QWidget* parent)
     w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return w;
 }
-} // namespace
+}  // namespace
 
-Toolbar::Toolbar(Store& store, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_store(store), m_dialogs(dialogs)
+Toolbar::Toolbar(Store& store, Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_store(store), m_dialogs(dialogs)
 {
     setObjectName("toolbar");
     buildControls();
@@ -93,12 +92,13 @@ void Toolbar::buildControls()
     m_addFolder = commandButton("folder.badge.plus", this);
     m_addFolder->setObjectName("addFolder");
     tr.bindText(m_addFolder, "Add Folder", "添加文件夹");
-    tr.bindToolTip(m_addFolder,
-                   "Choose a folder itself (to rename it as a whole, or scan it in Media Drive mode). A panel that "
-                   "allows picking both files and folders can't select a folder — only enter it — so this is a "
-                   "separate picker.",
-                   "选择文件夹本身(整体重命名,或用于 Media Drive 扫描)。同时允许选文件和文件夹的面板无法「选中」文件夹、"
-                   "只能「进入」它,所以这里用一个单独的面板。");
+    tr.bindToolTip(
+        m_addFolder,
+        "Choose a folder itself (to rename it as a whole, or scan it in Media Drive mode). A panel that "
+        "allows picking both files and folders can't select a folder — only enter it — so this is a "
+        "separate picker.",
+        "选择文件夹本身(整体重命名,或用于 Media Drive 扫描)。同时允许选文件和文件夹的面板无法「选中」文件夹、"
+        "只能「进入」它,所以这里用一个单独的面板。");
     connect(m_addFolder, &QToolButton::clicked, this, [this] { m_store.intake().addFoldersPanel(); });
 
     m_sort = commandButton("arrow.up.arrow.down", this);
@@ -106,10 +106,12 @@ void Toolbar::buildControls()
     m_sort->setPopupMode(QToolButton::InstantPopup);
     tr.bindText(m_sort, "Sort", "排序");
     auto* sortMenu = new QMenu(m_sort);
-    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().sortByName(); }), "Sort by Name", "按名称排序");
-    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().sortByDateModified(); }), "Sort by Date Modified",
-                "按修改时间排序");
-    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().reverseOrder(); }), "Reverse Order", "倒序");
+    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().sortByName(); }), "Sort by Name",
+                "按名称排序");
+    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().sortByDateModified(); }),
+                "Sort by Date Modified", "按修改时间排序");
+    tr.bindText(sortMenu->addAction(QString(), this, [this] { m_store.list().reverseOrder(); }), "Reverse Order",
+                "倒序");
     m_sort->setMenu(sortMenu);
 
     m_clear = commandButton("trash", this);
@@ -153,9 +155,9 @@ void Toolbar::updateWatch()
     m_watch->setText(Lang::zh() ? QStringLiteral("停止(%1)").arg(n) : QStringLiteral("Stop (%1)").arg(n));
     m_watch->setIcon(symbolIcon("eye.slash"));
     m_watch->setStyleSheet(QStringLiteral("QToolButton { color: #e67e00; }"));
-    m_watch->setToolTip(w.watchRecursive ? L("Watching this folder and its subfolders.", "正在监控此文件夹及其子文件夹。")
-                                         : L("Watching this folder (subfolders not included).",
-                                             "正在监控此文件夹(不含子文件夹)。"));
+    m_watch->setToolTip(w.watchRecursive
+                            ? L("Watching this folder and its subfolders.", "正在监控此文件夹及其子文件夹。")
+                            : L("Watching this folder (subfolders not included).", "正在监控此文件夹(不含子文件夹)。"));
 }
 
 void Toolbar::chooseWatchFolder()

@@ -62,8 +62,8 @@ void moveFailed(Dialogs& dialogs, const QString& error)
     Dialogs::Alert a;
     a.style = Dialogs::Style::Warning;
     a.message = L("Couldn't move Brindlecove", "无法移动 Brindlecove");
-    a.informative = error + "\n" +
-                    L("Drag it into the Applications folder in the File Manager instead.",
+    a.informative = error + "\n"
+                  + L("Drag it into the Applications folder in the File Manager instead.",
                       "请改为在文件管理器中把它拖进「应用程序」文件夹。");
     dialogs.alert(a);
 }
@@ -73,12 +73,12 @@ void startFailed(Dialogs& dialogs, const QString& path)
     Dialogs::Alert a;
     a.style = Dialogs::Style::Warning;
     a.message = L("Couldn't start the moved copy", "无法启动移过去的拷贝");
-    a.informative = L("Brindlecove is now in %1. Start it from there.", "Brindlecove 已在 %1 中,请从那里启动。")
-                        .arg(path);
+    a.informative =
+        L("Brindlecove is now in %1. Start it from there.", "Brindlecove 已在 %1 中,请从那里启动。").arg(path);
     dialogs.alert(a);
 }
 
-} // namespace
+}  // namespace
 
 bool moveToApplicationsIfNeeded(const InstallLocation& location, Dialogs& dialogs, MoveToApplicationsHooks hooks)
 {
@@ -121,10 +121,22 @@ UpdaterHooks::UpdaterHooks(AppUpdater& updater, Dialogs& dialogs, InstallLocatio
     connect(&m_updater, &AppUpdater::canCheckForUpdatesChanged, this, &AppHooks::canCheckForUpdatesChanged);
 }
 
-void UpdaterHooks::startUpdater() { m_updater.startAutomaticChecks(); }
+void UpdaterHooks::startUpdater()
+{
+    m_updater.startAutomaticChecks();
+}
 
-bool UpdaterHooks::canCheckForUpdates() const { return m_updater.canCheckForUpdates(); }
+bool UpdaterHooks::canCheckForUpdates() const
+{
+    return m_updater.canCheckForUpdates();
+}
 
-void UpdaterHooks::checkForUpdates() { m_updater.checkForUpdates(); }
+void UpdaterHooks::checkForUpdates()
+{
+    m_updater.checkForUpdates();
+}
 
-void UpdaterHooks::moveToApplicationsIfNeeded() { ::moveToApplicationsIfNeeded(m_location, m_dialogs, moveHooks); }
+void UpdaterHooks::moveToApplicationsIfNeeded()
+{
+    ::moveToApplicationsIfNeeded(m_location, m_dialogs, moveHooks);
+}

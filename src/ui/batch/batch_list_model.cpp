@@ -1,19 +1,16 @@
 #include "batch_list_model.h"
 
 #include "common/file_icon_cache.h"
-#include "model/store.h"
 #include "model/name_preview.h"
+#include "model/store.h"
 #include "platform/lang.h"
 
 #include <QMimeData>
 #include <numeric>
 
 BatchListModel::BatchListModel(Store& store, const QSet<QUuid>& selection, QObject* parent)
-    : QAbstractListModel(parent)
-    , m_store(store)
-    , m_selection(selection)
-{
-}
+    : QAbstractListModel(parent), m_store(store), m_selection(selection)
+{}
 
 int BatchListModel::rowCount(const QModelIndex& parent) const
 {
@@ -134,7 +131,10 @@ QList<int> BatchListModel::visibleIndices() const
     return all;
 }
 
-bool BatchListModel::isFiltering() const { return !m_filterText.isEmpty() || m_changedOnly; }
+bool BatchListModel::isFiltering() const
+{
+    return !m_filterText.isEmpty() || m_changedOnly;
+}
 
 bool BatchListModel::keep(int index) const
 {
@@ -146,8 +146,7 @@ bool BatchListModel::keep(int index) const
         return false;
     if (m_filterText.isEmpty())
         return true;
-    return item.name.contains(m_filterText, Qt::CaseInsensitive)
-        || newName.contains(m_filterText, Qt::CaseInsensitive);
+    return item.name.contains(m_filterText, Qt::CaseInsensitive) || newName.contains(m_filterText, Qt::CaseInsensitive);
 }
 
 void BatchListModel::rebuildRows()

@@ -5,10 +5,9 @@
 
 namespace {
 constexpr int kRelayoutDelayMs = 200;
-}
+}  // namespace
 
-BatchListView::BatchListView(QWidget* parent)
-    : QTreeView(parent)
+BatchListView::BatchListView(QWidget* parent) : QTreeView(parent)
 {
     m_relayout.setSingleShot(true);
     m_relayout.setInterval(kRelayoutDelayMs);

@@ -33,7 +33,10 @@ QFont newNameFont(QFont f)
     f.setWeight(QFont::Medium);
     return f;
 }
-QColor secondary(const QPalette& p) { return p.color(QPalette::PlaceholderText); }
+QColor secondary(const QPalette& p)
+{
+    return p.color(QPalette::PlaceholderText);
+}
 
 // Lays out text into width; returns its height. Without wrapping the caller elides first.
 qreal layoutText(QTextLayout& layout, const QString& text, const QFont& font, int width, bool wrap)
@@ -62,16 +65,12 @@ QString fitted(const QString& text, const QFont& font, int width, bool wrap)
 {
     return wrap ? text : QFontMetrics(font).elidedText(text, Qt::ElideMiddle, width);
 }
-} // namespace
+}  // namespace
 
 BatchRowDelegate::BatchRowDelegate(Store& store, QWidget* view)
-    : QStyledItemDelegate(view)
-    , m_store(store)
-    , m_view(view)
-    , m_warning(symbolIcon("exclamationmark.triangle.fill"))
-    , m_remove(symbolIcon("xmark.circle.fill"))
-{
-}
+    : QStyledItemDelegate(view), m_store(store), m_view(view), m_warning(symbolIcon("exclamationmark.triangle.fill")),
+      m_remove(symbolIcon("xmark.circle.fill"))
+{}
 
 BatchRowDelegate::Geometry BatchRowDelegate::geometry(const QRect& row, bool showAI)
 {
@@ -125,7 +124,7 @@ void BatchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         QStyleOptionButton check;
         check.rect = g.aiCheck;
         check.state = QStyle::State_Enabled
-            | (index.data(BatchListModel::UseAIRole).toBool() ? QStyle::State_On : QStyle::State_Off);
+                    | (index.data(BatchListModel::UseAIRole).toBool() ? QStyle::State_On : QStyle::State_Off);
         style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &check, painter, opt.widget);
     }
     index.data(Qt::DecorationRole).value<QIcon>().paint(painter, g.icon);
@@ -187,11 +186,12 @@ QSize BatchRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
         const bool showAI = index.data(BatchListModel::ShowAIRole).toBool();
         const int width = namesWidth(option, showAI);
         const int newWidth = index.data(BatchListModel::ConflictRole).toString().isEmpty()
-            ? width
-            : width - QFontMetrics(captionFont(option.font)).height() - 4;
+                               ? width
+                               : width - QFontMetrics(captionFont(option.font)).height() - 4;
         QTextLayout a, b;
-        height = int(std::ceil(layoutText(a, index.data(BatchListModel::OldNameRole).toString(), oldFont, width, true)
-                               + 1 + layoutText(b, index.data(BatchListModel::NewNameRole).toString(), newFont, newWidth, true)));
+        height = int(
+            std::ceil(layoutText(a, index.data(BatchListModel::OldNameRole).toString(), oldFont, width, true) + 1
+                      + layoutText(b, index.data(BatchListModel::NewNameRole).toString(), newFont, newWidth, true)));
     }
     return QSize(200, std::max(height, kIconSize) + 2 * kPad);
 }

@@ -9,14 +9,14 @@
 #include "common/lang_binder.h"
 #include "common/quick_look.h"
 #include "common/segmented_control.h"
-#include "model/store.h"
-#include "model/name_preview.h"
-#include "platform/lang.h"
-#include "platform/settings.h"
 #include "files/intake.h"
 #include "files/item_bookkeeping.h"
 #include "files/list_operations.h"
 #include "files/renamer.h"
+#include "model/name_preview.h"
+#include "model/store.h"
+#include "platform/lang.h"
+#include "platform/settings.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -68,12 +68,10 @@ void setTextColor(QWidget* w, const QColor& c)
 }
 
 const QColor kOrange(0xE6, 0x7E, 0x22);
-} // namespace
+}  // namespace
 
 BatchView::BatchView(Store& store, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent)
-    , m_store(store)
-    , m_dialogs(dialogs)
+    : QWidget(parent), m_store(store), m_dialogs(dialogs)
 {
     m_model = new BatchListModel(store, m_selection, this);
     m_conflictTimer = new QTimer(this);
@@ -186,22 +184,22 @@ QWidget* BatchView::buildListPane()
     m_listStack->addWidget(listPage);
     layout->addWidget(m_listStack, 1);
 
-    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] {
-                if (m_pushingSelection)
-                    return;
-                // The user's selection is what the list highlights: files hidden by the filter
-                // or removed from the list drop out, so Delete never takes a file not shown.
-                m_selection.clear();
-                for (const QModelIndex& i : m_list->selectionModel()->selectedRows())
-                    m_selection.insert(i.data(BatchListModel::ItemIdRole).toUuid());
-                onUserSelectionChanged();
-            });
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_pushingSelection)
+            return;
+        // The user's selection is what the list highlights: files hidden by the filter
+        // or removed from the list drop out, so Delete never takes a file not shown.
+        m_selection.clear();
+        for (const QModelIndex& i : m_list->selectionModel()->selectedRows())
+            m_selection.insert(i.data(BatchListModel::ItemIdRole).toUuid());
+        onUserSelectionChanged();
+    });
     connect(m_list, &QWidget::customContextMenuRequested, this, &BatchView::showContextMenu);
     connect(m_list, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { quickLookSelection(chosenIds(index)); });
     connect(m_model, &BatchListModel::moveRequested, this, &BatchView::moveItems, Qt::QueuedConnection);
-    connect(m_delegate, &BatchRowDelegate::removeClicked, this, [this](const QUuid& id) { m_store.list().removeItem(id); });
+    connect(m_delegate, &BatchRowDelegate::removeClicked, this,
+            [this](const QUuid& id) { m_store.list().removeItem(id); });
     connect(m_delegate, &BatchRowDelegate::aiToggled, this,
             [this](const QUuid& id, bool on) { m_store.list().setUseAI(id, on); });
     return pane;
@@ -230,7 +228,8 @@ QWidget* BatchView::buildHeader()
     layout->addWidget(m_wrapNames);
     m_renameFolders->setChecked(m_store.sections().renameFolders);
     m_wrapNames->setChecked(m_store.prefs().wrapNames);
-    connect(m_renameFolders, &QCheckBox::clicked, this, [this](bool on) { m_store.bookkeeping().setRenameFolders(on); });
+    connect(m_renameFolders, &QCheckBox::clicked, this,
+            [this](bool on) { m_store.bookkeeping().setRenameFolders(on); });
     connect(m_wrapNames, &QCheckBox::clicked, this, [this](bool on) { m_store.setWrapNames(on); });
     return row;
 }
@@ -256,9 +255,9 @@ QWidget* BatchView::buildScopeRow()
     layout->addWidget(m_scope);
     layout->addWidget(m_scopeNote);
     layout->addStretch(1);
-    tr.bindToolTip(row,
-                   "Every rule below applies only to this scope — “Selected files” means files highlighted in the list.",
-                   "下面所有规则都只对这个范围生效 —— 「选中的文件」指列表中高亮选中的文件。");
+    tr.bindToolTip(
+        row, "Every rule below applies only to this scope — “Selected files” means files highlighted in the list.",
+        "下面所有规则都只对这个范围生效 —— 「选中的文件」指列表中高亮选中的文件。");
     connect(m_scope, &SegmentedControl::activated, this,
             [this](int tag) { m_store.editSections([tag](NameSections& s) { s.scopeAllFiles = tag == 1; }); });
     return row;
@@ -329,7 +328,8 @@ QWidget* BatchView::buildEmptyState()
     auto* steps = new QVBoxLayout;
     steps->setSpacing(3);
     const char* const lines[][2] = {
-        {"1. Turn on a rule on the right — the preview updates as you type.", "1. 在右侧开启规则,预览会随输入实时更新。"},
+        {"1. Turn on a rule on the right — the preview updates as you type.",
+         "1. 在右侧开启规则,预览会随输入实时更新。"},
         {"2. Red names can't be used; hover them to see why.", "2. 红色名称无法使用,鼠标停在上面查看原因。"},
         {"3. Apply Rename (Ctrl+↩). Undo (Ctrl+Z) works even after you quit.",
          "3. 应用重命名(Ctrl+↩)。撤销(Ctrl+Z)在退出 app 后依然可用。"},
@@ -548,7 +548,10 @@ void BatchView::updateApplyBar()
 
 // ---------------------------------------------------------------- operations
 
-bool BatchView::isFiltering() const { return m_model->isFiltering(); }
+bool BatchView::isFiltering() const
+{
+    return m_model->isFiltering();
+}
 
 QList<QPair<int, FileItem>> BatchView::visibleItems() const
 {
@@ -670,11 +673,13 @@ bool BatchView::confirmLargeRename()
     if (m_store.settings().boolValue(kSkipConfirmKey).value_or(false))
         return true;
     const QString count = QString::number(n);
-    const QString base = L("You can undo this with Ctrl+Z, even after quitting.", "可以用 Ctrl+Z 撤销,退出 app 后也可以。");
+    const QString base = L("You can undo this with Ctrl+Z, even after quitting.",
+                           "可以用 Ctrl+Z 撤销,退出 app 后也可以。");
     QString informative = base;
     if (!m_conflicts.isEmpty()) {
         const QString k = QString::number(m_conflicts.size());
-        informative = (Lang::zh() ? k + " 个文件会被跳过(红色显示)。" : k + " file(s) will be skipped (shown in red). ") + base;
+        informative = (Lang::zh() ? k + " 个文件会被跳过(红色显示)。" : k + " file(s) will be skipped (shown in red). ")
+                    + base;
     }
     Dialogs::Alert alert;
     alert.style = Dialogs::Style::Warning;

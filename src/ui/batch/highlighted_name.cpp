@@ -22,7 +22,7 @@ QList<Cluster> clusters(const QString& s)
     }
     return out;
 }
-} // namespace
+}  // namespace
 
 HighlightedName highlightedName(const QString& oldName, const QString& newName)
 {

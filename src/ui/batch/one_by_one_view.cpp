@@ -2,12 +2,12 @@
 
 #include "common/icons.h"
 #include "common/lang_binder.h"
-#include "model/store.h"
-#include "platform/lang.h"
-#include "smartrename/smart_fix.h"
 #include "files/intake.h"
 #include "files/item_bookkeeping.h"
 #include "files/renamer.h"
+#include "model/store.h"
+#include "platform/lang.h"
+#include "smartrename/smart_fix.h"
 
 #include <QCheckBox>
 #include <QFileIconProvider>
@@ -83,9 +83,12 @@ protected:
     }
 };
 
-QString trimmedPathParent(const QString& path) { return PathText::parent(path); }
+QString trimmedPathParent(const QString& path)
+{
+    return PathText::parent(path);
+}
 
-} // namespace
+}  // namespace
 
 OneByOneView::OneByOneView(Store& store, QWidget* parent) : OneByOneView(store, Services{}, parent) {}
 
@@ -203,7 +206,10 @@ QWidget* OneByOneView::buildCard()
     auto* counterRow = new QHBoxLayout;
     m_counter = new QLabel;
     scaleFont(m_counter, 1.0, true);
-    m_counter->setFont([f = m_counter->font()]() mutable { f.setStyleHint(QFont::Monospace); return f; }());
+    m_counter->setFont([f = m_counter->font()]() mutable {
+        f.setStyleHint(QFont::Monospace);
+        return f;
+    }());
     counterRow->addWidget(m_counter);
     counterRow->addStretch();
     m_progress = new QProgressBar;
@@ -337,8 +343,9 @@ QWidget* OneByOneView::buildCard()
 void OneByOneView::relabel()
 {
     m_renameFolders->setText(L("Rename folders", "重命名文件夹"));
-    m_renameFolders->setToolTip(L("Collapse the file list to the parent folders and rename those. Shared with Batch Rules.",
-                                  "把文件列表折叠为它们的母文件夹并改名。与「批量规则」共用此设置。"));
+    m_renameFolders->setToolTip(
+        L("Collapse the file list to the parent folders and rename those. Shared with Batch Rules.",
+          "把文件列表折叠为它们的母文件夹并改名。与「批量规则」共用此设置。"));
     m_dropZone->findChild<QLabel*>("dropTitle")
         ->setText(L("Drag files here to rename them one at a time", "拖入文件,逐个快速重命名"));
     m_dropZone->findChild<QLabel*>("dropSubtitle")->setText(L("or double-click here", "或在此处双击"));
@@ -357,9 +364,18 @@ void OneByOneView::relabel()
 
 // ---- state ----
 
-QString OneByOneView::draft() const { return m_nameField->text(); }
-QString OneByOneView::extDraft() const { return m_extField->text(); }
-bool OneByOneView::editExt() const { return m_editExtBox->isChecked(); }
+QString OneByOneView::draft() const
+{
+    return m_nameField->text();
+}
+QString OneByOneView::extDraft() const
+{
+    return m_extField->text();
+}
+bool OneByOneView::editExt() const
+{
+    return m_editExtBox->isChecked();
+}
 
 int OneByOneView::clampedPosition() const
 {
@@ -412,8 +428,8 @@ void OneByOneView::commitAndNext(int i)
     const std::optional<QString> ext = editExt() ? std::optional<QString>(extDraft()) : std::nullopt;
     // A refusal on the last file must stay readable: "Reached the end." may not replace it.
     bool statusPosted = false;
-    const QMetaObject::Connection watch =
-        connect(&m_store, &Store::activityChanged, this, [&statusPosted] { statusPosted = true; });
+    const QMetaObject::Connection watch = connect(&m_store, &Store::activityChanged, this,
+                                                  [&statusPosted] { statusPosted = true; });
     const bool renamed = m_services.renameItem(id, draft(), ext);
     disconnect(watch);
     const bool last = i + 1 >= int(m_store.items().size());
@@ -422,8 +438,11 @@ void OneByOneView::commitAndNext(int i)
     advance(+1, i);
 }
 
-
-void OneByOneView::reloadCurrent() { load(clampedPosition()); refreshCard(); }
+void OneByOneView::reloadCurrent()
+{
+    load(clampedPosition());
+    refreshCard();
+}
 
 void OneByOneView::clampIndex()
 {

@@ -97,7 +97,7 @@ private:
     int m_idx = 0;
     int m_lastCount = 0;
     bool m_aiBusy = false;
-    QUuid m_loadedId;       // the item whose name the fields hold
+    QUuid m_loadedId;          // the item whose name the fields hold
     quint64 m_loadSerial = 0;  // bumped by every load; late AI answers compare against it
 
     QCheckBox* m_renameFolders = nullptr;

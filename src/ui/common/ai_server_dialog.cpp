@@ -21,9 +21,10 @@ AIServerDialog::AIServerDialog(Store& store, Dialogs& dialogs, QWidget* parent)
     setWindowTitle(L("AI Server Settings", "AI 服务设置"));
     auto* layout = new QVBoxLayout(this);
 
-    auto* intro = new QLabel(L("AI naming asks a language model server on this computer that speaks the "
-                               "OpenAI-compatible API (llama.cpp server, Ollama, LM Studio…).",
-                               "AI 命名会询问本机上兼容 OpenAI 接口的语言模型服务(llama.cpp server、Ollama、LM Studio 等)。"));
+    auto* intro = new QLabel(
+        L("AI naming asks a language model server on this computer that speaks the "
+          "OpenAI-compatible API (llama.cpp server, Ollama, LM Studio…).",
+          "AI 命名会询问本机上兼容 OpenAI 接口的语言模型服务(llama.cpp server、Ollama、LM Studio 等)。"));
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
@@ -73,12 +74,13 @@ bool AIServerDialog::commit()
         m_dialogs.alert(alert);
         return false;
     }
-    if (config.enabled && !ModelServerConfig::isLocalAddress(config.address) && config.confirmedRemote != config.address) {
-        const bool sendAway = m_dialogs.question(
-            L("Send file contents to another computer?", "要把文件内容发送到另一台电脑吗?"),
-            L("This address is not on this computer. AI naming sends the text of your files to it.",
-              "此地址不在本机。AI 命名会把文件的文本发送给它。"),
-            L("Cancel", "取消"), L("Use This Address", "使用此地址"));
+    if (config.enabled && !ModelServerConfig::isLocalAddress(config.address)
+        && config.confirmedRemote != config.address) {
+        const bool sendAway =
+            m_dialogs.question(L("Send file contents to another computer?", "要把文件内容发送到另一台电脑吗?"),
+                               L("This address is not on this computer. AI naming sends the text of your files to it.",
+                                 "此地址不在本机。AI 命名会把文件的文本发送给它。"),
+                               L("Cancel", "取消"), L("Use This Address", "使用此地址"));
         if (!sendAway)
             return false;
         config.confirmedRemote = config.address;

@@ -4,14 +4,14 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QLabel>
-#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 // Chinese lines have no blanks to break at: a narrow box would cut them anywhere.
@@ -53,7 +53,7 @@ protected:
         setFixedSize(w, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(w) : height());
     }
 };
-} // namespace
+}  // namespace
 
 bool Dialogs::question(const QString& message, const QString& informative, const QString& cancelText,
                        const QString& confirmText, bool destructive)

@@ -14,7 +14,7 @@ public:
 
     struct OpenPanel {
         QString title;
-        QString prompt;           // text of the confirm button; empty: the platform's
+        QString prompt;  // text of the confirm button; empty: the platform's
         bool chooseFiles = true;
         bool chooseDirectories = false;
         bool multiple = true;
@@ -33,7 +33,7 @@ public:
     struct SavePanel {
         QString title;
         QString directory;
-        QString fileName;         // proposed name
+        QString fileName;  // proposed name
         QStringList nameFilters;
     };
     // The chosen path, or nothing when cancelled.

@@ -13,7 +13,7 @@ constexpr int kCacheBound = 501;  // emptied whole, never trimmed entry by entry
 
 QMutex mutex;
 QHash<QString, QIcon> cache;
-}
+}  // namespace
 
 QString FileIconCache::keyFor(const QString& path, bool isDir)
 {
@@ -47,7 +47,7 @@ QIcon lookUp(const QString& path, bool isDir)
             return QIcon::fromTheme(name);
     return QFileIconProvider().icon(QFileInfo(path));
 }
-} // namespace
+}  // namespace
 
 QIcon FileIconCache::icon(const QString& path, bool isDir)
 {

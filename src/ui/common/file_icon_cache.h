@@ -13,4 +13,4 @@ int cachedIconCount();
 // The theme icons that stand for the file's type, most exact first ("image-jpeg",
 // "image-x-generic"); a folder's is "folder". Found from the name alone: nothing is read.
 QStringList themeNames(const QString& path, bool isDir);
-} // namespace FileIconCache
+}  // namespace FileIconCache

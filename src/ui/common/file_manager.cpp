@@ -13,8 +13,7 @@ namespace {
 bool showItemsOverDBus(const QStringList& paths)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()
-        || !bus.interface()->isServiceRegistered("org.freedesktop.FileManager1"))
+    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered("org.freedesktop.FileManager1"))
         return false;
     QStringList uris;
     for (const QString& p : paths)
@@ -24,7 +23,7 @@ bool showItemsOverDBus(const QStringList& paths)
     call << uris << QString();
     return bus.send(call);
 }
-} // namespace
+}  // namespace
 
 bool showInFileManager(const QStringList& paths)
 {

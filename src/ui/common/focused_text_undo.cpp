@@ -16,15 +16,11 @@ bool FocusedTextUndo::eventFilter(QObject*, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-        m_lastInputWasKey = true;
-        break;
+    case QEvent::Shortcut: m_lastInputWasKey = true; break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::TouchBegin:
-        m_lastInputWasKey = false;
-        break;
+    case QEvent::TouchBegin: m_lastInputWasKey = false; break;
     default: break;
     }
     return false;
@@ -39,7 +35,7 @@ template <typename Edit> void undoOrRedo(Edit* edit, bool redo)
     else if (!redo && doc->isUndoAvailable())
         edit->undo();
 }
-} // namespace
+}  // namespace
 
 bool FocusedTextUndo::undoInFocusedTextView(bool redo)
 {

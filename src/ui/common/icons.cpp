@@ -54,7 +54,7 @@ const QHash<QString, IconEntry>& iconMap()
     };
     return map;
 }
-} // namespace
+}  // namespace
 
 QString themeIconName(const QString& symbol)
 {

@@ -37,7 +37,7 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
-} // namespace
+}  // namespace
 
 QMimeData* InternalDrag::makeMimeData(const char* type, const QString& payload)
 {

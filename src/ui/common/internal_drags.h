@@ -18,4 +18,4 @@ QMimeData* makeMimeData(const char* type, const QString& payload);
 QStringList payload(const QMimeData* mime, const char* type);
 // Every text field under `root` refuses internal drags and file URLs; they pass to its parents.
 void keepOutOfTextFields(QWidget* root);
-} // namespace InternalDrag
+}  // namespace InternalDrag

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -15,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QVBoxLayout>
-#include <QImageReader>
 
 namespace {
 constexpr qint64 kTextPreviewBytes = 64 * 1024;
@@ -58,7 +58,7 @@ QString factsOf(const QFileInfo& info, const QString& mimeComment)
     lines << L("Modified: ", "修改时间:") + locale.toString(info.lastModified(), QLocale::ShortFormat);
     return lines.join('\n');
 }
-} // namespace
+}  // namespace
 
 PreviewContent loadPreview(const QString& path, const QSize& maxSize)
 {
@@ -99,8 +99,7 @@ QuickLook& QuickLook::shared()
     return *instance;
 }
 
-QuickLook::QuickLook()
-    : QWidget(nullptr, Qt::Window)
+QuickLook::QuickLook() : QWidget(nullptr, Qt::Window)
 {
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(720, 560);
@@ -192,12 +191,8 @@ void QuickLook::keyPressEvent(QKeyEvent* event)
             showItem(qMin(count - 1, m_current + 1));
         break;
     case Qt::Key_Space:
-    case Qt::Key_Escape:
-        close();
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
+    case Qt::Key_Escape: close(); break;
+    default: QWidget::keyPressEvent(event); return;
     }
     event->accept();
 }

@@ -5,8 +5,7 @@
 #include <QVBoxLayout>
 
 SectionBox::SectionBox(const QString& title, QWidget* parent)
-    : QWidget(parent), m_toggle(new QCheckBox(title, this)), m_header(new QHBoxLayout),
-      m_layout(new QVBoxLayout(this))
+    : QWidget(parent), m_toggle(new QCheckBox(title, this)), m_header(new QHBoxLayout), m_layout(new QVBoxLayout(this))
 {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_header->setContentsMargins(0, 0, 0, 0);
@@ -38,7 +37,10 @@ void SectionBox::setBody(QWidget* body)
     updateBody();
 }
 
-bool SectionBox::isOn() const { return m_toggle->isChecked(); }
+bool SectionBox::isOn() const
+{
+    return m_toggle->isChecked();
+}
 
 void SectionBox::setOn(bool on)
 {

@@ -5,10 +5,9 @@
 
 namespace {
 const char* kTag = "segmentTag";
-}
+}  // namespace
 
-SegmentedControl::SegmentedControl(QWidget* parent)
-    : QWidget(parent), m_layout(new QHBoxLayout(this))
+SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent), m_layout(new QHBoxLayout(this))
 {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);

@@ -54,10 +54,9 @@ QImage toImage(const AVFrame* frame, const QSize& maxSize)
     if (size.width() > maxSize.width() || size.height() > maxSize.height())
         size = size.scaled(maxSize, Qt::KeepAspectRatio);
     size = size.expandedTo(QSize(1, 1));
-    std::unique_ptr<SwsContext, SwsFreer> sws(sws_getContext(frame->width, frame->height,
-                                                              AVPixelFormat(frame->format), size.width(),
-                                                              size.height(), AV_PIX_FMT_RGB24, SWS_BICUBIC,
-                                                              nullptr, nullptr, nullptr));
+    std::unique_ptr<SwsContext, SwsFreer> sws(sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format),
+                                                             size.width(), size.height(), AV_PIX_FMT_RGB24, SWS_BICUBIC,
+                                                             nullptr, nullptr, nullptr));
     if (!sws)
         return {};
     QImage image(size, QImage::Format_RGB888);
@@ -66,13 +65,16 @@ QImage toImage(const AVFrame* frame, const QSize& maxSize)
     sws_scale(sws.get(), frame->data, frame->linesize, 0, frame->height, dst, dstStride);
     return image;
 }
-} // namespace
+}  // namespace
 
 QImage firstVideoFrame(const QString& path, const QSize& maxSize)
 {
     // A damaged file is an ordinary case here (the preview falls back to the icon); keep the
     // decoder's complaints off the terminal.
-    static const bool quiet = [] { av_log_set_level(AV_LOG_FATAL); return true; }();
+    static const bool quiet = [] {
+        av_log_set_level(AV_LOG_FATAL);
+        return true;
+    }();
     Q_UNUSED(quiet);
     AVFormatContext* raw = nullptr;
     if (avformat_open_input(&raw, path.toUtf8().constData(), nullptr, nullptr) < 0)

@@ -29,7 +29,7 @@ void guard(QWidget* control, QObject* filter)
         control->setFocusPolicy(Qt::StrongFocus);
     control->installEventFilter(filter);
 }
-} // namespace
+}  // namespace
 
 void takeWheelOnlyWithFocus(QWidget* root)
 {

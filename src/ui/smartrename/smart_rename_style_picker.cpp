@@ -1,8 +1,8 @@
 #include "smart_rename_style_picker.h"
 
 #include "common/internal_drags.h"
-#include "model/store.h"
 #include "model/name_preview.h"
+#include "model/store.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -93,8 +93,7 @@ StyleChip::StyleChip(SmartRenameStyle style, SmartRenameStylePicker* picker)
 void StyleChip::setSelected(bool on)
 {
     const QPalette pal = palette();
-    const QString background = on ? pal.color(QPalette::Highlight).name()
-                                  : QStringLiteral("rgba(128,128,128,38)");
+    const QString background = on ? pal.color(QPalette::Highlight).name() : QStringLiteral("rgba(128,128,128,38)");
     const QString text = on ? QStringLiteral("white") : pal.color(QPalette::WindowText).name();
     setStyleSheet(QStringLiteral("QLabel { background: %1; color: %2; border-radius: 6px; padding: 4px 6px; }")
                       .arg(background, text));

@@ -34,7 +34,7 @@ QLabel* caption(QWidget* parent, const QString& name = {})
     return label;
 }
 
-} // namespace
+}  // namespace
 
 SmartRenameView::SmartRenameView(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
 {
@@ -70,7 +70,8 @@ SmartRenameView::SmartRenameView(Store& store, QWidget* parent) : QWidget(parent
     tr.bindText(help,
                 "Paste one filename per line (any extension is recognized) — each is rebuilt as "
                 "CODE_SpotName_CutType_Timing_V#. Edit any result before copying.",
-                "每行粘贴一个文件名(能识别任意扩展名)—— 会按 代码_片名_片型_时长_V版本号 重新拼好。结果可以直接编辑,再复制出去。");
+                "每行粘贴一个文件名(能识别任意扩展名)—— 会按 代码_片名_片型_时长_V版本号 "
+                "重新拼好。结果可以直接编辑,再复制出去。");
     tr.bindText(m_placeholder, "Results appear here.", "结果会显示在这里。");
     tr.bindText(m_duplicateWarning,
                 "⚠ Some results share the same name (marked “duplicate”) — edit one before applying or copying.",
@@ -122,7 +123,8 @@ QWidget* SmartRenameView::loadedFilesSection()
     tr.bindToolTip(m_keepExt,
                    "Show each result with its file extension (re-run Recognize / Use Loaded Files to apply to "
                    "results already on screen). Real files are always renamed with their actual extension either way.",
-                   "结果里同时显示扩展名(已经识别出的结果需要重新点一次「识别」或「使用已加载文件」才会生效)。不管是否勾选,真实文件应用重命名时都会用它本来的扩展名。");
+                   "结果里同时显示扩展名(已经识别出的结果需要重新点一次「识别」或「使用已加载文件」才会生效)"
+                   "。不管是否勾选,真实文件应用重命名时都会用它本来的扩展名。");
     connect(m_useLoaded, &QPushButton::clicked, &m_store.smartRun(), &SmartRenameRun::useLoadedFiles);
     connect(m_keepExt, &QCheckBox::toggled, this, [this](bool on) { m_store.setSmartRenameKeepExt(on); });
     return row;
@@ -142,10 +144,12 @@ QWidget* SmartRenameView::ignoreRow()
     LangBinder tr(m_store);
     tr.bindText(label, "Ignore", "忽略");
     tr.bindText(m_ignore, "comma-separated, e.g. _CueSheet, _Mixdown", "逗号分隔,如 _CueSheet, _Mixdown");
-    tr.bindToolTip(m_ignore,
-                   "Removed (case-insensitive) from each name before Smart Rename parses it — for a trailing or "
-                   "embedded tag that isn't part of the naming convention (re-run Recognize / Use Loaded Files to apply).",
-                   "识别前先(不区分大小写)从每个文件名里删掉这些内容 —— 适合本来就不属于命名规则的标记(需要重新点一次「识别」或「使用已加载文件」才会生效)。");
+    tr.bindToolTip(
+        m_ignore,
+        "Removed (case-insensitive) from each name before Smart Rename parses it — for a trailing or "
+        "embedded tag that isn't part of the naming convention (re-run Recognize / Use Loaded Files to apply).",
+        "识别前先(不区分大小写)从每个文件名里删掉这些内容 —— "
+        "适合本来就不属于命名规则的标记(需要重新点一次「识别」或「使用已加载文件」才会生效)。");
     connect(m_ignore, &QLineEdit::textEdited, this, [this](const QString& t) { m_store.setSmartRenameIgnoreText(t); });
     return row;
 }
@@ -192,8 +196,9 @@ void SmartRenameView::refresh()
 {
     const SmartSettings& s = m_store.smart();
     const qsizetype n = m_store.items().size();
-    m_loadedCount->setText(n == 0 ? L("No files loaded.", "还没有加载文件。")
-                                  : L(QString::number(n) + " file(s) loaded.", "已加载 " + QString::number(n) + " 个文件。"));
+    m_loadedCount->setText(
+        n == 0 ? L("No files loaded.", "还没有加载文件。")
+               : L(QString::number(n) + " file(s) loaded.", "已加载 " + QString::number(n) + " 个文件。"));
     m_useLoaded->setEnabled(n > 0 && !m_store.smartRun().isRunning());
     if (m_input->toPlainText() != s.smartRenameInputText)
         m_input->setPlainText(s.smartRenameInputText);

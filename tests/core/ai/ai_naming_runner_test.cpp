@@ -12,7 +12,10 @@
 
 namespace {
 
-QString u8(const char* s) { return QString::fromUtf8(s); }
+QString u8(const char* s)
+{
+    return QString::fromUtf8(s);
+}
 
 // The prompt's content: what follows "File content:\n".
 QString contentOf(const FakeRequest& r)
@@ -75,7 +78,7 @@ FakeModelServer::Handler namesFromContent()
     return FakeModelServer::answering([](const FakeRequest& r) { return "\"" + contentOf(r) + " Named\""; });
 }
 
-} // namespace
+}  // namespace
 
 TEST(AINamingRunner, NamesFilesWithTextAndCountsTheOthersAsSkipped)
 {
@@ -105,9 +108,8 @@ TEST(AINamingRunner, ARunThatNamesNothingTurnsAINamesOff)
 
 TEST(AINamingRunner, AllNamedSaysSoAndSkippedItemsKeepTheirOldName)
 {
-    RunnerEnv run(FakeModelServer::answering([](const FakeRequest& r) {
-        return contentOf(r) == "keep" ? QString("...") : contentOf(r) + " New";
-    }));
+    RunnerEnv run(FakeModelServer::answering(
+        [](const FakeRequest& r) { return contentOf(r) == "keep" ? QString("...") : contentOf(r) + " New"; }));
     run.list({"one.txt", "two.txt"});
     run.runAndWait();
     EXPECT_EQ(run.store->status(), "AI named 2 file(s).");
@@ -144,8 +146,8 @@ TEST(AINamingRunner, StopFinishesTheFileInHandAndSaysWhatIsLeft)
         run.runAndWait();
         EXPECT_EQ(progressSeen, QStringList{"4/12"});
         EXPECT_EQ(run.aiNames().mid(3, 2), (QStringList{"f4 Named", "-"}));
-        EXPECT_EQ(run.store->status(), zh ? u8("已停止。AI 命名 4 个,剩余 8 个未处理。")
-                                          : "Stopped. AI named 4 file(s); 8 not done.");
+        EXPECT_EQ(run.store->status(),
+                  zh ? u8("已停止。AI 命名 4 个,剩余 8 个未处理。") : "Stopped. AI named 4 file(s); 8 not done.");
         EXPECT_TRUE(run.store->sections().useAIName);
         EXPECT_FALSE(run.store->activity().aiBusy);
     }
@@ -207,6 +209,7 @@ TEST(AINamingRunner, NamesAreAskedInTheChosenLanguage)
     run.store->setAiLang(NameLang::german);
     run.list({"a.txt"});
     run.runAndWait();
-    const QString system = QJsonDocument::fromJson(run.server->requests().last().body)["messages"][0]["content"].toString();
+    const QString system =
+        QJsonDocument::fromJson(run.server->requests().last().body)["messages"][0]["content"].toString();
     EXPECT_TRUE(system.contains("entirely in German,"));
 }

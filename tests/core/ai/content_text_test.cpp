@@ -27,7 +27,8 @@ QByteArray pdfWithPages(const QStringList& pages)
             stream += "(" + pages[i].mid(at, 80).toLatin1() + ") Tj 0 -10 Td ";
         stream += "ET";
         objects << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R >> >> "
-                   "/Contents " + QByteArray::number(5 + 2 * i) + " 0 R >>";
+                   "/Contents "
+                       + QByteArray::number(5 + 2 * i) + " 0 R >>";
         objects << "<< /Length " + QByteArray::number(stream.size()) + " >>\nstream\n" + stream + "\nendstream";
     }
     QByteArray pdf = "%PDF-1.4\n";
@@ -61,16 +62,21 @@ QString words(int chars, char letter)
     return s.left(chars);
 }
 
-bool convert(const QStringList& args) { return QProcess::execute("convert", args) == 0; }
+bool convert(const QStringList& args)
+{
+    return QProcess::execute("convert", args) == 0;
+}
 
-} // namespace
+}  // namespace
 
 TEST(ContentText, TextFilesAreReadAsUtf8Only)
 {
     TestEnv env;
     EXPECT_EQ(AIName::contentTextNow(env.makeFile("notes.TXT", "hello")), "hello");
     EXPECT_EQ(AIName::extractText(env.makeFile("readme.md", "Grüße 你好\n")), QString::fromUtf8("Grüße 你好\n"));
-    EXPECT_EQ(AIName::extractText(env.makeFile("latin1.txt", "Gr\xfc\xdf" "e caf\xe9")), std::nullopt);
+    EXPECT_EQ(AIName::extractText(env.makeFile("latin1.txt", "Gr\xfc\xdf"
+                                                             "e caf\xe9")),
+              std::nullopt);
     EXPECT_EQ(AIName::extractText(env.makeFile("empty.txt", "")), std::nullopt);
     EXPECT_EQ(AIName::extractText(env.makeFile("cut.txt", "ok \xe4\xbd")), std::nullopt);  // ends mid-character
     EXPECT_EQ(AIName::extractText(env.makeFile("clip.mov", "text")), std::nullopt);

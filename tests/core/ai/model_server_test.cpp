@@ -5,10 +5,10 @@
 #include "platform/lang.h"
 #include "platform/settings.h"
 
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QEventLoop>
 #include <QTcpServer>
 #include <QThread>
 #include <QTimer>
@@ -37,7 +37,7 @@ QString deadAddress()
     return QStringLiteral("http://127.0.0.1:%1").arg(port);
 }
 
-} // namespace
+}  // namespace
 
 TEST(ModelServer, AvailabilityFollowsWhatTheServerAnswers)
 {
@@ -95,9 +95,11 @@ TEST(ModelServer, AvailabilityWithoutAUsableAddressAsksNobody)
 TEST(ModelServer, OnlyLoopbackAddressesCountAsLocal)
 {
     const QList<std::pair<QString, bool>> cases{
-        {"http://127.0.0.1:8080", true},   {"http://localhost:11434/", true}, {"http://127.8.9.1", true},
-        {"http://[::1]:8080", true},       {"https://LOCALHOST", true},       {"http://192.168.1.5:8080", false},
-        {"http://example.com:8080", false}, {"http://localhost.example.com", false}, {"http://0.0.0.0:8080", false},
+        {"http://127.0.0.1:8080", true},    {"http://localhost:11434/", true},
+        {"http://127.8.9.1", true},         {"http://[::1]:8080", true},
+        {"https://LOCALHOST", true},        {"http://192.168.1.5:8080", false},
+        {"http://example.com:8080", false}, {"http://localhost.example.com", false},
+        {"http://0.0.0.0:8080", false},
     };
     for (const auto& [address, local] : cases)
         EXPECT_EQ(ModelServerConfig::isLocalAddress(address), local) << address.toStdString();
@@ -167,9 +169,8 @@ TEST(ModelServer, AnyBrokenAnswerIsNoAnswerNeverAHang)
         {"refusal status", {400, R"({"error":"context too long"})"}},
     };
     for (const auto& [name, response] : cases) {
-        FakeModelServer server([&](const FakeRequest& r) {
-            return r.path == "/v1/models" ? FakeModelServer::models({"m"}) : response;
-        });
+        FakeModelServer server(
+            [&](const FakeRequest& r) { return r.path == "/v1/models" ? FakeModelServer::models({"m"}) : response; });
         ModelServerConfig config = configFor(server.address());
         config.requestTimeoutMs = 400;
         EXPECT_EQ(ModelServer::chat(config, "i", "p"), std::nullopt) << name;
@@ -182,7 +183,12 @@ TEST(AvailabilityCache, AnswersAreKeptForThirtySecondsOfMonotonicTime)
     qint64 now = 1000;
     int asked = 0;
     Availability answer = Availability::notReady;
-    AIName::AvailabilityCache cache([&] { ++asked; return answer; }, [&] { return now; });
+    AIName::AvailabilityCache cache(
+        [&] {
+            ++asked;
+            return answer;
+        },
+        [&] { return now; });
     EXPECT_EQ(cache.lastKnown(), std::nullopt);
     EXPECT_EQ(cache.get(), Availability::notReady);
     answer = Availability::available;

@@ -9,7 +9,10 @@
 
 namespace {
 
-QString u8(const char* s) { return QString::fromUtf8(s); }
+QString u8(const char* s)
+{
+    return QString::fromUtf8(s);
+}
 
 void useServer(const FakeModelServer& server)
 {
@@ -24,7 +27,7 @@ QJsonArray sentMessages(const FakeModelServer& server)
     return QJsonDocument::fromJson(server.requests().last().body)["messages"].toArray();
 }
 
-} // namespace
+}  // namespace
 
 TEST(AIPrompts, AnswersCleanToFileNames)
 {
@@ -103,7 +106,8 @@ TEST(AIPrompts, ClassifyAndTranslateAskTheirOwnQuestions)
     }));
     useServer(server);
     EXPECT_EQ(AIName::classifyNow("Invoice no. 7", true), u8("发票"));
-    EXPECT_TRUE(sentMessages(server)[0].toObject()["content"].toString().startsWith(u8("把文件归入一个简短的类别(1-4个字)")));
+    EXPECT_TRUE(
+        sentMessages(server)[0].toObject()["content"].toString().startsWith(u8("把文件归入一个简短的类别(1-4个字)")));
     EXPECT_EQ(AIName::translateNow("  Hello  ", "French"), "Bonjour.");
     EXPECT_EQ(sentMessages(server)[0].toObject()["content"].toString(),
               "Translate the given text into French. Reply with only the translation, no quotes, no explanation.");

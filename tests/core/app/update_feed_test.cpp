@@ -9,11 +9,14 @@
 
 TEST(UpdateFeed, VersionsCompareByNumberedParts)
 {
-    struct Case { const char* a; const char* b; std::optional<int> order; };
+    struct Case {
+        const char* a;
+        const char* b;
+        std::optional<int> order;
+    };
     const Case cases[] = {
-        {"1.10", "1.9", 1},       {"1.2", "1.2.0", 0},    {"0.1.0", "0.2", -1},
-        {"2", "10", -1},          {"1.2-beta", "1.2", 0}, {"beta", "1.0", std::nullopt},
-        {"", "1.0", std::nullopt},
+        {"1.10", "1.9", 1},     {"1.2", "1.2.0", 0},           {"0.1.0", "0.2", -1},      {"2", "10", -1},
+        {"1.2-beta", "1.2", 0}, {"beta", "1.0", std::nullopt}, {"", "1.0", std::nullopt},
     };
     for (const Case& c : cases) {
         std::optional<int> got = compareVersions(c.a, c.b);
@@ -56,9 +59,9 @@ TEST(UpdateFeed, ReleasePageIsAWebPageOrTheChannelLink)
 
 TEST(UpdateFeed, BrokenOrEmptyFeedsGiveAnError)
 {
-    for (const QByteArray& xml : {QByteArray(), QByteArray("<rss><channel><item><version>2.0</version>"),
-                                  QByteArray("not xml at all"),
-                                  QByteArray("<rss><channel><item><title>x</title></item></channel></rss>")}) {
+    for (const QByteArray& xml :
+         {QByteArray(), QByteArray("<rss><channel><item><version>2.0</version>"), QByteArray("not xml at all"),
+          QByteArray("<rss><channel><item><title>x</title></item></channel></rss>")}) {
         const FeedReadResult r = readReleaseFeed(xml);
         EXPECT_FALSE(r.newest) << xml.constData();
         EXPECT_FALSE(r.error.isEmpty()) << xml.constData();
@@ -74,7 +77,7 @@ InstallLocation locationIn(const TestEnv& env)
     l.applications = env.path("home/Applications");
     return l;
 }
-} // namespace
+}  // namespace
 
 TEST(InstallLocation, OffersTheMoveOnlyForAnImageOutsideApplications)
 {

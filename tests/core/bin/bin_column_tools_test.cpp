@@ -127,11 +127,13 @@ TEST(BinClipNameFormula, StartsFromTheTemplateAndWritesEveryTarget)
     f.store->editSections([](NameSections& s) { s.templateText = "%scene_%take"; });
     f.desk->answers = {QString("%name-%custom")};
     f.bin().setClipNameFormula();
-    EXPECT_EQ(f.desk->prompts.last(), "Set Clip Name formula|Formula for 2 row(s), e.g. %scene_%shot_%take:|%scene_%take");
+    EXPECT_EQ(f.desk->prompts.last(),
+              "Set Clip Name formula|Formula for 2 row(s), e.g. %scene_%shot_%take:|%scene_%take");
     EXPECT_EQ(f.column("clipname"), (QStringList{"%name-%custom", "%name-%custom"}));
     EXPECT_EQ(f.row(1).displayValue("clipname"), "B-%custom");
     EXPECT_EQ(f.row(1).formulaDiagnostics("clipname"), QStringList{"%custom"});
-    EXPECT_EQ(f.store->status(), QString::fromUtf8("Applied the formula to 2 row(s) — Clip Name updates live as fields change."));
+    EXPECT_EQ(f.store->status(),
+              QString::fromUtf8("Applied the formula to 2 row(s) — Clip Name updates live as fields change."));
 
     const int snapshots = int(f.bin().metaHistory().size());
     f.desk->answers = {QString("")};
@@ -189,4 +191,4 @@ TEST(BinKindLabel, FolderFirstThenKind)
     Lang::setZh(false);
 }
 
-} // namespace
+}  // namespace

@@ -117,4 +117,4 @@ TEST(BinPresets, AFailedSaveSaysSo)
     EXPECT_EQ(f.store->status(), "before");
 }
 
-} // namespace
+}  // namespace

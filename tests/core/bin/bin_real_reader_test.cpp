@@ -43,4 +43,4 @@ TEST(BinRealReaders, StillsPdfsAndVideosLandWithTheirFacts)
     EXPECT_EQ(store->unsavedMetaItems(), 0);
 }
 
-} // namespace
+}  // namespace

@@ -71,4 +71,4 @@ TEST(BinRowActions, RemoveTakesRowsAndListedFilesButNothingOnDisk)
     EXPECT_EQ(f.store->status(), "before");
 }
 
-} // namespace
+}  // namespace

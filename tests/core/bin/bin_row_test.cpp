@@ -25,13 +25,20 @@ TEST(BinRowKeys, EachKeyWritesTheFieldOfTheRowsKindAndReadsItBack)
         const char* key;
         QString MetaFields::*field;  // nullptr: nothing is written
     } cases[] = {
-        {MetaKind::image, "title", &MetaFields::caption},    {MetaKind::pdf, "title", &MetaFields::title},
-        {MetaKind::video, "title", &MetaFields::title},      {MetaKind::image, "author", &MetaFields::byline},
-        {MetaKind::unsupported, "author", &MetaFields::author}, {MetaKind::image, "extra", &MetaFields::copyright},
-        {MetaKind::pdf, "extra", &MetaFields::subject},      {MetaKind::video, "extra", nullptr},
-        {MetaKind::unsupported, "extra", nullptr},           {MetaKind::video, "clipname", &MetaFields::clipName},
-        {MetaKind::video, "city", &MetaFields::city},        {MetaKind::pdf, "country", &MetaFields::country},
-        {MetaKind::image, "gps", &MetaFields::gps},          {MetaKind::pdf, "keywords", &MetaFields::keywords},
+        {MetaKind::image, "title", &MetaFields::caption},
+        {MetaKind::pdf, "title", &MetaFields::title},
+        {MetaKind::video, "title", &MetaFields::title},
+        {MetaKind::image, "author", &MetaFields::byline},
+        {MetaKind::unsupported, "author", &MetaFields::author},
+        {MetaKind::image, "extra", &MetaFields::copyright},
+        {MetaKind::pdf, "extra", &MetaFields::subject},
+        {MetaKind::video, "extra", nullptr},
+        {MetaKind::unsupported, "extra", nullptr},
+        {MetaKind::video, "clipname", &MetaFields::clipName},
+        {MetaKind::video, "city", &MetaFields::city},
+        {MetaKind::pdf, "country", &MetaFields::country},
+        {MetaKind::image, "gps", &MetaFields::gps},
+        {MetaKind::pdf, "keywords", &MetaFields::keywords},
     };
     for (const Case& c : cases) {
         BinRow row = rowOf(c.kind, "a.x");
@@ -81,8 +88,8 @@ TEST(BinRowKeys, NameExtOnlineAndCustomKeys)
 
 TEST(BinRowKeys, EditabilityPerKind)
 {
-    const char* keys[] = {"name", "clipname", "online", "title", "author", "extra", "ext",
-                          "city", "country", "gps", "keywords", "date", "custom:Scene"};
+    const char* keys[] = {"name", "clipname", "online", "title",    "author", "extra",       "ext",
+                          "city", "country",  "gps",    "keywords", "date",   "custom:Scene"};
     // One letter per key above: y editable, n not.
     struct Case {
         MetaKind kind;
@@ -155,11 +162,11 @@ TEST(ParseFlag, FalseOnlyForTheNoWords)
         const char* text;
         bool flag;
     } cases[] = {
-        {" Off\t", false}, {"NO", false},  {"", false},    {"0", false},     {"false", false},
-        {"yes", true},     {"1", true},    {"x", true},    {"off\n", true},  {"\xC2\xA0no\xE3\x80\x80", false},
+        {" Off\t", false}, {"NO", false}, {"", false}, {"0", false},    {"false", false},
+        {"yes", true},     {"1", true},   {"x", true}, {"off\n", true}, {"\xC2\xA0no\xE3\x80\x80", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(parseFlag(QString::fromUtf8(c.text)), c.flag) << c.text;
 }
 
-} // namespace
+}  // namespace

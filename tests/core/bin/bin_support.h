@@ -7,10 +7,10 @@
 #include "model/file_item.h"
 #include "test_support.h"
 
-#include <QMutex>
-#include <QThread>
-#include <QTest>
 #include <QFuture>
+#include <QMutex>
+#include <QTest>
+#include <QThread>
 
 // Every file reads as its kind with the title "read <name>" and a technical fact.
 class RecordingReader : public MetadataReader {
@@ -95,7 +95,10 @@ struct BinFixture {
         store->editItems([&added](QList<FileItem>& items) { items.append(added); });
         return added;
     }
-    bool settle() { return QTest::qWaitFor([this] { return !bin().loading(); }, 10000); }
+    bool settle()
+    {
+        return QTest::qWaitFor([this] { return !bin().loading(); }, 10000);
+    }
 
     static BinRow offlineRow(const QString& name)
     {

@@ -217,4 +217,4 @@ TEST(BinStatus, CountsInBothLanguages)
     f.settle();
 }
 
-} // namespace
+}  // namespace

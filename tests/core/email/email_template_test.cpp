@@ -67,9 +67,12 @@ TEST(EmailTemplates, ListJsonRoundTripsAndIsStrict)
 TEST(EmailTemplates, ContextTokensAreTheSevenParts)
 {
     const EmailFileContext c{"a.mov", "A_Trlr_V1.mov", "ABC", "Spot", "Trlr", "30", "V1"};
-    const QMap<QString, QString> expected{{"original_name", "a.mov"}, {"corrected_name", "A_Trlr_V1.mov"},
-                                          {"code", "ABC"},           {"spotname", "Spot"},
-                                          {"cuttype", "Trlr"},       {"timing", "30"},
+    const QMap<QString, QString> expected{{"original_name", "a.mov"},
+                                          {"corrected_name", "A_Trlr_V1.mov"},
+                                          {"code", "ABC"},
+                                          {"spotname", "Spot"},
+                                          {"cuttype", "Trlr"},
+                                          {"timing", "30"},
                                           {"version", "V1"}};
     EXPECT_EQ(c.tokens(), expected);
     EXPECT_EQ(EmailFileContext{}.tokens().size(), 7);

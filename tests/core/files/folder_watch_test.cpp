@@ -1,13 +1,12 @@
+#include "files/folder_watch.h"
 #include "files/watch_scan.h"
 #include "files_test_util.h"
 #include "test_support.h"
-#include "files/folder_watch.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
-
 
 namespace {
 
@@ -43,7 +42,7 @@ struct FolderWatchTest : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(FolderWatchTest, RenamesNewFileOnlyAfterTwoEqualSizesAndLogsAuto)
 {

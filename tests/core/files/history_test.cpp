@@ -1,9 +1,9 @@
 #include "files_fixture.h"
 
-#include "files/history_file.h"
-#include "platform/json_util.h"
 #include "files/history.h"
+#include "files/history_file.h"
 #include "files/renamer.h"
+#include "platform/json_util.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,7 +16,8 @@ protected:
     {
         MoveBatch batch;
         for (int i = 0; i < moves; ++i)
-            batch << Move{work(QStringLiteral("%1%2").arg(tag).arg(i)), work(QStringLiteral("%1%2.new").arg(tag).arg(i))};
+            batch << Move{work(QStringLiteral("%1%2").arg(tag).arg(i)),
+                          work(QStringLiteral("%1%2.new").arg(tag).arg(i))};
         store->history().editUndoStack([&](QList<MoveBatch>& stack) { stack << batch; });
     }
     QByteArray read(const QString& path)
@@ -46,7 +47,8 @@ TEST_F(HistoryTest, UndoAfterRestartReadsTheSavedFiles)
     const auto saved = Json::parseArray(read(store->history().historyFilePath()));
     ASSERT_TRUE(saved && saved->size() == 1);
     EXPECT_EQ(saved->at(0).toObject().value("moves").toArray().size(), 3);
-    EXPECT_EQ(QByteArray::fromBase64(saved->at(0).toObject().value("folderBookmarks").toArray().at(0).toString().toLatin1()),
+    EXPECT_EQ(QByteArray::fromBase64(
+                  saved->at(0).toObject().value("folderBookmarks").toArray().at(0).toString().toLatin1()),
               work().toUtf8());
 
     store.reset();
@@ -95,8 +97,12 @@ TEST_F(HistoryTest, SavesAreMergedAndRunOffTheMainThread)
     record(1, "y");
     record(1, "z");
     const HistoryWriter& writer = store->history().historyWriter();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return writer.writesOf(store->history().historyFilePath()) == 1
-                                             && writer.writesOf(store->history().renameLogFilePath()) == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return writer.writesOf(store->history().historyFilePath()) == 1
+                && writer.writesOf(store->history().renameLogFilePath()) == 1;
+        },
+        5000));
     store->history().flushPendingSaves();
     EXPECT_EQ(writer.writesOf(store->history().historyFilePath()), 1);
     EXPECT_EQ(writer.writesOf(store->history().renameLogFilePath()), 1);
@@ -112,7 +118,8 @@ TEST_F(HistoryTest, DamagedFilesAreSetAsideBeforeAnythingOverwritesThem)
     store = newStore();
     EXPECT_TRUE(store->historyState().historyLoaded);
     EXPECT_TRUE(store->historyState().undoStack.isEmpty());
-    EXPECT_TRUE(store->status().startsWith("The undo history could not be read; the file was kept as “undo-history.json.damaged-"))
+    EXPECT_TRUE(store->status().startsWith(
+        "The undo history could not be read; the file was kept as “undo-history.json.damaged-"))
         << store->status().toStdString();
 
     record(1);
@@ -220,7 +227,8 @@ TEST_F(HistoryTest, FailedSaveKeepsTheOldFileAndSaysSo)
     env.makeFile("support/rename-log.json", "[]");
     record(1);
     store->history().flushPendingSaves();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return store->status().startsWith("The undo history could not be saved: "); }, 5000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return store->status().startsWith("The undo history could not be saved: "); }, 5000))
         << store->status().toStdString();
     EXPECT_TRUE(QFileInfo(store->history().historyFilePath()).isDir());
     EXPECT_EQ(HistoryFile::decodeLog(read(store->history().renameLogFilePath()))->size(), 1);

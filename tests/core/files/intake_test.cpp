@@ -1,7 +1,7 @@
-#include "files_test_util.h"
-#include "test_support.h"
 #include "files/intake.h"
 #include "files/scoped_access.h"
+#include "files_test_util.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +25,7 @@ struct IntakeTest : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(IntakeTest, DropBurstAddsDirectRegularFilesOfFolderAndLooseFilesInOneReport)
 {
@@ -154,21 +154,22 @@ TEST_F(IntakeTest, SampleFilesGoIntoFreshPrivateFolderAndReplaceReport)
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     for (qint64 t = now; t < now + 3; ++t)
         ASSERT_EQ(::symlink(QFile::encodeName(env.path("victim")).constData(),
-                            QFile::encodeName(tmp + QString("/Brindlecove Samples %1").arg(t)).constData()), 0);
+                            QFile::encodeName(tmp + QString("/Brindlecove Samples %1").arg(t)).constData()),
+                  0);
     qputenv("TMPDIR", QFile::encodeName(tmp));
     store->intake().addSampleFiles();
     qunsetenv("TMPDIR");
 
-    EXPECT_EQ(itemNames(*store), (QStringList{"IMG_0412.JPG", "IMG_0413.JPG", "IMG_0414.JPG",
-                                              "PNCH_POWER_TRLR_AV30_V1.mov", "Holiday video FINAL final (2).mp4",
-                                              "meeting notes 2024-05-01.txt"}));
+    EXPECT_EQ(itemNames(*store),
+              (QStringList{"IMG_0412.JPG", "IMG_0413.JPG", "IMG_0414.JPG", "PNCH_POWER_TRLR_AV30_V1.mov",
+                           "Holiday video FINAL final (2).mp4", "meeting notes 2024-05-01.txt"}));
     EXPECT_EQ(store->status(), "Sample files added (a temporary folder) — try any rule, Apply and Undo.");
     EXPECT_TRUE(QDir(env.path("victim")).isEmpty());
     const QString folder = PathText::parent(store->items()[0].url);
     EXPECT_TRUE(PathText::lastComponent(folder).startsWith("Brindlecove Samples "));
     const QFileInfo info(folder);
     EXPECT_FALSE(info.isSymLink());
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     for (const FileItem& i : store->items())

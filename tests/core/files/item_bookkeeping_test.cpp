@@ -1,6 +1,6 @@
-#include "files_fixture.h"
 #include "files/item_bookkeeping.h"
 #include "files/renamer.h"
+#include "files_fixture.h"
 
 TEST(PathRemapping, FollowsFilesAndFoldersThroughABatch)
 {

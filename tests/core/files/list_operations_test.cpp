@@ -1,9 +1,9 @@
-#include "files_test_util.h"
-#include "test_support.h"
 #include "files/intake.h"
 #include "files/list_operations.h"
 #include "files/scoped_access.h"
+#include "files_test_util.h"
 #include "model/file_dates.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,15 +33,24 @@ struct FakePanels : OpenPanels {
     QStringList answer;
     QString prompt;
     int filesAsked = 0;
-    QStringList chooseFiles() override { ++filesAsked; return answer; }
-    QStringList chooseFolders(const QString& p) override { prompt = p; return answer; }
+    QStringList chooseFiles() override
+    {
+        ++filesAsked;
+        return answer;
+    }
+    QStringList chooseFolders(const QString& p) override
+    {
+        prompt = p;
+        return answer;
+    }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ListOps, SortByNameOrdersNumbersByValueIgnoringCaseAndKeepsDateCaches)
 {
-    store->intake().addURLs({file("shot10.mov"), file("shot2.mov"), file("Shot1.mov"), file("a/shot2.mov"), file("B.mov")});
+    store->intake().addURLs(
+        {file("shot10.mov"), file("shot2.mov"), file("Shot1.mov"), file("a/shot2.mov"), file("B.mov")});
     store->dates().fileDateCache().insert("k", std::nullopt);
     const QString firstShot2 = store->items()[1].url;
     store->list().sortByName();
@@ -54,7 +63,7 @@ TEST_F(ListOps, SortByDateModifiedPutsUnreadableFirstAndKeepsTies)
 {
     const QString gone = file("gone.mov", 1'600'000'000);
     store->intake().addURLs({file("new.mov", 1'700'000'000), file("old.mov", 1'500'000'000), gone,
-                    file("tie1.mov", 1'600'000'000), file("tie2.mov", 1'600'000'000)});
+                             file("tie1.mov", 1'600'000'000), file("tie2.mov", 1'600'000'000)});
     QFile::remove(gone);
     store->list().sortByDateModified();
     EXPECT_EQ(itemNames(*store), (QStringList{"gone.mov", "old.mov", "tie1.mov", "tie2.mov", "new.mov"}));

@@ -1,8 +1,8 @@
+#include "files/intake.h"
 #include "files/media_drive_scan.h"
+#include "files/scoped_access.h"
 #include "files_test_util.h"
 #include "test_support.h"
-#include "files/intake.h"
-#include "files/scoped_access.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,7 +39,7 @@ QStringList frames(const QString& pattern, int from, int to)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(MediaDrive, SequenceCollapsesToFirstFrameAndReportsInBothLanguages)
 {
@@ -76,17 +76,22 @@ struct CollapseCase {
 TEST_F(MediaDrive, CollapseKeysTable)
 {
     const QList<CollapseCase> cases = {
-        {"folder is part of the key", {"A/shot_0001.dpx", "A/shot_0002.dpx", "B/shot_0001.dpx"},
-         {"A/shot_0001.dpx", "B/shot_0001.dpx"}, 1},
+        {"folder is part of the key",
+         {"A/shot_0001.dpx", "A/shot_0002.dpx", "B/shot_0001.dpx"},
+         {"A/shot_0001.dpx", "B/shot_0001.dpx"},
+         1},
         {"extension is part of the key", {"shot_0001.dpx", "shot_0001.exr"}, {"shot_0001.dpx", "shot_0001.exr"}, 0},
         {"R3D spans collapse into the first",
          {"A001_C002_0101AB_003.R3D", "A001_C002_0101AB_001.R3D", "A001_C002_0101AB_002.R3D"},
-         {"A001_C002_0101AB_001.R3D"}, 2},
+         {"A001_C002_0101AB_001.R3D"},
+         2},
         {"numeric order keeps frame 999", {"frame.1000.tif", "frame.999.tif"}, {"frame.999.tif"}, 1},
         {"stem of digits only never collapses", {"0001.dpx", "0002.dpx"}, {"0001.dpx", "0002.dpx"}, 0},
         {"fewer than three digits never collapse", {"shot_01.dpx", "shot_02.dpx"}, {"shot_01.dpx", "shot_02.dpx"}, 0},
-        {"stills are no sequence", {"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"},
-         {"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"}, 0},
+        {"stills are no sequence",
+         {"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"},
+         {"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"},
+         0},
         {"case is ignored in the order", {"b.mov", "A.mov", "c.MOV"}, {"A.mov", "b.mov", "c.MOV"}, 0},
     };
     for (const CollapseCase& c : cases) {
@@ -109,7 +114,8 @@ TEST_F(MediaDrive, HiddenPackagesLinksAndOtherExtensionsAreNotScanned)
 {
     make({"clip.mov", ".hidden.mov", ".cache/inside.mov", "Project.fcpbundle/media/inner.mov", "notes.txt"});
     ASSERT_EQ(::symlink(QFile::encodeName(env.path("drive")).constData(),
-                        QFile::encodeName(env.path("drive/loop")).constData()), 0);
+                        QFile::encodeName(env.path("drive/loop")).constData()),
+              0);
     ASSERT_EQ(::symlink("clip.mov", QFile::encodeName(env.path("drive/alias.mov")).constData()), 0);
     store->intake().loadMediaDrive(env.path("drive"));
     EXPECT_EQ(relativeItems(), QStringList{"clip.mov"});

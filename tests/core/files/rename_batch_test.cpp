@@ -1,5 +1,5 @@
-#include "files_fixture.h"
 #include "files/rename_batch.h"
+#include "files_fixture.h"
 
 namespace {
 
@@ -13,7 +13,10 @@ struct BatchCase {
     bool anyToMove;
 };
 
-QString p(const QString& rel) { return "/w/" + rel; }
+QString p(const QString& rel)
+{
+    return "/w/" + rel;
+}
 
 RenameBatchResult plan(const BatchCase& c)
 {
@@ -31,23 +34,38 @@ RenameBatchResult plan(const BatchCase& c)
     return planRenameBatch(items, names, existing);
 }
 
-} // namespace
+}  // namespace
 
 TEST(RenameBatch, PlansTheMovesWithParkingAndSkipsWithoutTouchingADisk)
 {
     const QList<BatchCase> cases = {
         {"plain", {{"a.mov", "x.mov"}}, {}, {{"a.mov", "x.mov"}}, 1, 0, true},
-        {"swap parks one file", {{"a.mov", "b.mov"}, {"b.mov", "a.mov"}}, {},
-         {{"b.mov", ".rntmp_1"}, {"a.mov", "b.mov"}, {".rntmp_1", "a.mov"}}, 2, 0, true},
-        {"chain into a free name", {{"a.mov", "b.mov"}, {"b.mov", "c.mov"}}, {},
-         {{"b.mov", ".rntmp_1"}, {"a.mov", "b.mov"}, {".rntmp_1", "c.mov"}}, 2, 0, true},
+        {"swap parks one file",
+         {{"a.mov", "b.mov"}, {"b.mov", "a.mov"}},
+         {},
+         {{"b.mov", ".rntmp_1"}, {"a.mov", "b.mov"}, {".rntmp_1", "a.mov"}},
+         2,
+         0,
+         true},
+        {"chain into a free name",
+         {{"a.mov", "b.mov"}, {"b.mov", "c.mov"}},
+         {},
+         {{"b.mov", ".rntmp_1"}, {"a.mov", "b.mov"}, {".rntmp_1", "c.mov"}},
+         2,
+         0,
+         true},
         {"target held by a file outside", {{"a.mov", "x.mov"}}, {"x.mov"}, {}, 0, 1, true},
         {"a chain ending at an outside file", {{"a.mov", "b.mov"}, {"b.mov", "x.mov"}}, {"x.mov"}, {}, 0, 2, true},
         {"the same name twice", {{"a.mov", "n.mov"}, {"b.mov", "n.mov"}}, {}, {}, 0, 2, false},
         {"an invalid name", {{"a.mov", "d/e.mov"}}, {}, {}, 0, 1, false},
         {"names that stay", {{"a.mov", "a.mov"}}, {}, {}, 0, 0, false},
-        {"inside a folder before the folder", {{"F", "G"}, {"F/f.mov", "g.mov"}}, {},
-         {{"F/f.mov", "F/g.mov"}, {"F", "G"}}, 2, 0, true},
+        {"inside a folder before the folder",
+         {{"F", "G"}, {"F/f.mov", "g.mov"}},
+         {},
+         {{"F/f.mov", "F/g.mov"}, {"F", "G"}},
+         2,
+         0,
+         true},
     };
     for (const BatchCase& c : cases) {
         SCOPED_TRACE(c.what);

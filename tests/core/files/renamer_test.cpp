@@ -1,6 +1,6 @@
-#include "files_fixture.h"
 #include "files/history.h"
 #include "files/renamer.h"
+#include "files_fixture.h"
 
 class ApplyRenames : public FilesTest {
 protected:
@@ -239,9 +239,13 @@ TEST_F(ApplyRenames, OccupantWhoseTargetStaysTakenIsNeverLeftHidden)
         QString status;
     };
     const QList<Case> cases = {
-        {"holder failed before", {{"c", "d"}, {"a", "b"}, {"b", "c"}}, {"a", "b", "c"},
+        {"holder failed before",
+         {{"c", "d"}, {"a", "b"}, {"b", "c"}},
+         {"a", "b", "c"},
          "Renamed 0, skipped 3: You don't have permission to rename “c”."},
-        {"holder fails after", {{"a", "b"}, {"c", "d"}, {"b", "c"}}, {"b", "b (1)", "c"},
+        {"holder fails after",
+         {{"a", "b"}, {"c", "d"}, {"b", "c"}},
+         {"b", "b (1)", "c"},
          "Renamed 1, skipped 2: You don't have permission to rename “c”."},
     };
     for (const Case& c : cases) {
@@ -261,7 +265,6 @@ TEST_F(ApplyRenames, OccupantWhoseTargetStaysTakenIsNeverLeftHidden)
         EXPECT_EQ(store->status(), c.status);
     }
 }
-
 
 TEST_F(FilesTest, RenameOneTrimsValidatesAndRecords)
 {

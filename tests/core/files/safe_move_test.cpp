@@ -40,7 +40,8 @@ TEST_P(SafeMoveMethods, CaseOnlyChangeMoves)
 
     // Two spellings of one file (as a volume that ignores case shows them; here hard links): the
     // move goes through a temporary name, and where the other spelling stays it comes back.
-    ASSERT_EQ(::link(QFile::encodeName(work("Clip.mov")).constData(), QFile::encodeName(work("clip.mov")).constData()), 0);
+    ASSERT_EQ(::link(QFile::encodeName(work("Clip.mov")).constData(), QFile::encodeName(work("clip.mov")).constData()),
+              0);
     auto err = SafeMove::move(work("clip.mov"), work("Clip.mov"), GetParam());
     ASSERT_TRUE(err.has_value());
     EXPECT_TRUE(err->exists());
@@ -55,7 +56,9 @@ TEST_P(SafeMoveMethods, RefusedCaseOnlyChangeTouchesNothing)
     file("Clip.mov");
     const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(fd, 0);
-    ASSERT_GE(::inotify_add_watch(fd, QFile::encodeName(work()).constData(), IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE | IN_DELETE), 0);
+    ASSERT_GE(::inotify_add_watch(fd, QFile::encodeName(work()).constData(),
+                                  IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE | IN_DELETE),
+              0);
     auto err = SafeMove::move(work("clip.mov"), work("Clip.mov"), GetParam());
     ASSERT_TRUE(err.has_value());
     EXPECT_TRUE(err->exists());

@@ -1,8 +1,8 @@
 #include "files_fixture.h"
 
-#include "platform/lang.h"
 #include "files/renamer.h"
 #include "files/scoped_access.h"
+#include "platform/lang.h"
 
 #include <cerrno>
 

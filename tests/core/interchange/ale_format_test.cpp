@@ -20,7 +20,7 @@ QStringList cells(const ExportItem& item)
     return lines.isEmpty() ? QStringList() : lines.front().split(QLatin1Char('\t'));
 }
 
-} // namespace
+}  // namespace
 
 TEST(AleWriter, OneVideoLineUnderTheFixedHeading)
 {
@@ -38,13 +38,13 @@ TEST(AleWriter, OneVideoLineUnderTheFixedHeading)
 TEST(AleWriter, HeadingRateNamesNtscRates)
 {
     const std::pair<double, const char*> cases[] = {
-        {23.976, "23.976"}, {23.98, "23.976"}, {24, "24"},       {25, "25"},  {29.97, "29.97"},
-        {30, "30"},         {47.952, "47.952"}, {48, "48"},      {50, "50"},  {59.94, "59.94"},
+        {23.976, "23.976"}, {23.98, "23.976"},  {24, "24"},   {25, "25"}, {29.97, "29.97"},
+        {30, "30"},         {47.952, "47.952"}, {48, "48"},   {50, "50"}, {59.94, "59.94"},
         {60, "60"},         {0, "25"},          {12.5, "13"},
     };
     for (const auto& [fps, text] : cases)
-        EXPECT_EQ(Exporter::ale({videoItem("a.mov", fps, 1)}).section('\n', 4, 4),
-                  QStringLiteral("FPS\t") + text) << fps;
+        EXPECT_EQ(Exporter::ale({videoItem("a.mov", fps, 1)}).section('\n', 4, 4), QStringLiteral("FPS\t") + text)
+            << fps;
 }
 
 TEST(AleWriter, StartEndAndDurationPerRowRate)
@@ -78,7 +78,8 @@ TEST(AleWriter, StartEndAndDurationPerRowRate)
 
 TEST(AleWriter, MixedRatesUseTheFirstKnownRateForTheHeadingAndUnknownRows)
 {
-    const QString text = Exporter::ale({videoItem("a.mov", 0, 2), videoItem("b.mov", 50, 2), videoItem("c.mov", 25, 2)});
+    const QString text = Exporter::ale(
+        {videoItem("a.mov", 0, 2), videoItem("b.mov", 50, 2), videoItem("c.mov", 25, 2)});
     EXPECT_EQ(text.section('\n', 4, 4), QStringLiteral("FPS\t50"));
     const QStringList lines = dataLines(text);
     ASSERT_EQ(lines.size(), 3);
@@ -140,11 +141,13 @@ TEST(AleReader, Table)
         ImportedTable expected;
     } cases[] = {
         {"column\nName\t\tTape\n\ndata\nclip\tx\tT\n", {{"File Name", "Name", "Tape"}, {{"clip", "clip", "x", "T"}}}},
-        {"Column\n Source File \tName\n\nData\n/Vol/a/b.mov\tn\n  \n", {{"File Name", "Source File", "Name"}, {{"b.mov", "/Vol/a/b.mov", "n"}}}},
+        {"Column\n Source File \tName\n\nData\n/Vol/a/b.mov\tn\n  \n",
+         {{"File Name", "Source File", "Name"}, {{"b.mov", "/Vol/a/b.mov", "n"}}}},
         {"Column\nA\tB\nData\nx\ty\n", {{"File Name", "A", "B"}, {{"x", "x", "y"}}}},
         {"Column\nA\tB\n\nx\ty\n", {{"File Name", "A", "B"}, {}}},
         {"Column\nA\tB\n\nData", {{"File Name", "A", "B"}, {}}},
-        {"Id\tFilename\tNote\n1\tC:\\clips\\c.mov\tok\n", {{"File Name", "Id", "Filename", "Note"}, {{"c.mov", "1", "C:\\clips\\c.mov", "ok"}}}},
+        {"Id\tFilename\tNote\n1\tC:\\clips\\c.mov\tok\n",
+         {{"File Name", "Id", "Filename", "Note"}, {{"c.mov", "1", "C:\\clips\\c.mov", "ok"}}}},
         {"Id\tName\n2\tdir/sub/\n", {{"File Name", "Id", "Name"}, {{"sub", "2", "dir/sub/"}}}},
         {" A \t\tB\nx\n", {{"File Name", "A", "", "B"}, {{"x", "x"}}}},
         {"Column\n\t\n\nData\nz\tq\n", {}},

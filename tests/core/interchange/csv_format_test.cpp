@@ -22,7 +22,7 @@ QList<ExportItem> sampleItems()
     return {a, b};
 }
 
-} // namespace
+}  // namespace
 
 TEST(CsvWriter, QuotesOnlyWhatNeedsIt)
 {
@@ -59,9 +59,10 @@ TEST(CsvWriter, AutomaticColumnsAddCustomNamesInCodePointOrder)
     two.f.custom = {{"a", "y"}, {"\uFF21", ""}};
     const QList<CSVFieldMap> fields = Exporter::defaultCSVFields({"A", "a", "b", "\uFF21", "\U0001F3AC"});
     EXPECT_EQ(Exporter::importCSV(Exporter::csv({one, two}, std::nullopt)).header,
-              QStringList({"File Name", "Clip Name", "Extension", "Kind", "Date", "Title", "Author",
-                           "Description", "Copyright", "Keywords", "Subject", "City", "Country", "GPS",
-                           "Duration(s)", "Resolution", "FPS", "A", "a", "b", "\uFF21", "\U0001F3AC"}));
+              QStringList({"File Name", "Clip Name",   "Extension",   "Kind",       "Date",    "Title",
+                           "Author",    "Description", "Copyright",   "Keywords",   "Subject", "City",
+                           "Country",   "GPS",         "Duration(s)", "Resolution", "FPS",     "A",
+                           "a",         "b",           "\uFF21",      "\U0001F3AC"}));
     EXPECT_EQ(fields[17], (CSVFieldMap{"custom:A", "A"}));
     EXPECT_EQ(fields[0], (CSVFieldMap{"name", "File Name"}));
 }
@@ -123,8 +124,10 @@ TEST(CsvReader, Table)
 TEST(CsvRoundTrip, WrittenItemsReadBackCellForCell)
 {
     const QList<ExportItem> items = sampleItems();
-    const QList<CSVFieldMap> columns{{"name", "File Name"}, {"clipName", "Clip, Name"},
-                                     {"custom:Note", "Note"}, {"desc", "Description"}};
+    const QList<CSVFieldMap> columns{{"name", "File Name"},
+                                     {"clipName", "Clip, Name"},
+                                     {"custom:Note", "Note"},
+                                     {"desc", "Description"}};
     const ImportedTable back = Exporter::importCSV(Exporter::csv(items, columns));
     EXPECT_EQ(back, table({"File Name", "Clip, Name", "Note", "Description"},
                           {{"A001_C002.mov", "say \"hi\"\nnow", "a,b", " leading blank"},

@@ -12,9 +12,9 @@ struct Event {
 
 QList<Event> events(const QString& edl)
 {
-    static const QRegularExpression line(
-        QStringLiteral("^(\\d{3,})  AX       V     C        (\\S+) (\\S+) (\\S+) (\\S+)$"),
-        QRegularExpression::MultilineOption);
+    static const QRegularExpression line(QStringLiteral(
+                                             "^(\\d{3,})  AX       V     C        (\\S+) (\\S+) (\\S+) (\\S+)$"),
+                                         QRegularExpression::MultilineOption);
     QList<Event> found;
     for (auto it = line.globalMatch(edl); it.hasNext();) {
         const auto m = it.next();
@@ -23,7 +23,7 @@ QList<Event> events(const QString& edl)
     return found;
 }
 
-} // namespace
+}  // namespace
 
 TEST(TimecodeParse, Table)
 {
@@ -32,12 +32,23 @@ TEST(TimecodeParse, Table)
         double fps;
         qint64 frames;
     } cases[] = {
-        {"01:00:00:00", 25, 90000},  {"01;00;00;00", 25, 90000}, {"00:00:01:00", 29.97, 30},
-        {"00:00:01:00", 23.976, 24}, {"00:00:10", 25, 0},        {"00:00:00:00:01", 25, 0},
-        {"", 25, 0},                 {"00:x:00:10:05", 25, 255}, {"00: 1:00:10:05", 25, 255},
-        {"00::00:10:00", 25, 250},   {"::00:00:01:02", 25, 27},  {"00:00:01:00", 0, 25},
-        {"00:00:01:00", -5, 25},     {"00:00:01:07", 0.3, 7},    {"+1:-1:99:30", 25, 91005},
-        {"99999999999999999999:00:00:00:01", 25, 1},    {"9223372036854775807:0:0:0", 25, 0},
+        {"01:00:00:00", 25, 90000},
+        {"01;00;00;00", 25, 90000},
+        {"00:00:01:00", 29.97, 30},
+        {"00:00:01:00", 23.976, 24},
+        {"00:00:10", 25, 0},
+        {"00:00:00:00:01", 25, 0},
+        {"", 25, 0},
+        {"00:x:00:10:05", 25, 255},
+        {"00: 1:00:10:05", 25, 255},
+        {"00::00:10:00", 25, 250},
+        {"::00:00:01:02", 25, 27},
+        {"00:00:01:00", 0, 25},
+        {"00:00:01:00", -5, 25},
+        {"00:00:01:07", 0.3, 7},
+        {"+1:-1:99:30", 25, 91005},
+        {"99999999999999999999:00:00:00:01", 25, 1},
+        {"9223372036854775807:0:0:0", 25, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Exporter::frames(QString::fromLatin1(c.text), c.fps), c.frames) << c.text << " @" << c.fps;
@@ -51,11 +62,16 @@ TEST(TimecodeText, NonDropAndDropFrame)
         bool dropFrame;
         const char* text;
     } cases[] = {
-        {90000, 25, false, "01:00:00:00"},     {-3, 25, false, "00:00:00:00"},
-        {25 * 3600 * 100, 25, false, "100:00:00:00"}, {1799, 29.97, false, "00:00:59:29"},
-        {1800, 29.97, true, "00:01:00;02"},    {17982, 29.97, true, "00:10:00;00"},
-        {107892, 29.97, true, "01:00:00;00"},  {3600, 59.94, true, "00:01:00;04"},
-        {1800, 30, true, "00:01:00:00"},       {1800, 25, true, "00:01:12:00"},
+        {90000, 25, false, "01:00:00:00"},
+        {-3, 25, false, "00:00:00:00"},
+        {25 * 3600 * 100, 25, false, "100:00:00:00"},
+        {1799, 29.97, false, "00:00:59:29"},
+        {1800, 29.97, true, "00:01:00;02"},
+        {17982, 29.97, true, "00:10:00;00"},
+        {107892, 29.97, true, "01:00:00;00"},
+        {3600, 59.94, true, "00:01:00;04"},
+        {1800, 30, true, "00:01:00:00"},
+        {1800, 25, true, "00:01:12:00"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Exporter::timecodeText(c.frames, c.fps, c.dropFrame), QLatin1String(c.text)) << c.frames;

@@ -27,12 +27,12 @@ TEST(ExportValue, BuiltInKeysReadTheFieldOfTheItemsKind)
         const char* key;
         const char* value;
     } cases[] = {
-        {image, "ext", "JPG"},        {other, "ext", ""},          {image, "kind", "image"},
-        {other, "kind", ""},          {image, "title", "cap"},     {pdf, "title", "ttl"},
-        {image, "author", "by"},      {video, "desc", "desc"},     {pdf, "desc", "cap"},
-        {pdf, "copyright", "subj"},   {video, "copyright", "(c)"}, {video, "duration", "12.35"},
-        {image, "duration", ""},      {video, "fps", "29.97"},     {video, "resolution", "1920x1080"},
-        {other, "resolution", ""},    {video, "Title", ""},        {video, "clipname", ""},
+        {image, "ext", "JPG"},      {other, "ext", ""},          {image, "kind", "image"},
+        {other, "kind", ""},        {image, "title", "cap"},     {pdf, "title", "ttl"},
+        {image, "author", "by"},    {video, "desc", "desc"},     {pdf, "desc", "cap"},
+        {pdf, "copyright", "subj"}, {video, "copyright", "(c)"}, {video, "duration", "12.35"},
+        {image, "duration", ""},    {video, "fps", "29.97"},     {video, "resolution", "1920x1080"},
+        {other, "resolution", ""},  {video, "Title", ""},        {video, "clipname", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Exporter::value(QString::fromLatin1(c.key), c.item), QString::fromUtf8(c.value)) << c.key;
@@ -66,9 +66,8 @@ TEST(ExportItemFromRow, OfflineRowsGetAPathThatNeverDependsOnTheWorkingFolder)
 TEST(ParseFlag, FalseOnlyForTheNoWords)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"", false},    {"0", false},        {"false", false}, {"NO", false},     {"  Off\t ", false},
-        {"\u3000no", false}, {"yes", true},  {"1", true},      {"x", true},       {"off\n", true},
-        {"TRUE", true}, {"nope", true},
+        {"", false},   {"0", false}, {"false", false}, {"NO", false},   {"  Off\t ", false}, {"\u3000no", false},
+        {"yes", true}, {"1", true},  {"x", true},      {"off\n", true}, {"TRUE", true},      {"nope", true},
     };
     for (const auto& [text, flag] : cases)
         EXPECT_EQ(parseFlag(QString::fromUtf8(text)), flag) << text;

@@ -16,7 +16,7 @@ QString elementText(const QString& doc, const QString& tag)
     return at < 0 ? QString() : doc.mid(at + open.size(), doc.indexOf("</" + tag + ">", at) - at - open.size());
 }
 
-} // namespace
+}  // namespace
 
 TEST(Fcp7XmlWriter, OneVideoDocument)
 {
@@ -41,7 +41,9 @@ TEST(Fcp7XmlWriter, OneVideoDocument)
         "                    <pathurl>file://localhost/media/shoot%20day/A%20001.mov</pathurl>\n"
         "                    <rate><timebase>30</timebase><ntsc>TRUE</ntsc></rate>\n"
         "                    <duration>300</duration>\n"
-        "                    <media><video><samplecharacteristics><width>1920</width><height>1080</height></samplecharacteristics></video></media>\n"
+        "                    "
+        "<media><video><samplecharacteristics><width>1920</width><height>1080</height></samplecharacteristics></"
+        "video></media>\n"
         "                  </file>\n"
         "                  <logginginfo>\n"
         "                    <reel>T1</reel>\n"
@@ -110,13 +112,15 @@ TEST(Fcp7XmlWriter, OfflineRowsGetAnAbsoluteFileUrl)
 
 TEST(Fcp7XmlRoundTrip, ChineseAndControlCharactersSurvive)
 {
-    ExportItem a = videoItem(QStringLiteral("镜头 01\x01.mov"), 25, 2,
-                             {{"Reel", "卷\t1"}, {"Scene", "场"}, {"Take", "3"}, {"Log Note", "注\r\n释"}, {"Good", "1"}});
+    ExportItem a =
+        videoItem(QStringLiteral("镜头 01\x01.mov"), 25, 2,
+                  {{"Reel", "卷\t1"}, {"Scene", "场"}, {"Take", "3"}, {"Log Note", "注\r\n释"}, {"Good", "1"}});
     a.f.clipName = QStringLiteral("名 & <称>\uFFFF");
     a.f.desc = QStringLiteral("描述");
     const QString doc = Exporter::fcp7XML({a, videoItem("b.mov", 59.94, 1)});
     const ImportedTable back = Exporter::importFCP7XML(doc);
-    EXPECT_EQ(back.header, QStringList({"File Name", "Clip Name", "Reel", "Scene", "Take", "Log Note", "Good", "Description"}));
+    EXPECT_EQ(back.header,
+              QStringList({"File Name", "Clip Name", "Reel", "Scene", "Take", "Log Note", "Good", "Description"}));
     ASSERT_EQ(back.rows.size(), 2);
     EXPECT_EQ(back.rows[0], QStringList({"镜头 01.mov", "名 & <称>", "卷\t1", "场", "3", "注\r\n释", "TRUE", "描述"}));
     EXPECT_EQ(back.rows[1], QStringList({"b.mov", "b.mov", "", "", "", "", "FALSE", ""}));

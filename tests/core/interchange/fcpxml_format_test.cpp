@@ -12,7 +12,7 @@ QString lineWith(const QString& doc, const QString& start)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 TEST(XmlEscape, EscapesAndStripsWhatXmlCannotCarry)
 {
@@ -34,7 +34,8 @@ TEST(FcpxmlWriter, OneVideoDocument)
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE fcpxml>\n<fcpxml version=\"1.10\">\n"
         "  <resources>\n"
         "    <format id=\"r1\" name=\"FFVideoFormat\" frameDuration=\"1/25s\" width=\"1920\" height=\"1080\"/>\n"
-        "    <asset id=\"a1\" name=\"A001 &amp; B.mov\" start=\"0s\" duration=\"250/25s\" hasVideo=\"1\" format=\"r1\">\n"
+        "    <asset id=\"a1\" name=\"A001 &amp; B.mov\" start=\"0s\" duration=\"250/25s\" hasVideo=\"1\" "
+        "format=\"r1\">\n"
         "      <media-rep kind=\"original-media\" src=\"file:///media/shoot%20day/A001%20&amp;%20B.mov\"/>\n"
         "    </asset>\n"
         "  </resources>\n  <library>\n    <event name=\"Wendlethorpe Export\">\n"
@@ -59,8 +60,9 @@ TEST(FcpxmlWriter, OneVideoDocument)
 TEST(FcpxmlWriter, WithoutVideoTheSequenceStillHasAFormat)
 {
     const QString doc = Exporter::fcpxml({stillItem("a.jpg"), stillItem("b.pdf", MetaKind::pdf)});
-    EXPECT_TRUE(doc.contains(QLatin1String(
-        "  <resources>\n    <format id=\"r1\" name=\"FFVideoFormat\" frameDuration=\"1/25s\" width=\"1920\" height=\"1080\"/>\n  </resources>\n")));
+    EXPECT_TRUE(
+        doc.contains(QLatin1String("  <resources>\n    <format id=\"r1\" name=\"FFVideoFormat\" "
+                                   "frameDuration=\"1/25s\" width=\"1920\" height=\"1080\"/>\n  </resources>\n")));
     EXPECT_TRUE(doc.contains(QLatin1String("<sequence format=\"r1\">\n          <spine>\n        </spine>\n")));
     EXPECT_XMLLINT_ACCEPTS(doc);
 }
@@ -85,7 +87,11 @@ TEST(FcpxmlWriter, RatesAndDurations)
     };
     for (const Case& c : cases) {
         const QString doc = Exporter::fcpxml({videoItem("a.mov", c.fps, c.seconds)});
-        EXPECT_EQ(lineWith(doc, "<format"), QStringLiteral("<format id=\"r1\" name=\"FFVideoFormat\" frameDuration=\"%1\" width=\"1920\" height=\"1080\"/>").arg(c.frameDuration)) << c.fps;
+        EXPECT_EQ(lineWith(doc, "<format"),
+                  QStringLiteral(
+                      "<format id=\"r1\" name=\"FFVideoFormat\" frameDuration=\"%1\" width=\"1920\" height=\"1080\"/>")
+                      .arg(c.frameDuration))
+            << c.fps;
         EXPECT_TRUE(lineWith(doc, "<asset-clip").contains(QStringLiteral("duration=\"%1\"").arg(c.duration))) << c.fps;
     }
 }
@@ -109,16 +115,21 @@ TEST(FcpxmlWriter, NoteFallbacksAndSize)
 TEST(FcpxmlRoundTrip, ChineseAndControlCharactersSurvive)
 {
     ExportItem a = videoItem(QStringLiteral("外景 日落#1%.mov"), 29.97, 3,
-                             {{"Scene", "场景\t1"}, {"Shot", "B"}, {"Reel", "R1"}, {"Camera", "A\nB"},
-                              {"Camera Roll", "CR"}, {"Sound Roll", "SR"}, {"Take", "2"}});
+                             {{"Scene", "场景\t1"},
+                              {"Shot", "B"},
+                              {"Reel", "R1"},
+                              {"Camera", "A\nB"},
+                              {"Camera Roll", "CR"},
+                              {"Sound Roll", "SR"},
+                              {"Take", "2"}});
     a.f.clipName = QStringLiteral("名称\x07 \"q\" & <x>\r\nnext");
     a.f.desc = QStringLiteral("描述\r\nline\ttab");
     a.f.keywords = QStringLiteral("夜景, 外景");
     ExportItem b = videoItem(QStringLiteral("B.mov"), 50, 1);
     const QString doc = Exporter::fcpxml({a, stillItem("x.png"), b});
     const ImportedTable back = Exporter::importFCPXML(doc);
-    EXPECT_EQ(back.header, QStringList({"File Name", "Clip Name", "Description", "Keywords", "Scene", "Shot",
-                                        "Take", "Reel", "Camera", "Camera Roll", "Sound Roll"}));
+    EXPECT_EQ(back.header, QStringList({"File Name", "Clip Name", "Description", "Keywords", "Scene", "Shot", "Take",
+                                        "Reel", "Camera", "Camera Roll", "Sound Roll"}));
     ASSERT_EQ(back.rows.size(), 2);
     EXPECT_EQ(back.rows[0], QStringList({"外景 日落#1%.mov", "名称 \"q\" & <x>\r\nnext", "描述\r\nline\ttab",
                                          "夜景, 外景", "场景\t1", "B", "2", "R1", "A\nB", "CR", "SR"}));
@@ -128,7 +139,8 @@ TEST(FcpxmlRoundTrip, ChineseAndControlCharactersSurvive)
 
 TEST(FcpxmlReader, Table)
 {
-    const QString header = "File Name|Clip Name|Description|Keywords|Scene|Shot|Take|Reel|Camera|Camera Roll|Sound Roll";
+    const QString header =
+        "File Name|Clip Name|Description|Keywords|Scene|Shot|Take|Reel|Camera|Camera Roll|Sound Roll";
     struct Case {
         const char* text;
         const char* rows;  // rows joined with "\n", cells with "|"; "-" for an empty table
@@ -145,7 +157,8 @@ TEST(FcpxmlReader, Table)
          "<asset-clip ref=\"a1\" name=\"again\"/></fcpxml>",
          "m.mov||note|k1, k2|||2||||\nm.mov|again|||||||||"},
         {"<fcpxml><asset id=\"a\" name=\"x\"><media-rep src=\"file:///v/%E4%B8%AD.mov\"/></asset>"
-         "<asset-clip ref=\"a\" name=\"c\"/></fcpxml>", "中.mov|c|||||||||"},
+         "<asset-clip ref=\"a\" name=\"c\"/></fcpxml>",
+         "中.mov|c|||||||||"},
     };
     for (const Case& c : cases) {
         ImportedTable expected;

@@ -15,7 +15,7 @@ QString billionLaughs()
     return doc + QStringLiteral("]>\n<fcpxml><asset-clip name=\"&l10;\"><note>&l10;</note></asset-clip></fcpxml>");
 }
 
-} // namespace
+}  // namespace
 
 TEST(HostileXml, ExternalEntitiesAreNeverLoaded)
 {
@@ -26,12 +26,13 @@ TEST(HostileXml, ExternalEntitiesAreNeverLoaded)
     f.write("TOP SECRET");
     f.close();
     for (const char* root : {"fcpxml", "xmeml"}) {
-        const QString doc = QStringLiteral(
-            "<?xml version=\"1.0\"?>\n<!DOCTYPE %1 [\n<!ENTITY file SYSTEM \"file://%2\">\n"
-            "<!ENTITY net SYSTEM \"http://192.0.2.1/x.dtd\">\n<!ENTITY %% p SYSTEM \"http://192.0.2.1/p\"> %%p;\n]>\n"
-            "<%1><asset-clip name=\"&file;\"><note>&file;&net;</note></asset-clip>"
-            "<clipitem><name>&file;</name><file id=\"f\"><name>&net;x.mov</name></file></clipitem></%1>")
-                                .arg(QLatin1String(root), secret);
+        const QString doc =
+            QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE %1 [\n<!ENTITY file SYSTEM \"file://%2\">\n"
+                           "<!ENTITY net SYSTEM \"http://192.0.2.1/x.dtd\">\n<!ENTITY %% p SYSTEM "
+                           "\"http://192.0.2.1/p\"> %%p;\n]>\n"
+                           "<%1><asset-clip name=\"&file;\"><note>&file;&net;</note></asset-clip>"
+                           "<clipitem><name>&file;</name><file id=\"f\"><name>&net;x.mov</name></file></clipitem></%1>")
+                .arg(QLatin1String(root), secret);
         const ImportedTable fcpx = Exporter::importFCPXML(doc), fcp7 = Exporter::importFCP7XML(doc);
         for (const ImportedTable* t : {&fcpx, &fcp7})
             for (const QStringList& row : t->rows)
@@ -71,8 +72,8 @@ TEST(HostileXml, DeepNestingDoesNotExhaustTheStack)
 {
     const int depth = 200'000;
     const QString doc = QStringLiteral("<xmeml>") + QStringLiteral("<bin>").repeated(depth)
-        + QStringLiteral("<clipitem><file id=\"f\"><name>deep.mov</name></file></clipitem>")
-        + QStringLiteral("</bin>").repeated(depth) + QStringLiteral("</xmeml>");
+                      + QStringLiteral("<clipitem><file id=\"f\"><name>deep.mov</name></file></clipitem>")
+                      + QStringLiteral("</bin>").repeated(depth) + QStringLiteral("</xmeml>");
     const ImportedTable t = Exporter::importFCP7XML(doc);
     ASSERT_EQ(t.rows.size(), 1);
     EXPECT_EQ(t.rows[0][0], QStringLiteral("deep.mov"));

@@ -10,8 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-inline ExportItem videoItem(const QString& name, double fps, double seconds,
-                            const QMap<QString, QString>& custom = {})
+inline ExportItem videoItem(const QString& name, double fps, double seconds, const QMap<QString, QString>& custom = {})
 {
     ExportItem item;
     item.name = name;
@@ -63,26 +62,24 @@ inline ToolRun runOnFile(const QString& tool, QStringList args, const QString& c
 }
 
 // Every XML export must be well-formed for an independent parser.
-#define EXPECT_XMLLINT_ACCEPTS(text)                                                          \
-    do {                                                                                      \
-        const ToolRun lint = runOnFile(QStringLiteral("xmllint"), {QStringLiteral("--noout")}, \
-                                       (text));                                               \
-        if (!lint.found)                                                                      \
-            GTEST_SKIP() << "xmllint is not installed (package libxml2-utils)";               \
-        EXPECT_EQ(lint.exitCode, 0) << lint.err.toStdString();                                \
-        EXPECT_TRUE(lint.err.isEmpty()) << lint.err.toStdString();                            \
+#define EXPECT_XMLLINT_ACCEPTS(text)                                                                                   \
+    do {                                                                                                               \
+        const ToolRun lint = runOnFile(QStringLiteral("xmllint"), {QStringLiteral("--noout")}, (text));                \
+        if (!lint.found)                                                                                               \
+            GTEST_SKIP() << "xmllint is not installed (package libxml2-utils)";                                        \
+        EXPECT_EQ(lint.exitCode, 0) << lint.err.toStdString();                                                         \
+        EXPECT_TRUE(lint.err.isEmpty()) << lint.err.toStdString();                                                     \
     } while (false)
 
 // The cells Python's csv module reads from a text, as a header and rows.
 inline std::optional<ImportedTable> pythonCsvTable(const QString& text)
 {
-    const ToolRun run = runOnFile(
-        QStringLiteral("python3"),
-        {QStringLiteral("-c"),
-         QStringLiteral("import csv, json, sys\n"
-                        "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                        "    sys.stdout.write(json.dumps(list(csv.reader(f))))\n")},
-        text);
+    const ToolRun run = runOnFile(QStringLiteral("python3"),
+                                  {QStringLiteral("-c"),
+                                   QStringLiteral("import csv, json, sys\n"
+                                                  "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                                                  "    sys.stdout.write(json.dumps(list(csv.reader(f))))\n")},
+                                  text);
     if (!run.found || run.exitCode != 0)
         return std::nullopt;
     QList<QStringList> records;

@@ -64,7 +64,10 @@ TEST_F(FileMetadataReaderTest, CaptureDatesOfMoviesSetTheirFileDates)
     ASSERT_TRUE(store->items().at(0).captureDate);
     EXPECT_EQ(*store->items().at(0).captureDate, capture);
     EXPECT_FALSE(store->items().at(1).captureDate);
-    store->editRules([](RuleSettings& r) { r.dateEnabled = true; r.dateFormat = "yyyy"; });
+    store->editRules([](RuleSettings& r) {
+        r.dateEnabled = true;
+        r.dateFormat = "yyyy";
+    });
     EXPECT_EQ(store->preview().newName(store->items().at(0), 0, {}), "2024_dated.mov");
 
     const QDateTime plainBefore = QFileInfo(plain).lastModified();
@@ -75,4 +78,4 @@ TEST_F(FileMetadataReaderTest, CaptureDatesOfMoviesSetTheirFileDates)
     EXPECT_EQ(store->status(), "Set file date on 1 file(s) from capture date.");
 }
 
-} // namespace
+}  // namespace

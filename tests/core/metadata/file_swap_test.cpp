@@ -3,8 +3,8 @@
 #include "metadata/metadata_writer.h"
 #include "test_support.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -38,8 +38,7 @@ class Scratch {
 public:
     Scratch(const QString& dir, const char* options) : m_dir(dir)
     {
-        m_mounted = geteuid() == 0
-            && ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options) == 0;
+        m_mounted = geteuid() == 0 && ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options) == 0;
     }
     ~Scratch()
     {
@@ -49,9 +48,7 @@ public:
     bool mounted() const { return m_mounted; }
     bool makeReadOnly() const
     {
-        return ::mount("tmpfs", QFile::encodeName(m_dir).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
-                       nullptr)
-            == 0;
+        return ::mount("tmpfs", QFile::encodeName(m_dir).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
 
 private:
@@ -170,4 +167,4 @@ TEST(FileSwap, KeepsPermissionsAndOwnerAndWritesThroughASymlink)
     EXPECT_EQ(folderEntries(env.path("media")), QStringList{"a.pdf"});
 }
 
-} // namespace
+}  // namespace

@@ -35,7 +35,10 @@ MetaFields readBack(const QString& path)
 }
 
 // The compressed picture: everything from the first start-of-scan marker on.
-QByteArray jpegScan(const QByteArray& jpeg) { return jpeg.mid(jpeg.indexOf("\xFF\xDA")); }
+QByteArray jpegScan(const QByteArray& jpeg)
+{
+    return jpeg.mid(jpeg.indexOf("\xFF\xDA"));
+}
 
 class ImageWriter : public ::testing::TestWithParam<const char*> {};
 
@@ -50,8 +53,8 @@ TEST_P(ImageWriter, WritesEveryFieldAsOtherReadersSeeIt)
     QString status;
     ASSERT_TRUE(MetadataWriter::writeImageOrPDF(imageRecord(), path, &status)) << status.toStdString();
 
-    const QJsonObject seen = exiftool(path, {"-IPTC:all", "-ExifIFD:DateTimeOriginal", "-ExifIFD:ExifVersion", "-Composite:GPSLatitude",
-                                             "-Composite:GPSLongitude", "-XMP:Title"});
+    const QJsonObject seen = exiftool(path, {"-IPTC:all", "-ExifIFD:DateTimeOriginal", "-ExifIFD:ExifVersion",
+                                             "-Composite:GPSLatitude", "-Composite:GPSLongitude", "-XMP:Title"});
     EXPECT_EQ(seen["Caption-Abstract"].toString(), QString::fromUtf8("批量重命名 Café"));
     EXPECT_EQ(seen["By-line"].toString(), "DIT Jane");
     EXPECT_EQ(seen["CopyrightNotice"].toString(), QString::fromUtf8("© 2024 Brindle"));
@@ -134,7 +137,8 @@ TEST(ImageWriterFields, GpsOutsideTheGlobeOrNotTwoNumbersLeavesTheOldPosition)
     f.kind = MetaKind::image;
     f.gps = "48.8584, 2.2945";
     ASSERT_TRUE(MetadataWriter::writeImageOrPDF(f, path));
-    for (const char* bad : {"200, 500", "91, 0", "0, -180.5", "nan, 1", "inf, 2", "48.8", "1, 2, 3", "north, east", "1e999, 0"}) {
+    for (const char* bad :
+         {"200, 500", "91, 0", "0, -180.5", "nan, 1", "inf, 2", "48.8", "1, 2, 3", "north, east", "1e999, 0"}) {
         f.gps = bad;
         ASSERT_TRUE(MetadataWriter::writeImageOrPDF(f, path)) << bad;
         const QJsonObject seen = exiftool(path, {"-GPS:all"});
@@ -182,10 +186,10 @@ TEST(ImageWriterFields, LegacyLatin1IptcStaysReadableOnceMarkedUtf8)
     TestEnv env;
     const QString path = env.path("a.jpg");
     ASSERT_TRUE(makeImage(path));
-    ASSERT_TRUE(runTool("exiftool", {"-q", "-overwrite_original", "-charset", "iptc=Latin",
-                                     QString::fromUtf8("-IPTC:ObjectName=Café"),
-                                     QString::fromUtf8("-IPTC:City=Zürich"), path})
-                    .ok());
+    ASSERT_TRUE(
+        runTool("exiftool", {"-q", "-overwrite_original", "-charset", "iptc=Latin",
+                             QString::fromUtf8("-IPTC:ObjectName=Café"), QString::fromUtf8("-IPTC:City=Zürich"), path})
+            .ok());
     EXPECT_EQ(readBack(path).city, QString::fromUtf8("Zürich"));
     MetaFields f = readBack(path);
     f.caption = QString::fromUtf8("Crème");
@@ -254,4 +258,4 @@ TEST(ImageWriterFiles, RefusedFilesAreLeftByteForByte)
     EXPECT_EQ(status, QString::fromUtf8("元数据未写入 a.heic: 无法写入 HEIC 和 HEIF 图像. 文件未改动."));
 }
 
-} // namespace
+}  // namespace

@@ -9,7 +9,10 @@
 
 namespace {
 
-QString missingImageTools() { return missingTool({"ffmpeg", "exiv2"}); }
+QString missingImageTools()
+{
+    return missingTool({"ffmpeg", "exiv2"});
+}
 
 TEST(ImageReader, ReadsTheEditableFieldsAndCameraTexts)
 {
@@ -35,10 +38,10 @@ TEST(ImageReader, ReadsTheEditableFieldsAndCameraTexts)
                                {"Iptc.Application2.Copyright", "(c) Brindle"},
                                {"Iptc.Application2.City", "Paris"},
                                {"Iptc.Application2.CountryName", "France"}}));
-    ASSERT_TRUE(runTool("exiv2", {"-M", "add Iptc.Application2.Keywords \" red \"", "-M",
-                                  "add Iptc.Application2.Keywords \"\"", "-M",
-                                  "add Iptc.Application2.Keywords car", path})
-                    .ok());
+    ASSERT_TRUE(
+        runTool("exiv2", {"-M", "add Iptc.Application2.Keywords \" red \"", "-M", "add Iptc.Application2.Keywords \"\"",
+                          "-M", "add Iptc.Application2.Keywords car", path})
+            .ok());
     const MetaFields f = FileMetadataReader().readImageOrPDF(path);
     EXPECT_EQ(f.kind, MetaKind::image);
     EXPECT_EQ(f.date, QDateTime(QDate(2024, 5, 1), QTime(13, 45)));
@@ -52,9 +55,8 @@ TEST(ImageReader, ReadsTheEditableFieldsAndCameraTexts)
     EXPECT_EQ(f.vidW, 96);
     EXPECT_EQ(f.vidH, 64);
     EXPECT_EQ(f.info, QString::fromUtf8("96×64 · Maker M1"));
-    const QMap<QString, QString> camera{{"Camera", "Maker M1"},     {"Lens", "50mm F1.4"},
-                                        {"ISO", "400"},             {"Aperture", "f/2.8"},
-                                        {"Shutter", "1/250s"},      {"Focal Length", "50mm"}};
+    const QMap<QString, QString> camera{{"Camera", "Maker M1"}, {"Lens", "50mm F1.4"}, {"ISO", "400"},
+                                        {"Aperture", "f/2.8"},  {"Shutter", "1/250s"}, {"Focal Length", "50mm"}};
     for (auto it = camera.begin(); it != camera.end(); ++it)
         EXPECT_EQ(f.custom.value(it.key()), it.value()) << it.key().toStdString();
     EXPECT_TRUE(f.custom.contains("File Size"));
@@ -117,9 +119,9 @@ TEST(ImageReader, HeicExifIsReadThroughLibheif)
 TEST(PdfReader, ReadsTheDocumentInformation)
 {
     TestEnv env;
-    const QString path = env.makeFile(
-        "a.PDF", handWrittenPdf("/Title (  Call sheet ) /Author <FEFF901A544A5355> /Subject (Day 3) "
-                                "/Keywords [(red) ( ) (car)]"));
+    const QString path = env.makeFile("a.PDF", handWrittenPdf(
+                                                   "/Title (  Call sheet ) /Author <FEFF901A544A5355> /Subject (Day 3) "
+                                                   "/Keywords [(red) ( ) (car)]"));
     const MetaFields f = FileMetadataReader().readImageOrPDF(path);
     EXPECT_EQ(f.kind, MetaKind::pdf);
     EXPECT_EQ(f.title, "Call sheet");
@@ -157,4 +159,4 @@ TEST(MetadataReading, EveryFileGetsItsKindAndFileFactsWhateverFails)
     EXPECT_TRUE(direct.custom.contains("File Size"));
 }
 
-} // namespace
+}  // namespace

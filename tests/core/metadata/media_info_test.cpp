@@ -17,9 +17,9 @@ TEST(MediaInfoTest, CodecNames)
         quint32 code;
         const char* name;
     } video[] = {
-        {fcc("avc1"), "H.264"}, {fcc("hev1"), "HEVC"}, {fcc("apco"), "ProRes 422 Proxy"},
+        {fcc("avc1"), "H.264"},          {fcc("hev1"), "HEVC"},        {fcc("apco"), "ProRes 422 Proxy"},
         {fcc("ap4x"), "ProRes 4444 XQ"}, {fcc("mjpb"), "Motion JPEG"}, {fcc("dvh "), "dvh"},
-        {fcc(" \t  "), "\u2014"}, {0x20202020, "\u2014"}, {fcc("abcd"), "abcd"},
+        {fcc(" \t  "), "\u2014"},        {0x20202020, "\u2014"},       {fcc("abcd"), "abcd"},
         {0x8e616263, "\u00e9abc"},  // Mac OS Roman 0x8E
     };
     for (const auto& c : video)
@@ -29,8 +29,8 @@ TEST(MediaInfoTest, CodecNames)
         quint32 code;
         const char* name;
     } audio[] = {
-        {fcc(".mp3"), "MP3"},  {fcc("aac "), "AAC"},  {fcc("aacp"), "AAC"},   {fcc("ec-3"), "E-AC-3"},
-        {fcc("lpcm"), "PCM"},  {fcc("opus"), "Opus"}, {fcc("sowt"), "sowt"}, {fcc("    "), "\u2014"},
+        {fcc(".mp3"), "MP3"}, {fcc("aac "), "AAC"},  {fcc("aacp"), "AAC"},  {fcc("ec-3"), "E-AC-3"},
+        {fcc("lpcm"), "PCM"}, {fcc("opus"), "Opus"}, {fcc("sowt"), "sowt"}, {fcc("    "), "\u2014"},
     };
     for (const auto& c : audio)
         EXPECT_EQ(MediaInfo::audioCodecName(c.code), QString::fromUtf8(c.name)) << c.name;
@@ -39,15 +39,18 @@ TEST(MediaInfoTest, CodecNames)
 TEST(MediaInfoTest, ColourAndChannelNames)
 {
     const std::pair<const char*, const char*> primaries[] = {
-        {"ITU_R_709_2", "Rec.709"}, {"ITU_R_2020_709", "Rec.2020"}, {"P3_D65", "Display P3"},
-        {"ITU_R_2100", "Display P3"}, {"EBU_3213", "Rec.601"}, {"SMPTE_C", "Rec.601"}, {"film", "film"},
+        {"ITU_R_709_2", "Rec.709"}, {"ITU_R_2020_709", "Rec.2020"},
+        {"P3_D65", "Display P3"},   {"ITU_R_2100", "Display P3"},
+        {"EBU_3213", "Rec.601"},    {"SMPTE_C", "Rec.601"},
+        {"film", "film"},
     };
     for (const auto& [in, out] : primaries)
         EXPECT_EQ(MediaInfo::colorPrimariesName(in), out) << in;
     const std::pair<const char*, const char*> transfers[] = {
-        {"SMPTE_ST_2084_PQ", "PQ (HDR10)"}, {"xpqx", "PQ (HDR10)"}, {"ITU_R_2100_HLG", "HLG (HDR)"},
-        {"hlg", "hlg"}, {"ITU_R_709_2", "Rec.709"}, {"IEC_sRGB", "sRGB"}, {"ITU_R_2020", "Rec.2020"},
-        {"Linear", "Linear"},
+        {"SMPTE_ST_2084_PQ", "PQ (HDR10)"}, {"xpqx", "PQ (HDR10)"},
+        {"ITU_R_2100_HLG", "HLG (HDR)"},    {"hlg", "hlg"},
+        {"ITU_R_709_2", "Rec.709"},         {"IEC_sRGB", "sRGB"},
+        {"ITU_R_2020", "Rec.2020"},         {"Linear", "Linear"},
     };
     for (const auto& [in, out] : transfers)
         EXPECT_EQ(MediaInfo::transferFunctionName(in), out) << in;
@@ -58,7 +61,7 @@ TEST(MediaInfoTest, ColourAndChannelNames)
         const char* zh;
     } channels[] = {
         {0, "0", "0"}, {1, "1 (Mono)", "1 (单声道)"}, {2, "2 (Stereo)", "2 (立体声)"},
-        {4, "4", "4"}, {6, "6 (5.1)", "6 (5.1)"}, {8, "8 (7.1)", "8 (7.1)"},
+        {4, "4", "4"}, {6, "6 (5.1)", "6 (5.1)"},     {8, "8 (7.1)", "8 (7.1)"},
     };
     for (const auto& c : channels) {
         EXPECT_EQ(MediaInfo::channelLayoutName(c.n, false), QString::fromUtf8(c.en));
@@ -93,9 +96,11 @@ TEST(MediaInfoTest, FormatNamesAndSizes)
     for (const char* none : {"mov", "mp4", "jpg", ""})
         EXPECT_FALSE(MediaInfo::formatName(none)) << none;
     const std::pair<qint64, const char*> sizes[] = {
-        {0, "0 bytes"}, {1, "1 byte"}, {999, "999 bytes"}, {1000, "1 KB"}, {1499, "1 KB"},
-        {999499, "999 KB"}, {999500, "1 MB"}, {1500000, "1.5 MB"}, {2254000000, "2.25 GB"},
-        {std::numeric_limits<qint64>::max(), "9.22 EB"},
+        {0, "0 bytes"},          {1, "1 byte"},
+        {999, "999 bytes"},      {1000, "1 KB"},
+        {1499, "1 KB"},          {999499, "999 KB"},
+        {999500, "1 MB"},        {1500000, "1.5 MB"},
+        {2254000000, "2.25 GB"}, {std::numeric_limits<qint64>::max(), "9.22 EB"},
     };
     for (const auto& [bytes, text] : sizes)
         EXPECT_EQ(MediaInfo::fileSizeText(bytes), text) << bytes;
@@ -131,4 +136,4 @@ TEST(MediaInfoTest, TechnicalColumnsAddFileFactsAndKeepAReadersFormat)
     EXPECT_EQ(gone.custom.keys(), QStringList({"Folder Path", "Source Path"}));
 }
 
-} // namespace
+}  // namespace

@@ -38,8 +38,8 @@ QByteArray fileBytes(const QString& path)
 bool makeImage(const QString& path, int width, int height, const QString& colour)
 {
     return runTool("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
-                              QString("color=c=%1:s=%2x%3").arg(colour).arg(width).arg(height),
-                              "-frames:v", "1", "-update", "1", path})
+                              QString("color=c=%1:s=%2x%3").arg(colour).arg(width).arg(height), "-frames:v", "1",
+                              "-update", "1", path})
         .ok();
 }
 
@@ -89,25 +89,41 @@ QByteArray handWrittenPdf(const QByteArray& info)
 
 bool makeMovie(const QString& path, const QStringList& metadata, const QString& timecode, const QString& rate)
 {
-    QStringList args{"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=d=1:s=160x120:r=" + rate,
-                     "-f", "lavfi", "-i", "sine=d=1:sample_rate=48000", "-c:v", "libx264",
-                     "-pix_fmt", "yuv420p", "-c:a", "aac"};
+    QStringList args{"-v",
+                     "error",
+                     "-y",
+                     "-f",
+                     "lavfi",
+                     "-i",
+                     "testsrc=d=1:s=160x120:r=" + rate,
+                     "-f",
+                     "lavfi",
+                     "-i",
+                     "sine=d=1:sample_rate=48000",
+                     "-c:v",
+                     "libx264",
+                     "-pix_fmt",
+                     "yuv420p",
+                     "-c:a",
+                     "aac"};
     if (!timecode.isEmpty())
         args << "-timecode" << timecode;
     for (const QString& m : metadata)
         args << "-metadata" << m;
     const QString ext = path.section('.', -1).toLower();
     if (ext == "mov" || ext == "mp4" || ext == "m4v")
-        args << "-movflags" << "use_metadata_tags";
+        args << "-movflags"
+             << "use_metadata_tags";
     if (ext == "m4v")
-        args << "-f" << "mp4";
+        args << "-f"
+             << "mp4";
     return runTool("ffmpeg", args << path).ok();
 }
 
 QByteArray packetDigest(const QString& path)
 {
-    const ToolResult r = runTool("ffmpeg", {"-v", "error", "-i", path, "-map", "0:v", "-map", "0:a",
-                                            "-c", "copy", "-f", "framemd5", "-"});
+    const ToolResult r = runTool("ffmpeg", {"-v", "error", "-i", path, "-map", "0:v", "-map", "0:a", "-c", "copy", "-f",
+                                            "framemd5", "-"});
     QByteArray lines;
     for (const QByteArray& line : r.out.split('\n'))
         if (!line.startsWith('#'))

@@ -10,14 +10,22 @@ TEST(MetaKindTest, DecidedByTheLowerCasedLastExtensionAlone)
         const char* path;
         MetaKind kind;
     } cases[] = {
-        {"/m/Photo.JPG", MetaKind::image},   {"/m/scan.Tif", MetaKind::image},
-        {"/m/a.HEIF", MetaKind::image},      {"/m/doc.PDF", MetaKind::pdf},
-        {"/m/clip.M2TS", MetaKind::video},   {"/m/x.ts", MetaKind::video},
-        {"/m/A001.mxf", MetaKind::video},    {"/m/archive.tar.gz", MetaKind::unsupported},
-        {"/m/jpg.mov.txt", MetaKind::unsupported}, {"/m/README", MetaKind::unsupported},
-        {"/m/ends.", MetaKind::unsupported}, {"/m/anim.gif", MetaKind::unsupported},
-        {"/m/a.mkv", MetaKind::unsupported}, {"/m/pic.webp", MetaKind::unsupported},
-        {"/m/jpg", MetaKind::unsupported},   {"/no/such/dir.mp4", MetaKind::video},
+        {"/m/Photo.JPG", MetaKind::image},
+        {"/m/scan.Tif", MetaKind::image},
+        {"/m/a.HEIF", MetaKind::image},
+        {"/m/doc.PDF", MetaKind::pdf},
+        {"/m/clip.M2TS", MetaKind::video},
+        {"/m/x.ts", MetaKind::video},
+        {"/m/A001.mxf", MetaKind::video},
+        {"/m/archive.tar.gz", MetaKind::unsupported},
+        {"/m/jpg.mov.txt", MetaKind::unsupported},
+        {"/m/README", MetaKind::unsupported},
+        {"/m/ends.", MetaKind::unsupported},
+        {"/m/anim.gif", MetaKind::unsupported},
+        {"/m/a.mkv", MetaKind::unsupported},
+        {"/m/pic.webp", MetaKind::unsupported},
+        {"/m/jpg", MetaKind::unsupported},
+        {"/no/such/dir.mp4", MetaKind::video},
     };
     for (const auto& c : cases)
         EXPECT_EQ(metaKindForPath(QString::fromUtf8(c.path)), c.kind) << c.path;
@@ -54,4 +62,4 @@ TEST(ExifDateTest, ParsesLocalDateAndWritesItBack)
     EXPECT_EQ(exifDateText(QDateTime()), "");
 }
 
-} // namespace
+}  // namespace

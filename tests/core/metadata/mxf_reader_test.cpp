@@ -16,9 +16,15 @@ QByteArray be(quint64 v, int bytes)
     return out;
 }
 
-QByteArray item(quint16 tag, const QByteArray& value) { return be(tag, 2) + be(quint64(value.size()), 2) + value; }
+QByteArray item(quint16 tag, const QByteArray& value)
+{
+    return be(tag, 2) + be(quint64(value.size()), 2) + value;
+}
 
-QByteArray rational(quint32 num, quint32 den) { return be(num, 4) + be(den, 4); }
+QByteArray rational(quint32 num, quint32 den)
+{
+    return be(num, 4) + be(den, 4);
+}
 
 // A local set (2-byte tags and lengths) with a four-byte BER length.
 QByteArray localSet(const QByteArray& items)
@@ -35,7 +41,10 @@ QByteArray picture(quint32 num, quint32 den, quint64 w = 1920, quint64 h = 1080,
                     + item(0x3201, label) + item(0x3301, be(10, 4)));
 }
 
-QByteArray track(quint64 duration) { return localSet(item(0x0202, be(duration, 8))); }
+QByteArray track(quint64 duration)
+{
+    return localSet(item(0x0202, be(duration, 8)));
+}
 
 QByteArray sound(quint32 rate = 48000, quint64 channels = 2, quint64 bits = 24)
 {
@@ -63,41 +72,145 @@ TEST(MxfReaderTest, HeaderMetadataFacts)
 {
     const QByteArray junk = QByteArray(37, '\x06') + "\x06\x0e\x2b";
     const Case cases[] = {
-        {"tiny", QByteArray(16, '\x06'), MetaKind::unsupported, 0, 0, 0, 0, "",
+        {"tiny",
+         QByteArray(16, '\x06'),
+         MetaKind::unsupported,
+         0,
+         0,
+         0,
+         0,
+         "",
          {{"Format", "MXF"}, {"Resolution", ""}, {"Start TC", ""}}},
-        {"25p", picture(25, 1) + track(250), MetaKind::video, 1920, 1080, 25, 10, "1920×1080 · 25fps · 10.0s",
-         {{"Format", "MXF"}, {"Resolution", "1920×1080"}, {"Frame Rate", "25 fps"}, {"Codec", "MPEG-2"},
+        {"25p",
+         picture(25, 1) + track(250),
+         MetaKind::video,
+         1920,
+         1080,
+         25,
+         10,
+         "1920×1080 · 25fps · 10.0s",
+         {{"Format", "MXF"},
+          {"Resolution", "1920×1080"},
+          {"Frame Rate", "25 fps"},
+          {"Codec", "MPEG-2"},
           {"Video Bit Depth", "10-bit"}}},
-        {"29.97", junk + picture(30000, 1001) + track(300), MetaKind::video, 1920, 1080, 30000.0 / 1001, 10.01,
-         "1920×1080 · 30fps · 10.0s", {{"Frame Rate", "29.97 fps"}}},
-        {"audio rate as picture rate", picture(25, 1) + picture(48000, 1), MetaKind::video, 1920, 1080, 25, 0,
-         "1920×1080 · 25fps", {}},
-        {"beyond a day", picture(25, 1) + track(25 * 86401), MetaKind::video, 1920, 1080, 25, 0, "1920×1080 · 25fps",
+        {"29.97",
+         junk + picture(30000, 1001) + track(300),
+         MetaKind::video,
+         1920,
+         1080,
+         30000.0 / 1001,
+         10.01,
+         "1920×1080 · 30fps · 10.0s",
+         {{"Frame Rate", "29.97 fps"}}},
+        {"audio rate as picture rate",
+         picture(25, 1) + picture(48000, 1),
+         MetaKind::video,
+         1920,
+         1080,
+         25,
+         0,
+         "1920×1080 · 25fps",
+         {}},
+        {"beyond a day",
+         picture(25, 1) + track(25 * 86401),
+         MetaKind::video,
+         1920,
+         1080,
+         25,
+         0,
+         "1920×1080 · 25fps",
          {{"Duration TC", ""}}},
-        {"largest duration", track(10) + picture(25, 1, 1280, 720, kAvcIntraLabel) + track(50) + track(20),
-         MetaKind::video, 1280, 720, 25, 2, "1280×720 · 25fps · 2.0s", {{"Codec", "AVC-Intra"}}},
-        {"unknown duration", picture(25, 1) + track(50) + track(~quint64(0)), MetaKind::video, 1920, 1080, 25, 2,
-         "1920×1080 · 25fps · 2.0s", {}},
-        {"sound only", sound() + track(96000), MetaKind::unsupported, 0, 0, 0, 2, "2.0s",
-         {{"Format", "MXF (Audio)"}, {"Audio Codec", "PCM"}, {"Audio SR", "48 kHz"}, {"Audio Bit Depth", "24-bit"},
-          {"Audio Channels", "2 (Stereo)"}, {"Codec", ""}}},
-        {"44.1 kHz", sound(44100, 1, 16), MetaKind::unsupported, 0, 0, 0, 0, "",
+        {"largest duration",
+         track(10) + picture(25, 1, 1280, 720, kAvcIntraLabel) + track(50) + track(20),
+         MetaKind::video,
+         1280,
+         720,
+         25,
+         2,
+         "1280×720 · 25fps · 2.0s",
+         {{"Codec", "AVC-Intra"}}},
+        {"unknown duration",
+         picture(25, 1) + track(50) + track(~quint64(0)),
+         MetaKind::video,
+         1920,
+         1080,
+         25,
+         2,
+         "1920×1080 · 25fps · 2.0s",
+         {}},
+        {"sound only",
+         sound() + track(96000),
+         MetaKind::unsupported,
+         0,
+         0,
+         0,
+         2,
+         "2.0s",
+         {{"Format", "MXF (Audio)"},
+          {"Audio Codec", "PCM"},
+          {"Audio SR", "48 kHz"},
+          {"Audio Bit Depth", "24-bit"},
+          {"Audio Channels", "2 (Stereo)"},
+          {"Codec", ""}}},
+        {"44.1 kHz",
+         sound(44100, 1, 16),
+         MetaKind::unsupported,
+         0,
+         0,
+         0,
+         0,
+         "",
          {{"Audio SR", "44.1 kHz"}, {"Audio Channels", "1 (Mono)"}}},
-        {"display size", localSet(item(0x3203, be(1920, 4)) + item(0x3202, be(1088, 4)) + item(0x3209, be(1920, 4))
-                                  + item(0x3208, be(1080, 4))),
-         MetaKind::video, 1920, 1080, 0, 0, "1920×1080", {}},
-        {"separate fields", localSet(item(0x3203, be(1920, 4)) + item(0x3202, be(544, 4)) + item(0x3209, be(1920, 4))
-                                     + item(0x3208, be(540, 4)) + item(0x320C, be(1, 1))),
-         MetaKind::video, 1920, 1080, 0, 0, "1920×1080", {}},
+        {"display size",
+         localSet(item(0x3203, be(1920, 4)) + item(0x3202, be(1088, 4)) + item(0x3209, be(1920, 4))
+                  + item(0x3208, be(1080, 4))),
+         MetaKind::video,
+         1920,
+         1080,
+         0,
+         0,
+         "1920×1080",
+         {}},
+        {"separate fields",
+         localSet(item(0x3203, be(1920, 4)) + item(0x3202, be(544, 4)) + item(0x3209, be(1920, 4))
+                  + item(0x3208, be(540, 4)) + item(0x320C, be(1, 1))),
+         MetaKind::video,
+         1920,
+         1080,
+         0,
+         0,
+         "1920×1080",
+         {}},
         {"tc 25", timecode(90000, 25, 0), MetaKind::unsupported, 0, 0, 0, 0, "", {{"Start TC", "01:00:00:00"}}},
-        {"tc drop flag at 25", timecode(90000, 25, 1), MetaKind::unsupported, 0, 0, 0, 0, "",
+        {"tc drop flag at 25",
+         timecode(90000, 25, 1),
+         MetaKind::unsupported,
+         0,
+         0,
+         0,
+         0,
+         "",
          {{"Start TC", "01:00:00;00"}}},
-        {"tc past a day", timecode(2250000, 25, 0), MetaKind::unsupported, 0, 0, 0, 0, "",
+        {"tc past a day",
+         timecode(2250000, 25, 0),
+         MetaKind::unsupported,
+         0,
+         0,
+         0,
+         0,
+         "",
          {{"Start TC", "25:00:00:00"}}},
-        {"tc drop frame", timecode(107784, 30, 1), MetaKind::unsupported, 0, 0, 0, 0, "",
+        {"tc drop frame",
+         timecode(107784, 30, 1),
+         MetaKind::unsupported,
+         0,
+         0,
+         0,
+         0,
+         "",
          {{"Start TC", "00:59:56;12"}}},
-        {"tc zero with base", timecode(0, 25, 0), MetaKind::unsupported, 0, 0, 0, 0, "",
-         {{"Start TC", "00:00:00:00"}}},
+        {"tc zero with base", timecode(0, 25, 0), MetaKind::unsupported, 0, 0, 0, 0, "", {{"Start TC", "00:00:00:00"}}},
         {"tc no base", timecode(3661, 0, 0), MetaKind::unsupported, 0, 0, 0, 0, "", {{"Start TC", "01:01:01:00"}}},
     };
     for (const Case& c : cases) {
@@ -119,17 +232,24 @@ TEST(MxfReaderTest, HeaderMetadataFacts)
 TEST(MxfReaderTest, DamagedBytesNeverStopTheWalk)
 {
     const QByteArray good = picture(25, 1) + track(250);
-    const QByteArray hugeLength =
-        QByteArray::fromHex("060e2b34025301010d01010101014400") + QByteArray::fromHex("88ffffffffffffffff") + "x";
+    const QByteArray hugeLength = QByteArray::fromHex("060e2b34025301010d01010101014400")
+                                + QByteArray::fromHex("88ffffffffffffffff") + "x";
     const QByteArray longBer = QByteArray::fromHex("060e2b34025301010d01010101014400") + char(0xFF)
-        + QByteArray(200, '\xFF');
-    const QByteArray overlongValues = localSet(item(0x3203, QByteArray(12, '\x7f')) + item(0x0202, QByteArray(9, '\x01'))
-                                               + item(0x3202, be(~quint64(0), 8)));
+                             + QByteArray(200, '\xFF');
+    const QByteArray overlongValues = localSet(
+        item(0x3203, QByteArray(12, '\x7f')) + item(0x0202, QByteArray(9, '\x01')) + item(0x3202, be(~quint64(0), 8)));
     const QByteArray hugeFields = localSet(item(0x3203, be(1920, 4)) + item(0x3202, be(~quint64(0) >> 1, 8))
                                            + item(0x320C, be(1, 1)) + item(0x1501, be(~quint64(0), 8)));
     const QByteArray itemPastSet = localSet(item(0x3203, be(640, 4))).chopped(0) + QByteArray::fromHex("32020100");
-    const QByteArray inputs[] = {hugeLength, longBer, overlongValues, hugeFields, good + hugeLength, itemPastSet,
-                                 good.left(good.size() - 3), good.left(40), localSet(item(0x3001, QByteArray(7, '\1')))};
+    const QByteArray inputs[] = {hugeLength,
+                                 longBer,
+                                 overlongValues,
+                                 hugeFields,
+                                 good + hugeLength,
+                                 itemPastSet,
+                                 good.left(good.size() - 3),
+                                 good.left(40),
+                                 localSet(item(0x3001, QByteArray(7, '\1')))};
     for (const QByteArray& bytes : inputs) {
         const MetaFields f = mxfFactsFromBytes(bytes, false);
         EXPECT_EQ(f.custom.value("Format"), "MXF");
@@ -153,16 +273,22 @@ TEST_F(MxfFileTest, AgreesWithFfprobeOnFilesMadeByFfmpeg)
         {"pal.mxf",
          {"-f", "lavfi", "-i", "testsrc=d=0.2:s=720x576:r=25", "-f", "lavfi", "-i", "sine=d=0.2:sample_rate=48000",
           "-c:v", "mpeg2video", "-pix_fmt", "yuv420p", "-c:a", "pcm_s16le", "-timecode", "10:00:00:00"},
-         "10:00:00:00", "MPEG-2"},
+         "10:00:00:00",
+         "MPEG-2"},
         {"hd_df.mxf",
          {"-f", "lavfi", "-i", "testsrc=d=0.2:s=1920x1080:r=30000/1001", "-c:v", "mpeg2video", "-pix_fmt", "yuv420p",
           "-timecode", "00:59:56;12"},
-         "00:59:56;12", "MPEG-2"},
+         "00:59:56;12",
+         "MPEG-2"},
         {"hd_i.mxf",
-         {"-f", "lavfi", "-i", "testsrc=d=0.2:s=1920x1080:r=25", "-f", "lavfi", "-i", "sine=d=0.2:sample_rate=48000",
-          "-c:v", "mpeg2video", "-pix_fmt", "yuv422p", "-flags", "+ildct+ilme", "-top", "1", "-c:a", "pcm_s24le",
-          "-ac", "2", "-timecode", "01:02:03:04"},
-         "01:02:03:04", "MPEG-2"},
+         {"-f",        "lavfi",       "-i",       "testsrc=d=0.2:s=1920x1080:r=25",
+          "-f",        "lavfi",       "-i",       "sine=d=0.2:sample_rate=48000",
+          "-c:v",      "mpeg2video",  "-pix_fmt", "yuv422p",
+          "-flags",    "+ildct+ilme", "-top",     "1",
+          "-c:a",      "pcm_s24le",   "-ac",      "2",
+          "-timecode", "01:02:03:04"},
+         "01:02:03:04",
+         "MPEG-2"},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
@@ -178,12 +304,14 @@ TEST_F(MxfFileTest, AgreesWithFfprobeOnFilesMadeByFfmpeg)
         EXPECT_NEAR(f.fps, rate.at(0).toDouble() / rate.at(1).toDouble(), 1e-9);
         EXPECT_NEAR(f.durSec, probed.value("format").toObject().value("duration").toString().toDouble(), 0.001);
         EXPECT_EQ(f.custom.value("Start TC"), file.startTc);
-        EXPECT_EQ(probed.value("format").toObject().value("tags").toObject().value("timecode").toString(), file.startTc);
+        EXPECT_EQ(probed.value("format").toObject().value("tags").toObject().value("timecode").toString(),
+                  file.startTc);
         EXPECT_EQ(f.custom.value("Codec"), file.codec);
         const QJsonObject audio = probeStream(probed, "audio");
         if (!audio.isEmpty()) {
             EXPECT_EQ(f.custom.value("Audio SR"), "48 kHz");
-            EXPECT_EQ(f.custom.value("Audio Channels"), audio.value("channels").toInt() == 1 ? "1 (Mono)" : "2 (Stereo)");
+            EXPECT_EQ(f.custom.value("Audio Channels"),
+                      audio.value("channels").toInt() == 1 ? "1 (Mono)" : "2 (Stereo)");
             EXPECT_EQ(f.custom.value("Audio Bit Depth"),
                       QString::number(audio.value("bits_per_sample").toInt()) + "-bit");
         }
@@ -195,10 +323,11 @@ TEST_F(MxfFileTest, AgreesWithFfprobeOnFilesMadeByFfmpeg)
 TEST_F(MxfFileTest, TruncatedAndUnreadableFilesGiveWhatCanBeRead)
 {
     const QString path = env.path("clip.mxf");
-    ASSERT_TRUE(makeMedia({"-f", "lavfi", "-i", "testsrc=d=0.2:s=720x576:r=25", "-c:v", "mpeg2video", "-timecode",
-                           "10:00:00:00", path}));
+    ASSERT_TRUE(makeMedia(
+        {"-f", "lavfi", "-i", "testsrc=d=0.2:s=720x576:r=25", "-c:v", "mpeg2video", "-timecode", "10:00:00:00", path}));
     const qint64 size = QFile(path).size();
-    for (const qint64 cut : {qint64(0), qint64(10), qint64(17), qint64(100), qint64(3000), qint64(5000), size / 2, size - 1}) {
+    for (const qint64 cut :
+         {qint64(0), qint64(10), qint64(17), qint64(100), qint64(3000), qint64(5000), size / 2, size - 1}) {
         const MetaFields f = readMXF(truncatedCopy(path, cut, env.path("cut.mxf")), false);
         EXPECT_EQ(f.custom.value("Format"), "MXF") << cut;
         EXPECT_TRUE(f.vidW == 0 || f.vidW == 720) << cut;
@@ -210,4 +339,4 @@ TEST_F(MxfFileTest, TruncatedAndUnreadableFilesGiveWhatCanBeRead)
     EXPECT_FALSE(missing.custom.contains("File Size"));
 }
 
-} // namespace
+}  // namespace

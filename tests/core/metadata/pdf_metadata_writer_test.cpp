@@ -39,7 +39,10 @@ QMap<QString, QString> pdfinfo(const QString& path)
     return out;
 }
 
-QString missingPdfTools() { return missingTool({"pdfinfo", "pdftotext", "qpdf"}); }
+QString missingPdfTools()
+{
+    return missingTool({"pdfinfo", "pdftotext", "qpdf"});
+}
 
 TEST(PdfWriter, WritesTheDocumentInformationOthersRead)
 {
@@ -110,4 +113,4 @@ TEST(PdfWriter, ADamagedDocumentIsLeftAsItWas)
     EXPECT_EQ(folderEntries(env.path()), QStringList{"broken.pdf"});
 }
 
-} // namespace
+}  // namespace

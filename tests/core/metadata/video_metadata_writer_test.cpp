@@ -11,8 +11,13 @@
 
 namespace {
 
-const QStringList kCameraTags{"title=Old title", "artist=Old artist", "reel=R042", "scene=12",
-                              "take=3", "com.apple.quicktime.camera.model=CamX", "comment=Kept comment"};
+const QStringList kCameraTags{"title=Old title",
+                              "artist=Old artist",
+                              "reel=R042",
+                              "scene=12",
+                              "take=3",
+                              "com.apple.quicktime.camera.model=CamX",
+                              "comment=Kept comment"};
 
 MetaFields movieRecord()
 {
@@ -34,8 +39,8 @@ struct Probe {
 
 Probe ffprobe(const QString& path)
 {
-    const ToolResult r = runTool("ffprobe", {"-v", "error", "-print_format", "json", "-show_format",
-                                             "-show_streams", path});
+    const ToolResult r = runTool("ffprobe",
+                                 {"-v", "error", "-print_format", "json", "-show_format", "-show_streams", path});
     const QJsonObject root = QJsonDocument::fromJson(r.out).object();
     return {root["format"].toObject()["tags"].toObject(), root["streams"].toArray()};
 }
@@ -48,7 +53,10 @@ QString timecodeTrack(const Probe& p)
     return {};
 }
 
-QString missingVideoTools() { return missingTool({"ffmpeg", "ffprobe"}); }
+QString missingVideoTools()
+{
+    return missingTool({"ffmpeg", "ffprobe"});
+}
 
 class VideoWriter : public ::testing::TestWithParam<const char*> {};
 
@@ -69,8 +77,10 @@ TEST_P(VideoWriter, ChangesTheFiveFieldsAndKeepsEverythingElse)
     EXPECT_EQ(p.format["artist"].toString(), "DIT Jane");
     EXPECT_EQ(p.format["description"].toString(), "Day 3, unit B");
     EXPECT_EQ(p.format["copyright"].toString(), QString::fromUtf8("© 2024 Brindle"));
-    EXPECT_TRUE(p.format["creation_time"].toString().startsWith("2024-03-05T07:08:09")) << p.format["creation_time"].toString().toStdString();
-    for (const char* kept : {"reel=R042", "scene=12", "take=3", "com.apple.quicktime.camera.model=CamX", "comment=Kept comment"}) {
+    EXPECT_TRUE(p.format["creation_time"].toString().startsWith("2024-03-05T07:08:09"))
+        << p.format["creation_time"].toString().toStdString();
+    for (const char* kept :
+         {"reel=R042", "scene=12", "take=3", "com.apple.quicktime.camera.model=CamX", "comment=Kept comment"}) {
         const QStringList kv = QString(kept).split('=');
         EXPECT_EQ(p.format[kv[0]].toString(), kv[1]) << kept;
     }
@@ -128,8 +138,8 @@ TEST(VideoWriterFiles, RefusedOrFailedWritesLeaveTheMovieAndNoHiddenFile)
         GTEST_SKIP() << m.toStdString();
     TestEnv env;
     const QString mts = env.path("a.mts");
-    ASSERT_TRUE(runTool("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=d=1:s=160x120:r=25",
-                                   "-c:v", "mpeg2video", "-f", "mpegts", mts})
+    ASSERT_TRUE(runTool("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=d=1:s=160x120:r=25", "-c:v",
+                                   "mpeg2video", "-f", "mpegts", mts})
                     .ok());
     const QString mov = env.path("b.mov");
     ASSERT_TRUE(makeMovie(mov, kCameraTags));
@@ -172,4 +182,4 @@ TEST(VideoWriterFiles, AFailedSwapLeavesTheMovieAndNoHiddenFile)
     EXPECT_EQ(folderEntries(env.path()), QStringList{"a.mov"});
 }
 
-} // namespace
+}  // namespace

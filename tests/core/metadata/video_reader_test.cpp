@@ -34,48 +34,77 @@ TEST_F(VideoReaderTest, TechnicalFactsOfMoviesMadeByFfmpeg)
 {
     const Movie movies[] = {
         {"h264.mov",
-         kPicture25 + kMono + QStringList{"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac", "-timecode", "01:00:00:00"},
+         kPicture25 + kMono
+             + QStringList{"-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac", "-timecode", "01:00:00:00"},
          "0.2s · 320×240 · 25fps",
-         {{"Codec", "H.264"}, {"Frame Rate", "25 fps"}, {"Resolution", "320×240"}, {"Start TC", "01:00:00:00"},
-          {"Video Bit Depth", "8-bit"}, {"Scan", "Progressive"}, {"Audio Codec", "AAC"}, {"Audio SR", "48 kHz"},
-          {"Audio Channels", "1 (Mono)"}, {"Audio Bit Depth", ""}, {"Duration TC", "00:00:00:05"}, {"Format", ""}}},
+         {{"Codec", "H.264"},
+          {"Frame Rate", "25 fps"},
+          {"Resolution", "320×240"},
+          {"Start TC", "01:00:00:00"},
+          {"Video Bit Depth", "8-bit"},
+          {"Scan", "Progressive"},
+          {"Audio Codec", "AAC"},
+          {"Audio SR", "48 kHz"},
+          {"Audio Channels", "1 (Mono)"},
+          {"Audio Bit Depth", ""},
+          {"Duration TC", "00:00:00:05"},
+          {"Format", ""}}},
         {"df.mov",
          {"-f", "lavfi", "-i", "testsrc=d=0.2:s=320x240:r=30000/1001", "-c:v", "libx264", "-timecode", "00:59:56;12"},
          "0.2s · 320×240 · 30fps",
          {{"Start TC", "00:59:56;12"}, {"Frame Rate", "29.97 fps"}, {"Audio SR", ""}}},
         {"ndf.mov",
          {"-f", "lavfi", "-i", "testsrc=d=0.2:s=320x240:r=30000/1001", "-c:v", "libx264", "-timecode", "00:59:56:12"},
-         "0.2s · 320×240 · 30fps", {{"Start TC", "00:59:56:12"}}},
+         "0.2s · 320×240 · 30fps",
+         {{"Start TC", "00:59:56:12"}}},
         {"prores.mov",
          QStringList{"-f", "lavfi", "-i", "testsrc=d=0.12:s=256x144:r=24000/1001", "-f", "lavfi", "-i",
-                     "sine=d=0.12:sample_rate=44100", "-c:v", "prores_ks", "-profile:v", "3", "-pix_fmt",
-                     "yuv422p10le", "-c:a", "pcm_s24le", "-ac", "2"},
+                     "sine=d=0.12:sample_rate=44100", "-c:v", "prores_ks", "-profile:v", "3", "-pix_fmt", "yuv422p10le",
+                     "-c:a", "pcm_s24le", "-ac", "2"},
          "0.1s · 256×144 · 24fps",
-         {{"Codec", "ProRes 422 HQ"}, {"Video Bit Depth", "10-bit"}, {"Frame Rate", "23.98 fps"},
-          {"Audio Codec", "PCM"}, {"Audio Bit Depth", "24-bit"}, {"Audio Channels", "2 (Stereo)"},
-          {"Audio SR", "44.1 kHz"}, {"Start TC", ""}}},
+         {{"Codec", "ProRes 422 HQ"},
+          {"Video Bit Depth", "10-bit"},
+          {"Frame Rate", "23.98 fps"},
+          {"Audio Codec", "PCM"},
+          {"Audio Bit Depth", "24-bit"},
+          {"Audio Channels", "2 (Stereo)"},
+          {"Audio SR", "44.1 kHz"},
+          {"Start TC", ""}}},
         {"pq.mp4",
-         kPicture25 + QStringList{"-c:v", "libx264", "-pix_fmt", "yuv420p10le", "-color_primaries", "bt2020",
-                                  "-color_trc", "smpte2084", "-colorspace", "bt2020nc", "-color_range", "tv"},
+         kPicture25
+             + QStringList{"-c:v", "libx264", "-pix_fmt", "yuv420p10le", "-color_primaries", "bt2020", "-color_trc",
+                           "smpte2084", "-colorspace", "bt2020nc", "-color_range", "tv"},
          "0.2s · 320×240 · 25fps",
-         {{"Color Space", "Rec.2020"}, {"Gamma/Transfer", "PQ (HDR10)"}, {"Color Range", "Video/Legal"},
+         {{"Color Space", "Rec.2020"},
+          {"Gamma/Transfer", "PQ (HDR10)"},
+          {"Color Range", "Video/Legal"},
           {"Video Bit Depth", "10-bit"}}},
         {"hlg.mp4",
-         kPicture25 + QStringList{"-c:v", "libx264", "-color_primaries", "bt709", "-color_trc", "arib-std-b67",
-                                  "-color_range", "pc"},
+         kPicture25
+             + QStringList{"-c:v", "libx264", "-color_primaries", "bt709", "-color_trc", "arib-std-b67", "-color_range",
+                           "pc"},
          "0.2s · 320×240 · 25fps",
          {{"Color Space", "Rec.709"}, {"Gamma/Transfer", "HLG (HDR)"}, {"Color Range", "Full"}}},
         {"clip.MTS",
          kPicture25 + kMono
              + QStringList{"-c:v", "libx264", "-flags", "+ildct+ilme", "-top", "1", "-c:a", "ac3", "-f", "mpegts"},
          nullptr,
-         {{"Codec", "H.264"}, {"Format", "AVCHD / MPEG-TS"}, {"Audio Codec", "AC-3"}, {"Resolution", "320×240"},
-          {"Scan", "Interlaced"}, {"Frame Rate", "25 fps"}}},
+         {{"Codec", "H.264"},
+          {"Format", "AVCHD / MPEG-TS"},
+          {"Audio Codec", "AC-3"},
+          {"Resolution", "320×240"},
+          {"Scan", "Interlaced"},
+          {"Frame Rate", "25 fps"}}},
         {"sound.mp4",
          QStringList{"-f", "lavfi", "-i", "sine=d=0.5:sample_rate=96000", "-c:a", "pcm_f32le", "-f", "mov"},
          "0.5s",
-         {{"Audio Codec", "PCM"}, {"Audio Bit Depth", "32-bit float"}, {"Audio SR", "96 kHz"}, {"Codec", ""},
-          {"Resolution", ""}, {"Frame Rate", ""}, {"Start TC", ""}}},
+         {{"Audio Codec", "PCM"},
+          {"Audio Bit Depth", "32-bit float"},
+          {"Audio SR", "96 kHz"},
+          {"Codec", ""},
+          {"Resolution", ""},
+          {"Frame Rate", ""},
+          {"Start TC", ""}}},
     };
     for (const Movie& m : movies) {
         SCOPED_TRACE(m.name);
@@ -102,17 +131,25 @@ TEST_F(VideoReaderTest, TechnicalFactsOfMoviesMadeByFfmpeg)
 
 TEST_F(VideoReaderTest, DescriptiveMetadataCameraItemsAndLanguage)
 {
-    const QString path = make(
-        {"tagged.mov",
-         kPicture25 + kMono + QStringList{"-c:v", "libx264", "-c:a", "aac", "-movflags", "use_metadata_tags",
-                                          "-metadata", "title=", "-metadata", "title=Take 3", "-metadata", "artist=A",
-                                          "-metadata", "author=B", "-metadata", "description=Wide", "-metadata",
-                                          "copyright=(c) Co", "-metadata", "creation_time=2024-05-06T07:08:09Z",
-                                          "-metadata", "reel_scene=R7", "-metadata", "scene=12", "-metadata",
-                                          "take=4", "-metadata", "camera model=Cam One", "-metadata",
-                                          "model=Cam Two", "-color_range", "pc"},
-         nullptr,
-         {}});
+    const QString path = make({"tagged.mov",
+                               kPicture25 + kMono + QStringList{"-c:v",         "libx264",
+                                                                "-c:a",         "aac",
+                                                                "-movflags",    "use_metadata_tags",
+                                                                "-metadata",    "title=",
+                                                                "-metadata",    "title=Take 3",
+                                                                "-metadata",    "artist=A",
+                                                                "-metadata",    "author=B",
+                                                                "-metadata",    "description=Wide",
+                                                                "-metadata",    "copyright=(c) Co",
+                                                                "-metadata",    "creation_time=2024-05-06T07:08:09Z",
+                                                                "-metadata",    "reel_scene=R7",
+                                                                "-metadata",    "scene=12",
+                                                                "-metadata",    "take=4",
+                                                                "-metadata",    "camera model=Cam One",
+                                                                "-metadata",    "model=Cam Two",
+                                                                "-color_range", "pc"},
+                               nullptr,
+                               {}});
     for (const bool zh : {false, true}) {
         const MetaFields f = readVideo(path, zh);
         EXPECT_EQ(f.title, "Take 3");
@@ -134,15 +171,17 @@ TEST_F(VideoReaderTest, DescriptiveMetadataCameraItemsAndLanguage)
 TEST_F(VideoReaderTest, DamagedFilesGiveWhatCouldBeRead)
 {
     const QString path = make({"whole.mov",
-                               kPicture25 + kMono + QStringList{"-c:v", "libx264", "-c:a", "pcm_s16le", "-timecode",
-                                                                "01:00:00:00", "-movflags", "faststart"},
+                               kPicture25 + kMono
+                                   + QStringList{"-c:v", "libx264", "-c:a", "pcm_s16le", "-timecode", "01:00:00:00",
+                                                 "-movflags", "faststart"},
                                nullptr,
                                {}});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     std::vector<std::pair<QString, QByteArray>> damaged;
-    for (const qsizetype cut : {qsizetype(0), qsizetype(7), qsizetype(40), qsizetype(600), bytes.size() / 2, bytes.size() - 1})
+    for (const qsizetype cut :
+         {qsizetype(0), qsizetype(7), qsizetype(40), qsizetype(600), bytes.size() / 2, bytes.size() - 1})
         damaged.emplace_back(QString("cut %1").arg(cut), bytes.left(cut));
     // Zero time scales (no frame rate, no duration) and absurd sample counts and sizes.
     QByteArray zeroScale = bytes;
@@ -170,4 +209,4 @@ TEST_F(VideoReaderTest, DamagedFilesGiveWhatCouldBeRead)
     EXPECT_EQ(missing.kind, MetaKind::video);
 }
 
-} // namespace
+}  // namespace

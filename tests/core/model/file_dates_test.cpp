@@ -1,8 +1,8 @@
-#include "test_support.h"
 #include "metadata/metadata_reader.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
 #include "model/rule_engine.h"
+#include "test_support.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,7 +44,10 @@ void setModified(const QString& path, const QDateTime& when)
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
 
-void waitFor(const QFuture<void>& f) { ASSERT_TRUE(QTest::qWaitFor([&] { return f.isFinished(); }, 10000)); }
+void waitFor(const QFuture<void>& f)
+{
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.isFinished(); }, 10000));
+}
 
 struct DateFixture : testing::Test {
     TestEnv env;
@@ -80,9 +83,15 @@ TEST_F(DateFixture, CaptureDateElseModificationDate)
     EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2024-05-31");
     EXPECT_EQ(store->dates().dateText(store->items().at(1)), "2023-01-02");
     EXPECT_EQ(store->preview().newName(store->items().at(0), 0, {}), "2024-05-31_a.mov");
-    store->editRules([](RuleSettings& r) { r.dateSource = DateSource::modified; r.dateFormat = "yyyy-MM-dd_HHmmss"; });
+    store->editRules([](RuleSettings& r) {
+        r.dateSource = DateSource::modified;
+        r.dateFormat = "yyyy-MM-dd_HHmmss";
+    });
     EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2023-01-02_030405");
-    store->editRules([](RuleSettings& r) { r.dateSource = DateSource::capture; r.dateFormat = ""; });
+    store->editRules([](RuleSettings& r) {
+        r.dateSource = DateSource::capture;
+        r.dateFormat = "";
+    });
     EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2024-05-31");
     store->editRules([](RuleSettings& r) { r.dateFormat = "yyyy-MM-dd_HHmmss"; });
     EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2024-05-31_142501");
@@ -91,7 +100,10 @@ TEST_F(DateFixture, CaptureDateElseModificationDate)
 TEST_F(DateFixture, CreationDateWhenTheFileSystemKeepsOne)
 {
     add("a.mov");
-    store->editRules([](RuleSettings& r) { r.dateEnabled = true; r.dateSource = DateSource::created; });
+    store->editRules([](RuleSettings& r) {
+        r.dateEnabled = true;
+        r.dateSource = DateSource::created;
+    });
     const QDateTime born = QFileInfo(store->items().at(0).url).birthTime();
     EXPECT_EQ(store->dates().dateText(store->items().at(0)), born.isValid() ? born.toString("yyyy-MM-dd") : QString());
 }
@@ -108,7 +120,13 @@ TEST_F(DateFixture, TextsAreCachedUntilAKeyPartOrTheCountChanges)
     // A move gives a new URL and so a new key.
     const QString moved = env.path("moved.mov");
     ASSERT_TRUE(QFile::rename(store->items().at(0).url, moved));
-    store->editItems([&](QList<FileItem>& items) { items[0] = [&] { FileItem f = FileItem::file(moved); f.id = items[0].id; return f; }(); });
+    store->editItems([&](QList<FileItem>& items) {
+        items[0] = [&] {
+            FileItem f = FileItem::file(moved);
+            f.id = items[0].id;
+            return f;
+        }();
+    });
     EXPECT_EQ(store->dates().dateText(store->items().at(0)), "2024-05-31");
     EXPECT_EQ(store->dates().fileDateCache().size(), 2);
     add("b.mov");
@@ -180,14 +198,17 @@ TEST_F(DateFixture, StampingCountsOnlyFilesDone)
 {
     metadataDates.insert(env.path("clip.mov"), kCapture);
     makeStore();
-    add("a.jpg");      // no date anywhere
-    add("b.mxf");      // capture date, but the file is gone
-    add("clip.mov");   // date read from the video now
-    add("d.txt");      // capture date in the list
+    add("a.jpg");     // no date anywhere
+    add("b.mxf");     // capture date, but the file is gone
+    add("clip.mov");  // date read from the video now
+    add("d.txt");     // capture date in the list
     setCapture(1, kCapture);
     setCapture(3, kCapture);
     QFile::remove(store->items().at(1).url);
-    store->editRules([](RuleSettings& r) { r.dateEnabled = true; r.dateSource = DateSource::modified; });
+    store->editRules([](RuleSettings& r) {
+        r.dateEnabled = true;
+        r.dateSource = DateSource::modified;
+    });
     EXPECT_EQ(store->dates().dateText(store->items().at(3)), "2023-01-02");
     waitFor(store->dates().setFileDatesFromCapture());
     EXPECT_EQ(store->status(), "Set file date on 2 file(s) from capture date.");
@@ -222,4 +243,4 @@ TEST(DateFormatterCache, EmptiedWholeWhenANewPatternFindsMoreThanFifty)
     }).join();
 }
 
-} // namespace
+}  // namespace

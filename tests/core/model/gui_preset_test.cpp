@@ -18,7 +18,7 @@ QJsonObject minimalPresetJson()
     GUIPreset p;
     return p.toJson();  // optionals absent: the 24 required keys only
 }
-} // namespace
+}  // namespace
 
 TEST(GUIPresetDecode, RequiredKeysAndTypesAreStrict)
 {
@@ -73,9 +73,9 @@ TEST(GUIPresetStore, CurrentPresetOfDefaultsCarriesAll37Keys)
     const QJsonObject o = env.makeStore()->presets().current().toJson();
     EXPECT_EQ(o.size(), 37);
     const std::pair<const char*, const char*> texts[] = {
-        {"caseMode", "none"}, {"keepSide", "first"}, {"spaceMode", "none"}, {"numPos", "suffix"},
-        {"numFormat", "digit"}, {"numDir", "asc"}, {"dateSource", "capture"}, {"datePos", "prefix"},
-        {"dateFormat", "yyyy-MM-dd"}, {"numSep", "_"}, {"dateSep", "_"}, {"extText", ""}};
+        {"caseMode", "none"},         {"keepSide", "first"}, {"spaceMode", "none"},     {"numPos", "suffix"},
+        {"numFormat", "digit"},       {"numDir", "asc"},     {"dateSource", "capture"}, {"datePos", "prefix"},
+        {"dateFormat", "yyyy-MM-dd"}, {"numSep", "_"},       {"dateSep", "_"},          {"extText", ""}};
     for (const auto& [key, value] : texts)
         EXPECT_EQ(o.value(key).toString(), value) << key;
     EXPECT_EQ(o.value("keepN").toInt(), 5);

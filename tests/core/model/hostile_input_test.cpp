@@ -107,8 +107,11 @@ TEST(HostileInput, StorePreviewOfBrokenNames)
     for (int i = 0; i < store->items().size(); ++i)
         EXPECT_FALSE(store->preview().newName(store->items().at(i), i, {}).isEmpty());
     store->preview().conflictReasons({});
-    store->editSections([](NameSections& s) { s.templateEnabled = true; s.templateText = "%"; });
+    store->editSections([](NameSections& s) {
+        s.templateEnabled = true;
+        s.templateText = "%";
+    });
     EXPECT_EQ(store->preview().newName(store->items().at(0), 0, {}).left(1), "%");
 }
 
-} // namespace
+}  // namespace

@@ -30,7 +30,10 @@ TEST_F(NameFixture, ScopeLimitedToEmptySelectionChangesNothing)
 {
     add("a.mov");
     add("b.mov");
-    store->editRules([](RuleSettings& r) { r.prefixEnabled = true; r.prefixText = "x_"; });
+    store->editRules([](RuleSettings& r) {
+        r.prefixEnabled = true;
+        r.prefixText = "x_";
+    });
     store->editSections([](NameSections& s) { s.scopeAllFiles = false; });
     EXPECT_EQ(nameAt(0), "a.mov");
     EXPECT_EQ(store->preview().conflictReasons({}).willRename, 0);
@@ -41,7 +44,11 @@ TEST_F(NameFixture, NumbersFollowPlaceInWholeListWhateverTheScope)
 {
     for (int i = 0; i < 6; ++i)
         add(QStringLiteral("f%1.mov").arg(i));
-    store->editRules([](RuleSettings& r) { r.numberEnabled = true; r.numPos = NumberPosition::replace; r.numStart = 10; });
+    store->editRules([](RuleSettings& r) {
+        r.numberEnabled = true;
+        r.numPos = NumberPosition::replace;
+        r.numStart = 10;
+    });
     store->editSections([](NameSections& s) { s.scopeAllFiles = false; });
     const QSet<QUuid> sel{store->items().at(2).id, store->items().at(5).id};
     EXPECT_EQ(nameAt(2, sel), "12.mov");
@@ -60,10 +67,16 @@ TEST_F(NameFixture, FixedSectionsTemplateBeatsSmartRenameBeatsAIName)
     store->editSections([](NameSections& s) { s.smartRenameEnabled = true; });
     EXPECT_EQ(nameAt(0), store->preview().smartFixed("A001_C002") + ".mov");
     store->editMeta([&](MetaDrafts& m) { m.metaDraft[item.id].clipName = "Hero"; });
-    store->editSections([](NameSections& s) { s.templateEnabled = true; s.templateText = "%clipname_%n_%scene"; });
+    store->editSections([](NameSections& s) {
+        s.templateEnabled = true;
+        s.templateText = "%clipname_%n_%scene";
+    });
     EXPECT_EQ(nameAt(0), "Hero_1_%scene.mov");  // unresolved references stay as typed
     store->editItems([](QList<FileItem>& items) { items[0].useAI = false; });
-    store->editSections([](NameSections& s) { s.templateEnabled = false; s.smartRenameEnabled = false; });
+    store->editSections([](NameSections& s) {
+        s.templateEnabled = false;
+        s.smartRenameEnabled = false;
+    });
     EXPECT_EQ(nameAt(0), "A001_C002.mov");
 }
 
@@ -73,7 +86,10 @@ TEST_F(NameFixture, ExtensionRule)
     const QString dir = env.path("folder");
     QDir().mkpath(dir);
     store->editItems([&](QList<FileItem>& items) { items.append(FileItem::folder(dir)); });
-    store->editSections([](NameSections& s) { s.extEnabled = true; s.extText = ".MP4"; });
+    store->editSections([](NameSections& s) {
+        s.extEnabled = true;
+        s.extText = ".MP4";
+    });
     EXPECT_EQ(nameAt(0), "a.MP4");
     EXPECT_EQ(nameAt(1), "folder");
     store->editSections([](NameSections& s) { s.extText = " .. "; });
@@ -96,7 +112,10 @@ TEST_F(NameFixture, NoRulesKeepEveryNameShape)
 TEST_F(NameFixture, RuleChangeInSameTurnIsSeen)
 {
     add("a.mov");
-    store->editRules([](RuleSettings& r) { r.suffixEnabled = true; r.suffixText = "_1"; });
+    store->editRules([](RuleSettings& r) {
+        r.suffixEnabled = true;
+        r.suffixText = "_1";
+    });
     EXPECT_EQ(nameAt(0), "a_1.mov");
     store->editRules([](RuleSettings& r) { r.suffixText = "_2"; });
     EXPECT_EQ(nameAt(0), "a_2.mov");
@@ -199,9 +218,17 @@ TEST(IsSameFile, ComparesIdentityNotText)
 struct ConflictFixture : NameFixture {
     void replaceRule(const QString& find, const QString& replace)
     {
-        store->editRules([&](RuleSettings& r) { r.findEnabled = true; r.find = find; r.replace = replace; r.useRegex = true; });
+        store->editRules([&](RuleSettings& r) {
+            r.findEnabled = true;
+            r.find = find;
+            r.replace = replace;
+            r.useRegex = true;
+        });
     }
-    QString reasonOf(int i, const NamePreview::ConflictResult& r) const { return r.reasons.value(store->items().at(i).id); }
+    QString reasonOf(int i, const NamePreview::ConflictResult& r) const
+    {
+        return r.reasons.value(store->items().at(i).id);
+    }
 };
 
 TEST_F(ConflictFixture, SwapOfTwoListedNamesIsAllowed)
@@ -209,8 +236,14 @@ TEST_F(ConflictFixture, SwapOfTwoListedNamesIsAllowed)
     add("a.mov");
     add("b.mov");
     replaceRule("^(a|b)$", "X");
-    store->editRules([](RuleSettings& r) { r.findEnabled = false; r.numberEnabled = true; r.numPos = NumberPosition::replace;
-                                           r.numFormat = NumberFormat::lower; r.numDir = NumberDir::desc; r.numPad = 0; });
+    store->editRules([](RuleSettings& r) {
+        r.findEnabled = false;
+        r.numberEnabled = true;
+        r.numPos = NumberPosition::replace;
+        r.numFormat = NumberFormat::lower;
+        r.numDir = NumberDir::desc;
+        r.numPad = 0;
+    });
     EXPECT_EQ(nameAt(0), "b.mov");
     EXPECT_EQ(nameAt(1), "a.mov");
     const auto result = store->preview().conflictReasons({});
@@ -279,7 +312,10 @@ TEST_F(ConflictFixture, InvalidNamesKeepTheirReasonAndUnchangedAreNotCounted)
     add("b.mov");
     add("c.mov");
     replaceRule("^a$", "x/y");
-    store->editRules([](RuleSettings& r) { r.removeEnabled = true; r.removeStr = "b"; });
+    store->editRules([](RuleSettings& r) {
+        r.removeEnabled = true;
+        r.removeStr = "b";
+    });
     const auto result = store->preview().conflictReasons({});
     EXPECT_EQ(reasonOf(0, result), "“/” isn't allowed in a file name");
     EXPECT_EQ(reasonOf(1, result), "a name starting with “.” would hide the file");  // ".mov"
@@ -287,4 +323,4 @@ TEST_F(ConflictFixture, InvalidNamesKeepTheirReasonAndUnchangedAreNotCounted)
     EXPECT_EQ(result.willRename, 0);
 }
 
-} // namespace
+}  // namespace

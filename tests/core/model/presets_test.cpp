@@ -16,7 +16,7 @@ QByteArray presetData(const QString& prefix)
     p.prefixText = prefix;
     return QJsonDocument(p.toJson()).toJson();
 }
-} // namespace
+}  // namespace
 
 TEST(Presets, SaveLoadAndReadRoundTrip)
 {

@@ -40,7 +40,7 @@ TEST(Saving, ASinglePresetFileKeepsEverythingButThePresetSuffix)
     for (const auto& c : cases) {
         int count = 0;
         EXPECT_EQ(store->presets().importFrom(env.makeFile(QStringLiteral("in/") + c.file, preset), &count), "");
-        EXPECT_TRUE(store->presetNames().contains(c.name)) << c.file << ": "
-                                                           << store->presetNames().join('|').toStdString();
+        EXPECT_TRUE(store->presetNames().contains(c.name))
+            << c.file << ": " << store->presetNames().join('|').toStdString();
     }
 }

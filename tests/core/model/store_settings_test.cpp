@@ -1,6 +1,6 @@
-#include "test_support.h"
-#include "model/name_preview.h"
 #include "model/file_dates.h"
+#include "model/name_preview.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,16 @@ QStringList canonicals(const QList<SmartRename::CutType>& list)
     return out;
 }
 
-QStringList builtInNames() { return canonicals(SmartRename::defaultCutTypes()); }
+QStringList builtInNames()
+{
+    return canonicals(SmartRename::defaultCutTypes());
+}
 
 SmartRename::CutType cut(const QString& canonical)
 {
     return {QUuid::createUuid(), canonical, {canonical.toUpper()}};
 }
-} // namespace
+}  // namespace
 
 TEST(StoreSettings, FirstLaunchTakesLanguageFromSystemWithoutWritingIt)
 {
@@ -39,11 +42,12 @@ TEST(StoreSettings, BatchRuleOrderDropsUnknownAndAppendsMissing)
     TestEnv env;
     env.settings->setStringList("batchRuleOrder", {"suffix", "bogus", "prefix"});
     auto store = env.makeStore();
-    const QList<BatchRuleKind> expected{
-        BatchRuleKind::suffix, BatchRuleKind::prefix, BatchRuleKind::findReplace,
-        BatchRuleKind::deleteBefore, BatchRuleKind::deleteAfter, BatchRuleKind::remove,
-        BatchRuleKind::caseRule, BatchRuleKind::truncate, BatchRuleKind::whitespace,
-        BatchRuleKind::sequentialNumber, BatchRuleKind::insertDate};
+    const QList<BatchRuleKind> expected{BatchRuleKind::suffix,      BatchRuleKind::prefix,
+                                        BatchRuleKind::findReplace, BatchRuleKind::deleteBefore,
+                                        BatchRuleKind::deleteAfter, BatchRuleKind::remove,
+                                        BatchRuleKind::caseRule,    BatchRuleKind::truncate,
+                                        BatchRuleKind::whitespace,  BatchRuleKind::sequentialNumber,
+                                        BatchRuleKind::insertDate};
     EXPECT_EQ(store->rules().batchRuleOrder, expected);
 
     TestEnv twice;
@@ -94,8 +98,8 @@ TEST(StoreSettings, StoredValuesAreRestored)
     EXPECT_EQ(store->sections().aiLang, NameLang::japanese);
     EXPECT_EQ(store->meta().binCheckboxCols, (QSet<QString>{"Hero", "Good", "Circle"}));
     EXPECT_EQ(store->smart().smartRenameStyleOrder,
-              (QList<SmartRenameStyle>{SmartRenameStyle::custom, SmartRenameStyle::email,
-                                       SmartRenameStyle::finishing, SmartRenameStyle::posting}));
+              (QList<SmartRenameStyle>{SmartRenameStyle::custom, SmartRenameStyle::email, SmartRenameStyle::finishing,
+                                       SmartRenameStyle::posting}));
     SmartRename::CustomNamingConfig partial;  // absent keys keep their defaults
     partial.separator = "-";
     partial.caseStyle = SmartRename::CustomNamingConfig::CaseStyle::asIs;
@@ -105,9 +109,9 @@ TEST(StoreSettings, StoredValuesAreRestored)
 
 TEST(StoreSettings, CustomNamingConfigWithUnknownRawValueIsDefault)
 {
-    for (const QByteArray& json : {QByteArray("{\"caseStyle\":\"Shouty\"}"),
-                                  QByteArray("{\"sectionOrder\":[\"code\",\"scene\"]}"),
-                                  QByteArray("{\"quoteSpotName\":\"yes\"}"), QByteArray("[]")}) {
+    for (const QByteArray& json :
+         {QByteArray("{\"caseStyle\":\"Shouty\"}"), QByteArray("{\"sectionOrder\":[\"code\",\"scene\"]}"),
+          QByteArray("{\"quoteSpotName\":\"yes\"}"), QByteArray("[]")}) {
         TestEnv env;
         env.settings->setData("customNamingConfig", json);
         EXPECT_EQ(env.makeStore()->smart().customNamingConfig, SmartRename::CustomNamingConfig{}) << json.data();
@@ -133,16 +137,24 @@ TEST(StoreSettings, CutTypeMergeCases)
         bool rewritten;
     };
     const Case cases[] = {
-        {"seen absent: only the built-in outside the fixed set is appended", {"Promo"}, std::nullopt,
-         {"Promo", "Digital Trlr"}, true},
+        {"seen absent: only the built-in outside the fixed set is appended",
+         {"Promo"},
+         std::nullopt,
+         {"Promo", "Digital Trlr"},
+         true},
         {"user entry in other case blocks the built-in", {"DIGITAL TRLR"}, std::nullopt, {"DIGITAL TRLR"}, false},
         {"all seen: a deleted built-in stays deleted", {"Promo"}, builtInNames(), {"Promo"}, false},
-        {"unseen built-ins are merged once", {"Trlr"}, QStringList{"Trlr", "Tsr", "Sizzle", "Featurette", "Misc",
-                                                                 "Radio", "Stringout", "Select", "Graphic"},
-         {"Trlr", "Clip", "Digital Trlr"}, true},
-        {"TRLR blocks an unseen Trlr", {"TRLR"}, QStringList{}, {"TRLR", "Tsr", "Sizzle", "Featurette", "Misc",
-                                                             "Radio", "Stringout", "Select", "Graphic", "Clip",
-                                                             "Digital Trlr"}, true},
+        {"unseen built-ins are merged once",
+         {"Trlr"},
+         QStringList{"Trlr", "Tsr", "Sizzle", "Featurette", "Misc", "Radio", "Stringout", "Select", "Graphic"},
+         {"Trlr", "Clip", "Digital Trlr"},
+         true},
+        {"TRLR blocks an unseen Trlr",
+         {"TRLR"},
+         QStringList{},
+         {"TRLR", "Tsr", "Sizzle", "Featurette", "Misc", "Radio", "Stringout", "Select", "Graphic", "Clip",
+          "Digital Trlr"},
+         true},
     };
     for (const Case& c : cases) {
         TestEnv env;

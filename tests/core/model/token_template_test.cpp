@@ -1,5 +1,5 @@
-#include "test_support.h"
 #include "model/token_template.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -77,4 +77,4 @@ TEST(TemplateTokens, FromRowAndIndex)
     EXPECT_EQ(pdf.value("date"), "2024-05-31 14:25:01");
 }
 
-} // namespace
+}  // namespace

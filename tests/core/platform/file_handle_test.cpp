@@ -45,4 +45,4 @@ TEST(FileHandleTest, RefusesWhatIsNotARegularFileWithoutBlocking)
     }
 }
 
-} // namespace
+}  // namespace

@@ -22,12 +22,14 @@ protected:
     void SetUp() override
     {
         store = env.makeStore();
-        QObject::connect(&run(), &SmartRenameRun::progressChanged,
-                         [this] { seen.push_back(run().progress()); });
+        QObject::connect(&run(), &SmartRenameRun::progressChanged, [this] { seen.push_back(run().progress()); });
     }
     SmartRenameRun& run() { return store->smartRun(); }
     const QList<SmartRenameRow>& rows() { return store->smart().smartRenameRows; }
-    void waitForEnd() { ASSERT_TRUE(QTest::qWaitFor([&] { return !run().isRunning(); }, 20000)); }
+    void waitForEnd()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !run().isRunning(); }, 20000));
+    }
     QList<FileItem> files(int n)
     {
         QList<FileItem> items;
@@ -89,9 +91,9 @@ TEST(SmartRenameRowBuild, ExtensionsTagsAndControlCharacters)
 TEST(SmartRenameRowBuild, RowsFromFilesKeepTheirItemAndOwnExtension)
 {
     SmartCorrector corrector;
-    for (const auto& [path, keep, suffix] : {std::tuple{"/m/ABC_Spot_V3.MOV", true, ".MOV"},
-                                             std::tuple{"/m/ABC_Spot_V3.MOV", false, ""},
-                                             std::tuple{"/m/ABC_Spot_V3", true, ""}}) {
+    for (const auto& [path, keep, suffix] :
+         {std::tuple{"/m/ABC_Spot_V3.MOV", true, ".MOV"}, std::tuple{"/m/ABC_Spot_V3.MOV", false, ""},
+          std::tuple{"/m/ABC_Spot_V3", true, ""}}) {
         const FileItem item = FileItem::file(path);
         const SmartRenameRow row = SmartRenameRun::makeRowFromItem(item, corrector, keep);
         EXPECT_EQ(row.original, item.name);
@@ -191,8 +193,9 @@ SmartRenameRow named(const QString& corrected, std::optional<QString> pre = {})
 
 TEST(SmartRenameResults, DuplicatesIgnoreCaseOnly)
 {
-    const QList<SmartRenameRow> rows{named("A_Spot_V1"), named("a_spot_v1"), named("B_V1"), named("B_V1 "),
-                                     named("C.mov"), named("C.mxf"), named("D"), named("D"), named("D")};
+    const QList<SmartRenameRow> rows{named("A_Spot_V1"), named("a_spot_v1"), named("B_V1"),
+                                     named("B_V1 "),     named("C.mov"),     named("C.mxf"),
+                                     named("D"),         named("D"),         named("D")};
     const QSet<QString> dup = SmartRename::duplicateNames(rows);
     const bool marked[] = {true, true, false, false, false, false, true, true, true};
     for (int i = 0; i < rows.size(); ++i)
@@ -219,4 +222,4 @@ TEST(SmartRenameResults, CopyAllJoinsWithoutFinalLineFeed)
     EXPECT_EQ(SmartRename::joinedResults({}), "");
 }
 
-} // namespace
+}  // namespace

@@ -1,7 +1,7 @@
 // Input cleaning, ignore tags, extensions, title case and the fixed tables.
 #include "smartrename/smart_rename_clean.h"
-#include "smartrename/smart_rename_recognize.h"
 #include "smartrename/smart_rename_format.h"
+#include "smartrename/smart_rename_recognize.h"
 
 #include <gtest/gtest.h>
 
@@ -126,8 +126,7 @@ TEST(SmartRenameRules, TimingsAndSizes)
     EXPECT_FALSE(digitalPrefixedCutType(u"1920X"));
     EXPECT_FALSE(digitalPrefixedCutType(u"1920X10X80"));
 
-    EXPECT_EQ(splitCutTypeSuffix(u"WELCOMEBACKTRAILER", builtInCutTypes()),
-              (P{"WELCOMEBACK", "Trlr"}));
+    EXPECT_EQ(splitCutTypeSuffix(u"WELCOMEBACKTRAILER", builtInCutTypes()), (P{"WELCOMEBACK", "Trlr"}));
     EXPECT_FALSE(splitCutTypeSuffix(u"SPOTTSR", builtInCutTypes()));
     EXPECT_FALSE(splitCutTypeSuffix(u"TRAILER", builtInCutTypes()));
     EXPECT_EQ(lookupCutType(u"DTRLR", builtInCutTypes()), "Digital Trlr");
@@ -161,4 +160,4 @@ TEST(SmartRenameTables, BuiltInsAndNamingConfig)
     EXPECT_EQ(CustomNamingConfig::decode(custom.encode()), custom);
 }
 
-} // namespace
+}  // namespace

@@ -1,11 +1,11 @@
 // Splitting run-together spot words: learned splits, the fewest-words rule, the caches and the
 // real dictionary.
 #include "smartrename/smart_rename_recognize.h"
-#include "smartrename/word_splits.h"
 #include "smartrename/word_checker.h"
+#include "smartrename/word_splits.h"
 
-#include <QtConcurrent/QtConcurrentMap>
 #include <QAtomicInt>
+#include <QtConcurrent/QtConcurrentMap>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -29,9 +29,9 @@ class WordSplits : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        checker = std::make_shared<CountingChecker>(
-            QStringList{"welcome", "back", "sun", "day", "sunday", "up", "on", "upon", "immortal",
-                        "the", "long", "night", "spot", "abc"});
+        checker = std::make_shared<CountingChecker>(QStringList{"welcome", "back", "sun", "day", "sunday", "up", "on",
+                                                                "upon", "immortal", "the", "long", "night", "spot",
+                                                                "abc"});
         setSpellChecker(checker);
     }
     void TearDown() override { setSpellChecker(nullptr); }
@@ -129,8 +129,7 @@ TEST(HunspellWords, DictionaryAcceptsLowerAndCapitalisedForms)
     splitWords("THELONGNIGHT", {}, out);
     splitWords("sunday", {}, out);
     EXPECT_EQ(out, QStringList({"welcome", "back", "THE", "LONG", "NIGHT", "sunday"}));
-    const Result r = correct("ABC_welcomeback_trailer_30_v02", SmartRenameStyle::finishing, {}, {},
-                             {});
+    const Result r = correct("ABC_welcomeback_trailer_30_v02", SmartRenameStyle::finishing, {}, {}, {});
     EXPECT_EQ(r.corrected, "ABC_WelcomeBack_Trlr_30_V2");
     setSpellChecker(nullptr);
 }
@@ -141,15 +140,13 @@ TEST(HunspellWords, ConcurrentRecognitionMatchesSerial)
         GTEST_SKIP() << "en_US dictionary not installed";
     setSpellChecker(std::make_shared<HunspellChecker>());
     const QStringList glued{"welcomeback", "thelongnight", "homecoming", "firstlight",
-                            "darkwater", "lastsummer", "moonriver", "brokenglass"};
+                            "darkwater",   "lastsummer",   "moonriver",  "brokenglass"};
     QStringList names;
     for (int i = 0; i < 400; ++i)
         names << QString("ABC_%1%2_trailer_V%3")
                      .arg(glued[i % glued.size()], glued[(i / glued.size()) % glued.size()])
                      .arg(i % 9);
-    const auto run = [](const QString& n) {
-        return correct(n, SmartRenameStyle::email, {}, {}, {}).corrected;
-    };
+    const auto run = [](const QString& n) { return correct(n, SmartRenameStyle::email, {}, {}, {}).corrected; };
     const QStringList parallel = QtConcurrent::blockingMapped(names, run);
     clearWordCaches();
     QStringList serial;
@@ -160,4 +157,4 @@ TEST(HunspellWords, ConcurrentRecognitionMatchesSerial)
     setSpellChecker(nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -1,7 +1,7 @@
 #include "app/bottom_bar.h"
+#include "files/history.h"
 #include "shell_fixture.h"
 #include "test_support.h"
-#include "files/history.h"
 
 #include <QFile>
 #include <QLabel>
@@ -27,7 +27,7 @@ struct BarFixture {
         store->history().record({Move{a, b}});
     }
 };
-} // namespace
+}  // namespace
 
 TEST(BottomBar, FeatureSwitchesWriteTheirSettingsAndSurviveARestart)
 {

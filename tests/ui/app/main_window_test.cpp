@@ -18,7 +18,7 @@ QStringList menuTitles(QMainWindow* w)
         out << a->text();
     return out;
 }
-} // namespace
+}  // namespace
 
 TEST(MainWindow, MenusAndModesReadInBothLanguages)
 {

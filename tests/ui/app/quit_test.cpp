@@ -21,7 +21,7 @@ void editMetadata(Store& store, int count)
         }
     });
 }
-} // namespace
+}  // namespace
 
 TEST(QuitQuestion, NothingUnsavedQuitsWithoutAsking)
 {

@@ -1,7 +1,7 @@
 #include "app/rename_log_sheet.h"
-#include "test_support.h"
 #include "files/history.h"
 #include "files/history_file.h"
+#include "test_support.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -34,7 +34,10 @@ struct Fixture {
     Store store{env.services()};
     FakeDialogs dialogs;
     int clears = 0;
-    RenameLogSheet sheet{store, dialogs, [this] { ++clears; setLog({}); }};
+    RenameLogSheet sheet{store, dialogs, [this] {
+                             ++clears;
+                             setLog({});
+                         }};
 
     // The log as the store finds it on disk when it loads.
     void setLog(const QList<RenameLogEntry>& log)
@@ -78,7 +81,7 @@ QList<QStringList> parseWithPython(const QString& path)
     return rows;
 }
 
-} // namespace
+}  // namespace
 
 TEST(RenameLogSheet, EmptyLogShowsItsNoteAndExportsOnlyTheHeader)
 {

@@ -47,13 +47,16 @@ struct Fixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(Updater, NewerVersionIsOfferedAndDownloadOpensTheReleasePage)
 {
     Fixture f;
     auto updater = f.updaterFor(feedWith("1.2"));
-    UpdateNotifier n(*updater, f.dialogs, [&](const QUrl& url) { f.opened << url; return true; });
+    UpdateNotifier n(*updater, f.dialogs, [&](const QUrl& url) {
+        f.opened << url;
+        return true;
+    });
     for (bool byUser : {false, true}) {
         f.dialogs.answerAlert(0);  // Download
         const UpdateCheckResult r = runCheck(*updater, byUser);
@@ -75,7 +78,10 @@ TEST(Updater, SameVersionAnswersOnlyACheckTheUserStarted)
 {
     Fixture f;
     auto updater = f.updaterFor(feedWith("1.0.0"));
-    UpdateNotifier n(*updater, f.dialogs, [&](const QUrl& url) { f.opened << url; return true; });
+    UpdateNotifier n(*updater, f.dialogs, [&](const QUrl& url) {
+        f.opened << url;
+        return true;
+    });
     EXPECT_EQ(runCheck(*updater, false).kind, UpdateCheckResult::Kind::upToDate);
     EXPECT_EQ(f.dialogs.callCount(), 0);
     runCheck(*updater, true);
@@ -114,8 +120,8 @@ TEST(Updater, ReadsAFeedOverHttpOnLoopback)
             if (!s->readAll().contains("\r\n\r\n"))
                 return;
             const QByteArray body = feedWith("2.0");
-            s->write("HTTP/1.1 200 OK\r\nContent-Type: application/rss+xml\r\nConnection: close\r\nContent-Length: " +
-                     QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            s->write("HTTP/1.1 200 OK\r\nContent-Type: application/rss+xml\r\nConnection: close\r\nContent-Length: "
+                     + QByteArray::number(body.size()) + "\r\n\r\n" + body);
             s->disconnectFromHost();
         });
     });
@@ -161,7 +167,7 @@ InstallLocation imageOutside(const TestEnv& env)
     };
     return l;
 }
-} // namespace
+}  // namespace
 
 TEST(MoveToApplications, NotNowLeavesEverythingAndMoveStartsTheCopyBeforeQuitting)
 {
@@ -170,7 +176,10 @@ TEST(MoveToApplications, NotNowLeavesEverythingAndMoveStartsTheCopyBeforeQuittin
     FakeDialogs dialogs;
     const InstallLocation l = imageOutside(env);
     QStringList events;
-    MoveToApplicationsHooks hooks{[&](const QString& p) { events << "launch " + p; return true; },
+    MoveToApplicationsHooks hooks{[&](const QString& p) {
+                                      events << "launch " + p;
+                                      return true;
+                                  },
                                   [&] { events << "quit"; }};
 
     dialogs.answerAlert(1);  // Not Now
@@ -214,7 +223,10 @@ TEST(MoveToApplications, AFailedMoveExplainsAndKeepsRunning)
     FakeDialogs dialogs;
     InstallLocation l = imageOutside(env);
     env.makeFile("home/Applications/Brindlecove.AppImage", "old");
-    l.moveToTrash = [](const QString&, QString* e) { *e = "trash refused"; return false; };
+    l.moveToTrash = [](const QString&, QString* e) {
+        *e = "trash refused";
+        return false;
+    };
     bool quit = false;
     dialogs.answerAlert(0);
     EXPECT_FALSE(moveToApplicationsIfNeeded(l, dialogs, {[](const QString&) { return true; }, [&] { quit = true; }}));

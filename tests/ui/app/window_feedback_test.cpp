@@ -11,8 +11,11 @@
 #include <gtest/gtest.h>
 
 namespace {
-QRect inWindow(QWidget* w) { return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()); }
-} // namespace
+QRect inWindow(QWidget* w)
+{
+    return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+}
+}  // namespace
 
 TEST(WindowFeedback, TheDropHintLeavesTheToolbarAndModePickerInSight)
 {

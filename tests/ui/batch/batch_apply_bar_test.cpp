@@ -2,14 +2,14 @@
 #include "files/open_panels.h"
 #include "platform/settings.h"
 
-#include <QFile>
 #include "test_support.h"
+#include <QFile>
 
-#include <QLabel>
-#include <QPushButton>
 #include "batch/batch_list_view.h"
 #include "files/history.h"
 #include "files/intake.h"
+#include <QLabel>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 TEST(BatchApplyBar, EmptyListShowsTheEmptyStateAndADisabledButton)
@@ -218,10 +218,14 @@ namespace {
 struct ScriptedPanels : OpenPanels {
     QStringList files;
     int asked = 0;
-    QStringList chooseFiles() override { ++asked; return files; }
+    QStringList chooseFiles() override
+    {
+        ++asked;
+        return files;
+    }
     QStringList chooseFolders(const QString&) override { return {}; }
 };
-} // namespace
+}  // namespace
 
 TEST(BatchEmptyState, DoubleClickOpensTheFilePanelAndSamplesFillTheList)
 {

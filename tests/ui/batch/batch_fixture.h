@@ -40,8 +40,5 @@ struct BatchFixture {
             r.prefixText = text;
         });
     }
-    QString rowText(int row, int role) const
-    {
-        return view->model()->index(row).data(role).toString();
-    }
+    QString rowText(int row, int role) const { return view->model()->index(row).data(role).toString(); }
 };

@@ -2,8 +2,8 @@
 #include "batch/batch_list_view.h"
 #include "batch/batch_row_delegate.h"
 #include "batch_fixture.h"
-#include "files/list_operations.h"
 #include "common/segmented_control.h"
+#include "files/list_operations.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>
@@ -14,7 +14,10 @@
 #include <gtest/gtest.h>
 
 namespace {
-QPoint rowCentre(BatchFixture& f, int row) { return f.view->list()->visualRect(f.view->model()->index(row)).center(); }
+QPoint rowCentre(BatchFixture& f, int row)
+{
+    return f.view->list()->visualRect(f.view->model()->index(row)).center();
+}
 
 // A right click the way the window system gives it: the press, then the context-menu request.
 QMenu* rightClick(BatchFixture& f, int row)
@@ -48,7 +51,7 @@ struct ShownList : BatchFixture {
         view->setSelection({items[0].id, items[1].id});
     }
 };
-} // namespace
+}  // namespace
 
 TEST(BatchListState, ARightClickActsOnTheClickedRowAndKeepsTheSelection)
 {
@@ -82,7 +85,8 @@ TEST(BatchListState, RemovingSelectedRowsTakesThemOutOfTheSelection)
 
     f.list({"d.txt", "e.txt"});
     f.view->setSelection({f.store->items()[0].id, f.store->items()[1].id});
-    const QRect remove = BatchRowDelegate::geometry(f.view->list()->visualRect(f.view->model()->index(0)), false).remove;
+    const QRect remove =
+        BatchRowDelegate::geometry(f.view->list()->visualRect(f.view->model()->index(0)), false).remove;
     QTest::mouseClick(f.view->list()->viewport(), Qt::LeftButton, {}, remove.center());
     ASSERT_EQ(f.store->items().size(), 1);
     EXPECT_EQ(f.view->selection(), QSet<QUuid>{f.store->items()[0].id});

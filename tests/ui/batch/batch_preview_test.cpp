@@ -3,9 +3,9 @@
 #include "batch_fixture.h"
 #include "test_support.h"
 
+#include "batch/batch_list_view.h"
 #include <QLabel>
 #include <QTimer>
-#include "batch/batch_list_view.h"
 #include <gtest/gtest.h>
 
 TEST(HighlightedName, CoversReplacedOrInsertedCharactersOnly)
@@ -18,9 +18,9 @@ TEST(HighlightedName, CoversReplacedOrInsertedCharactersOnly)
         {"IMG_0001.JPG", "Trip_0001.JPG", "Trip"},
         {"abc", "abXc", "X"},
         {"aaa", "aaaa", "a"},
-        {"abc", "ac", ""},          // a pure deletion
+        {"abc", "ac", ""},  // a pure deletion
         {"same.txt", "same.txt", ""},
-        {"e\u0301.txt", "\u00e9.txt", ""},          // canonically equal
+        {"e\u0301.txt", "\u00e9.txt", ""},                               // canonically equal
         {"x\U0001F44D\U0001F3FD.mov", "x\U0001F44D.mov", "\U0001F44D"},  // a whole emoji cluster, never half
         {"clip.mov", "CLIP.mov", "CLIP"},
     };
@@ -56,8 +56,8 @@ TEST(BatchPreview, RowsShowOldAndNewNamesAndWhyAConflictIsSkipped)
     f.view->refreshConflicts();  // reasons are composed in the language of the check
     EXPECT_EQ(f.rowText(1, Qt::ToolTipRole),
               QString("IMG_0002.JPG\n→ Trip_IMG_0002.JPG\n\u26A0\uFE0E 将被跳过:文件夹里已有同名文件"));
-    EXPECT_TRUE(f.view->skipWarning()->text().endsWith(
-        "1 个文件无法使用新名称,应用时会跳过 —— 鼠标停在红色名称上查看原因。"));
+    EXPECT_TRUE(
+        f.view->skipWarning()->text().endsWith("1 个文件无法使用新名称,应用时会跳过 —— 鼠标停在红色名称上查看原因。"));
 }
 
 TEST(BatchPreview, ConflictsFollowARuleChangeOnlyAfterTheBurstSettles)
@@ -67,9 +67,9 @@ TEST(BatchPreview, ConflictsFollowARuleChangeOnlyAfterTheBurstSettles)
     f.env.makeFile("x_a.txt");
     f.view->refreshConflicts();
     f.prefix("x");
-    f.prefix("x_");  // a burst of typing
+    f.prefix("x_");                                                   // a burst of typing
     EXPECT_EQ(f.rowText(0, BatchListModel::NewNameRole), "x_a.txt");  // the preview is live
-    EXPECT_TRUE(f.view->conflicts().isEmpty());                      // the check waits
+    EXPECT_TRUE(f.view->conflicts().isEmpty());                       // the check waits
     EXPECT_TRUE(f.view->conflictTimer()->isActive());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !f.view->conflicts().isEmpty(); }, 2000));
     EXPECT_EQ(f.view->conflicts().size(), 1);

@@ -4,6 +4,8 @@
 #include "common/segmented_control.h"
 #include "test_support.h"
 
+#include "batch/batch_list_view.h"
+#include "files/list_operations.h"
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -11,8 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
-#include "batch/batch_list_view.h"
-#include "files/list_operations.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,7 +23,7 @@ QList<int> shownIndices(const BatchView& v)
         out << index;
     return out;
 }
-} // namespace
+}  // namespace
 
 TEST(BatchScope, SelectedFilesScopeRenamesOnlyTheSelectionAndSaysHowMany)
 {
@@ -124,7 +124,8 @@ TEST(BatchList, CopyNewNamesAndTheContextMenu)
               (QStringList{"Show in File Manager", "Quick Look", "Copy New Name", "-", "Remove from List"}));
     f.store->setLangZh(true);
     std::unique_ptr<QMenu> two(f.view->contextMenuFor({items[0].id, items[2].id}, nullptr));
-    EXPECT_EQ(ui::menuTexts(two.get()), (QStringList{"在文件管理器中显示", "快速查看", "拷贝新名称", "-", "从列表移除"}));
+    EXPECT_EQ(ui::menuTexts(two.get()),
+              (QStringList{"在文件管理器中显示", "快速查看", "拷贝新名称", "-", "从列表移除"}));
     ui::menuAction(two.get(), "拷贝新名称")->trigger();
     EXPECT_EQ(clip->text(), "new_a.txt\nnew_c.txt");
     f.view->setSelection({items[1].id});

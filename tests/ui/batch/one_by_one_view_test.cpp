@@ -68,7 +68,7 @@ struct Fixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(OneByOne, KeysMoveThroughTheListFromTheNameField)
 {
@@ -150,9 +150,15 @@ TEST(OneByOne, ReturnRenamesAndMovesOnWhateverTheOutcome)
 TEST(OneByOne, PreviewShowsTheNameTheFileWillGet)
 {
     Fixture f({"clip.mov", "noext"});
-    struct Case { int file; QString draft; bool editExt; QString ext; QString preview; };
+    struct Case {
+        int file;
+        QString draft;
+        bool editExt;
+        QString ext;
+        QString preview;
+    };
     const Case cases[] = {
-        {0, "A", false, "", "A.mov"},  {0, "", false, "", " "},   {0, "A", true, "", "A"},
+        {0, "A", false, "", "A.mov"},   {0, "", false, "", " "},          {0, "A", true, "", "A"},
         {0, "A", true, "mxf", "A.mxf"}, {0, "A", true, ".mxf", "A..mxf"}, {1, "B", false, "", "B"},
     };
     for (const Case& c : cases) {

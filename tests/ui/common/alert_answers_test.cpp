@@ -66,7 +66,8 @@ QList<QPair<Dialogs::Alert, QString>> twoButtonAlerts(bool zh)
     confirmQuitWithUnsavedMetadata(*store, fake);
     out.append({fake.alerts.takeLast(), cancel});
 
-    fake.question(zh ? "要清空全部改名记录吗?" : "Clear the whole rename log?", "", cancel, zh ? "清空" : "Clear", true);
+    fake.question(zh ? "要清空全部改名记录吗?" : "Clear the whole rename log?", "", cancel, zh ? "清空" : "Clear",
+                  true);
     out.append({fake.alerts.takeLast(), cancel});
 
     AppUpdater updater(QUrl(), "1.0");
@@ -89,7 +90,7 @@ QList<QPair<Dialogs::Alert, QString>> twoButtonAlerts(bool zh)
     Lang::setZh(false);
     return out;
 }
-} // namespace
+}  // namespace
 
 TEST(AlertAnswers, EscapeAndTheCloseButtonGiveTheRefusingAnswer)
 {

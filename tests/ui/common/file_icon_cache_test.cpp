@@ -30,4 +30,4 @@ TEST(FileIconCacheTest, EmptiedWholeWhenANewKeyFindsMoreThan500)
     EXPECT_EQ(FileIconCache::cachedIconCount(), 1);
 }
 
-} // namespace
+}  // namespace

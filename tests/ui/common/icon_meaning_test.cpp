@@ -14,8 +14,8 @@ TEST(IconMeaning, HelpAndRemoveUseIconsThatMeanThat)
         {"xmark.circle.fill", {"window-close", "list-remove"}},
     };
     for (const auto& c : cases)
-        EXPECT_TRUE(c.meaning.contains(themeIconName(c.symbol))) << c.symbol << " → "
-                                                                  << themeIconName(c.symbol).toStdString();
+        EXPECT_TRUE(c.meaning.contains(themeIconName(c.symbol)))
+            << c.symbol << " → " << themeIconName(c.symbol).toStdString();
     // Help must not look like the AI controls.
     EXPECT_NE(themeIconName("questionmark.circle"), themeIconName("sparkles"));
     EXPECT_NE(themeIconName("questionmark.circle"), themeIconName("wand.and.stars"));
@@ -28,12 +28,9 @@ TEST(IconMeaning, FileRowsShowTheirType)
         bool isDir;
         const char* generic;
     } cases[] = {
-        {"/cards/A001/IMG_0001.JPG", false, "image-x-generic"},
-        {"/cards/A001/C0001.MOV", false, "video-x-generic"},
-        {"/cards/A001/C0001.mp4", false, "video-x-generic"},
-        {"/cards/A001/sound.wav", false, "audio-x-generic"},
-        {"/cards/A001/notes.txt", false, "text-x-generic"},
-        {"/cards/A001", true, "folder"},
+        {"/cards/A001/IMG_0001.JPG", false, "image-x-generic"}, {"/cards/A001/C0001.MOV", false, "video-x-generic"},
+        {"/cards/A001/C0001.mp4", false, "video-x-generic"},    {"/cards/A001/sound.wav", false, "audio-x-generic"},
+        {"/cards/A001/notes.txt", false, "text-x-generic"},     {"/cards/A001", true, "folder"},
     };
     for (const auto& c : cases) {
         const QStringList names = FileIconCache::themeNames(c.path, c.isDir);

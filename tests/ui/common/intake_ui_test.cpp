@@ -1,8 +1,8 @@
 #include "common/focused_text_undo.h"
 #include "common/open_panels.h"
-#include "test_support.h"
 #include "files/intake.h"
 #include "files/list_operations.h"
+#include "test_support.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -27,7 +27,7 @@ struct UndoWindow {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(OpenPanelsUi, PanelsAskForFilesOrFoldersAndAddTheAnswerThroughStore)
 {

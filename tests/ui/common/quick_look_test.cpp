@@ -31,7 +31,7 @@ QByteArray tinyPdf()
          + QByteArray::number(xref) + "\n%%EOF\n";
     return pdf;
 }
-} // namespace
+}  // namespace
 
 TEST(QuickLook, PreviewsEachKindAndFallsBackToTheIcon)
 {

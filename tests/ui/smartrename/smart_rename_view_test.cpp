@@ -151,4 +151,4 @@ TEST(SmartRenameScreenshot, ResultsInBothLanguages)
     EXPECT_TRUE(f.view->grab().save(QDir(dir).filePath("smart_rename_zh.png")));
 }
 
-} // namespace
+}  // namespace

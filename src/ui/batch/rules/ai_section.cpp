@@ -4,11 +4,11 @@
 #include "ai/ai_naming_runner.h"
 #include "common/ai_server_dialog.h"
 #include "common/icons.h"
+#include "files/item_bookkeeping.h"
 #include "model/store.h"
 #include "platform/lang.h"
 #include "rules_form.h"
 #include "rules_style.h"
-#include "files/item_bookkeeping.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,8 +56,7 @@ QWidget* RulesForm::buildAISection()
     spinner->setMaximumSize(40, 10);
     auto* stop = new QPushButton;
     m_tr.bindText(stop, "Stop", "停止");
-    connect(stop, &QPushButton::clicked, this,
-            &RulesForm::stopAI);
+    connect(stop, &QPushButton::clicked, this, &RulesForm::stopAI);
     progressRow->addWidget(progressText);
     progressRow->addWidget(spinner);
     progressRow->addWidget(stop);
@@ -119,7 +118,8 @@ QWidget* RulesForm::buildAIControls()
     m_tr.bindText(suggest, "Suggest names for all", "为全部生成名称");
     connect(suggest, &QPushButton::clicked, this, &RulesForm::startAINaming);
     onSync([this, suggest] { suggest->setEnabled(!m_store.items().isEmpty() && !m_store.activity().aiBusy); });
-    layout->addWidget(row({suggest, checkBox(section(&NameSections::useAIName), "Use AI names", "使用 AI 名称", true)}));
+    layout->addWidget(
+        row({suggest, checkBox(section(&NameSections::useAIName), "Use AI names", "使用 AI 名称", true)}));
 
     auto* langLabel = new QLabel;
     m_tr.bindText(langLabel, "Name language", "命名语言");

@@ -1,8 +1,8 @@
 // What the panel asks of the rule engine: the template check against the first listed file,
 // the capture-date reading and the file-date stamping, and the regex help sheet.
-#include "model/store.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
+#include "model/store.h"
 #include "model/token_template.h"
 #include "regex_help_view.h"
 #include "rules_form.h"

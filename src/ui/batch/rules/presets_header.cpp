@@ -2,8 +2,8 @@
 #include "common/dialogs.h"
 #include "common/icons.h"
 #include "common/prompts.h"
-#include "model/store.h"
 #include "model/presets.h"
+#include "model/store.h"
 #include "platform/lang.h"
 #include "rules_form.h"
 
@@ -18,7 +18,7 @@
 namespace {
 constexpr int kMaxPresetButtons = 6;
 const char* const kBundleName = "Brindlecove Presets.json";
-} // namespace
+}  // namespace
 
 QWidget* RulesForm::buildHeader()
 {
@@ -85,7 +85,10 @@ QWidget* RulesForm::buildPresetButtons()
     return m_presetScroll;
 }
 
-QWidget* RulesForm::presetButtonRow() const { return m_presetScroll; }
+QWidget* RulesForm::presetButtonRow() const
+{
+    return m_presetScroll;
+}
 
 void RulesForm::rebuildPresetButtons()
 {
@@ -114,8 +117,8 @@ void RulesForm::rebuildPresetButtons()
 
 void RulesForm::savePreset()
 {
-    const std::optional<QString> name =
-        promptText(m_dialogs, L("Save Preset", "保存预设"), L("Name for this rule set:", "为这组规则命名:"), QString());
+    const std::optional<QString> name = promptText(m_dialogs, L("Save Preset", "保存预设"),
+                                                   L("Name for this rule set:", "为这组规则命名:"), QString());
     if (name && !name->isEmpty())
         m_store.presets().save(*name);
 }

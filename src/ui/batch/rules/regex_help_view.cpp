@@ -45,10 +45,9 @@ QLabel* plain(const QString& text)
     l->setTextFormat(Qt::PlainText);
     return l;
 }
-} // namespace
+}  // namespace
 
-RegexHelpView::RegexHelpView(QWidget* parent)
-    : QDialog(parent), m_tokens(makeTokens()), m_examples(makeExamples())
+RegexHelpView::RegexHelpView(QWidget* parent) : QDialog(parent), m_tokens(makeTokens()), m_examples(makeExamples())
 {
     setWindowModality(Qt::WindowModal);
     setWindowTitle(L("Regular Expression Help", "正则表达式用法"));
@@ -97,7 +96,8 @@ RegexHelpView::RegexHelpView(QWidget* parent)
         QLabel* description = plain(e.description);
         description->setFont(captionFont());
         setSecondary(description);
-        QLabel* pair = plain(e.find + QStringLiteral("  →  ") + (e.replace.isEmpty() ? QStringLiteral("(empty)") : e.replace));
+        QLabel* pair = plain(e.find + QStringLiteral("  →  ")
+                             + (e.replace.isEmpty() ? QStringLiteral("(empty)") : e.replace));
         pair->setObjectName("examplePair");
         pair->setFont(monoFont(0.95));
         pair->setTextInteractionFlags(Qt::TextSelectableByMouse);

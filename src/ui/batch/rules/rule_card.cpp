@@ -31,7 +31,10 @@ DragHandle::DragHandle(QString payload, QWidget* parent) : QLabel(parent), m_pay
     setPalette(p);
 }
 
-QMimeData* DragHandle::makeMimeData() const { return InternalDrag::makeMimeData(InternalDrag::ruleCard, m_payload); }
+QMimeData* DragHandle::makeMimeData() const
+{
+    return InternalDrag::makeMimeData(InternalDrag::ruleCard, m_payload);
+}
 
 void DragHandle::mousePressEvent(QMouseEvent* e)
 {
@@ -65,7 +68,10 @@ RuleCard::RuleCard(BatchRuleKind kind, QWidget* box, DropHandler onDrop, QWidget
     setAcceptDrops(true);
 }
 
-QStringList droppedStrings(const QMimeData* mime) { return InternalDrag::payload(mime, InternalDrag::ruleCard); }
+QStringList droppedStrings(const QMimeData* mime)
+{
+    return InternalDrag::payload(mime, InternalDrag::ruleCard);
+}
 
 void RuleCard::dragEnterEvent(QDragEnterEvent* e)
 {

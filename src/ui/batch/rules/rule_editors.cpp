@@ -45,7 +45,7 @@ const QStringList& dateFormatPresets()
                                         "yyyyMMdd_HHmmss", "yyyy.MM.dd", "yyyy_MM"};
     return presets;
 }
-} // namespace
+}  // namespace
 
 QWidget* RulesForm::findReplaceEditor()
 {
@@ -87,13 +87,13 @@ QWidget* RulesForm::deleteEditor(bool before)
     if (before) {
         layout->addWidget(textField(rule(&RuleSettings::delBefore), "marker — everything before it is removed",
                                     "标记 —— 删除它前面的所有内容"));
-        layout->addWidget(checkBox(rule(&RuleSettings::delBeforeIncl), "Also delete the marker itself",
-                                   "同时删除标记本身", true));
+        layout->addWidget(
+            checkBox(rule(&RuleSettings::delBeforeIncl), "Also delete the marker itself", "同时删除标记本身", true));
     } else {
         layout->addWidget(textField(rule(&RuleSettings::delAfter), "marker — everything after it is removed",
                                     "标记 —— 删除它后面的所有内容"));
-        layout->addWidget(checkBox(rule(&RuleSettings::delAfterIncl), "Also delete the marker itself",
-                                   "同时删除标记本身", true));
+        layout->addWidget(
+            checkBox(rule(&RuleSettings::delAfterIncl), "Also delete the marker itself", "同时删除标记本身", true));
     }
     return w;
 }
@@ -105,7 +105,8 @@ QWidget* RulesForm::removeEditor()
 
 QWidget* RulesForm::caseEditor()
 {
-    return row({plainLabel(m_tr, "Case", "大小写"), enumPicker(rule(&RuleSettings::caseMode), casesOf<CaseMode>(), 160)});
+    return row(
+        {plainLabel(m_tr, "Case", "大小写"), enumPicker(rule(&RuleSettings::caseMode), casesOf<CaseMode>(), 160)});
 }
 
 QWidget* RulesForm::truncateEditor()
@@ -120,7 +121,10 @@ QWidget* RulesForm::whitespaceEditor()
                 enumPicker(rule(&RuleSettings::spaceMode), casesOf<SpaceMode>(), 160)});
 }
 
-QWidget* RulesForm::prefixEditor() { return textField(rule(&RuleSettings::prefixText), "prefix", "前缀"); }
+QWidget* RulesForm::prefixEditor()
+{
+    return textField(rule(&RuleSettings::prefixText), "prefix", "前缀");
+}
 
 QWidget* RulesForm::suffixEditor()
 {
@@ -131,19 +135,18 @@ QWidget* RulesForm::numberEditor()
 {
     auto* w = new QWidget;
     auto* layout = column(w);
-    layout->addWidget(row({plainLabel(m_tr, "Format", "格式"),
-                           enumPicker(rule(&RuleSettings::numFormat), casesOf<NumberFormat>(), 150),
-                           plainLabel(m_tr, "Order", "顺序"),
-                           enumPicker(rule(&RuleSettings::numDir), casesOf<NumberDir>(), 150)}));
+    layout->addWidget(row(
+        {plainLabel(m_tr, "Format", "格式"), enumPicker(rule(&RuleSettings::numFormat), casesOf<NumberFormat>(), 150),
+         plainLabel(m_tr, "Order", "顺序"), enumPicker(rule(&RuleSettings::numDir), casesOf<NumberDir>(), 150)}));
     QSpinBox* pad = stepper(rule(&RuleSettings::numPad), 0, 8, "pad ", "补零 ", "", 110);
     pad->setObjectName("numPad");
     onSync([this, pad] { pad->setEnabled(m_store.rules().numFormat == NumberFormat::digit); });
     layout->addWidget(row({stepper(rule(&RuleSettings::numStart), 0, 100000, "start ", "起始 ", "", 130), pad}));
     layout->addWidget(positionEditor(rule(&RuleSettings::numSep), rule(&RuleSettings::numPos),
                                      casesOf<NumberPosition>(), rule(&RuleSettings::numCustomAt)));
-    QLabel* customHelp = smallHelp(
-        "Counted from the start of each file's name (before the extension). Longer/shorter names are clamped, not skipped.",
-        "从每个文件名开头(扩展名之前)数起。名字比这个位置短就插在末尾,不会跳过。");
+    QLabel* customHelp = smallHelp("Counted from the start of each file's name (before the extension). Longer/shorter "
+                                   "names are clamped, not skipped.",
+                                   "从每个文件名开头(扩展名之前)数起。名字比这个位置短就插在末尾,不会跳过。");
     onSync([this, customHelp] { customHelp->setVisible(m_store.rules().numPos == NumberPosition::custom); });
     layout->addWidget(customHelp);
     layout->addWidget(smallHelp(
@@ -167,8 +170,8 @@ QWidget* RulesForm::dateEditor()
 {
     auto* w = new QWidget;
     auto* layout = column(w);
-    layout->addWidget(row({plainLabel(m_tr, "Source", "来源"),
-                           enumPicker(rule(&RuleSettings::dateSource), casesOf<DateSource>(), 210)}));
+    layout->addWidget(row(
+        {plainLabel(m_tr, "Source", "来源"), enumPicker(rule(&RuleSettings::dateSource), casesOf<DateSource>(), 210)}));
 
     auto* formatLabel = plainLabel(m_tr, "Format", "格式");
     formatLabel->setFont(captionFont());
@@ -178,9 +181,8 @@ QWidget* RulesForm::dateEditor()
     presets->setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(presets);
     for (const QString& format : dateFormatPresets())
-        menu->addAction(format, this, [this, format] {
-            m_store.editRules([&](RuleSettings& r) { r.dateFormat = format; });
-        });
+        menu->addAction(format, this,
+                        [this, format] { m_store.editRules([&](RuleSettings& r) { r.dateFormat = format; }); });
     presets->setMenu(menu);
     m_tr.bindText(presets, "Presets", "预设");
     QLineEdit* format = textField(rule(&RuleSettings::dateFormat), "yyyy-MM-dd", "yyyy-MM-dd", 150);
@@ -223,7 +225,8 @@ QWidget* RulesForm::dateEditor()
     connect(stamp, &QPushButton::clicked, this, [this] { startCaptureDateWork(true); });
     onSync([this, stamp] { stamp->setEnabled(!m_store.items().isEmpty()); });
     layout->addWidget(row({stamp}));
-    layout->addWidget(smallHelp("Writes each file's created & modified date to its photo/video capture date (no rename).",
-                                "把每个文件的创建/修改时间改为其拍摄/创建日期(不改名)。"));
+    layout->addWidget(
+        smallHelp("Writes each file's created & modified date to its photo/video capture date (no rename).",
+                  "把每个文件的创建/修改时间改为其拍摄/创建日期(不改名)。"));
     return w;
 }

@@ -3,8 +3,8 @@
 #include "common/internal_drags.h"
 #include "common/section_box.h"
 #include "common/wheel_focus.h"
-#include "model/store.h"
 #include "model/presets.h"
+#include "model/store.h"
 #include "platform/lang.h"
 #include "rule_card.h"
 #include "rules_style.h"
@@ -61,11 +61,10 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
     aiLayout->addWidget(buildAISection());
     column->addWidget(aiBox);
 
-    column->addWidget(framed(sectionBox(section(&NameSections::templateEnabled), "Name from template",
-                                        "按模板命名", buildTemplateEditor())));
-    column->addWidget(framed(sectionBox(section(&NameSections::smartRenameEnabled),
-                                        "Smart Rename (deliverable naming)", "智能改名(交付命名规范)",
-                                        buildSmartRenameSection())));
+    column->addWidget(framed(sectionBox(section(&NameSections::templateEnabled), "Name from template", "按模板命名",
+                                        buildTemplateEditor())));
+    column->addWidget(framed(sectionBox(section(&NameSections::smartRenameEnabled), "Smart Rename (deliverable naming)",
+                                        "智能改名(交付命名规范)", buildSmartRenameSection())));
 
     auto* cards = new QWidget;
     m_cardsLayout = new QVBoxLayout(cards);
@@ -75,13 +74,13 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
         m_cards.insert(kind, buildCard(kind));
     column->addWidget(cards);
 
-    column->addWidget(framed(sectionBox(section(&NameSections::extEnabled), "Change extension", "更改扩展名",
-                                        buildExtensionEditor())));
+    column->addWidget(framed(
+        sectionBox(section(&NameSections::extEnabled), "Change extension", "更改扩展名", buildExtensionEditor())));
     column->addSpacing(8);
     column->addStretch(1);
 
-    for (auto signal : {&Store::rulesChanged, &Store::sectionsChanged, &Store::itemsChanged,
-                        &Store::activityChanged, &Store::smartChanged})
+    for (auto signal : {&Store::rulesChanged, &Store::sectionsChanged, &Store::itemsChanged, &Store::activityChanged,
+                        &Store::smartChanged})
         connect(&m_store, signal, this, &RulesForm::syncAll);
     connect(&m_store, &Store::metaChanged, this, &RulesForm::updateTemplateWarning);
     connect(&m_store, &Store::presetsChanged, this, [this] {
@@ -272,10 +271,9 @@ RuleCard* RulesForm::buildCard(BatchRuleKind kind)
     QWidget* content = editor;
     if (auto it = toggled.constFind(kind); it != toggled.constEnd())
         content = sectionBox(rule(it->flag), it->en, it->zh, editor);
-    auto* card = new RuleCard(kind, framed(content),
-                              [this](const QStringList& dropped, BatchRuleKind target) {
-                                  return dropRule(dropped, target);
-                              });
+    auto* card = new RuleCard(kind, framed(content), [this](const QStringList& dropped, BatchRuleKind target) {
+        return dropRule(dropped, target);
+    });
     m_tr.bindToolTip(card->handle(), "Drag to reorder", "拖动以调整顺序");
     card->hide();
     return card;
@@ -299,7 +297,10 @@ QWidget* RulesForm::buildEditor(BatchRuleKind kind)
     return new QWidget;
 }
 
-QList<BatchRuleKind> RulesForm::shownCardOrder() const { return m_shownOrder; }
+QList<BatchRuleKind> RulesForm::shownCardOrder() const
+{
+    return m_shownOrder;
+}
 
 void RulesForm::syncCardOrder()
 {

@@ -12,10 +12,16 @@ QFont scaled(qreal factor)
     f.setPointSizeF(f.pointSizeF() * factor);
     return f;
 }
-} // namespace
+}  // namespace
 
-QFont captionFont() { return scaled(0.9); }
-QFont caption2Font() { return scaled(0.82); }
+QFont captionFont()
+{
+    return scaled(0.9);
+}
+QFont caption2Font()
+{
+    return scaled(0.82);
+}
 
 QFont monoFont(qreal scale)
 {

@@ -20,8 +20,9 @@ QVBoxLayout* column(QWidget* w)
     return layout;
 }
 
-const char* const kTokenList = "%scene %shot %take %title %author %keywords %city %name %n %ext … (any column on the row)";
-} // namespace
+const char* const kTokenList =
+    "%scene %shot %take %title %author %keywords %city %name %n %ext … (any column on the row)";
+}  // namespace
 
 QWidget* RulesForm::buildTemplateEditor()
 {
@@ -51,7 +52,8 @@ QWidget* RulesForm::buildTemplateEditor()
              + L(" … and every Bin logging/technical field name — either as shown (e.g. %Camera Roll) or lowercased "
                  "with spaces as underscores (%camera_roll), both work. Uses whatever's already in each file's "
                  "Metadata — visit the Metadata tab first if a field comes out blank.",
-                 " … 以及 Bin 里所有场记/技术列的名字——直接照表头写(如 %Camera Roll)或者小写加下划线(%camera_roll)都可以。"
+                 " … 以及 Bin 里所有场记/技术列的名字——直接照表头写(如 %Camera "
+                 "Roll)或者小写加下划线(%camera_roll)都可以。"
                  "用的是每个文件当前已有的元数据 —— 如果某个字段是空的,先去 Metadata 页看一眼该文件。");
     }));
     return w;

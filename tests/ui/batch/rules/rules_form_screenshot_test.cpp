@@ -3,8 +3,8 @@
 #include "batch/rules/regex_help_view.h"
 #include "batch/rules/rules_form.h"
 #include "common/dialogs.h"
-#include "test_support.h"
 #include "model/presets.h"
+#include "test_support.h"
 
 #include <QScrollArea>
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ struct NoDialogs : Dialogs {
     AlertResult alert(const Alert&) override { return {}; }
     std::optional<QString> promptText(const TextPrompt&) override { return std::nullopt; }
 };
-} // namespace
+}  // namespace
 
 TEST(RulesFormScreenshot, BothLanguagesWithSeveralRulesOn)
 {

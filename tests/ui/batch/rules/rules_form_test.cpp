@@ -1,18 +1,18 @@
-#include "batch/rules/regex_help_view.h"
-#include "batch/rules/rule_card.h"
 #include "ai/ai_name.h"
 #include "ai/ai_naming_runner.h"
+#include "batch/rules/regex_help_view.h"
+#include "batch/rules/rule_card.h"
 #include "batch/rules/rules_form.h"
 #include "common/ai_server_dialog.h"
 #include "common/section_box.h"
 #include "fake_model_server.h"
-#include "test_support.h"
 #include "files/renamer.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
 #include "model/presets.h"
 #include "platform/settings.h"
 #include "smartrename/smart_rename_style_picker.h"
+#include "test_support.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -200,7 +200,10 @@ TEST_F(RulesFormTest, IncludeTogglesRegexAndPickersFollowTheStore)
     EXPECT_EQ(preview(), "2024-03-15 take.mov");
 
     // The Store changed elsewhere (a preset): the controls follow.
-    store->editRules([](RuleSettings& r) { r.caseMode = CaseMode::lower; r.find = "x"; });
+    store->editRules([](RuleSettings& r) {
+        r.caseMode = CaseMode::lower;
+        r.find = "x";
+    });
     EXPECT_EQ(picker(BatchRuleKind::caseRule, "upper")->currentData().toString(), "lower");
     EXPECT_EQ(field("find")->text(), "x");
 }
@@ -215,8 +218,9 @@ TEST_F(RulesFormTest, SteppersStopAtTheirBoundsAndPadFollowsTheNumberFormat)
         int lo, hi;
         int RuleSettings::*member;
     };
-    for (const Bound& b : {Bound{"keep ", 1, 100, &RuleSettings::keepN}, Bound{"start ", 0, 100000, &RuleSettings::numStart},
-                           Bound{"pad ", 0, 8, &RuleSettings::numPad}}) {
+    for (const Bound& b :
+         {Bound{"keep ", 1, 100, &RuleSettings::keepN}, Bound{"start ", 0, 100000, &RuleSettings::numStart},
+          Bound{"pad ", 0, 8, &RuleSettings::numPad}}) {
         SCOPED_TRACE(b.prefix);
         QSpinBox* s = spin(b.prefix);
         s->setValue(b.hi + 5);
@@ -351,17 +355,23 @@ TEST_F(RulesFormTest, PresetsSaveLoadDeleteThroughTheMenuAndButtons)
     EXPECT_EQ(store->status(), "before");
     EXPECT_TRUE(store->presetNames().isEmpty());
 
-    store->editRules([](RuleSettings& r) { r.prefixEnabled = true; r.prefixText = "D1_"; });
+    store->editRules([](RuleSettings& r) {
+        r.prefixEnabled = true;
+        r.prefixText = "D1_";
+    });
     dialogs.promptAnswers.push_back(QString("Dailies/Selects"));
     ui::menuAction(menu, "Save Preset")->trigger();
     EXPECT_EQ(store->status(), "Preset saved: Dailies_Selects");
     EXPECT_TRUE(QFile::exists(store->presets().folder() + "/Dailies_Selects.gui.json"));
-    EXPECT_EQ(ui::menuTexts(menu),
-              QStringList({"Save Preset", "-", "Dailies_Selects", "-", "Delete", "-", "Import Presets…", "Export Presets…"}));
+    EXPECT_EQ(ui::menuTexts(menu), QStringList({"Save Preset", "-", "Dailies_Selects", "-", "Delete", "-",
+                                                "Import Presets…", "Export Presets…"}));
     EXPECT_TRUE(form->presetButtonRow()->isVisible());
 
     // The button applies the rule set.
-    store->editRules([](RuleSettings& r) { r.prefixEnabled = false; r.prefixText.clear(); });
+    store->editRules([](RuleSettings& r) {
+        r.prefixEnabled = false;
+        r.prefixText.clear();
+    });
     QPushButton* button = ui::findByText<QPushButton>(form->presetButtonRow(), "Dailies_Selects");
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->toolTip(), "Apply preset “Dailies_Selects”");
@@ -467,7 +477,10 @@ TEST_F(RulesFormTest, TemplateWarningListsTokensTheFirstFileCannotResolve)
     store->editSections([](NameSections& s) { s.templateText = "%name-%n"; });
     EXPECT_FALSE(warning->isVisible());
     EXPECT_EQ(preview(1), "B002-2.mov");
-    store->editSections([](NameSections& s) { s.templateText = "%xyz"; s.templateEnabled = false; });
+    store->editSections([](NameSections& s) {
+        s.templateText = "%xyz";
+        s.templateEnabled = false;
+    });
     EXPECT_FALSE(warning->isVisible());
 }
 
@@ -585,7 +598,10 @@ TEST_F(RulesFormTest, AISectionSaysTheModelIsUnavailableAndFollowsARun)
 
     auto* progress = form->findChild<QWidget*>("aiProgressGroup");
     EXPECT_FALSE(progress->isVisible());
-    store->editActivity([](Activity& a) { a.aiBusy = true; a.aiProgress = "3/10"; });
+    store->editActivity([](Activity& a) {
+        a.aiBusy = true;
+        a.aiProgress = "3/10";
+    });
     EXPECT_TRUE(progress->isVisible());
     EXPECT_NE(ui::findByText<QLabel>(progress, "3/10"), nullptr);
     ui::click(ui::findByText<QPushButton>(progress, "停止"));
@@ -667,7 +683,7 @@ TEST_F(RulesFormTest, ChineseLabelsReplaceTheEnglishOnes)
     EXPECT_EQ(picker(BatchRuleKind::sequentialNumber, "upper")->itemText(0), "1, 2, 3");
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(RulesFormTest, AIServerSettingsAskBeforeFileContentsLeaveTheComputer)
 {
@@ -711,7 +727,8 @@ TEST_F(RulesFormTest, SuggestNamesForAllNamesTheFilesAndTheNamesCanBeApplied)
     const auto available = [] { return AIName::Availability::available; };
     store->aiRunner().setServices({available, {}, {}});
     form->setAIServices({available, {}});
-    store->setItems({FileItem::file(env.makeFile("a.txt", "Budget")), FileItem::file(env.makeFile("b.txt", "Casting"))});
+    store->setItems(
+        {FileItem::file(env.makeFile("a.txt", "Budget")), FileItem::file(env.makeFile("b.txt", "Casting"))});
 
     QEventLoop loop;
     QObject::connect(&store->aiRunner(), &AINamingRunner::finished, &loop, &QEventLoop::quit);

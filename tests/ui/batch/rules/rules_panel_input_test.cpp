@@ -1,8 +1,8 @@
 // What passes over the rules panel must not change a rule: wheel turns, card drags, files.
 #include "../../app/shell_fixture.h"
 #include "batch/rules/rule_card.h"
-#include "model/presets.h"
 #include "batch/rules/rules_form.h"
+#include "model/presets.h"
 #include "smartrename/smart_rename_style_picker.h"
 #include "ui_events.h"
 
@@ -34,7 +34,7 @@ struct RulesPanel : ShellFixture {
     QByteArray rules() const { return QJsonDocument(store->presets().current().toJson()).toJson(); }
     QLineEdit* findField() const { return form->card(BatchRuleKind::findReplace)->box()->findChild<QLineEdit*>(); }
 };
-} // namespace
+}  // namespace
 
 TEST(RulesPanelWheel, TurnsOverMenusAndSteppersScrollThePanelAndChangeNoRule)
 {
@@ -126,8 +126,8 @@ TEST(RulesPanelDrops, CardsAndChipsTakeOnlyTheirOwnDrags)
     for (const auto& c : cases) {
         QDragEnterEvent enter(c.target->rect().center(), Qt::MoveAction, c.mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(c.target, &enter);
-        EXPECT_EQ(enter.isAccepted(), c.accepted) << c.target->metaObject()->className() << " "
-                                                  << c.mime->formats().join(',').toStdString();
+        EXPECT_EQ(enter.isAccepted(), c.accepted)
+            << c.target->metaObject()->className() << " " << c.mime->formats().join(',').toStdString();
     }
     delete cardDrag;
 }
