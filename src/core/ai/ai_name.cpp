@@ -121,6 +121,13 @@ void refreshAvailability()
 {
     if (availabilityCache().fresh() || probing.exchange(true))
         return;
+    // A probe still talking to the server when the application object goes would use a torn-down
+    // network stack: the application waits for it on its way out.
+    static const bool waitsAtExit = [] {
+        qAddPostRoutine([] { probePool().waitForDone(); });
+        return true;
+    }();
+    Q_UNUSED(waitsAtExit);
     AvailabilityNotifier* notifier = &AvailabilityNotifier::instance();
     probePool().start([notifier] {
         availabilityCache().get();

@@ -695,7 +695,8 @@ TEST_F(RulesFormTest, AIServerSettingsAskBeforeFileContentsLeaveTheComputer)
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->addressField()->text(), "http://127.0.0.1:8080");
 
-    dialog->addressField()->setText("http://192.0.2.7:8080");
+    // Not a loopback address, yet one that never leaves this machine if a probe reaches it.
+    dialog->addressField()->setText("http://0.0.0.0:9");
     dialogs.answerAlert(0);  // Cancel
     EXPECT_FALSE(dialog->commit());
     ASSERT_EQ(dialogs.alerts.size(), 1);
@@ -704,8 +705,8 @@ TEST_F(RulesFormTest, AIServerSettingsAskBeforeFileContentsLeaveTheComputer)
 
     dialogs.answerAlert(1);  // Use This Address
     EXPECT_TRUE(dialog->commit());
-    EXPECT_EQ(env.settings->stringValue("aiServerAddress"), "http://192.0.2.7:8080");
-    EXPECT_EQ(AIName::serverConfig().confirmedRemote, "http://192.0.2.7:8080");
+    EXPECT_EQ(env.settings->stringValue("aiServerAddress"), "http://0.0.0.0:9");
+    EXPECT_EQ(AIName::serverConfig().confirmedRemote, "http://0.0.0.0:9");
 
     dialog->addressField()->setText(" http://localhost:11434 ");
     dialog->modelField()->setText("llama3.2");
