@@ -1,9 +1,10 @@
 #include "history_writer.h"
 
+#include "platform/atomic_write.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QThread>
 
 HistoryWriter::HistoryWriter()
@@ -28,10 +29,10 @@ void HistoryWriter::write(const QString& path, std::function<QByteArray()> encod
         if (data.isEmpty())
             return;
         QDir().mkpath(QFileInfo(path).absolutePath());
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        const QString error = writeAtomically(path, data);
+        if (!error.isEmpty()) {
             if (failed)
-                failed(file.errorString());
+                failed(error);
             return;  // the next save tries again with the whole state
         }
         QMutexLocker lock(&m_mutex);

@@ -99,7 +99,13 @@ bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
     QJsonObject root;
     for (auto it = map.begin(); it != map.end(); ++it)
         root.insert(it.key(), encodeValue(it.value()));
-    return device.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0;
+    const QByteArray data = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    if (device.write(data) != data.size())
+        return false;
+    // The settings file is written through a buffered save file that would still be swapped in
+    // after its last flush failed on a full disk; flushing here turns that into a failed save.
+    auto* file = qobject_cast<QFileDevice*>(&device);
+    return !file || file->flush();
 }
 
 QSettings::Format jsonFormat()
