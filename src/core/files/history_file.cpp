@@ -20,7 +20,10 @@ bool readDate(const QJsonObject& o, QDateTime& out)
     const QJsonValue v = o.value(QLatin1String("date"));
     if (!v.isDouble())
         return false;
-    out = Json::fromReferenceSeconds(v.toDouble());
+    const auto date = Json::fromReferenceSeconds(v.toDouble());
+    if (!date)
+        return false;
+    out = *date;
     return true;
 }
 

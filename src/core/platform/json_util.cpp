@@ -43,8 +43,12 @@ double referenceSeconds(const QDateTime& date)
     return double(referenceDate().msecsTo(date)) / 1000.0;
 }
 
-QDateTime fromReferenceSeconds(double seconds)
+std::optional<QDateTime> fromReferenceSeconds(double seconds)
 {
+    // About 3,000 years either way; range first, as converting a larger double is undefined.
+    constexpr double kLimit = 1e11;
+    if (!(seconds >= -kLimit && seconds <= kLimit))
+        return std::nullopt;
     return referenceDate().addMSecs(qint64(seconds * 1000.0)).toLocalTime();
 }
 

@@ -19,7 +19,8 @@ QString uuidText(const QUuid& id);
 
 // Dates are stored as seconds since 2001-01-01 00:00:00 UTC.
 double referenceSeconds(const QDateTime& date);
-QDateTime fromReferenceSeconds(double seconds);
+// Nothing for a number that is no date (not finite, or beyond the years a date can hold).
+std::optional<QDateTime> fromReferenceSeconds(double seconds);
 
 // Optional keys: absent or null keeps `out`; a value of another type clears `ok`.
 void optString(const QJsonObject& o, const char* key, QString& out, bool& ok);

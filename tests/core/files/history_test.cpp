@@ -233,3 +233,16 @@ TEST_F(HistoryTest, FailedSaveKeepsTheOldFileAndSaysSo)
     EXPECT_TRUE(QFileInfo(store->history().historyFilePath()).isDir());
     EXPECT_EQ(HistoryFile::decodeLog(read(store->history().renameLogFilePath()))->size(), 1);
 }
+
+TEST(HistoryFileDates, NumbersNoDateCanHoldMarkTheFileDamaged)
+{
+    const QByteArray uuid = "\"00000000-0000-0000-0000-000000000001\"";
+    for (const QByteArray date : {"1e308", "-1e308", "1e12", "1"}) {
+        const bool fits = date == "1";
+        const QByteArray batch = "[{\"date\": " + date + ", \"moves\": [], \"folderBookmarks\": []}]";
+        const QByteArray entry = "[{\"id\": " + uuid + ", \"date\": " + date
+                               + ", \"action\": \"rename\", \"from\": \"a\", \"to\": \"b\"}]";
+        EXPECT_EQ(HistoryFile::decodeHistory(batch).has_value(), fits) << date.constData();
+        EXPECT_EQ(HistoryFile::decodeLog(entry).has_value(), fits) << date.constData();
+    }
+}
