@@ -21,6 +21,18 @@
 #include <QLocale>
 #include <QStandardPaths>
 
+namespace {
+QString settingsDamageMessage(const SettingsDamage& damage)
+{
+    if (damage.error.isEmpty())
+        return L(QStringLiteral("The settings could not be read; the file was kept as “%1”.").arg(damage.keptAs),
+                 QStringLiteral("无法读取设置;该文件已保留为「%1」。").arg(damage.keptAs));
+    return L(QStringLiteral("The settings could not be read or set aside (%1); they will not be overwritten.")
+                 .arg(damage.error),
+             QStringLiteral("无法读取设置,也无法将其移开(%1);该文件不会被覆盖。").arg(damage.error));
+}
+}  // namespace
+
 StoreServices StoreServices::production()
 {
     StoreServices s;
@@ -61,6 +73,10 @@ Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_servi
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart)
         m_undoHistory->loadHistory();
+    if (const auto damage = settings().damage()) {
+        const QString earlier = m_heldNotice;
+        setLastingStatus(settingsDamageMessage(*damage) + (earlier.isEmpty() ? QString() : ' ' + earlier));
+    }
     m_bin = std::make_unique<BinController>(*this);
 }
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -119,46 +120,61 @@ QSettings::Format jsonFormat()
 namespace {
 // A settings file that is not a JSON object would be overwritten by the next write; keep it
 // aside so the user's settings can still be recovered by hand.
-void setAsideIfDamaged(const QString& filePath)
+std::optional<SettingsDamage> setAsideIfDamaged(const QString& filePath)
 {
     QFile file(filePath);
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return;
+        return std::nullopt;
     const QByteArray data = file.readAll();
     file.close();
     if (data.trimmed().isEmpty() || QJsonDocument::fromJson(data).isObject())
-        return;
+        return std::nullopt;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QFile::rename(filePath, filePath + QStringLiteral(".damaged-") + stamp);
+    const QString aside = filePath + QStringLiteral(".damaged-") + stamp;
+    if (!QFile::exists(aside) && file.rename(aside))
+        return SettingsDamage{QFileInfo(aside).fileName(), {}};
+    SettingsDamage damage;
+    damage.error = file.errorString().isEmpty() ? QStringLiteral("%1 exists").arg(aside) : file.errorString();
+    return damage;
 }
 }  // namespace
 
-FileSettings::FileSettings(const QString& filePath)
-    : m_settings((setAsideIfDamaged(filePath), std::make_unique<QSettings>(filePath, jsonFormat())))
+FileSettings::FileSettings(const QString& filePath) : m_damage(setAsideIfDamaged(filePath))
 {
+    if (m_damage && !m_damage->error.isEmpty())
+        return;
+    m_settings = std::make_unique<QSettings>(filePath, jsonFormat());
     m_settings->setFallbacksEnabled(false);
 }
 
 FileSettings::~FileSettings()
 {
-    m_settings->sync();
+    if (m_settings)
+        m_settings->sync();
 }
 
 QVariant FileSettings::value(const QString& key) const
 {
-    return m_settings->value(key);
+    return m_settings ? m_settings->value(key) : m_unsaved.value(key);
 }
 void FileSettings::setValue(const QString& key, const QVariant& value)
 {
-    m_settings->setValue(key, value);
+    if (m_settings)
+        m_settings->setValue(key, value);
+    else
+        m_unsaved.setValue(key, value);
 }
 void FileSettings::remove(const QString& key)
 {
-    m_settings->remove(key);
+    if (m_settings)
+        m_settings->remove(key);
+    else
+        m_unsaved.remove(key);
 }
 void FileSettings::sync()
 {
-    m_settings->sync();
+    if (m_settings)
+        m_settings->sync();
 }
 
 QString FileSettings::defaultPath()

@@ -7,12 +7,21 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 class QSettings;
+
+// What happened to a settings file that could not be read at launch: kept aside under `keptAs`,
+// or, when that failed, left in place (with `error`) and never written.
+struct SettingsDamage {
+    QString keptAs;
+    QString error;
+};
 
 class Settings {
 public:
     virtual ~Settings() = default;
+    virtual std::optional<SettingsDamage> damage() const { return std::nullopt; }
     virtual QVariant value(const QString& key) const = 0;  // invalid QVariant when absent
     virtual void setValue(const QString& key, const QVariant& value) = 0;
     virtual void remove(const QString& key) = 0;
@@ -54,9 +63,12 @@ public:
     void setValue(const QString& key, const QVariant& value) override;
     void remove(const QString& key) override;
     void sync() override;
+    std::optional<SettingsDamage> damage() const override { return m_damage; }
 
     static QString defaultPath();
 
 private:
-    std::unique_ptr<QSettings> m_settings;
+    std::optional<SettingsDamage> m_damage;
+    std::unique_ptr<QSettings> m_settings;  // null while a damaged file could not be set aside
+    MemorySettings m_unsaved;               // stands in for it then, so nothing overwrites the file
 };

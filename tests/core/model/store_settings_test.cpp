@@ -1,5 +1,6 @@
 #include "model/file_dates.h"
 #include "model/name_preview.h"
+#include "platform/settings.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -210,4 +211,16 @@ TEST(StoreSettings, DateCachesEmptiedOnlyWhenTheItemCountChanges)
     EXPECT_EQ(store->dates().dateStringCache().size(), 1);
     store->editItems([&](QList<FileItem>& items) { items << FileItem::file(env.path("d.mov")); });
     EXPECT_TRUE(store->dates().dateStringCache().isEmpty());
+}
+
+TEST(StoreSettings, DamagedSettingsFileIsReported)
+{
+    TestEnv env;
+    const QString path = env.makeFile("settings.json", "not json");
+    StoreServices services = env.services();
+    services.settings = std::make_shared<FileSettings>(path);
+    Store store(services);
+    EXPECT_TRUE(
+        store.status().startsWith("The settings could not be read; the file was kept as “settings.json.damaged-"))
+        << store.status().toStdString();
 }

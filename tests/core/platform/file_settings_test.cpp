@@ -45,13 +45,19 @@ TEST(FileSettings, DamagedFileIsSetAsideBeforeItIsOverwritten)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("{\"langZh\": {\"bool\": tru");
     }
+    QString keptAs;
     {
         FileSettings s(path);
         EXPECT_FALSE(s.contains("langZh"));
+        ASSERT_TRUE(s.damage());
+        EXPECT_TRUE(s.damage()->error.isEmpty());
+        keptAs = s.damage()->keptAs;
         s.setBool("langZh", true);
     }
     const QStringList aside = QDir(dir.path()).entryList({"settings.json.damaged-*"}, QDir::Files);
     ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(aside.first(), keptAs);
+    EXPECT_FALSE(FileSettings(path).damage());
     QFile kept(dir.filePath(aside.first()));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "{\"langZh\": {\"bool\": tru");

@@ -98,3 +98,17 @@ TEST_F(FullDisk, SettingsKeepTheOldFile)
     }
     EXPECT_EQ(readAll(path("settings.json")), before);
 }
+
+TEST_F(FullDisk, DamagedSettingsThatCannotBeSetAsideAreNeverOverwritten)
+{
+    put("settings.json", "not json");
+    ASSERT_EQ(mount(nullptr, m_root.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    {
+        FileSettings s(path("settings.json"));
+        ASSERT_TRUE(s.damage());
+        EXPECT_FALSE(s.damage()->error.isEmpty());
+        s.setString("aiLang", "german");  // kept for this run only
+        EXPECT_EQ(s.stringValue("aiLang"), "german");
+    }
+    EXPECT_EQ(readAll(path("settings.json")), QByteArray("not json"));
+}
