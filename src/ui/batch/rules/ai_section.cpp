@@ -1,5 +1,5 @@
-// The AI Rename section. Its naming controls appear only while a language model is available;
-// otherwise the section says why, below its title row.
+#include "ai_section.h"
+
 #include "ai/ai_name.h"
 #include "ai/ai_naming_runner.h"
 #include "common/ai_server_dialog.h"
@@ -7,7 +7,6 @@
 #include "files/item_bookkeeping.h"
 #include "model/store.h"
 #include "platform/lang.h"
-#include "rules_form.h"
 #include "rules_style.h"
 
 #include <QCheckBox>
@@ -18,19 +17,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-void RulesForm::stopAI()
+AISection::AISection(RuleControls& bound, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_c(bound), m_dialogs(dialogs)
 {
-    m_store.aiRunner().stop();
-}
-
-void RulesForm::openAIServerSettings()
-{
-    AIServerDialog::openOver(this, m_store, m_dialogs);
-}
-
-QWidget* RulesForm::buildAISection()
-{
-    auto* w = new QWidget;
+    QWidget* w = this;
     auto* layout = new QVBoxLayout(w);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
@@ -41,7 +31,7 @@ QWidget* RulesForm::buildAISection()
     QFont medium = title->font();
     medium.setWeight(QFont::Medium);
     title->setFont(medium);
-    m_tr.bindText(title, "AI Rename", "AI 重命名");
+    m_c.tr().bindText(title, "AI Rename", "AI 重命名");
 
     auto* progress = new QWidget;
     progress->setObjectName("aiProgressGroup");
@@ -55,14 +45,14 @@ QWidget* RulesForm::buildAISection()
     spinner->setTextVisible(false);
     spinner->setMaximumSize(40, 10);
     auto* stop = new QPushButton;
-    m_tr.bindText(stop, "Stop", "停止");
-    connect(stop, &QPushButton::clicked, this, &RulesForm::stopAI);
+    m_c.tr().bindText(stop, "Stop", "停止");
+    connect(stop, &QPushButton::clicked, this, &AISection::stop);
     progressRow->addWidget(progressText);
     progressRow->addWidget(spinner);
     progressRow->addWidget(stop);
-    onSync([this, progress, progressText] {
-        progress->setVisible(m_store.activity().aiBusy);
-        progressText->setText(m_store.activity().aiProgress);
+    m_c.onSync([this, progress, progressText] {
+        progress->setVisible(m_c.store().activity().aiBusy);
+        progressText->setText(m_c.store().activity().aiProgress);
     });
 
     auto* settings = new QPushButton;
@@ -71,8 +61,8 @@ QWidget* RulesForm::buildAISection()
     settings->setCursor(Qt::PointingHandCursor);
     settings->setFont(caption2Font());
     settings->setStyleSheet(QStringLiteral("QPushButton { color: palette(link); border: none; padding: 0; }"));
-    m_tr.bindText(settings, "AI Server Settings…", "AI 服务设置…");
-    connect(settings, &QPushButton::clicked, this, &RulesForm::openAIServerSettings);
+    m_c.tr().bindText(settings, "AI Server Settings…", "AI 服务设置…");
+    connect(settings, &QPushButton::clicked, this, &AISection::openServerSettings);
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(icon);
     titleRow->addWidget(title);
@@ -88,10 +78,10 @@ QWidget* RulesForm::buildAISection()
     setWarningColour(message);
     layout->addWidget(message);
 
-    QWidget* controls = buildAIControls();
+    QWidget* controls = buildControls();
     layout->addWidget(controls);
-    onSync([this, message, settings, controls] {
-        const AIName::Availability state = m_ai.availability();
+    m_c.onSync([this, message, settings, controls] {
+        const AIName::Availability state = m_services.availability();
         const bool available = state == AIName::Availability::available;
         message->setVisible(!available);
         settings->setVisible(!available);
@@ -101,11 +91,20 @@ QWidget* RulesForm::buildAISection()
     });
     // A probe started by a screen reports back here.
     connect(&AIName::AvailabilityNotifier::instance(), &AIName::AvailabilityNotifier::availabilityChanged, w,
-            [this] { syncAll(); });
-    return w;
+            [this] { m_c.syncAll(); });
 }
 
-QWidget* RulesForm::buildAIControls()
+void AISection::stop()
+{
+    m_c.store().aiRunner().stop();
+}
+
+void AISection::openServerSettings()
+{
+    AIServerDialog::openOver(this, m_c.store(), m_dialogs);
+}
+
+QWidget* AISection::buildControls()
 {
     auto* w = new QWidget;
     w->setObjectName("aiControls");
@@ -115,23 +114,24 @@ QWidget* RulesForm::buildAIControls()
 
     auto* suggest = new QPushButton(symbolIcon("wand.and.stars"), {});
     suggest->setObjectName("aiSuggestAll");
-    m_tr.bindText(suggest, "Suggest names for all", "为全部生成名称");
-    connect(suggest, &QPushButton::clicked, this, &RulesForm::startAINaming);
-    onSync([this, suggest] { suggest->setEnabled(!m_store.items().isEmpty() && !m_store.activity().aiBusy); });
+    m_c.tr().bindText(suggest, "Suggest names for all", "为全部生成名称");
+    connect(suggest, &QPushButton::clicked, this, &AISection::startNaming);
+    m_c.onSync(
+        [this, suggest] { suggest->setEnabled(!m_c.store().items().isEmpty() && !m_c.store().activity().aiBusy); });
     layout->addWidget(
-        row({suggest, checkBox(section(&NameSections::useAIName), "Use AI names", "使用 AI 名称", true)}));
+        row({suggest, m_c.checkBox(m_c.section(&NameSections::useAIName), "Use AI names", "使用 AI 名称", true)}));
 
     auto* langLabel = new QLabel;
-    m_tr.bindText(langLabel, "Name language", "命名语言");
+    m_c.tr().bindText(langLabel, "Name language", "命名语言");
     langLabel->setFont(captionFont());
     setSecondary(langLabel);
-    const Field<NameLang> lang{[this] { return m_store.sections().aiLang; },
-                               [this](const NameLang& l) { m_store.setAiLang(l); }};
+    const RuleControls::Field<NameLang> lang{[&store = m_c.store()] { return store.sections().aiLang; },
+                                             [&store = m_c.store()](const NameLang& l) { store.setAiLang(l); }};
     const auto langs = allCases<NameLang>();
-    layout->addWidget(row({langLabel, enumPicker(lang, QList<NameLang>(langs.begin(), langs.end()), 170)}));
+    layout->addWidget(row({langLabel, m_c.enumPicker(lang, QList<NameLang>(langs.begin(), langs.end()), 170)}));
 
     auto* checkLabel = new QLabel;
-    m_tr.bindText(checkLabel, "Check rows to apply:", "勾选要应用的文件:");
+    m_c.tr().bindText(checkLabel, "Check rows to apply:", "勾选要应用的文件:");
     checkLabel->setFont(caption2Font());
     setSecondary(checkLabel);
     auto linkButton = [this](const char* en, const char* zh, bool on) {
@@ -140,34 +140,34 @@ QWidget* RulesForm::buildAIControls()
         b->setCursor(Qt::PointingHandCursor);
         b->setFont(caption2Font());
         b->setStyleSheet(QStringLiteral("QPushButton { color: palette(link); border: none; padding: 0; }"));
-        m_tr.bindText(b, en, zh);
-        connect(b, &QPushButton::clicked, this, [this, on] { m_store.bookkeeping().setUseAIForNamedItems(on); });
+        m_c.tr().bindText(b, en, zh);
+        connect(b, &QPushButton::clicked, this, [this, on] { m_c.store().bookkeeping().setUseAIForNamedItems(on); });
         return b;
     };
     QWidget* checkRow = row({checkLabel, linkButton("All", "全选", true), linkButton("None", "全不选", false)}, 8);
     checkRow->setObjectName("aiCheckRows");
-    onSync([this, checkRow] {
-        checkRow->setVisible(m_store.sections().useAIName && m_store.bookkeeping().aiNamedItemCount() > 0);
+    m_c.onSync([this, checkRow] {
+        checkRow->setVisible(m_c.store().sections().useAIName && m_c.store().bookkeeping().aiNamedItemCount() > 0);
     });
     layout->addWidget(checkRow);
 
-    layout->addWidget(smallHelp("On-device, from each file's content (text & PDF). Rules below still apply.",
-                                "在本机根据每个文件内容生成(文本与 PDF)。下方规则仍会叠加。"));
+    layout->addWidget(m_c.smallHelp("On-device, from each file's content (text & PDF). Rules below still apply.",
+                                    "在本机根据每个文件内容生成(文本与 PDF)。下方规则仍会叠加。"));
     return w;
 }
 
-void RulesForm::startAINaming()
+void AISection::startNaming()
 {
-    if (m_ai.runNaming)
-        m_ai.runNaming();
+    if (m_services.runNaming)
+        m_services.runNaming();
     else
-        m_store.aiRunner().run();
+        m_c.store().aiRunner().run();
 }
 
-void RulesForm::setAIServices(AIServices services)
+void AISection::setServices(Services services)
 {
     if (!services.availability)
         services.availability = [] { return AIName::availability(); };
-    m_ai = std::move(services);
-    syncAll();
+    m_services = std::move(services);
+    m_c.syncAll();
 }

@@ -1,11 +1,11 @@
-// The panel's header with the presets menu, the preset buttons and the preset file actions.
+#include "presets_header.h"
+
 #include "common/dialogs.h"
 #include "common/icons.h"
 #include "common/prompts.h"
 #include "model/presets.h"
 #include "model/store.h"
 #include "platform/lang.h"
-#include "rules_form.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,13 +14,32 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 constexpr int kMaxPresetButtons = 6;
 const char* const kBundleName = "Brindlecove Presets.json";
 }  // namespace
 
-QWidget* RulesForm::buildHeader()
+PresetsHeader::PresetsHeader(Store& store, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_store(store), m_dialogs(dialogs), m_tr(store)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+    column->addWidget(buildTitleRow());
+    column->addWidget(buildPresetButtons());
+    connect(&m_store, &Store::presetsChanged, this, &PresetsHeader::rebuild);
+    m_tr.bind(this, [this] { rebuild(); });
+}
+
+void PresetsHeader::rebuild()
+{
+    rebuildPresetsMenu();
+    rebuildPresetButtons();
+}
+
+QWidget* PresetsHeader::buildTitleRow()
 {
     auto* w = new QWidget;
     auto* layout = new QHBoxLayout(w);
@@ -47,12 +66,12 @@ QWidget* RulesForm::buildHeader()
     return w;
 }
 
-void RulesForm::rebuildPresetsMenu()
+void PresetsHeader::rebuildPresetsMenu()
 {
     QMenu* menu = m_presetsMenu;
     menu->clear();
     const QStringList names = m_store.presetNames();
-    menu->addAction(L("Save Preset", "保存预设"), this, &RulesForm::savePreset);
+    menu->addAction(L("Save Preset", "保存预设"), this, &PresetsHeader::savePreset);
     if (!names.isEmpty()) {
         menu->addSeparator();
         for (const QString& name : names)
@@ -63,12 +82,13 @@ void RulesForm::rebuildPresetsMenu()
             remove->addAction(name, this, [this, name] { m_store.presets().remove(name); });
     }
     menu->addSeparator();
-    menu->addAction(L("Import Presets…", "导入预设…"), this, &RulesForm::importPresetsFromFile);
-    QAction* exportAction = menu->addAction(L("Export Presets…", "导出预设…"), this, &RulesForm::exportPresetsToFile);
+    menu->addAction(L("Import Presets…", "导入预设…"), this, &PresetsHeader::importPresetsFromFile);
+    QAction* exportAction = menu->addAction(L("Export Presets…", "导出预设…"), this,
+                                            &PresetsHeader::exportPresetsToFile);
     exportAction->setEnabled(!names.isEmpty());
 }
 
-QWidget* RulesForm::buildPresetButtons()
+QWidget* PresetsHeader::buildPresetButtons()
 {
     m_presetScroll = new QScrollArea;
     m_presetScroll->setObjectName("presetButtons");
@@ -85,12 +105,12 @@ QWidget* RulesForm::buildPresetButtons()
     return m_presetScroll;
 }
 
-QWidget* RulesForm::presetButtonRow() const
+QWidget* PresetsHeader::buttonRow() const
 {
     return m_presetScroll;
 }
 
-void RulesForm::rebuildPresetButtons()
+void PresetsHeader::rebuildPresetButtons()
 {
     while (QLayoutItem* item = m_presetButtonsLayout->takeAt(0)) {
         if (QWidget* w = item->widget()) {
@@ -115,7 +135,7 @@ void RulesForm::rebuildPresetButtons()
     m_presetScroll->setVisible(!names.isEmpty());
 }
 
-void RulesForm::savePreset()
+void PresetsHeader::savePreset()
 {
     const std::optional<QString> name = promptText(m_dialogs, L("Save Preset", "保存预设"),
                                                    L("Name for this rule set:", "为这组规则命名:"), QString());
@@ -123,7 +143,7 @@ void RulesForm::savePreset()
         m_store.presets().save(*name);
 }
 
-void RulesForm::exportPresetsToFile()
+void PresetsHeader::exportPresetsToFile()
 {
     Dialogs::SavePanel panel;
     panel.title = L("Export Presets…", "导出预设…");
@@ -141,7 +161,7 @@ void RulesForm::exportPresetsToFile()
     m_store.setStatus(L("Exported " + n + " preset(s).", "已导出 " + n + " 个预设。"));
 }
 
-void RulesForm::importPresetsFromFile()
+void PresetsHeader::importPresetsFromFile()
 {
     Dialogs::OpenPanel panel;
     panel.title = L("Import Presets…", "导入预设…");

@@ -1,8 +1,10 @@
-// The fixed sections around the rule cards: name template, Smart Rename and extension.
+#include "section_editors.h"
+
 #include "common/icons.h"
+#include "model/name_preview.h"
 #include "model/store.h"
+#include "model/token_template.h"
 #include "platform/lang.h"
-#include "rules_form.h"
 #include "rules_style.h"
 #include "smartrename/smart_rename_style_picker.h"
 
@@ -24,11 +26,12 @@ const char* const kTokenList =
     "%scene %shot %take %title %author %keywords %city %name %n %ext … (any column on the row)";
 }  // namespace
 
-QWidget* RulesForm::buildTemplateEditor()
+QWidget* SectionEditors::templateEditor()
 {
     auto* w = new QWidget;
     auto* layout = column(w);
-    layout->addWidget(textField(section(&NameSections::templateText), "%scene_%shot_%take", "%scene_%shot_%take"));
+    layout->addWidget(
+        m_c.textField(m_c.section(&NameSections::templateText), "%scene_%shot_%take", "%scene_%shot_%take"));
 
     m_templateWarning = new QWidget;
     m_templateWarning->setObjectName("templateWarning");
@@ -47,7 +50,7 @@ QWidget* RulesForm::buildTemplateEditor()
     m_templateWarning->hide();
     layout->addWidget(m_templateWarning);
 
-    layout->addWidget(smallHelp([] {
+    layout->addWidget(m_c.smallHelp([] {
         return L("Tokens: ", "可用 token:") + QString::fromUtf8(kTokenList)
              + L(" … and every Bin logging/technical field name — either as shown (e.g. %Camera Roll) or lowercased "
                  "with spaces as underscores (%camera_roll), both work. Uses whatever's already in each file's "
@@ -59,7 +62,7 @@ QWidget* RulesForm::buildTemplateEditor()
     return w;
 }
 
-void RulesForm::updateTemplateWarning()
+void SectionEditors::updateTemplateWarning()
 {
     if (!m_templateWarning)
         return;
@@ -72,13 +75,13 @@ void RulesForm::updateTemplateWarning()
         + L(" (checked against the first file) — left as literal text.", "(按第一个文件检查)—— 会按原文字显示。"));
 }
 
-QWidget* RulesForm::buildSmartRenameSection()
+QWidget* SectionEditors::smartRenameSection()
 {
     auto* w = new QWidget;
     auto* layout = column(w);
     auto* caption = new QLabel;
-    m_tr.bindText(caption, "Naming preset", "命名预制");
-    auto* picker = new SmartRenameStylePicker(m_store, false);
+    m_c.tr().bindText(caption, "Naming preset", "命名预制");
+    auto* picker = new SmartRenameStylePicker(m_c.store(), false);
     picker->setFixedWidth(340);
     auto* top = new QWidget;
     auto* topRow = new QHBoxLayout(top);
@@ -87,12 +90,12 @@ QWidget* RulesForm::buildSmartRenameSection()
     topRow->addWidget(picker);
     topRow->addStretch(1);
     layout->addWidget(top);
-    layout->addWidget(smallHelp(
+    layout->addWidget(m_c.smallHelp(
         "FINISHING keeps SpotName/CutType in TitleCase (WelcomeBack_Sizzle). POSTING renders them in ALL CAPS "
         "(WELCOMEBACK_SIZZLE) for broadcast traffic/delivery. Production Code is always uppercase either way.",
         "FINISHING:片名/片型保持首字母大写(WelcomeBack_Sizzle)。POSTING:片名/片型全部大写(WELCOMEBACK_SIZZLE),"
         "用于送播/交付。Production Code 两种预制下都始终大写。"));
-    layout->addWidget(smallHelp(
+    layout->addWidget(m_c.smallHelp(
         "Rebuilds each name as CODE_SpotName_CutType_Timing_V# from whatever's already in the filename — recognizes "
         "cut types (Trlr, Tsr, Sizzle, Featurette, Radio, Misc, Stringout, Select, Graphic, Clip, and "
         "Digital<width>x<height> for ANY resolution, e.g. Digital4x5 or Digital2037x7384), a version like V2, and a "
@@ -105,14 +108,25 @@ QWidget* RulesForm::buildSmartRenameSection()
     return w;
 }
 
-QWidget* RulesForm::buildExtensionEditor()
+QWidget* SectionEditors::extensionEditor()
 {
     auto* w = new QWidget;
     auto* layout = column(w);
-    layout->addWidget(textField(section(&NameSections::extText), "new extension, no dot", "新扩展名,不带点", 180));
-    layout->addWidget(smallHelp(
+    layout->addWidget(
+        m_c.textField(m_c.section(&NameSections::extText), "new extension, no dot", "新扩展名,不带点", 180));
+    layout->addWidget(m_c.smallHelp(
         "Renames the file type — the file's actual contents aren't converted. Governed by the “Apply to” scope "
         "below the file list.",
         "只改文件类型后缀,不会转换文件本身的内容格式。受下方文件列表的「应用范围」控制。"));
     return w;
+}
+
+QStringList SectionEditors::unrecognizedTemplateTokens() const
+{
+    const Store& store = m_c.store();
+    const NameSections& s = store.sections();
+    if (!s.templateEnabled || s.templateText.isEmpty() || store.items().isEmpty())
+        return {};
+    const FileItem& first = store.items().first();
+    return expandTemplate(s.templateText, templateTokens(0, store.preview().templateRow(first))).unresolved;
 }
