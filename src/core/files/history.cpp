@@ -318,23 +318,32 @@ void History::flushPendingSaves()
 }
 
 namespace {
+
+// A file that undo moved back into its temporary name, on its way to the name before it.
+struct ParkedFile {
+    qsizetype restored;  // that move, in the restored moves
+    qsizetype original;  // the batch's move out of the temporary name
+};
+
 // Files that undo moved into a temporary name and that could not go on from there (the name
 // beyond is still taken) go back to where the batch had left them, or beside it under a visible
-// name: never left hidden. `parked` maps each such temporary path to its move in `restored`.
-void returnParked(Store& store, const QHash<QString, qsizetype>& parked, MoveBatch& restored, UndoOutcome& out)
+// name: never left hidden. Their moves stay in `kept`, so a later undo takes the same way back.
+void returnParked(Store& store, const QHash<QString, ParkedFile>& parked, MoveBatch& restored,
+                  QList<std::optional<Move>>& kept, UndoOutcome& out)
 {
     QList<qsizetype> undone;
     for (auto it = parked.cbegin(); it != parked.cend(); ++it) {
         const QString temp = it.key();
-        const QString home = restored[it.value()].from;
+        const QString home = restored[it->restored].from;
         const auto landed = rescueTarget(home,
                                          [&](const QString& to) { return !store.access().coordinatedMove(temp, to); });
         if (!landed)
             continue;
         --out.restored;
         ++out.failed;
+        kept[it->original] = Move{temp, *landed};
         if (*landed == home)
-            undone << it.value();
+            undone << it->restored;
         else
             restored << Move{temp, *landed};
     }
@@ -343,54 +352,102 @@ void returnParked(Store& store, const QHash<QString, qsizetype>& parked, MoveBat
         restored.removeAt(i);
 }
 
-UndoOutcome undoNewest(Store& store, MoveBatch& restored)
+// Moves the batch back, last move first. `restored` gets the moves that happened; `notUndone`
+// the batch's moves that did not, in the batch's order.
+UndoOutcome undoBatch(Store& store, const MoveBatch& batch, MoveBatch& restored, MoveBatch& notUndone)
 {
     UndoOutcome out;
-    MoveBatch batch;
-    store.history().editUndoStack([&](QList<MoveBatch>& stack) { batch = stack.takeLast(); });
-    QHash<QString, qsizetype> parked;
+    QList<std::optional<Move>> kept(batch.size());
+    QHash<QString, ParkedFile> parked;
     for (qsizetype i = batch.size() - 1; i >= 0; --i) {
         const Move& m = batch[i];
         if (auto err = store.access().coordinatedMove(m.to, m.from)) {
             ++out.failed;
             out.lastError = err->text();
+            kept[i] = m;
             continue;
         }
         parked.remove(m.to);
         if (SafeMove::isTemporaryName(PathText::lastComponent(m.from)))
-            parked.insert(m.from, restored.size());
+            parked.insert(m.from, {restored.size(), i});
         restored << Move{m.to, m.from};
         ++out.restored;
     }
-    returnParked(store, parked, restored, out);
+    returnParked(store, parked, restored, kept, out);
+    for (const std::optional<Move>& m : std::as_const(kept))
+        if (m)
+            notUndone << *m;
     return out;
 }
 
-// Undoes the newest batch and brings the list and the log up to date.
-UndoOutcome undoNewestBatch(Store& store)
+// Undoes the batch at `index` of the history and brings the list, the log and the history up to date.
+UndoOutcome undoStoredBatch(Store& store, qsizetype index)
 {
     store.dates().clearCaches();
-    MoveBatch restored;
-    const UndoOutcome o = undoNewest(store, restored);
+    const MoveBatch batch = store.historyState().undoStack.at(index);
+    MoveBatch restored, notUndone;
+    const UndoOutcome o = undoBatch(store, batch, restored, notUndone);
+    store.history().keepNotUndone(index, notUndone);
     store.bookkeeping().commitRenamed(restored);
     store.history().appendRenameLog(restored, RenameLogEntry::Action::undo);
     return o;
 }
+
+QString undoStatus(const UndoOutcome& o)
+{
+    const QString u = QString::number(o.restored);
+    if (o.failed == 0)
+        return L(QStringLiteral("Undid %1 rename(s).").arg(u), QStringLiteral("已撤销 %1 个重命名。").arg(u));
+    return L(QStringLiteral("Undid %1 rename(s); %2 couldn't be restored: %3").arg(u).arg(o.failed).arg(o.lastError),
+             QStringLiteral("已撤销 %1 个重命名;%2 个无法恢复:%3").arg(u).arg(o.failed).arg(o.lastError));
+}
+
+void addUp(UndoOutcome& sum, const UndoOutcome& o)
+{
+    sum.restored += o.restored;
+    sum.failed += o.failed;
+    if (!o.lastError.isEmpty())
+        sum.lastError = o.lastError;
+}
+
 }  // namespace
+
+void History::keepNotUndone(qsizetype index, const MoveBatch& kept)
+{
+    m_store.editHistory([&](HistoryState& h) {
+        const int before = int(h.undoStack.size());
+        if (!kept.isEmpty()) {
+            h.undoStack[index] = kept;
+        } else {
+            h.undoStack.removeAt(index);
+            if (index < h.undoDates.size())
+                h.undoDates.removeAt(index);
+            if (index < h.undoBookmarks.size())
+                h.undoBookmarks.removeAt(index);
+        }
+        historyDidChange(h, before);
+    });
+}
 
 void History::undoLast()
 {
-    if (m_store.historyState().undoStack.isEmpty())
+    const qsizetype count = m_store.historyState().undoStack.size();
+    if (count == 0)
         return;
-    const UndoOutcome o = undoNewestBatch(m_store);
-    const QString u = QString::number(o.restored);
-    if (o.failed == 0)
-        m_store.setStatus(
-            L(QStringLiteral("Undid %1 rename(s).").arg(u), QStringLiteral("已撤销 %1 个重命名。").arg(u)));
-    else
-        m_store.setStatus(
-            L(QStringLiteral("Undid %1 rename(s); %2 couldn't be restored: %3").arg(u).arg(o.failed).arg(o.lastError),
-              QStringLiteral("已撤销 %1 个重命名;%2 个无法恢复:%3").arg(u).arg(o.failed).arg(o.lastError)));
+    m_store.setStatus(undoStatus(undoStoredBatch(m_store, count - 1)));
+}
+
+void History::undoBackTo(int position)
+{
+    const qsizetype count = m_store.historyState().undoStack.size();
+    if (count == 0)
+        return;
+    // Each batch is tried once: one that could not be undone stays in its place and the next
+    // older one comes after it.
+    UndoOutcome sum;
+    for (qsizetype i = count - 1; i >= qMax<qsizetype>(0, count - 1 - position); --i)
+        addUp(sum, undoStoredBatch(m_store, i));
+    m_store.setStatus(undoStatus(sum));
 }
 
 void History::restoreAll()
@@ -404,13 +461,8 @@ void History::restoreAll()
     for (const MoveBatch& b : h.undoStack)
         total += b.size();
     UndoOutcome sum;
-    while (!h.undoStack.isEmpty()) {
-        const UndoOutcome o = undoNewestBatch(m_store);
-        sum.restored += o.restored;
-        sum.failed += o.failed;
-        if (!o.lastError.isEmpty())
-            sum.lastError = o.lastError;
-    }
+    for (qsizetype i = h.undoStack.size() - 1; i >= 0; --i)
+        addUp(sum, undoStoredBatch(m_store, i));
     const QString t = QString::number(total);
     // "Restored all" would claim success for files that stayed where they were; with failures
     // the report says how many came back and why the others did not.

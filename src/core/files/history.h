@@ -34,7 +34,13 @@ public:
     void clearRenameLog();
     QList<QByteArray> folderBookmarks(const MoveBatch& moves) const;
     void undoLast();
+    // Undoes the newest `position` + 1 batches, newest first (the history menu's "Undo back to").
+    void undoBackTo(int position);
     void restoreAll();
+    // Puts the moves that undoing the batch at `index` could not carry out in its place, with the
+    // batch's date, so undo can be tried again; with none left the batch leaves the history. No
+    // log entry is written: nothing moved.
+    void keepNotUndone(qsizetype index, const MoveBatch& kept);
     QStringList historySummaries() const;
     void saveHistoryAsync();
     void saveRenameLogAsync();

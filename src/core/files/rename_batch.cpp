@@ -1,8 +1,8 @@
 #include "files/rename_batch.h"
 
 #include "files/path_remap.h"
+#include "files/rename_decision.h"
 #include "files/rescue_move.h"
-#include "model/name_validation.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,8 +13,6 @@ struct Entry {
     QUuid id;
     QString from;
     QString to;
-    QString proposed;
-    QString oldName;
 };
 
 int depth(const QString& path)
@@ -22,73 +20,40 @@ int depth(const QString& path)
     return int(path.count('/'));
 }
 
-// Entries whose target is held by something that will still be there when their turn comes:
-// a file outside the batch, or a file of the batch that can't move on itself. Moving the holder
-// of such a target aside would only leave it stranded under a temporary name.
-QList<bool> blockedTargets(const QList<Entry>& kept, const BatchDisk& disk)
-{
-    const qsizetype n = kept.size();
-    QHash<QString, int> byFrom;
-    byFrom.reserve(n);
-    for (int i = 0; i < n; ++i)
-        byFrom.insert(kept[i].from, i);
-    QList<bool> blocked(n, false);
-    QList<QList<int>> waitingOn(n);
-    QList<int> queue;
-    for (int i = 0; i < n; ++i) {
-        const Entry& e = kept[i];
-        if (!disk.exists(e.to) || disk.sameFile(e.from, e.to))
-            continue;
-        const int holder = byFrom.value(e.to, -1);
-        if (holder < 0 || holder == i) {
-            blocked[i] = true;
-            queue << i;
-        } else {
-            waitingOn[holder] << i;
-        }
-    }
-    while (!queue.isEmpty()) {
-        const int b = queue.takeLast();
-        for (int w : std::as_const(waitingOn[b]))
-            if (!blocked[w]) {
-                blocked[w] = true;
-                queue << w;
-            }
-    }
-    return blocked;
-}
-
 // The entries to carry out, deepest first (a file inside a folder moves before the folder
-// does); the ones left out are counted in `out`.
-QList<Entry> keptEntries(const QList<FileItem>& items, const RenamePlan& plan, RenameBatchResult& out)
+// does); the ones the decision holds back are counted in `out`.
+QList<Entry> keptEntries(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk,
+                         RenameBatchResult& out)
 {
-    QList<Entry> entries;
-    QSet<QString> seen, duplicates;
-    entries.reserve(plan.size());
+    QList<RenameCandidate> rows;
+    QList<QUuid> ids;
+    rows.reserve(plan.size());
+    ids.reserve(plan.size());
     for (const FileItem& item : items) {
         const auto it = plan.constFind(item.id);
         if (it == plan.cend())
             continue;
-        const QString from = PathRemap::clean(item.url);
-        const QString to = PathRemap::clean(PathText::parent(from) + '/' + *it);
-        if (seen.contains(to))
-            duplicates.insert(to);
-        else
-            seen.insert(to);
-        entries << Entry{item.id, from, to, *it, item.name};
+        rows << RenameCandidate{PathRemap::clean(item.url), item.name, *it};
+        ids << item.id;
     }
+    const RenameDecision decision = decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
+        return disk.taken(folder, moves);
+    });
     QList<Entry> kept;
-    kept.reserve(entries.size());
-    for (const Entry& e : std::as_const(entries)) {
-        if (e.from == e.to)
-            continue;
-        if (auto why = validateNewName(e.proposed, e.oldName)) {
+    kept.reserve(decision.willRename);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        switch (decision.verdicts.at(i)) {
+        case RenameVerdict::unchanged: break;
+        case RenameVerdict::rename: kept << Entry{ids.at(i), rows.at(i).from, decision.targets.at(i)}; break;
+        case RenameVerdict::invalid:
             ++out.skipped;
-            out.reason = *why;
-        } else if (duplicates.contains(e.to)) {
-            ++out.skipped;
-        } else {
-            kept << e;
+            out.reason = decision.reasons.at(i);
+            break;
+        // A target held on the disk is found when the batch gets to it; collisions within the
+        // list are known before anything is tried.
+        case RenameVerdict::taken: out.anyToMove = true; [[fallthrough]];
+        case RenameVerdict::duplicate:
+        case RenameVerdict::heldInList: ++out.skipped; break;
         }
     }
     std::stable_sort(kept.begin(), kept.end(),
@@ -112,14 +77,13 @@ public:
 
     void run()
     {
-        const QList<bool> blocked = blockedTargets(m_kept, m_disk);
         for (int i = 0; i < m_kept.size(); ++i) {
             m_done[i] = true;
-            if (blocked[i])
-                skip(i, {});
-            else
-                renameEntry(i);
+            renameEntry(i);
         }
+        for (const QString& at : std::as_const(m_location))
+            if (SafeMove::isTemporaryName(PathText::lastComponent(at)))
+                ++m_out.leftHidden;
     }
 
 private:
@@ -218,13 +182,23 @@ QString SimulatedDisk::temporaryName()
     return QStringLiteral(".rntmp_%1").arg(++m_temporaries);
 }
 
+QList<bool> BatchDisk::taken(const QString&, const QList<Move>& moves) const
+{
+    QList<bool> out;
+    out.reserve(moves.size());
+    for (const Move& m : moves)
+        out << (exists(m.to) && !sameFile(m.from, m.to));
+    return out;
+}
+
 RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk)
 {
     RenameBatchResult out;
-    QList<Entry> kept = keptEntries(items, plan, out);
-    out.anyToMove = !kept.isEmpty();
-    if (out.anyToMove)
+    QList<Entry> kept = keptEntries(items, plan, disk, out);
+    if (!kept.isEmpty()) {
+        out.anyToMove = true;
         BatchRun(std::move(kept), disk, out).run();
+    }
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// A batch of renames worked out move by move: which entries are skipped, the order (deepest
-// first), and which files of the batch are parked under a temporary name to free a target.
+// A batch of renames worked out move by move: the entries the preview's decision skips
+// (rename_decision.h), the order (deepest first), and which files of the batch are parked under a
+// temporary name to free a target.
 // The batch asks a BatchDisk about the disk and has it move; with a SimulatedDisk it only plans,
 // so the moves can be checked and measured without a Store or a file system.
 #include "model/store.h"
@@ -19,6 +20,9 @@ public:
     virtual ~BatchDisk() = default;
     virtual bool exists(const QString& path) const = 0;
     virtual bool sameFile(const QString& a, const QString& b) const = 0;
+    // For each move of one folder: true when its target is held by something other than the
+    // moving file. By default: something exists there that sameFile() does not recognise.
+    virtual QList<bool> taken(const QString& folder, const QList<Move>& moves) const;
     // A no-replace move.
     virtual std::optional<MoveError> move(const QString& from, const QString& to) = 0;
     // Asks for access after a refused move and retries it once; true when it then worked.
@@ -47,10 +51,11 @@ struct RenameBatchResult {
     int skipped = 0;
     QString reason;          // why the last skipped entry was skipped, when known
     bool anyToMove = false;  // false: every entry was skipped or already had its name
+    int leftHidden = 0;      // files of the batch still under a temporary name (undo brings them back)
 };
 
 // Renames the listed items that `plan` names, on `disk`. Items keep their list order until the
-// deepest-first sort; names that are invalid or proposed twice are skipped.
+// deepest-first sort; the rows decideRenames() does not let through are skipped.
 RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk);
 
 // The moves of a batch when every move works, on a disk holding exactly `existing`.

@@ -4,6 +4,7 @@
 #include "files/history.h"
 #include "files/item_bookkeeping.h"
 #include "files/path_remap.h"
+#include "files/rename_decision.h"
 #include "files/scoped_access.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
@@ -25,6 +26,16 @@ QString nothingRenamedStatus(int skipped, const QString& reason)
              QStringLiteral("未重命名,跳过 %1 个:%2").arg(m, reason));
 }
 
+// A batch that stopped part-way can leave a file it had moved aside under its hidden name.
+QString hiddenNote(int leftHidden)
+{
+    if (leftHidden == 0)
+        return {};
+    const QString n = QString::number(leftHidden);
+    return L(QStringLiteral(" %1 file(s) stay under a temporary name until you undo this rename.").arg(n),
+             QStringLiteral("%1 个文件暂时保留临时名称,撤销这次重命名即可恢复。").arg(n));
+}
+
 QString renamedStatus(int renamed, int skipped, const QString& reason)
 {
     const QString n = QString::number(renamed);
@@ -44,6 +55,10 @@ public:
     explicit RealDisk(ScopedAccess& access) : m_access(access) {}
     bool exists(const QString& path) const override { return SafeMove::exists(path); }
     bool sameFile(const QString& a, const QString& b) const override { return isSameFile(a, b); }
+    QList<bool> taken(const QString& folder, const QList<Move>& moves) const override
+    {
+        return targetsTakenOnDisk(folder, moves);
+    }
     std::optional<MoveError> move(const QString& from, const QString& to) override
     {
         return m_access.coordinatedMove(from, to);
@@ -108,7 +123,7 @@ void Renamer::applyRenames(const RenamePlan& plan)
         m_store.bookkeeping().commitRenamed(r.moves);
         m_store.history().record(r.moves);
     }
-    m_store.setStatus(renamedStatus(r.renamed, r.skipped, r.reason));
+    m_store.setStatus(renamedStatus(r.renamed, r.skipped, r.reason) + hiddenNote(r.leftHidden));
 }
 
 bool Renamer::renameOne(const QUuid& id, const QString& typedName)

@@ -1,59 +1,14 @@
 #include "model/name_preview.h"
 
+#include "files/rename_decision.h"
 #include "model/file_dates.h"
-#include "model/name_validation.h"
 #include "model/rule_engine.h"
 #include "model/store.h"
-#include "platform/lang.h"
 #include "smartrename/smart_fix.h"
-
-#include <QFile>
-#include <dirent.h>
-#include <sys/stat.h>
 
 namespace {
 
 constexpr qsizetype kSmartFixBound = 50000;
-
-bool existsOnDisk(const QString& path)
-{
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
-}
-
-// Many targets in one folder are answered from one read of the folder instead of a path lookup
-// each; a lookup of a missing name costs far more than reading its entry. Nothing when the
-// folder has few targets or cannot be read (each target is then looked up).
-std::optional<QSet<QByteArray>> folderListingFor(const QString& folder, qsizetype targets)
-{
-    constexpr qsizetype kListingThreshold = 64;
-    if (targets < kListingThreshold)
-        return std::nullopt;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return std::nullopt;
-    QSet<QByteArray> names;
-    while (const dirent* entry = ::readdir(dir))
-        names.insert(QByteArray(entry->d_name));
-    ::closedir(dir);
-    return names;
-}
-
-// Lower-cased path for comparing names that differ only by case. Most paths are ASCII, where a
-// plain byte loop gives the same text far faster than the full Unicode mapping.
-QString lowerKey(const QString& path)
-{
-    QString out(path.size(), Qt::Uninitialized);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
-    const char16_t* src = reinterpret_cast<const char16_t*>(path.constData());
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const char16_t c = src[i];
-        if (c >= 0x80)
-            return path.toLower();
-        dst[i] = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -123,77 +78,19 @@ QString NamePreview::smartFixed(const QString& stem) const
 NamePreview::ConflictResult NamePreview::conflictReasons(const QSet<QUuid>& selection) const
 {
     const QList<FileItem>& items = m_store.items();
-    ConflictResult result;
-    const qsizetype n = items.size();
-    QList<QString> lowerPaths(n);
-    QHash<QString, int> listedAt;  // how many listed files have each lower-cased path
-    listedAt.reserve(n);
-    for (qsizetype i = 0; i < n; ++i) {
-        lowerPaths[i] = lowerKey(items.at(i).url);
-        ++listedAt[lowerPaths[i]];
-    }
-
-    // Listed files that keep their place: a target on one of them is taken, not freed by a move.
-    QSet<QString> stayingPaths;
-    // The first item wanting each lower-cased target; -1 once a second one wants it too.
-    QHash<QString, qsizetype> owners;
-    owners.reserve(n);
-    QList<QString> targets(n), lowerTargets(n);
-    int changing = 0;
-    for (qsizetype i = 0; i < n; ++i) {
+    QList<RenameCandidate> rows;
+    rows.reserve(items.size());
+    for (qsizetype i = 0; i < items.size(); ++i) {
         const FileItem& item = items.at(i);
-        const QString name = newName(item, int(i), selection);
-        if (name == item.name) {
-            stayingPaths.insert(lowerPaths[i]);
-            continue;
-        }
-        ++changing;
-        if (auto reason = validateNewName(name, item.name)) {
-            result.reasons.insert(item.id, *reason);
-            stayingPaths.insert(lowerPaths[i]);
-            continue;
-        }
-        // A valid name has no "/" and is not "." or "..", so the joined path is already clean.
-        const QString parent = PathText::parent(item.url);
-        targets[i] = parent.endsWith(u'/') ? parent + name : parent + u'/' + name;
-        lowerTargets[i] = lowerKey(targets[i]);
-        const auto owner = owners.find(lowerTargets[i]);
-        if (owner == owners.end())
-            owners.insert(lowerTargets[i], i);
-        else
-            *owner = -1;
+        rows << RenameCandidate{item.url, item.name, newName(item, int(i), selection)};
     }
-
-    QHash<QString, QList<qsizetype>> diskChecks;  // folder → items whose target must be looked up
-    const QString duplicate = L("another file in the list would get the same name", "列表里另一个文件会得到同样的名字");
-    const QString exists = L("a file with this name already exists in the folder", "文件夹里已有同名文件");
-    for (qsizetype i = 0; i < n; ++i) {
-        if (targets[i].isEmpty())
-            continue;
-        const QString& lowerTarget = lowerTargets[i];
-        if (owners.value(lowerTarget) < 0) {
-            result.reasons.insert(items.at(i).id, duplicate);
-            continue;
-        }
-        // Freed by another listed file's move, never by the file's own (a change of case only).
-        const int others = listedAt.value(lowerTarget) - (lowerTarget == lowerPaths[i] ? 1 : 0);
-        const bool freedByMove = others > 0 && !stayingPaths.contains(lowerTarget);
-        // A change of letter case only still needs the disk: on a case-sensitive file system the
-        // other spelling may be another file, and the lookup below tells the same file apart.
-        if (freedByMove)
-            continue;
-        diskChecks[PathText::parent(targets[i])].append(i);
+    const RenameDecision decision = decideRenames(rows, targetsTakenOnDisk);
+    ConflictResult result;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const RenameVerdict v = decision.verdicts.at(i);
+        if (v != RenameVerdict::unchanged && v != RenameVerdict::rename)
+            result.reasons.insert(items.at(i).id, decision.reasonText(i));
     }
-    for (auto it = diskChecks.constBegin(); it != diskChecks.constEnd(); ++it) {
-        const std::optional<QSet<QByteArray>> listing = folderListingFor(it.key(), it->size());
-        for (qsizetype i : *it) {
-            const QString& target = targets[i];
-            if (listing && !listing->contains(QFile::encodeName(PathText::lastComponent(target))))
-                continue;
-            if (existsOnDisk(target) && !isSameFile(items.at(i).url, target))
-                result.reasons.insert(items.at(i).id, exists);
-        }
-    }
-    result.willRename = changing - int(result.reasons.size());
+    result.willRename = decision.willRename;
     return result;
 }

@@ -178,6 +178,5 @@ void BottomBar::rebuildHistoryMenu()
 
 void BottomBar::undoBackTo(int position)
 {
-    for (int k = 0; k <= position; ++k)
-        m_store.history().undoLast();
+    m_store.history().undoBackTo(position);
 }

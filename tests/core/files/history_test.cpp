@@ -146,19 +146,33 @@ TEST_F(HistoryTest, FirstLaunchWritesNothing)
     EXPECT_FALSE(QDir(env.path("support")).exists());
 }
 
-TEST_F(HistoryTest, UndoIntoATakenNameReportsTheFailure)
+// A move that can't be undone stays in the history, with its batch's date, so undo can be tried
+// again once its cause is gone.
+TEST_F(HistoryTest, UndoIntoATakenNameKeepsTheBatchForAnotherTry)
 {
     file("a");
     const QUuid a = add("a");
     store->renamer().applyRenames({{a, "b"}});
+    const QList<QDateTime> dates = store->historyState().undoDates;
     file("a");  // someone made a new file under the old name
     store->history().undoLast();
     EXPECT_EQ(store->status(), "Undid 0 rename(s); 1 couldn't be restored: An item named “a” already exists.");
-    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
+    EXPECT_EQ(store->historyState().undoStack, (QList<MoveBatch>{{{work("a"), work("b")}}}));
+    EXPECT_EQ(store->historyState().undoDates, dates);
+    EXPECT_EQ(store->historyState().renameLog.size(), 1);  // nothing moved, nothing logged
     EXPECT_EQ(content("b"), "a");
+    store->history().flushPendingSaves();
+    EXPECT_EQ(HistoryFile::decodeHistory(read(store->history().historyFilePath()))->size(), 1);
+
+    QFile::remove(work("a"));
+    store->history().undoLast();
+    EXPECT_EQ(store->status(), "Undid 1 rename(s).");
+    EXPECT_EQ(names(), QStringList{"a"});
+    EXPECT_EQ(item(a).name, "a");
+    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
 
     store->history().undoLast();  // empty history: nothing changes
-    EXPECT_EQ(store->status(), "Undid 0 rename(s); 1 couldn't be restored: An item named “a” already exists.");
+    EXPECT_EQ(store->status(), "Undid 1 rename(s).");
 }
 
 TEST_F(HistoryTest, RestoreAllUndoesEveryBatchAndReportsFailures)
@@ -183,12 +197,31 @@ TEST_F(HistoryTest, RestoreAllUndoesEveryBatchAndReportsFailures)
     file("c");
     store->history().restoreAll();
     EXPECT_EQ(store->status(), "Restored 1 file(s); 1 couldn't be restored: An item named “c” already exists.");
-    EXPECT_TRUE(store->historyState().undoStack.isEmpty());
+    EXPECT_EQ(store->historyState().undoStack, (QList<MoveBatch>{{{work("c"), work("d")}}}));
+    EXPECT_EQ(store->historyState().undoDates.size(), 1);
+    EXPECT_EQ(names(), (QStringList{"a", "c", "d"}));
+}
+
+// "Undo back to" tries each batch once: one that can't be undone stays, the older one is undone.
+TEST_F(HistoryTest, UndoBackToGoesPastABatchThatStays)
+{
+    file("a");
+    file("c");
+    const QUuid a = add("a");
+    const QUuid c = add("c");
+    store->renamer().applyRenames({{a, "b"}});
+    store->renamer().applyRenames({{c, "d"}});
+    file("c");
+    store->history().undoBackTo(1);
+    EXPECT_EQ(store->status(), "Undid 1 rename(s); 1 couldn't be restored: An item named “c” already exists.");
+    EXPECT_EQ(names(), (QStringList{"a", "c", "d"}));
+    EXPECT_EQ(store->historyState().undoStack, (QList<MoveBatch>{{{work("c"), work("d")}}}));
 }
 
 // Undoing a chain moves a file back through its temporary name. When the name beyond it is
 // still taken (here because the first file's old name was reused meanwhile), the file must not
-// stay hidden: it goes back to where the batch had put it.
+// stay hidden: it goes back to where the batch had put it, and the whole way back stays in the
+// history for another try.
 TEST_F(HistoryTest, UndoNeverLeavesAFileUnderATemporaryName)
 {
     for (const bool all : {false, true}) {
@@ -200,7 +233,8 @@ TEST_F(HistoryTest, UndoNeverLeavesAFileUnderATemporaryName)
         const QUuid a = add("a");
         const QUuid b = add("b");
         store->renamer().applyRenames({{a, "b"}, {b, "c"}});
-        ASSERT_EQ(store->historyState().undoStack.value(0).size(), 3);
+        const QList<MoveBatch> applied = store->historyState().undoStack;
+        ASSERT_EQ(applied.value(0).size(), 3);
         env.makeFile("w/a", "new");
 
         all ? store->history().restoreAll() : store->history().undoLast();
@@ -209,13 +243,22 @@ TEST_F(HistoryTest, UndoNeverLeavesAFileUnderATemporaryName)
         EXPECT_EQ(content("b"), "a");
         EXPECT_EQ(content("c"), "b");
         EXPECT_EQ(item(b).name, "c");
-        EXPECT_TRUE(store->historyState().undoStack.isEmpty());
+        EXPECT_EQ(store->historyState().undoStack, applied);
         if (!all)
             EXPECT_EQ(store->status(), "Undid 0 rename(s); 3 couldn't be restored: An item named “b” already exists.");
         else
             EXPECT_EQ(store->status(), "Restored 0 file(s); 3 couldn't be restored: An item named “b” already exists.");
         for (const RenameLogEntry& e : store->historyState().renameLog)
             EXPECT_NE(e.action, RenameLogEntry::Action::undo);
+
+        QFile::remove(work("a"));
+        all ? store->history().restoreAll() : store->history().undoLast();
+        EXPECT_EQ(names(), (QStringList{"a", "b"}));
+        EXPECT_EQ(content("a"), "a");
+        EXPECT_EQ(content("b"), "b");
+        EXPECT_EQ(item(a).name, "a");
+        EXPECT_EQ(item(b).name, "b");
+        EXPECT_TRUE(store->historyState().undoStack.isEmpty());
     }
 }
 

@@ -1,0 +1,47 @@
+#pragma once
+// Which rows of a batch will be renamed and why the others won't. The preview shows this
+// decision and Apply carries it out, so the two never disagree about a row.
+//
+// The stricter reading is kept throughout: new names that differ only in letter case collide
+// (files are copied to cards and shares that fold case), and a target is taken unless a listed
+// file that really moves away leaves exactly that path (same letters, same case).
+#include "model/store.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+struct RenameCandidate {
+    QString from;      // the listed file's path
+    QString name;      // its current name
+    QString proposed;  // the new full name
+};
+
+enum class RenameVerdict {
+    unchanged,  // the proposed name is the current one
+    rename,
+    invalid,     // the name itself can't be used (the reason says why)
+    duplicate,   // another row of the batch would get the same name, letter case aside
+    heldInList,  // a listed file that keeps its name already has it, letter case aside
+    taken,       // something on the disk that stays holds the target
+};
+
+struct RenameDecision {
+    QList<RenameVerdict> verdicts;  // one per candidate, in the candidates' order
+    QList<QString> targets;         // the target path of each row with a valid new name
+    QList<QString> reasons;         // the validation reason of each invalid row
+    int willRename = 0;
+    // The reason the preview shows for a row, in the current interface language.
+    QString reasonText(qsizetype row) const;
+};
+
+// Asked once per folder for the targets the list alone cannot settle: true for each move whose
+// target is held by something other than the moving file itself.
+using TakenTargets = std::function<QList<bool>(const QString& folder, const QList<Move>& moves)>;
+
+RenameDecision decideRenames(const QList<RenameCandidate>& candidates, const TakenTargets& taken);
+
+// The real disk's answer. A target is free when nothing is there, or when what is there is the
+// moving file itself reached through another spelling (a volume that ignores case); a second
+// hard link to the same file is a separate name and holds the target.
+QList<bool> targetsTakenOnDisk(const QString& folder, const QList<Move>& moves);

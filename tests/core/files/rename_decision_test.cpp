@@ -1,0 +1,123 @@
+// The rows the preview marks are exactly the rows Apply leaves where they are, on a real folder.
+#include "files/renamer.h"
+#include "files_fixture.h"
+#include "model/name_preview.h"
+
+#include <unistd.h>
+
+namespace {
+
+const char* const kSameName = "another file in the list would get the same name";
+const char* const kExists = "a file with this name already exists in the folder";
+
+struct AgreeCase {
+    const char* what;
+    QList<std::pair<QString, QString>> listed;  // file name, new stem ("" keeps the name)
+    QStringList others;                         // files outside the list; "h.txt=a.txt": a hard link to a.txt
+    QList<std::pair<QString, QString>> marked;  // listed file the preview marks, and why
+};
+
+}  // namespace
+
+class PreviewAndApply : public FilesTest {
+protected:
+    // Lists the case's files in a folder of their own, with `fillers` more renames beside them
+    // (enough of them make the preview read the folder whole instead of looking up each name).
+    QList<FileItem> setUp(const AgreeCase& c, const QString& folder, int fillers)
+    {
+        dir(folder);
+        QList<FileItem> items;
+        auto list = [&](const QString& name, const QString& stem) {
+            file(folder + '/' + name);
+            FileItem item = FileItem::file(work(folder + '/' + name));
+            if (!stem.isEmpty())
+                item.aiName = stem;
+            items << item;
+        };
+        for (const auto& [name, stem] : c.listed)
+            list(name, stem);
+        for (int i = 0; i < fillers; ++i)
+            list(QStringLiteral("f%1.dat").arg(i), QStringLiteral("g%1").arg(i));
+        for (const QString& other : c.others) {
+            const QStringList link = other.split('=');
+            if (link.size() == 1)
+                file(folder + '/' + other);
+            else
+                EXPECT_EQ(::link(QFile::encodeName(work(folder + '/' + link[1])).constData(),
+                                 QFile::encodeName(work(folder + '/' + link[0])).constData()),
+                          0);
+        }
+        store->setItems(items);
+        store->editSections([](NameSections& s) { s.useAIName = true; });
+        return items;
+    }
+};
+
+TEST_F(PreviewAndApply, ApplySkipsExactlyTheRowsThePreviewMarks)
+{
+    const QList<AgreeCase> cases = {
+        {"a target left only in another letter case",
+         {{"X.txt", "Y"}, {"a.txt", "x"}},
+         {"x.txt"},
+         {{"a.txt", kExists}}},
+        {"new names differing only in case",
+         {{"a.txt", "N"}, {"b.txt", "n"}, {"c.txt", "d"}},
+         {},
+         {{"a.txt", kSameName}, {"b.txt", kSameName}}},
+        {"a listed name that stays, in another case", {{"a.txt", "B"}, {"b.txt", ""}}, {}, {{"a.txt", kExists}}},
+        {"a change of case only", {{"clip.mov", "Clip"}}, {}, {}},
+        {"a change of case onto a separate file", {{"clip.mov", "Clip"}}, {"Clip.mov"}, {{"clip.mov", kExists}}},
+        {"a hard link to the same file", {{"a.txt", "h"}}, {"h.txt=a.txt"}, {{"a.txt", kExists}}},
+        {"a hard link differing only in case", {{"a.txt", "A"}}, {"A.txt=a.txt"}, {{"a.txt", kExists}}},
+        {"a swap", {{"a.txt", "b"}, {"b.txt", "a"}}, {}, {}},
+        {"a chain ending at an unlisted file",
+         {{"a.txt", "b"}, {"b.txt", "x"}},
+         {"x.txt"},
+         {{"a.txt", kExists}, {"b.txt", kExists}}},
+        {"a chain through a duplicate",
+         {{"c.txt", "a"}, {"a.txt", "z"}, {"b.txt", "Z"}},
+         {},
+         {{"c.txt", kExists}, {"a.txt", kSameName}, {"b.txt", kSameName}}},
+        {"a chain onto an invalid name",
+         {{"c.txt", "a"}, {"a.txt", "x/y"}},
+         {},
+         {{"c.txt", kExists}, {"a.txt", "“/” isn't allowed in a file name"}}},
+    };
+    int folders = 0;
+    for (const AgreeCase& c : cases) {
+        for (const int fillers : {0, 70}) {
+            SCOPED_TRACE(QStringLiteral("%1, %2 more renames").arg(c.what).arg(fillers).toStdString());
+            const QString folder = QStringLiteral("case%1").arg(++folders);
+            const QList<FileItem> items = setUp(c, folder, fillers);
+            QList<QString> newNames;
+            for (int i = 0; i < items.size(); ++i)
+                newNames << store->preview().newName(items[i], i, {});
+
+            const NamePreview::ConflictResult preview = store->preview().conflictReasons({});
+            QList<std::pair<QString, QString>> marked;
+            for (const FileItem& f : items)
+                if (preview.reasons.contains(f.id))
+                    marked << std::pair{f.name, preview.reasons.value(f.id)};
+            EXPECT_EQ(marked, c.marked);
+
+            store->renamer().applyInScope({});
+            QStringList skipped;
+            int renamed = 0;
+            for (int i = 0; i < items.size(); ++i) {
+                if (newNames[i] == items[i].name)
+                    continue;
+                const bool moved = item(items[i].id).name == newNames[i];
+                if (moved)
+                    ++renamed;
+                else
+                    skipped << items[i].name;
+                EXPECT_EQ(content(folder + '/' + (moved ? newNames[i] : items[i].name)), folder + '/' + items[i].name);
+            }
+            QStringList markedNames;
+            for (const auto& m : std::as_const(marked))
+                markedNames << m.first;
+            EXPECT_EQ(skipped, markedNames);
+            EXPECT_EQ(renamed, preview.willRename);
+        }
+    }
+}
