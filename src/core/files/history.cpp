@@ -494,6 +494,7 @@ QString recoveredMessage(const RenameJournal::Recovery& r)
 QString History::recoverJournals()
 {
     QStringList notes;
+    RenameJournal::removeUnfinished(m_store.supportFolder());
     for (const QString& path : RenameJournal::pathsIn(m_store.supportFolder())) {
         const RenameJournal::Recovery r = RenameJournal::recover(path);
         if (r.damaged) {

@@ -392,6 +392,16 @@ void RenameJournal::syncChunk()
         ::fdatasync(m_fd);
 }
 
+void RenameJournal::removeUnfinished(const QString& supportFolder)
+{
+    if (supportFolder.isEmpty())
+        return;
+    QDir dir(supportFolder);
+    for (const QString& name :
+         dir.entryList({QString::fromLatin1(kFilePattern) + QStringLiteral(".part")}, QDir::Files | QDir::Hidden))
+        dir.remove(name);
+}
+
 void RenameJournal::discard(const QString& path)
 {
     if (!path.isEmpty())

@@ -32,6 +32,8 @@ public:
     bool written() const { return m_fd >= 0; }
     const QString& path() const { return m_path; }
 
+    // Removes plans a crash cut off while they were being written (nothing had moved yet).
+    static void removeUnfinished(const QString& supportFolder);
     // Removes a journal whose batch is safely stored.
     static void discard(const QString& path);
 

@@ -197,10 +197,12 @@ TEST_F(RenameJournalTest, ADamagedJournalIsSetAsideAndReported)
         store.reset();
         QDir(support()).removeRecursively();
         env.makeFile("support/" + stamp, c.data);
+        env.makeFile("support/" + stamp + ".part", c.data);  // cut off before any move: dropped quietly
         store = std::make_unique<Store>(env.services(c.languages));
         const QStringList kept = QDir(support()).entryList({stamp + ".damaged-*"}, QDir::Files);
         ASSERT_EQ(kept.size(), 1);
         EXPECT_EQ(readFile(support() + '/' + kept.first()), c.data);
+        EXPECT_FALSE(QFile::exists(support() + '/' + stamp + ".part"));
         EXPECT_EQ(store->status(), c.status.arg(kept.first()));
         EXPECT_TRUE(journals().isEmpty());
     }
