@@ -4,10 +4,12 @@
 #include "files/history_file.h"
 #include "files/item_bookkeeping.h"
 #include "files/path_remap.h"
+#include "files/rename_journal.h"
 #include "files/rescue_move.h"
 #include "files/scoped_access.h"
 #include "model/file_dates.h"
 #include "platform/lang.h"
+#include "platform/set_aside.h"
 #include "platform/settings.h"
 
 #include <QDir>
@@ -27,29 +29,6 @@ struct UndoOutcome {
     int failed = 0;
     QString lastError;
 };
-
-// A stored file that can't be read is kept under another name, so no save can overwrite it.
-struct SetAside {
-    bool moved = false;
-    QString newName;
-    QString error;
-};
-
-SetAside setAside(const QString& path)
-{
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    std::optional<MoveError> err;
-    for (int n = 1; n <= 20; ++n) {
-        const QString target = path + QStringLiteral(".damaged-") + stamp
-                             + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
-        err = SafeMove::move(path, target);
-        if (!err)
-            return {true, PathText::lastComponent(target), {}};
-        if (!err->exists())
-            break;
-    }
-    return {false, {}, err->text()};
-}
 
 QString damagedMessage(bool history, const SetAside& aside)
 {
@@ -265,35 +244,49 @@ void History::scheduleSave(bool& flag, void (History::*save)())
 
 void History::saveHistoryAsync()
 {
+    saveHistory({});
+}
+
+void History::saveRenameLogAsync()
+{
+    saveRenameLog({});
+}
+
+bool History::saveHistory(const std::function<void()>& failed)
+{
     m_historySaveScheduled = false;
     const QString path = historyFilePath();
     if (path.isEmpty() || m_unwritableFiles.contains(path))
-        return;
+        return false;
     const HistoryState& h = m_store.historyState();
     m_historyWriter.write(
         path,
         [stack = h.undoStack, dates = h.undoDates, marks = h.undoBookmarks] {
             return HistoryFile::encodeHistory(stack, dates, marks);
         },
-        saveFailureReporter(true));
+        saveFailureReporter(true, failed));
+    return true;
 }
 
-void History::saveRenameLogAsync()
+bool History::saveRenameLog(const std::function<void()>& failed)
 {
     m_logSaveScheduled = false;
     const QString path = renameLogFilePath();
     if (path.isEmpty() || m_unwritableFiles.contains(path))
-        return;
+        return false;
     m_historyWriter.write(
         path, [log = m_store.historyState().renameLog] { return HistoryFile::encodeLog(log); },
-        saveFailureReporter(false));
+        saveFailureReporter(false, failed));
+    return true;
 }
 
 // A save that failed (a full disk, a read-only support folder) left the old file as it was; the
 // user is told, since undo after a restart would otherwise miss the newest batches silently.
-std::function<void(const QString&)> History::saveFailureReporter(bool history)
+std::function<void(const QString&)> History::saveFailureReporter(bool history, std::function<void()> failed)
 {
-    return [this, history](const QString& why) {
+    return [this, history, failed](const QString& why) {
+        if (failed)
+            failed();
         QMetaObject::invokeMethod(
             this,
             [this, history, why] {
@@ -492,4 +485,84 @@ QStringList History::historySummaries() const
         out << label;
     }
     return out;
+}
+
+void History::recordApplied(const MoveBatch& moves, const QString& journal)
+{
+    record(moves);
+    saveNow(journal);
+}
+
+// A crash after the apply must find the batch either in the stored history or in its journal:
+// the journal goes only once both files are written.
+void History::saveNow(const QString& journal)
+{
+    if (!m_store.historyState().historyLoaded) {
+        // Nothing is stored in this run, so there is no history for the journal to complete.
+        RenameJournal::discard(journal);
+        return;
+    }
+    auto stored = std::make_shared<std::atomic<bool>>(true);
+    const auto failed = [stored] { *stored = false; };
+    const bool logQueued = saveRenameLog(failed);
+    const bool historyQueued = saveHistory(failed);
+    if (logQueued && historyQueued && !journal.isEmpty())
+        m_historyWriter.then([stored, journal] {
+            if (*stored)
+                RenameJournal::discard(journal);
+        });
+}
+
+namespace {
+QString recoveredMessage(const RenameJournal::Recovery& r)
+{
+    if (r.damaged)
+        return r.error.isEmpty()
+                 ? L(QStringLiteral("The record of an interrupted apply could not be read; the file was kept as “%1”.")
+                         .arg(r.keptAs),
+                     QStringLiteral("无法读取被中断的应用记录;该文件已保留为「%1」。").arg(r.keptAs))
+                 : L(QStringLiteral("The record of an interrupted apply could not be read or set aside (%1).")
+                         .arg(r.error),
+                     QStringLiteral("无法读取被中断的应用记录,也无法将其移开(%1)。").arg(r.error));
+    QStringList en, zh;
+    const QString n = QString::number(r.completed);
+    en << QStringLiteral("An apply was interrupted; %1 completed rename(s) were recovered and can be undone.").arg(n);
+    zh << QStringLiteral("上次应用被中断;已找回 %1 个已完成的重命名,可以撤销。").arg(n);
+    if (r.unhidden > 0) {
+        const QString u = QString::number(r.unhidden);
+        en << QStringLiteral("%1 file(s) left under a temporary name were given a visible name.").arg(u);
+        zh << QStringLiteral("%1 个留在临时名称下的文件已恢复为可见名称。").arg(u);
+    }
+    if (!r.stillHidden.isEmpty()) {
+        const QString h = QString::number(r.stillHidden.size());
+        const QString first = PathText::lastComponent(r.stillHidden.first());
+        en << QStringLiteral("%1 file(s) are still under a temporary name, such as “%2”.").arg(h, first);
+        zh << QStringLiteral("%1 个文件仍在临时名称下,例如「%2」。").arg(h, first);
+    }
+    return L(en.join(' '), zh.join(QString()));
+}
+}  // namespace
+
+QString History::recoverJournals()
+{
+    QStringList notes;
+    RenameJournal::removeUnfinished(m_store.supportFolder());
+    for (const QString& path : RenameJournal::pathsIn(m_store.supportFolder())) {
+        const RenameJournal::Recovery r = RenameJournal::recover(path);
+        if (r.damaged) {
+            notes << recoveredMessage(r);
+            continue;
+        }
+        // A crash between the history save and the journal's removal: the batch is stored.
+        const QList<MoveBatch>& stack = m_store.historyState().undoStack;
+        if (r.moves.isEmpty() || (!stack.isEmpty() && stack.last() == r.moves)) {
+            RenameJournal::discard(path);
+        } else {
+            record(r.moves);
+            saveNow(path);
+        }
+        if (r.completed > 0 || r.unhidden > 0 || !r.stillHidden.isEmpty())
+            notes << recoveredMessage(r);
+    }
+    return notes.join(' ');
 }

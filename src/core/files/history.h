@@ -29,7 +29,14 @@ public:
         editUndoStack([&](QList<MoveBatch>& stack) { stack << moves; });
     }
 
+    // A batch just applied: recorded and saved at once, without waiting to merge saves. The
+    // apply's journal (may be empty) is removed once the history and the log are both stored.
+    void recordApplied(const MoveBatch& moves, const QString& journal);
+
     void loadHistory();
+    // Turns the journals of applies a crash interrupted into undo batches; called at launch
+    // once the history is loaded. Returns what the user is told, empty when there were none.
+    QString recoverJournals();
     void appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action action);
     void clearRenameLog();
     QList<QByteArray> folderBookmarks(const MoveBatch& moves) const;
@@ -53,9 +60,12 @@ public:
 private:
     void historyDidChange(HistoryState& h, int previousCount);
     void scheduleSave(bool& flag, void (History::*save)());
+    bool saveHistory(const std::function<void()>& failed);
+    bool saveRenameLog(const std::function<void()>& failed);
+    void saveNow(const QString& journal);
     void addHistoryScopedFolders(const QStringList& folders);
     void resolveHistoryBookmarks(const QList<QByteArray>& bookmarks);
-    std::function<void(const QString&)> saveFailureReporter(bool history);
+    std::function<void(const QString&)> saveFailureReporter(bool history, std::function<void()> failed = {});
 
     Store& m_store;
     bool m_historySaveScheduled = false;

@@ -40,6 +40,11 @@ void HistoryWriter::write(const QString& path, std::function<QByteArray()> encod
     });
 }
 
+void HistoryWriter::then(std::function<void()> job)
+{
+    m_pool.start(std::move(job));
+}
+
 void HistoryWriter::waitForIdle()
 {
     m_pool.waitForDone();

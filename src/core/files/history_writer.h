@@ -21,6 +21,8 @@ public:
     // `failed` is called, on the writer thread, with the reason.
     void write(const QString& path, std::function<QByteArray()> encode,
                std::function<void(const QString&)> failed = {});
+    // Queues `job` to run on the writer thread once the writes queued before it have finished.
+    void then(std::function<void()> job);
     // Blocks until every queued write has finished.
     void waitForIdle();
 

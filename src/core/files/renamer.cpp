@@ -5,6 +5,7 @@
 #include "files/item_bookkeeping.h"
 #include "files/path_remap.h"
 #include "files/rename_decision.h"
+#include "files/rename_journal.h"
 #include "files/scoped_access.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
@@ -113,7 +114,11 @@ void Renamer::applyRenames(const RenamePlan& plan)
 {
     m_store.access().forgetDeclinedFolders();
     RealDisk disk(m_store.access());
-    const RenameBatchResult r = runRenameBatch(m_store.items(), plan, disk);
+    RenameJournal journal(RenameJournal::newPathIn(m_store.supportFolder()));
+    const RenameBatchResult r = journal.run(m_store.items(), plan, disk);
+    const QString journalPath = journal.written() ? journal.path() : QString();
+    if (r.moves.isEmpty())
+        RenameJournal::discard(journalPath);
     if (!r.anyToMove) {
         m_store.setStatus(nothingRenamedStatus(r.skipped, r.reason));
         return;
@@ -121,7 +126,7 @@ void Renamer::applyRenames(const RenamePlan& plan)
     m_store.dates().clearCaches();
     if (!r.moves.isEmpty()) {
         m_store.bookkeeping().commitRenamed(r.moves);
-        m_store.history().record(r.moves);
+        m_store.history().recordApplied(r.moves, journalPath);
     }
     m_store.setStatus(renamedStatus(r.renamed, r.skipped, r.reason) + hiddenNote(r.leftHidden));
 }

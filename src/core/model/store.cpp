@@ -71,8 +71,11 @@ Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_servi
     m_dates = std::make_unique<FileDates>(*this);
     m_smartRun = std::make_unique<SmartRenameRun>(*this);
     Lang::setZh(m_prefs.langZh);
-    if (m_services.loadHistoryOnStart)
+    if (m_services.loadHistoryOnStart) {
         m_undoHistory->loadHistory();
+        if (const QString recovered = m_undoHistory->recoverJournals(); !recovered.isEmpty())
+            setLastingStatus(recovered + (m_heldNotice.isEmpty() ? QString() : ' ' + m_heldNotice));
+    }
     if (const auto damage = settings().damage()) {
         const QString earlier = m_heldNotice;
         setLastingStatus(settingsDamageMessage(*damage) + (earlier.isEmpty() ? QString() : ' ' + earlier));

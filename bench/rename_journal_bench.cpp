@@ -1,0 +1,96 @@
+// The cost of the rename journal: one batch of N renames in one folder carried out with the
+// journal (plan written and synced first, each move marked) against a plain loop of no-replace
+// renames over the same files in the same run, and against the same batch without a journal.
+// apply_speed_vs_plain: 1.0 = as fast as the plain loop; the aim is at least 0.8.
+// Run with --benchmark_filter=BM_JournaledApply; N is the argument.
+#include "files/rename_journal.h"
+#include "model/name_validation.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+class PlainDisk : public BatchDisk {
+public:
+    bool exists(const QString& path) const override { return SafeMove::exists(path); }
+    bool sameFile(const QString& a, const QString& b) const override { return isSameFile(a, b); }
+    std::optional<MoveError> move(const QString& from, const QString& to) override { return SafeMove::move(from, to); }
+    bool retryWithAccess(const QString&, const QString&, const std::optional<MoveError>&) override { return false; }
+    QString temporaryName() override { return SafeMove::temporaryName(); }
+};
+
+QString nameOf(const char* prefix, int i)
+{
+    return QStringLiteral("%1_%2.mov").arg(prefix).arg(i, 6, 10, QChar('0'));
+}
+
+double plainLoop(const QList<QByteArray>& from, const QList<QByteArray>& to)
+{
+    QElapsedTimer t;
+    t.start();
+    for (qsizetype i = 0; i < from.size(); ++i)
+        if (::syscall(SYS_renameat2, AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), 1 /* NOREPLACE */)
+            != 0)
+            std::abort();
+    return t.nsecsElapsed() / 1e9;
+}
+
+void BM_JournaledApply(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    QTemporaryDir tmp;
+    const QString folder = QDir(tmp.path()).filePath("clips");
+    const QString support = QDir(tmp.path()).filePath("support");
+    QDir().mkpath(folder);
+    QList<QByteArray> oldPaths, newPaths;
+    QList<FileItem> items;
+    RenamePlan plan;
+    for (int i = 0; i < n; ++i) {
+        const QString path = folder + '/' + nameOf("A001C", i);
+        ::close(::open(path.toUtf8().constData(), O_CREAT | O_WRONLY, 0644));
+        oldPaths << path.toUtf8();
+        newPaths << (folder + '/' + nameOf("Shot", i)).toUtf8();
+        items << FileItem::file(path);
+        plan.insert(items.last().id, nameOf("Shot", i));
+    }
+    PlainDisk disk;
+    double plain = 0, batch = 0, journaled = 0;
+    for (auto _ : state) {
+        plain += plainLoop(oldPaths, newPaths);
+        plainLoop(newPaths, oldPaths);
+
+        QElapsedTimer t;
+        t.start();
+        if (runRenameBatch(items, plan, disk).renamed != n)
+            state.SkipWithError("the batch without a journal failed");
+        batch += t.nsecsElapsed() / 1e9;
+        plainLoop(newPaths, oldPaths);
+
+        t.restart();
+        {
+            RenameJournal journal(RenameJournal::newPathIn(support));
+            if (journal.run(items, plan, disk).renamed != n || !journal.written())
+                state.SkipWithError("the journaled batch failed");
+            journaled += t.nsecsElapsed() / 1e9;
+            RenameJournal::discard(journal.path());
+        }
+        plainLoop(newPaths, oldPaths);
+    }
+    const double k = double(state.iterations());
+    state.counters["plain_s"] = plain / k;
+    state.counters["batch_s"] = batch / k;
+    state.counters["journaled_s"] = journaled / k;
+    state.counters["apply_speed_vs_plain"] = plain / journaled;
+    state.counters["journal_speed_vs_batch"] = batch / journaled;
+}
+
+}  // namespace
+
+BENCHMARK(BM_JournaledApply)->Arg(10000)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
