@@ -267,7 +267,7 @@ void History::saveHistoryAsync()
 {
     m_historySaveScheduled = false;
     const QString path = historyFilePath();
-    if (path.isEmpty() || m_unwritableFiles.contains(path))
+    if (path.isEmpty() || m_unwritableFiles.contains(path) || !m_store.writesSupportFiles())
         return;
     const HistoryState& h = m_store.historyState();
     m_historyWriter.write(
@@ -282,7 +282,7 @@ void History::saveRenameLogAsync()
 {
     m_logSaveScheduled = false;
     const QString path = renameLogFilePath();
-    if (path.isEmpty() || m_unwritableFiles.contains(path))
+    if (path.isEmpty() || m_unwritableFiles.contains(path) || !m_store.writesSupportFiles())
         return;
     m_historyWriter.write(
         path, [log = m_store.historyState().renameLog] { return HistoryFile::encodeLog(log); },
