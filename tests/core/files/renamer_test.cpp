@@ -33,6 +33,7 @@ TEST_F(ApplyRenames, SwapsRotationsAndChainsUseTemporaryNamesAndUndoInReverse)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        store.reset();  // one Store at a time holds the support folder, as one process does
         QDir(work()).removeRecursively();
         QDir(env.path("support")).removeRecursively();
         store = newStore();
@@ -207,6 +208,7 @@ TEST_F(ApplyRenames, RefusedPlansReportWhy)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        store.reset();  // one Store at a time holds the support folder, as one process does
         store = newStore();
         file("a");
         file("b");
@@ -251,6 +253,7 @@ TEST_F(ApplyRenames, OccupantWhoseTargetStaysTakenIsNeverLeftHidden)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QDir(work()).removeRecursively();
+        store.reset();  // one Store at a time holds the support folder, as one process does
         store = newStore();
         ids.clear();
         file("a");
