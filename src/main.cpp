@@ -24,8 +24,10 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName("brindlecove");
 
     const QStringList paths = AppShell::pathsFromArguments(QApplication::arguments().mid(1));
-    // A running instance takes the files; this launch has nothing more to do.
-    if (SingleInstance::handOff(paths, 1500))
+    // A running instance takes the files; this launch has nothing more to do. One busy with a
+    // long apply answers late, so it is given time before this launch opens a window of its own
+    // (which then leaves the history, log and presets to it).
+    if (SingleInstance::handOff(paths, 10000) == SingleInstance::HandOff::delivered)
         return 0;
 
     Store& store = Store::shared();

@@ -124,7 +124,10 @@ void refreshAvailability()
     // A probe still talking to the server when the application object goes would use a torn-down
     // network stack: the application waits for it on its way out.
     static const bool waitsAtExit = [] {
-        qAddPostRoutine([] { probePool().waitForDone(); });
+        qAddPostRoutine([] {
+            ModelServer::stopForQuit();  // a silent server would otherwise hold the exit for seconds
+            probePool().waitForDone();
+        });
         return true;
     }();
     Q_UNUSED(waitsAtExit);

@@ -7,10 +7,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSet>
 #include <QTimer>
 #include <QUrl>
 
@@ -24,9 +26,29 @@ struct Exchange {
     QByteArray body;
 };
 
+// The replies of the exchanges in flight, each living on its worker's thread, so that quitting
+// can end them; guarded by the lock, as is `stopped`.
+struct InFlight {
+    QMutex lock;
+    QSet<QNetworkReply*> replies;
+    bool stopped = false;
+};
+
+InFlight& inFlight()
+{
+    static InFlight state;
+    return state;
+}
+
 // One HTTP exchange on the calling thread, over within `timeoutMs` whatever the server does.
 Exchange exchange(const QUrl& url, const QByteArray* postBody, int timeoutMs)
 {
+    InFlight& flights = inFlight();
+    {
+        QMutexLocker lock(&flights.lock);
+        if (flights.stopped)
+            return {};
+    }
     QNetworkAccessManager manager;
     manager.setProxy(QNetworkProxy::NoProxy);
     QNetworkRequest request(url);
@@ -49,8 +71,18 @@ Exchange exchange(const QUrl& url, const QByteArray* postBody, int timeoutMs)
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     deadline.start(timeoutMs);
+    {
+        QMutexLocker lock(&flights.lock);
+        if (flights.stopped)
+            reply->abort();
+        flights.replies.insert(reply);
+    }
     if (!reply->isFinished())
         loop.exec();
+    {
+        QMutexLocker lock(&flights.lock);
+        flights.replies.remove(reply);
+    }
     Exchange result;
     const QNetworkReply::NetworkError error = reply->error();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -124,6 +156,17 @@ bool ModelServerConfig::addressAllowed() const
 }
 
 namespace ModelServer {
+
+void stopForQuit()
+{
+    InFlight& flights = inFlight();
+    QMutexLocker lock(&flights.lock);
+    flights.stopped = true;
+    // Each reply belongs to its worker's event loop; the abort runs there. A reply deleted
+    // before that takes the queued call with it.
+    for (QNetworkReply* reply : std::as_const(flights.replies))
+        QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+}
 
 AIName::Availability probe(const ModelServerConfig& config)
 {

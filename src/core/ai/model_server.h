@@ -42,6 +42,10 @@ AIName::Availability probe(const ModelServerConfig& config);
 // failure (no server, an error status, a time-out, a reply that is not the expected JSON).
 std::optional<QString> chat(const ModelServerConfig& config, const QString& instructions, const QString& prompt);
 
+// Ends every exchange in flight at once and refuses new ones (each then counts as no answer):
+// the application is quitting and must not wait out a silent server's time-out.
+void stopForQuit();
+
 // The request body: the model (when named), the system and user messages, no sampling options.
 QByteArray chatRequestBody(const QString& model, const QString& instructions, const QString& prompt);
 // The first choice's message content, or nothing when the reply has none.

@@ -3,7 +3,11 @@
 #include "platform/lang.h"
 
 #include <QFile>
+#include <QList>
 #include <QSet>
+
+#include <cerrno>
+#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -41,20 +45,40 @@ Kind kindOf(const struct stat& st)
     return Kind::Other;
 }
 
+// An entry read from a folder, waiting for its turn to be visited.
+struct Listed {
+    QString name;
+    Kind kind = Kind::Other;
+    qint64 size = -1;
+};
+
+struct Folder {
+    QString path;  // "" for the root folder "/"
+    QList<Listed> entries;
+    qsizetype next = 0;
+};
+
 struct Walker {
     const Options& options;
-    const std::function<void(const Entry&)>& visit;
     Result result;
 
-    // Takes ownership of fd.
-    void walkFd(int fd, const QString& path)
+    // Reads the whole folder and closes it (takes ownership of fd). False when reading failed
+    // part-way; what was read is kept.
+    bool read(int fd, QList<Listed>& out)
     {
         DIR* dir = ::fdopendir(fd);
         if (!dir) {
             ::close(fd);
-            return;
+            return false;
         }
-        while (const dirent* d = ::readdir(dir)) {
+        bool ok = true;
+        for (;;) {
+            errno = 0;
+            const dirent* d = ::readdir(dir);
+            if (!d) {
+                ok = errno == 0;
+                break;
+            }
             const char* raw = d->d_name;
             if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
                 continue;
@@ -65,8 +89,7 @@ struct Walker {
                 ++result.skippedNames;
                 continue;
             }
-            Entry e;
-            e.folder = &path;
+            Listed e;
             e.name = QFile::decodeName(bytes);
             struct stat st {};
             bool statted = false;
@@ -85,14 +108,52 @@ struct Walker {
                 if (statted || ::fstatat(::dirfd(dir), raw, &st, AT_SYMLINK_NOFOLLOW) == 0)
                     e.size = st.st_size;
             }
-            visit(e);
-            if (e.kind == Kind::Directory && options.recursive && !(options.skipPackages && isPackageName(e.name))) {
-                const int sub = ::openat(::dirfd(dir), raw, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-                if (sub >= 0)
-                    walkFd(sub, e.path());
-            }
+            out << e;
         }
         ::closedir(dir);
+        return ok;
+    }
+
+    void unopened(const QString& path)
+    {
+        if (result.unopenedFolders++ == 0)
+            result.firstUnopened = path;
+    }
+
+    void walk(int rootFd, const QString& rootPath, const std::function<void(const Entry&)>& visit)
+    {
+        std::vector<Folder> stack(1);
+        stack[0].path = rootPath;
+        if (!read(rootFd, stack[0].entries))
+            unopened(rootPath.isEmpty() ? QStringLiteral("/") : rootPath);
+        while (!stack.empty()) {
+            Folder& top = stack.back();
+            if (top.next >= top.entries.size()) {
+                stack.pop_back();
+                continue;
+            }
+            Listed listed = std::move(top.entries[top.next++]);
+            Entry e;
+            e.folder = &top.path;
+            e.name = std::move(listed.name);
+            e.kind = listed.kind;
+            e.size = listed.size;
+            visit(e);
+            if (e.kind != Kind::Directory || !options.recursive || (options.skipPackages && isPackageName(e.name)))
+                continue;
+            Folder below;
+            below.path = e.path();
+            const int fd = ::open(QFile::encodeName(below.path).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd < 0) {
+                if (errno != ENOENT)  // gone since it was listed: nothing to report
+                    unopened(below.path);
+                continue;
+            }
+            if (!read(fd, below.entries))
+                unopened(below.path);
+            stack.push_back(std::move(below));  // `top` and `e` are not used past this point
+        }
     }
 };
 
@@ -100,7 +161,7 @@ struct Walker {
 
 Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit)
 {
-    Walker w{options, visit, {}};
+    Walker w{options, {}};
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return w.result;
@@ -110,7 +171,7 @@ Result walk(const QString& folder, const Options& options, const std::function<v
         base.chop(1);
     if (base == QLatin1String("/"))
         base.clear();
-    w.walkFd(fd, base);
+    w.walk(fd, base, visit);
     return w.result;
 }
 
@@ -121,4 +182,13 @@ QString skippedNamesNotice(int count)
     if (count <= 0)
         return {};
     return L("Skipped %1 name(s) that are not valid UTF-8.", "已跳过 %1 个不是有效 UTF-8 的名称。").arg(count);
+}
+
+QString unopenedFoldersNotice(int count, const QString& first)
+{
+    if (count <= 0)
+        return {};
+    const QString n = QString::number(count);
+    return L(QStringLiteral("Could not open %1 folder(s); the first was “%2”.").arg(n, first),
+             QStringLiteral("无法打开 %1 个文件夹;第一个是「%2」。").arg(n, first));
 }

@@ -31,14 +31,20 @@ bool roundTrips(const QByteArray& name);
 bool isPackageName(const QString& name);
 
 struct Result {
-    bool opened = false;   // the top folder could be opened
-    int skippedNames = 0;  // names left out because they are not valid UTF-8
+    bool opened = false;      // the top folder could be opened
+    int skippedNames = 0;     // names left out because they are not valid UTF-8
+    int unopenedFolders = 0;  // folders below the top that could not be opened or read through
+    QString firstUnopened;    // the first of them, as a full path
 };
 
-// Calls `visit` for every entry (directories too), depth first in listing order.
+// Calls `visit` for every entry (directories too), depth first in listing order. A folder is
+// read through and closed before the walk goes below it, so a deep tree needs one descriptor,
+// not one per level.
 Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit);
 
 }  // namespace DirWalk
 
 // Status sentence for names left out, in the current interface language; empty for 0.
 QString skippedNamesNotice(int count);
+// Status sentence for folders a walk could not open, naming the first; empty for 0.
+QString unopenedFoldersNotice(int count, const QString& first);

@@ -256,7 +256,7 @@ bool History::saveHistory(const std::function<void()>& failed)
 {
     m_historySaveScheduled = false;
     const QString path = historyFilePath();
-    if (path.isEmpty() || m_unwritableFiles.contains(path))
+    if (path.isEmpty() || m_unwritableFiles.contains(path) || !m_store.writesSupportFiles())
         return false;
     const HistoryState& h = m_store.historyState();
     m_historyWriter.write(
@@ -272,7 +272,7 @@ bool History::saveRenameLog(const std::function<void()>& failed)
 {
     m_logSaveScheduled = false;
     const QString path = renameLogFilePath();
-    if (path.isEmpty() || m_unwritableFiles.contains(path))
+    if (path.isEmpty() || m_unwritableFiles.contains(path) || !m_store.writesSupportFiles())
         return false;
     m_historyWriter.write(
         path, [log = m_store.historyState().renameLog] { return HistoryFile::encodeLog(log); },
@@ -545,6 +545,9 @@ QString recoveredMessage(const RenameJournal::Recovery& r)
 
 QString History::recoverJournals()
 {
+    // The journals of the process that holds the support folder are its own, live or not.
+    if (!m_store.writesSupportFiles())
+        return {};
     QStringList notes;
     RenameJournal::removeUnfinished(m_store.supportFolder());
     for (const QString& path : RenameJournal::pathsIn(m_store.supportFolder())) {

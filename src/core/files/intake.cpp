@@ -237,6 +237,8 @@ void Intake::loadMediaDrive(const QString& root)
     }
     if (scan.skippedNames > 0)
         report += QLatin1Char(' ') + skippedNamesNotice(scan.skippedNames);
+    if (scan.unopenedFolders > 0)
+        report += QLatin1Char(' ') + unopenedFoldersNotice(scan.unopenedFolders, scan.firstUnopened);
     m_store.setStatus(report);
 }
 

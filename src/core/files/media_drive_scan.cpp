@@ -58,6 +58,9 @@ MediaDriveScan scanMediaDrive(const QString& root)
     });
     scan.opened = r.opened;
     scan.skippedNames = r.skippedNames;
+    scan.unopenedFolders = r.unopenedFolders;
+    scan.firstUnopened = r.firstUnopened.startsWith(base + QLatin1Char('/')) ? r.firstUnopened.mid(base.size() + 1)
+                                                                             : r.firstUnopened;
     QSet<QString> seenKeys;
     for (int at : naturalOrder(candidates)) {
         const QString& path = candidates[at];

@@ -8,10 +8,12 @@
 const QSet<QString>& mediaExtensions();
 
 struct MediaDriveScan {
-    bool opened = false;   // false: the root could not be enumerated
-    QStringList kept;      // paths, one per clip, sorted
-    int collapsed = 0;     // frames and spans dropped in favour of their clip's first file
-    int skippedNames = 0;  // names that are not valid UTF-8
+    bool opened = false;      // false: the root could not be enumerated
+    QStringList kept;         // paths, one per clip, sorted
+    int collapsed = 0;        // frames and spans dropped in favour of their clip's first file
+    int skippedNames = 0;     // names that are not valid UTF-8
+    int unopenedFolders = 0;  // folders inside that could not be opened (permissions, descriptors)
+    QString firstUnopened;    // the first of them, relative to the root
 };
 
 MediaDriveScan scanMediaDrive(const QString& root);

@@ -114,7 +114,8 @@ void Renamer::applyRenames(const RenamePlan& plan)
 {
     m_store.access().forgetDeclinedFolders();
     RealDisk disk(m_store.access());
-    RenameJournal journal(RenameJournal::newPathIn(m_store.supportFolder()));
+    // Only the process that holds the support folder keeps journals there.
+    RenameJournal journal(m_store.writesSupportFiles() ? RenameJournal::newPathIn(m_store.supportFolder()) : QString());
     const RenameBatchResult r = journal.run(m_store.items(), plan, disk);
     const QString journalPath = journal.written() ? journal.path() : QString();
     if (r.moves.isEmpty())

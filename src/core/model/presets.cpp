@@ -53,6 +53,12 @@ QString withoutExtension(const QString& name)
     return dot > 0 ? name.left(dot) : name;
 }
 
+// Why a preset file is not written while another process keeps the support folder.
+QString presetsKeptElsewhere()
+{
+    return L("another Brindlecove window keeps the presets", "预设由另一个 Brindlecove 窗口保存");
+}
+
 bool codePointLess(const QString& a, const QString& b)
 {
     const QList<uint> ua = a.toUcs4(), ub = b.toUcs4();
@@ -98,6 +104,11 @@ bool Presets::save(const QString& name)
     const QString safe = safePresetName(name);
     if (safe.isEmpty())
         return false;
+    if (!m_store.writesSupportFiles()) {
+        m_store.setStatus(L("Couldn't save preset: ", "无法保存预设:") + safe + L(" (", "(") + presetsKeptElsewhere()
+                          + L(").", ")。"));
+        return false;
+    }
     QDir().mkpath(folder());
     const QString error = writeAtomically(QDir(folder()).filePath(safe + kPresetExt), compactJson(current()));
     if (error.isEmpty())
@@ -118,9 +129,14 @@ std::optional<GUIPreset> Presets::read(const QString& name) const
 
 void Presets::load(const QString& name)
 {
+    const QString path = QDir(folder()).filePath(name + kPresetExt);
     const auto preset = read(name);
-    if (!preset)
+    if (!preset) {
+        if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+            m_store.setStatus(L("Couldn't load preset: ", "无法载入预设:") + name
+                              + L(" (its file could not be read).", "(无法读取其文件)。"));
         return;
+    }
     apply(*preset);
     m_store.setStatus(L("Loaded preset: ", "已载入预设:") + name);
 }
@@ -128,6 +144,11 @@ void Presets::load(const QString& name)
 bool Presets::remove(const QString& name)
 {
     const QString path = QDir(folder()).filePath(name + kPresetExt);
+    if (!m_store.writesSupportFiles()) {
+        m_store.setStatus(L("Couldn't delete preset: ", "无法删除预设:") + name + L(" (", "(") + presetsKeptElsewhere()
+                          + L(").", ")。"));
+        return false;
+    }
     QFile::remove(path);
     // A file that was already missing counts as deleted; one that is still there does not.
     const bool gone = !QFileInfo(path).exists() && !QFileInfo(path).isSymLink();
@@ -148,14 +169,21 @@ QString Presets::exportAll(const QString& destination) const
     return writeAtomically(destination, bundle.encode());
 }
 
-QString Presets::importFrom(const QString& source, int* count)
+PresetImport Presets::importFrom(const QString& source)
 {
+    PresetImport result;
     QFile file(source);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.failure = PresetImport::Failure::unreadable;
+        result.error = file.errorString();
+        return result;
+    }
     const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
+    if (file.error() != QFileDevice::NoError) {
+        result.failure = PresetImport::Failure::unreadable;
+        result.error = file.errorString();
+        return result;
+    }
 
     QList<QPair<QString, GUIPreset>> incoming;
     const auto bundle = PresetBundle::decode(data);
@@ -163,23 +191,31 @@ QString Presets::importFrom(const QString& source, int* count)
         for (auto it = bundle->presets.begin(); it != bundle->presets.end(); ++it)
             incoming.append({it.key(), it.value()});
     } else {
-        QString error;
-        const auto single = GUIPreset::fromJsonData(data, &error);
-        if (!single)
-            return error;
+        const auto single = GUIPreset::fromJsonData(data);
+        if (!single) {
+            result.failure = PresetImport::Failure::notPresets;
+            return result;
+        }
         const QString fileName = QFileInfo(source).fileName();
         incoming.append({presetNameOfFile(fileName), *single});
     }
     std::sort(incoming.begin(), incoming.end(),
               [](const auto& a, const auto& b) { return codePointLess(a.first, b.first); });
+    result.total = int(incoming.size());
 
+    auto notSaved = [&](const QString& why) {
+        result.failure = PresetImport::Failure::notSaved;
+        result.error = why;
+        return result;
+    };
+    if (!m_store.writesSupportFiles())
+        return notSaved(presetsKeptElsewhere());
     if (!QDir().mkpath(folder()))
-        return QStringLiteral("Could not create the folder %1").arg(folder());
+        return notSaved(L("the folder %1 could not be created", "无法创建文件夹 %1").arg(folder()));
     // The list on screen may be older than the folder; an import must never replace a file.
     refreshNames();
     QSet<QString> used(m_store.presetNames().begin(), m_store.presetNames().end());
     const QDir dir(folder());
-    int written = 0;
     for (const auto& [original, preset] : incoming) {
         QString name = safePresetName(original);
         if (name.isEmpty())
@@ -187,13 +223,13 @@ QString Presets::importFrom(const QString& source, int* count)
         while (used.contains(name) || QFileInfo::exists(dir.filePath(name + kPresetExt)))
             name += L(" (imported)", "(导入)");
         const QString error = writeAtomically(dir.filePath(name + kPresetExt), compactJson(preset));
-        if (!error.isEmpty())
-            return error;
+        if (!error.isEmpty()) {
+            refreshNames();  // the presets already written are listed
+            return notSaved(error);
+        }
         used.insert(name);
-        ++written;
+        ++result.imported;
     }
     refreshNames();
-    if (count)
-        *count = written;
-    return {};
+    return result;
 }

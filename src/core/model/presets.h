@@ -9,6 +9,15 @@
 
 class Store;
 
+// What an import did. A write that fails stops it; the presets written before it stay.
+struct PresetImport {
+    enum class Failure { none, unreadable, notPresets, notSaved };
+    Failure failure = Failure::none;
+    QString error;     // the reason, for unreadable and notSaved
+    int imported = 0;  // files written, also when a later one failed
+    int total = 0;     // presets the file holds
+};
+
 class Presets {
 public:
     explicit Presets(Store& store) : m_store(store) {}
@@ -21,13 +30,14 @@ public:
     void refreshNames();
     // False when nothing was written (empty name or a failed write); the status line says which.
     bool save(const QString& name);
+    // A missing file changes nothing; one that cannot be read or decoded is reported.
     void load(const QString& name);
     std::optional<GUIPreset> read(const QString& name) const;
     // True when the file is gone afterwards (also when it was already missing).
     bool remove(const QString& name);
-    // Both return an error text (empty on success); import also returns the count.
+    // An error text, empty on success.
     QString exportAll(const QString& destination) const;
-    QString importFrom(const QString& source, int* count);
+    PresetImport importFrom(const QString& source);
 
 private:
     Store& m_store;

@@ -15,6 +15,7 @@
 #include "model/presets.h"
 #include "platform/lang.h"
 #include "platform/settings.h"
+#include "platform/support_lock.h"
 #include "smartrename/smart_rename_run.h"
 
 #include <QDir>
@@ -57,6 +58,7 @@ Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_servi
     if (!m_services.metadataReader)
         m_services.metadataReader = MetadataReader::makeDefault();
     m_activity.status = QStringLiteral("Drag files here to begin. / 拖入文件开始。");
+    m_supportLock = std::make_unique<SupportLock>(m_services.supportFolder);
     m_access = std::make_unique<ScopedAccess>(*this);
     m_bookkeeping = std::make_unique<ItemBookkeeping>(*this);
     m_undoHistory = std::make_unique<History>(*this);
@@ -80,6 +82,10 @@ Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_servi
         const QString earlier = m_heldNotice;
         setLastingStatus(settingsDamageMessage(*damage) + (earlier.isEmpty() ? QString() : ' ' + earlier));
     }
+    if (!writesSupportFiles()) {
+        const QString earlier = m_heldNotice;
+        setLastingStatus(supportFolderInUseNotice() + (earlier.isEmpty() ? QString() : ' ' + earlier));
+    }
     m_bin = std::make_unique<BinController>(*this);
 }
 
@@ -87,6 +93,11 @@ Store::~Store()
 {
     m_undoHistory->flushPendingSaves();
     m_access->stopScopedAccess();
+}
+
+bool Store::writesSupportFiles() const
+{
+    return m_supportLock->mayWrite();
 }
 
 Store& Store::shared()

@@ -43,6 +43,7 @@ class ScopedAccess;
 class SmartRenameRun;
 class BinController;
 class AINamingRunner;
+class SupportLock;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -154,6 +155,9 @@ public:
     Settings& settings() const { return *m_services.settings; }
     const StoreServices& services() const { return m_services; }
     QString supportFolder() const { return m_services.supportFolder; }
+    // False while another process holds the support folder: this one then saves no history, log
+    // or presets (platform/support_lock.h).
+    bool writesSupportFiles() const;
 
     // ---- groups: read, and change with one publish ----
     const RuleSettings& rules() const { return m_rules; }
@@ -324,6 +328,8 @@ private:
 
     QList<FileItem> m_fileBackup;
     QString m_heldNotice;  // a launch message about set-aside files, joined to the next status
+
+    std::unique_ptr<SupportLock> m_supportLock;  // taken before anything reads the support folder
 
     // Declared after the state so that they go first and can still flush into it.
     std::unique_ptr<ScopedAccess> m_access;

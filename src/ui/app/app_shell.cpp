@@ -73,6 +73,9 @@ void AppShell::start(const QStringList& paths)
     if (!m_instance->listen())
         qCWarning(lcShell, "cannot listen on %s: files opened later start a second window",
                   qPrintable(SingleInstance::socketPath()));
+    if (!m_store.writesSupportFiles())
+        qCWarning(lcShell, "another instance holds %s: the history, log and presets are not saved here",
+                  qPrintable(m_store.supportFolder()));
     openFiles(paths);
     // The model's availability is asked once now, on a worker, so that the first AI action
     // usually finds the answer ready.

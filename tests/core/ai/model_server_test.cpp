@@ -10,8 +10,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <future>
 #include <gtest/gtest.h>
 
 using AIName::Availability;
@@ -256,4 +258,19 @@ TEST(AIAvailability, MessagesTellTheUserWhatToDoInBothLanguages)
     EXPECT_EQ(AIName::unavailableMessage(Availability::unavailable), QString::fromUtf8("AI 当前不可用。"));
     EXPECT_TRUE(AIName::unavailableMessage(Availability::notEnabled).contains(QString::fromUtf8("AI 服务设置")));
     Lang::setZh(false);
+}
+
+TEST(ModelServer, QuittingEndsAnExchangeWithASilentServerAndRefusesNewOnes)
+{
+    FakeModelServer server([](const FakeRequest&) { return FakeResponse{200, {}, true}; });
+    ModelServerConfig config = configFor(server.address());
+    config.probeTimeoutMs = 120000;  // far longer than anyone waits for a quit
+    auto probe = std::async(std::launch::async, [&] { return ModelServer::probe(config); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.requests().isEmpty(); }, 10000));
+
+    ModelServer::stopForQuit();
+    ASSERT_EQ(probe.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "still waiting on the server";
+    EXPECT_EQ(probe.get(), Availability::unavailable);
+    EXPECT_EQ(ModelServer::probe(config), Availability::unavailable);
+    EXPECT_EQ(server.requests().size(), 1);  // the later one never went out
 }

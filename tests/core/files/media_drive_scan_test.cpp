@@ -8,6 +8,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -147,4 +150,102 @@ TEST_F(MediaDrive, NonUtf8NamesAreCountedInReport)
     store->intake().loadMediaDrive(env.path("drive"));
     EXPECT_EQ(store->status(),
               "Media Drive: loaded 1 clip(s) from “drive”. Skipped 1 name(s) that are not valid UTF-8.");
+}
+
+namespace {
+// Makes folder inside folder below `root` by relative steps (the whole path may be longer than
+// any path the system opens in one go); returns the relative path of each level.
+QStringList makeChain(const QString& root, const QStringList& names)
+{
+    QStringList made;
+    int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
+    for (const QString& name : names) {
+        const QByteArray n = QFile::encodeName(name);
+        if (fd < 0 || ::mkdirat(fd, n.constData(), 0755) != 0)
+            break;
+        const int below = ::openat(fd, n.constData(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = below;
+        made << (made.isEmpty() ? name : made.last() + '/' + name);
+    }
+    if (fd >= 0)
+        ::close(fd);
+    return made;
+}
+
+// Removes what makeChain made, deepest first (the temporary folder's own clean-up works with
+// whole paths, which these exceed).
+void removeChain(const QString& root, const QStringList& names)
+{
+    QList<int> fds{::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY)};
+    for (const QString& name : names.mid(0, names.size() - 1))
+        fds << ::openat(fds.last(), QFile::encodeName(name).constData(), O_RDONLY | O_DIRECTORY);
+    for (qsizetype i = names.size() - 1; i >= 0; --i) {
+        ::unlinkat(fds[i], QFile::encodeName(names[i]).constData(), AT_REMOVEDIR);
+        ::close(fds[i]);
+    }
+}
+
+int highestOpenDescriptor()
+{
+    int highest = 0;
+    for (const QString& n : QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System))
+        highest = qMax(highest, n.toInt());
+    return highest;
+}
+}  // namespace
+
+TEST_F(MediaDrive, FoldersThatCannotBeOpenedAreCountedAndTheFirstIsNamed)
+{
+    make({"a.mov"});
+    // Past the longest path the system opens: 21 levels of 200-letter names.
+    QStringList names;
+    for (int i = 0; i < 21; ++i)
+        names << QStringLiteral("L%1").arg(i, 2, 10, QChar('0')) + QString(198, u'x');
+    const QStringList chain = makeChain(env.path("drive"), names);
+    ASSERT_EQ(chain.size(), names.size());
+    ASSERT_GT(env.path("drive/" + chain.last()).toUtf8().size(), 4096);
+    env.makeFile("drive/" + chain[3] + "/deep.mov");
+
+    store->intake().loadMediaDrive(env.path("drive"));
+    QFile::remove(env.path("drive/" + chain[3] + "/deep.mov"));
+    removeChain(env.path("drive"), names);
+    EXPECT_EQ(relativeItems(), (QStringList{"a.mov", chain[3] + "/deep.mov"}));
+    EXPECT_EQ(store->status(), "Media Drive: loaded 2 clip(s) from “drive”. Could not open 1 folder(s); the first was “"
+                                   + chain.last() + "”.");
+
+    // A folder the user may not read (root reads anything, so this part needs another user).
+    if (::geteuid() == 0)
+        return;
+    const QString locked = env.path("other/locked");
+    env.makeFile("other/locked/inside.mov");
+    env.makeFile("other/b.mov");
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+    store->setLangZh(true);
+    store->intake().loadMediaDrive(env.path("other"));
+    ::chmod(QFile::encodeName(locked).constData(), 0755);
+    EXPECT_EQ(store->status(), "媒体盘:从「other」载入 1 个片段。无法打开 1 个文件夹;第一个是「locked」。");
+}
+
+TEST_F(MediaDrive, ADeepTreeNeedsNoDescriptorPerLevel)
+{
+    QStringList names;
+    for (int i = 0; i < 40; ++i)
+        names << "d";
+    QDir().mkpath(env.path("drive"));
+    const QStringList chain = makeChain(env.path("drive"), names);
+    ASSERT_EQ(chain.size(), 40);
+    env.makeFile("drive/" + chain.last() + "/deep.mov");
+
+    // Only a few descriptors are left to the scan.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = rlim_t(highestOpenDescriptor() + 4);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    const MediaDriveScan scan = scanMediaDrive(env.path("drive"));
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+
+    EXPECT_EQ(scan.kept, QStringList{env.path("drive/" + chain.last() + "/deep.mov")});
+    EXPECT_EQ(scan.unopenedFolders, 0);
 }

@@ -33,7 +33,7 @@ TEST_F(ApplyRenames, SwapsRotationsAndChainsUseTemporaryNamesAndUndoInReverse)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        store.reset();  // its saves land before the folders go
+        store.reset();  // one Store at a time holds the support folder, as one process does
         QDir(work()).removeRecursively();
         QDir(env.path("support")).removeRecursively();
         store = newStore();
@@ -237,6 +237,7 @@ TEST_F(ApplyRenames, RefusedPlansReportWhy)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        store.reset();  // one Store at a time holds the support folder, as one process does
         store = newStore();
         file("a");
         file("b");
@@ -281,6 +282,7 @@ TEST_F(ApplyRenames, OccupantWhoseTargetStaysTakenIsNeverLeftHidden)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QDir(work()).removeRecursively();
+        store.reset();  // one Store at a time holds the support folder, as one process does
         store = newStore();
         ids.clear();
         file("a");

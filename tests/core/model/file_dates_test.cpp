@@ -58,6 +58,7 @@ struct DateFixture : testing::Test {
     {
         StoreServices s = env.services();
         s.metadataReader = std::make_shared<FakeReader>(metadataDates);
+        store.reset();  // one Store at a time holds the support folder, as one process does
         store = std::make_unique<Store>(std::move(s));
     }
     FileItem& add(const QString& relative)

@@ -134,9 +134,9 @@ TEST(Presets, ImportNamesClashesInTheInterfaceLanguage)
         bundle.presets.insert("a/b", *GUIPreset::fromJsonData(presetData("C")));
         bundle.presets.insert("a_b", *GUIPreset::fromJsonData(presetData("D")));
         const QString source = env.makeFile("bundle.json", bundle.encode());
-        int count = -1;
-        EXPECT_EQ(store->presets().importFrom(source, &count), "");
-        EXPECT_EQ(count, 4);
+        const PresetImport result = store->presets().importFrom(source);
+        EXPECT_EQ(result.failure, PresetImport::Failure::none);
+        EXPECT_EQ(result.imported, 4);
         const QString imported = zh ? "(导入)" : " (imported)";
         const QString empty = zh ? "导入" : "Imported";
         EXPECT_EQ(QSet<QString>(store->presetNames().begin(), store->presetNames().end()),
@@ -146,7 +146,7 @@ TEST(Presets, ImportNamesClashesInTheInterfaceLanguage)
         EXPECT_EQ(store->presets().read("a_b" + imported)->prefixText, "D");
         EXPECT_EQ(store->presets().read("Dailies")->prefixText, "");
 
-        EXPECT_EQ(store->presets().importFrom(source, &count), "");
+        EXPECT_EQ(store->presets().importFrom(source).failure, PresetImport::Failure::none);
         EXPECT_TRUE(store->presetNames().contains("Dailies" + imported + imported));
     }
 }
@@ -158,9 +158,7 @@ TEST(Presets, ImportNeverReplacesAFileTheListMissed)
     store->presets().refreshNames();
     const QString existing = env.makeFile("support/presets/Night.gui.json", presetData("mine"));
     const QString source = env.makeFile("in/Night.gui.json", presetData("theirs"));
-    int count = 0;
-    EXPECT_EQ(store->presets().importFrom(source, &count), "");
-    EXPECT_EQ(count, 1);
+    EXPECT_EQ(store->presets().importFrom(source).imported, 1);
     EXPECT_EQ(readFile(existing), presetData("mine"));
     EXPECT_EQ(store->presets().read("Night (imported)")->prefixText, "theirs");
 }
@@ -169,9 +167,8 @@ TEST(Presets, ImportSingleFilesAndFailures)
 {
     TestEnv env;
     auto store = env.makeStore();
-    int count = 0;
-    EXPECT_EQ(store->presets().importFrom(env.makeFile("Night.gui.json", presetData("n")), &count), "");
-    EXPECT_EQ(store->presets().importFrom(env.makeFile("Dailies.json", presetData("d")), &count), "");
+    EXPECT_EQ(store->presets().importFrom(env.makeFile("Night.gui.json", presetData("n"))).imported, 1);
+    EXPECT_EQ(store->presets().importFrom(env.makeFile("Dailies.json", presetData("d"))).imported, 1);
     EXPECT_EQ(store->presetNames(), (QStringList{"Dailies", "Night"}));
 
     QJsonObject other = QJsonDocument::fromJson(PresetBundle().encode()).object();
@@ -187,11 +184,59 @@ TEST(Presets, ImportSingleFilesAndFailures)
         {"broken.json", "{\"format\":\"BrindlecovePresets\",\"version\":1,\"presets\":{\"x\":{\"find\":1}}}"},
     };
     for (const auto& b : bad)
-        EXPECT_NE(store->presets().importFrom(env.makeFile(b.file, b.data), &count), "") << b.file;
-    EXPECT_NE(store->presets().importFrom(env.path("missing.json"), &count), "");
+        EXPECT_EQ(store->presets().importFrom(env.makeFile(b.file, b.data)).failure, PresetImport::Failure::notPresets)
+            << b.file;
+    EXPECT_EQ(store->presets().importFrom(env.path("missing.json")).failure, PresetImport::Failure::unreadable);
     EXPECT_EQ(store->presetNames(), (QStringList{"Dailies", "Night"}));
 
     const QString empty = env.makeFile("empty.json", PresetBundle().encode());
-    EXPECT_EQ(store->presets().importFrom(empty, &count), "");
-    EXPECT_EQ(count, 0);
+    const PresetImport none = store->presets().importFrom(empty);
+    EXPECT_EQ(none.failure, PresetImport::Failure::none);
+    EXPECT_EQ(none.imported, 0);
+}
+
+TEST(Presets, ImportStoppedByAFailedWriteKeepsAndListsWhatWasWritten)
+{
+    TestEnv env;
+    auto store = env.makeStore();
+    PresetBundle bundle;
+    bundle.presets.insert("A", *GUIPreset::fromJsonData(presetData("a")));
+    bundle.presets.insert(QString(300, u'B'), *GUIPreset::fromJsonData(presetData("b")));  // no file system takes it
+    bundle.presets.insert("C", *GUIPreset::fromJsonData(presetData("c")));
+    const PresetImport result = store->presets().importFrom(env.makeFile("bundle.json", bundle.encode()));
+    EXPECT_EQ(result.failure, PresetImport::Failure::notSaved);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_EQ(result.imported, 1);
+    EXPECT_EQ(result.total, 3);
+    EXPECT_EQ(store->presetNames(), QStringList{"A"});
+}
+
+TEST(Presets, LoadingAPresetWhoseFileCannotBeReadSaysSo)
+{
+    const struct {
+        const char* what;
+        bool folder;
+        QByteArray data;
+    } cases[] = {
+        {"not JSON", false, "\x01garbage"},
+        {"JSON but not a rule set", false, "{\"format\":\"BrindlecovePresets\"}"},
+        {"a folder in its place", true, {}},
+    };
+    for (const auto& c : cases) {
+        TestEnv env;
+        auto store = env.makeStore();
+        store->editRules([](RuleSettings& r) { r.suffixText = "kept"; });
+        if (c.folder)
+            QDir().mkpath(env.path("support/presets/Night.gui.json"));
+        else
+            env.makeFile("support/presets/Night.gui.json", c.data);
+        store->presets().refreshNames();
+        ASSERT_EQ(store->presetNames(), QStringList{"Night"}) << c.what;
+        store->presets().load("Night");
+        EXPECT_EQ(store->status(), "Couldn't load preset: Night (its file could not be read).") << c.what;
+        EXPECT_EQ(store->rules().suffixText, "kept") << c.what;
+        store->setLangZh(true);
+        store->presets().load("Night");
+        EXPECT_EQ(store->status(), "无法载入预设:Night(无法读取其文件)。") << c.what;
+    }
 }

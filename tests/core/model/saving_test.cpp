@@ -38,8 +38,7 @@ TEST(Saving, ASinglePresetFileKeepsEverythingButThePresetSuffix)
         {"Dailies.JSON", "Dailies"},
     };
     for (const auto& c : cases) {
-        int count = 0;
-        EXPECT_EQ(store->presets().importFrom(env.makeFile(QStringLiteral("in/") + c.file, preset), &count), "");
+        EXPECT_EQ(store->presets().importFrom(env.makeFile(QStringLiteral("in/") + c.file, preset)).imported, 1);
         EXPECT_TRUE(store->presetNames().contains(c.name))
             << c.file << ": " << store->presetNames().join('|').toStdString();
     }

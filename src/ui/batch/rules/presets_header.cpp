@@ -170,12 +170,24 @@ void PresetsHeader::importPresetsFromFile()
     const Dialogs::OpenResult chosen = m_dialogs.openPanel(panel);
     if (!chosen.accepted())
         return;
-    int count = 0;
-    const QString error = m_store.presets().importFrom(chosen.paths.first(), &count);
-    if (!error.isEmpty()) {
+    const PresetImport result = m_store.presets().importFrom(chosen.paths.first());
+    const QString n = QString::number(result.imported);
+    switch (result.failure) {
+    case PresetImport::Failure::none:
+        m_store.setStatus(L("Imported " + n + " preset(s).", "已导入 " + n + " 个预设。"));
+        break;
+    case PresetImport::Failure::notPresets:
         m_store.setStatus(L("That file isn't a Brindlecove preset file.", "这不是 Brindlecove 预设文件。"));
-        return;
+        break;
+    case PresetImport::Failure::unreadable:
+        m_store.setStatus(L("Couldn't read the preset file: ", "无法读取预设文件:") + result.error);
+        break;
+    case PresetImport::Failure::notSaved: {
+        const QString total = QString::number(result.total);
+        m_store.setStatus(L("Imported " + n + " of " + total + " preset(s); the others could not be saved: ",
+                            "已导入 " + total + " 个预设中的 " + n + " 个;其余的无法保存:")
+                          + result.error);
+        break;
     }
-    const QString n = QString::number(count);
-    m_store.setStatus(L("Imported " + n + " preset(s).", "已导入 " + n + " 个预设。"));
+    }
 }

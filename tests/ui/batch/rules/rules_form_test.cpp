@@ -9,6 +9,7 @@
 #include "files/renamer.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
+#include "model/preset_bundle.h"
 #include "model/presets.h"
 #include "platform/settings.h"
 #include "smartrename/smart_rename_style_picker.h"
@@ -436,6 +437,31 @@ TEST_F(RulesFormTest, ExportAndImportGoThroughTheFilePanels)
     dialogs.saveAnswers.push_back(env.path("missing/folder/x.json"));
     ui::menuAction(form->presetsMenu(), "导出预设…")->trigger();
     EXPECT_TRUE(store->status().startsWith("导出失败:")) << store->status().toStdString();
+}
+
+TEST_F(RulesFormTest, AnImportThatFailsSaysWhyAndWhatWasImported)
+{
+    PresetBundle bundle;
+    for (const QString& name : {QString("A"), QString(300, u'B'), QString("C")})  // the long name cannot be written
+        bundle.presets.insert(name, GUIPreset());
+    const QString stopped = env.makeFile("in/bundle.json", bundle.encode());
+    const struct {
+        bool zh;
+        QString file;
+        QString statusStart;
+    } cases[] = {
+        {false, stopped, "Imported 1 of 3 preset(s); the others could not be saved: "},
+        {true, stopped, "已导入 3 个预设中的 1 个;其余的无法保存:"},
+        {false, env.path("in/missing.json"), "Couldn't read the preset file: "},
+        {true, env.path("in/missing.json"), "无法读取预设文件:"},
+    };
+    for (const auto& c : cases) {
+        store->setLangZh(c.zh);
+        dialogs.answerOpen({c.file});
+        ui::menuAction(form->presetsMenu(), c.zh ? "导入预设…" : "Import Presets…")->trigger();
+        EXPECT_TRUE(store->status().startsWith(c.statusStart)) << store->status().toStdString();
+        EXPECT_GT(store->status().size(), c.statusStart.size()) << "the reason is given";
+    }
 }
 
 TEST_F(RulesFormTest, ShowingThePanelRefreshesThePresetNames)
