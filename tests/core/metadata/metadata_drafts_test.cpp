@@ -341,7 +341,8 @@ TEST(MetadataDrafts, MovieIsSavedOffTheMainThread)
     ASSERT_TRUE(f.waitIdle());
     EXPECT_EQ(f.store->status(), "Metadata applied to 2 file(s).");
     for (const FileItem& item : items)
-        EXPECT_EQ(exiftool(item.url, {"-QuickTime:Title"}).value("Title").toString(), "Spot 30") << item.name.toStdString();
+        EXPECT_EQ(exiftool(item.url, {"-QuickTime:Title"}).value("Title").toString(), "Spot 30")
+            << item.name.toStdString();
 }
 
 TEST(MetadataDrafts, CustomKeysAreRememberedOnce)
