@@ -455,8 +455,11 @@ TEST(MetadataTab, Screenshots)
         for (const auto& [name, rows] : shots) {
             f.select(rows);
             QTest::qWait(50);
-            EXPECT_TRUE(f.view->grab().save(QDir(dir).filePath(
-                QStringLiteral("metadata_%1_%2.png").arg(name, zh ? QStringLiteral("zh") : QStringLiteral("en")))));
+            const QString lang = zh ? QStringLiteral("zh") : QStringLiteral("en");
+            EXPECT_TRUE(f.view->grab().save(QDir(dir).filePath(QStringLiteral("metadata_%1_%2.png").arg(name, lang))));
+            // The whole form, its action bar included.
+            EXPECT_TRUE(f.ed().form()->grab().save(
+                QDir(dir).filePath(QStringLiteral("metadata_%1_%2_form.png").arg(name, lang))));
         }
     }
 }
