@@ -79,7 +79,7 @@ MetadataEditor::MetadataEditor(Store& store, Dialogs& dialogs, QWidget* parent)
     layout->addWidget(m_stack);
 
     auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this);
-    undo->setContext(Qt::WidgetWithChildrenShortcut);
+    undo->setContext(Qt::WindowShortcut);
     connect(undo, &QShortcut::activated, this, [this] {
         if (m_undoButton && m_undoButton->isEnabled())
             undoMetaEdit();
