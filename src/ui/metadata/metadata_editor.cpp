@@ -104,6 +104,9 @@ MetadataEditor::~MetadataEditor()
 {
     // Nothing is shown any more: a movie's read that ends now has nowhere to go.
     m_store.metaDrafts().setShown(std::nullopt);
+    // Forms replaced since the event loop last ran have no parent to take them along.
+    for (const QPointer<QWidget>& form : std::as_const(m_retiredForms))
+        delete form.data();
 }
 
 QWidget* MetadataEditor::buildPlaceholder()
@@ -427,6 +430,8 @@ void MetadataEditor::rebuildForm()
         m_form->hide();
         m_form->setParent(nullptr);
         m_form->deleteLater();
+        m_retiredForms.removeIf([](const QPointer<QWidget>& p) { return p.isNull(); });
+        m_retiredForms.append(m_form);
         m_form = nullptr;
     }
     const auto p = primary();

@@ -6,6 +6,7 @@
 #include "metadata/meta_fields.h"
 #include "metadata/metadata_drafts.h"
 
+#include <QPointer>
 #include <QSet>
 #include <QUuid>
 #include <QWidget>
@@ -136,6 +137,7 @@ private:
     QVBoxLayout* m_paneLayout = nullptr;
     QLabel* m_selectPrompt = nullptr;
     QWidget* m_form = nullptr;
+    QList<QPointer<QWidget>> m_retiredForms;  // replaced forms waiting for their deferred deletion
     std::unique_ptr<Shape> m_shape;
     bool m_syncing = false;
     bool m_restoringSelection = false;
