@@ -294,6 +294,16 @@ TEST(MetadataTab, FieldEditsUndoStepByStep)
     EXPECT_EQ(f.ed().historySize(), 0);
     f.select({0});
     EXPECT_EQ(f.ed().draft().title, "Call sheetxy");  // its draft, not read again
+
+    // Back from another mode the draft is loaded anew, with what was edited there.
+    f.type("标题", "z");
+    f.view->setMode(1);
+    MetaFields fromBin = f.store->meta().metaDraft.value(items[0].id);
+    fromBin.title = "From the bin";
+    f.store->metaDrafts().storeDraft(items[0].id, fromBin);
+    f.view->setMode(0);
+    EXPECT_EQ(f.ed().draft().title, "From the bin");
+    EXPECT_EQ(f.ed().historySize(), 0);
 }
 
 TEST(MetadataTab, DateSwitchAndCheckboxFieldsRecordSteps)
