@@ -9,6 +9,7 @@
 #include "files/list_operations.h"
 #include "files/renamer.h"
 #include "files/scoped_access.h"
+#include "metadata/metadata_drafts.h"
 #include "metadata/metadata_reader.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
@@ -67,6 +68,7 @@ Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_servi
     m_intake = std::make_unique<Intake>(*this);
     m_folderWatch = std::make_unique<FolderWatch>(*this);
     m_aiRunner = std::make_unique<AINamingRunner>(*this);
+    m_metaDrafts = std::make_unique<MetadataDrafts>(*this);
     restoreSettings();
     m_presets = std::make_unique<Presets>(*this);
     m_preview = std::make_unique<NamePreview>(*this);

@@ -30,6 +30,7 @@
 
 class Settings;
 class MetadataReader;
+class MetadataDrafts;
 class Presets;
 class NamePreview;
 class FileDates;
@@ -249,6 +250,8 @@ public:
     FileDates& dates() const { return *m_dates; }
     SmartRenameRun& smartRun() const { return *m_smartRun; }
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
+    // The Metadata editor's loads, saves and edits of the drafts.
+    MetadataDrafts& metaDrafts() { return *m_metaDrafts; }
     // The bin table's rows, tools and background reads.
     BinController& bin() { return *m_bin; }
 
@@ -340,6 +343,7 @@ private:
     std::unique_ptr<Intake> m_intake;
     std::unique_ptr<FolderWatch> m_folderWatch;
     std::unique_ptr<AINamingRunner> m_aiRunner;
+    std::unique_ptr<MetadataDrafts> m_metaDrafts;
     std::unique_ptr<BinController> m_bin;  // last: its reads stop before the rest goes
 };
 

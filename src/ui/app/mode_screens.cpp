@@ -5,6 +5,7 @@
 #include "batch/one_by_one_view.h"
 #include "batch/rules/rules_form.h"
 #include "common/lang_binder.h"
+#include "metadata/metadata_view.h"
 #include "smartrename/smart_rename_view.h"
 
 #include <QDialog>
@@ -68,6 +69,8 @@ QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent
     QWidget* page = nullptr;
     if (t == 1)
         page = new OneByOneView(store, parent);
+    else if (t == 2)
+        page = new MetadataView(store, dialogs, parent);
     else if (t == 3)
         page = new SmartRenameView(store, parent);
     else
