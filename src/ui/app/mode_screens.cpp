@@ -69,7 +69,7 @@ QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent
     if (t == 1)
         page = new OneByOneView(store, parent);
     else if (t == 3)
-        page = new SmartRenameView(store, parent);
+        page = new SmartRenameView(store, dialogs, parent);
     else
         page = emptyPage(store, kTitles[t][0], kTitles[t][1], parent);
     page->setObjectName(QStringLiteral("modeScreen%1").arg(t));

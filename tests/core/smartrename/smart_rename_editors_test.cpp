@@ -104,7 +104,7 @@ TEST_F(SmartEditorsTest, CutTypesMatchByVariantHigherRowFirstAndOutliveARestart)
     EXPECT_TRUE(cacheEmptied());
     EXPECT_EQ(smart().customCutTypes.last().canonical, " Lift Spot ");
     EXPECT_EQ(cutTypeOf("ABC_Spot_Lift_V1"), "LiftSpot");  // as the layout writes " Lift Spot "
-    EXPECT_EQ(cutTypeOf("ABC_Spot_SZL_V1"), "Sizzle");  // the built-in row stands higher
+    EXPECT_EQ(cutTypeOf("ABC_Spot_SZL_V1"), "Sizzle");     // the built-in row stands higher
 
     const QUuid trailer = smart().customCutTypes.first().id;
     editors().deleteCutType(trailer);
