@@ -175,6 +175,56 @@ TEST(SmartRenameHandOffView, ApplyRenameRenamesLoadedFilesAndEmailTakesOneRow)
               "Generate an email for just this file");
 }
 
+TEST(SmartRenameWalkthrough, PastedNamesTaughtSplitCustomLayoutVariantAndFilesRenamedAsShown)
+{
+    ActionsFixture f;
+    f.view->show();
+    QStringList pasted;
+    for (int i = 1; i <= 10; ++i)
+        pasted << QStringLiteral("abc_zorblax_trailer_30_v%1.mov").arg(i);
+    f.pasteAndRecognize(pasted.join('\n'));
+    ASSERT_EQ(f.rows().size(), 10);
+
+    ui::click(f.bar().teachButton());
+    TeachWordPopup& teach = *f.view->teachPopup();
+    ui::typeText(teach.wordField(), "zorblax");
+    ui::typeText(teach.splitField(), "Zor Blax");
+    ui::click(teach.saveButton());
+    teach.hide();
+    EXPECT_TRUE(f.rows().first().corrected.contains("ZorBlax"));
+
+    f.view->findChild<SmartRenameStylePicker*>()->selectStyle(SmartRenameStyle::custom);
+    f.view->customRulesGroup()->setExpanded(true);
+    QLineEdit* separator = f.view->namingEditor()->separatorField();
+    separator->selectAll();
+    ui::typeText(separator, "-");
+
+    QList<FileItem> items;
+    for (const char* name : {"abc_zorblax_trailer_30_v1.mov", "abc_zorblax_teaser_15_v2.mov", "xyz_promo_60_v3.MOV"})
+        items << FileItem::file(f.env.makeFile(QStringLiteral("work/") + name));
+    f.store->setItems(items);
+    ui::click(f.view->useLoadedButton());
+    ASSERT_EQ(f.rows().size(), 3);
+    EXPECT_TRUE(f.rows().first().corrected.contains("-ZorBlax-"));
+
+    f.suffixRule("-Web");
+    f.dialogs.promptAnswers.push_back(QString("Web"));
+    ui::click(f.variants().saveButton());
+    ASSERT_EQ(f.variants().rows().size(), 1);
+    ui::click(f.variants().rows().first().apply);
+    QStringList shown;
+    for (const SmartRenameRow& row : f.rows())
+        shown << row.corrected + "." + row.sourceItem->ext;
+    EXPECT_TRUE(shown.first().endsWith("-Web.mov"));
+
+    ui::click(f.bar().applyRenameButton());
+    QStringList onDisk = QDir(f.env.path("work")).entryList(QDir::Files);
+    onDisk.sort();
+    shown.sort();
+    EXPECT_EQ(onDisk, shown);
+    EXPECT_EQ(f.store->status(), "Renamed 3.");
+}
+
 TEST(SmartRenameScreenshot, WholeTabInBothLanguages)
 {
     const QString dir = qEnvironmentVariable("BRINDLECOVE_SCREENSHOTS");
