@@ -14,6 +14,7 @@
 #include "smartrename/teach_word_popup.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -70,7 +71,9 @@ TEST(SmartRenameCustomRules, ShownOnlyForCustomAndCollapsedWhenItComesBack)
     // A chip that was selected reads in the normal text colour again once another is picked.
     StyleChip* finishing = f.view->findChild<SmartRenameStylePicker*>()->chips().first();
     EXPECT_FALSE(finishing->property("selected").toBool());
-    EXPECT_FALSE(finishing->styleSheet().contains("color: white"));
+    EXPECT_TRUE(
+        finishing->styleSheet().contains("color: " + QApplication::palette().color(QPalette::WindowText).name()))
+        << finishing->styleSheet().toStdString();
     EXPECT_TRUE(f.naming().isVisible());
     ui::typeText(f.naming().separatorField(), "-");
     f.view->findChild<SmartRenameStylePicker*>()->selectStyle(SmartRenameStyle::posting);
