@@ -17,7 +17,10 @@
 #include "platform/lang.h"
 #include "platform/settings.h"
 #include "platform/support_lock.h"
+#include "smartrename/smart_rename_editors.h"
+#include "smartrename/smart_rename_handoff.h"
 #include "smartrename/smart_rename_run.h"
+#include "smartrename/smart_variants.h"
 
 #include <QDir>
 #include <QLocale>
@@ -74,6 +77,9 @@ Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_servi
     m_preview = std::make_unique<NamePreview>(*this);
     m_dates = std::make_unique<FileDates>(*this);
     m_smartRun = std::make_unique<SmartRenameRun>(*this);
+    m_smartVariants = std::make_unique<SmartVariants>(*this);
+    m_smartHandOff = std::make_unique<SmartRenameHandOff>(*this);
+    m_smartEditors = std::make_unique<SmartRenameEditors>(*this);
     Lang::setZh(m_prefs.langZh);
     if (m_services.loadHistoryOnStart) {
         m_undoHistory->loadHistory();
@@ -305,11 +311,12 @@ void Store::setLearnedWordSplits(const QMap<QString, QStringList>& splits)
     settings().setData("learnedWordSplits", encodeLearnedSplits(splits));
 }
 
-void Store::setSmartVariants(const QList<SmartVariant>& list)
+void Store::setSmartVariants(const QList<SmartVariant>& list, bool save)
 {
     m_smart.smartVariants = list;
     publish(Group::Smart);
-    settings().setData("smartVariants", encodeSmartVariants(list));
+    if (save)
+        settings().setData("smartVariants", encodeSmartVariants(list));
 }
 
 void Store::setEmailTemplates(const QList<EmailTemplate>& list)

@@ -42,6 +42,9 @@ class ListOperations;
 class ItemBookkeeping;
 class ScopedAccess;
 class SmartRenameRun;
+class SmartVariants;
+class SmartRenameHandOff;
+class SmartRenameEditors;
 class BinController;
 class AINamingRunner;
 class SupportLock;
@@ -226,7 +229,8 @@ public:
     void setCustomCutTypes(const QList<SmartRename::CutType>& list);
     void setCustomNamingConfig(const SmartRename::CustomNamingConfig& config);
     void setLearnedWordSplits(const QMap<QString, QStringList>& splits);
-    void setSmartVariants(const QList<SmartVariant>& list);
+    // save false: kept in memory only, written with the next save of the list.
+    void setSmartVariants(const QList<SmartVariant>& list, bool save = true);
     void setEmailTemplates(const QList<EmailTemplate>& list);
     void setPendingEmailContexts(std::optional<QList<EmailFileContext>> contexts);
 
@@ -249,6 +253,11 @@ public:
     NamePreview& preview() const { return *m_preview; }
     FileDates& dates() const { return *m_dates; }
     SmartRenameRun& smartRun() const { return *m_smartRun; }
+    SmartVariants& variants() const { return *m_smartVariants; }
+    // Apply Rename and the hand-off to the Email tab.
+    SmartRenameHandOff& smartHandOff() const { return *m_smartHandOff; }
+    // The taught word splits, cut types and naming layout as their editors change them.
+    SmartRenameEditors& smartEditors() const { return *m_smartEditors; }
     MetadataReader& metadataReader() const { return *m_services.metadataReader; }
     // The Metadata editor's loads, saves and edits of the drafts.
     MetadataDrafts& metaDrafts() { return *m_metaDrafts; }
@@ -326,6 +335,9 @@ private:
     std::unique_ptr<NamePreview> m_preview;
     std::unique_ptr<FileDates> m_dates;
     std::unique_ptr<SmartRenameRun> m_smartRun;
+    std::unique_ptr<SmartVariants> m_smartVariants;
+    std::unique_ptr<SmartRenameHandOff> m_smartHandOff;
+    std::unique_ptr<SmartRenameEditors> m_smartEditors;
 
     void restoreSettings();
 

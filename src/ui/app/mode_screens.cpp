@@ -72,7 +72,7 @@ QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent
     else if (t == 2)
         page = new MetadataView(store, dialogs, parent);
     else if (t == 3)
-        page = new SmartRenameView(store, parent);
+        page = new SmartRenameView(store, dialogs, parent);
     else
         page = emptyPage(store, kTitles[t][0], kTitles[t][1], parent);
     page->setObjectName(QStringLiteral("modeScreen%1").arg(t));

@@ -54,6 +54,8 @@ const QHash<QString, IconEntry>& iconMap()
         {"rectangle.stack.badge.plus", {"list-add", QStyle::SP_FileDialogListView}},
         {"sparkles", {"tools-wizard|starred", QStyle::SP_DialogHelpButton}},
         {"wand.and.stars", {"tools-wizard|starred", QStyle::SP_DialogHelpButton}},
+        {"arrow.triangle.2.circlepath", {"view-refresh", QStyle::SP_ArrowUp}},
+        {"play.fill", {"media-playback-start", QStyle::SP_ArrowRight}},
         {"textformat.abc.dottedunderline", {"accessories-text-editor", QStyle::SP_FileDialogContentsView}},
     };
     return map;

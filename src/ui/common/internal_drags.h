@@ -1,7 +1,8 @@
 #pragma once
 // Drags made inside the application carry a private type, so that only their own targets take
-// them: a rule card's handle drags onto rule cards, a style chip onto style chips. Text fields
-// take neither, nor file URLs, which go to the window (and from there to the file list).
+// them: a rule card's handle drags onto rule cards, a style chip onto style chips, a naming
+// section chip onto section chips. Text fields take none of them, nor file URLs, which go to the
+// window (and from there to the file list).
 #include <QByteArray>
 #include <QString>
 
@@ -11,6 +12,7 @@ class QWidget;
 namespace InternalDrag {
 inline constexpr char ruleCard[] = "application/x-brindlecove-rule-card";
 inline constexpr char styleChip[] = "application/x-brindlecove-style-chip";
+inline constexpr char sectionChip[] = "application/x-brindlecove-section-chip";
 
 // A drag of `payload` (a raw value) as the given private type; the caller owns the result.
 QMimeData* makeMimeData(const char* type, const QString& payload);

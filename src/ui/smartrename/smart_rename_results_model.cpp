@@ -3,6 +3,7 @@
 #include "common/icons.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "smartrename/variants_menu.h"
 
 #include <QBrush>
 #include <QColor>
@@ -12,6 +13,10 @@ SmartRenameResultsModel::SmartRenameResultsModel(Store& store, QObject* parent)
     : QAbstractTableModel(parent), m_store(store)
 {
     connect(&store, &Store::smartChanged, this, &SmartRenameResultsModel::follow);
+    connect(&store, &Store::presetsChanged, this, [this] {
+        if (!m_rows.isEmpty())
+            emit dataChanged(index(0, Variant), index(int(m_rows.size()) - 1, Variant));
+    });
     connect(&store, &Store::prefsChanged, this, [this] {
         if (!m_rows.isEmpty())
             emit dataChanged(index(0, Marks), index(int(m_rows.size()) - 1, Marks));
@@ -24,8 +29,11 @@ SmartRenameResultsModel::SmartRenameResultsModel(Store& store, QObject* parent)
 void SmartRenameResultsModel::follow()
 {
     const QList<SmartRenameRow>& rows = m_store.smart().smartRenameRows;
-    if (rows.constData() == m_rows.constData() && rows.size() == m_rows.size())
+    if (rows.constData() == m_rows.constData() && rows.size() == m_rows.size()) {
+        if (!m_rows.isEmpty())  // the variant menus come and go with the saved variants
+            emit dataChanged(index(0, Variant), index(int(m_rows.size()) - 1, Variant));
         return;
+    }
     beginResetModel();
     m_rows = rows;
     m_duplicates = SmartRename::duplicateNames(m_rows);
@@ -101,11 +109,29 @@ QVariant SmartRenameResultsModel::data(const QModelIndex& index, int role) const
         if (role == Qt::DisplayRole)
             return marks(index.row()).join(QStringLiteral("  "));
         return markData(row, role);
+    case Variant:
+        if (!hasVariantsToOffer(m_store))
+            break;
+        if (role == Qt::DecorationRole)
+            return symbolIcon(QStringLiteral("rectangle.stack"));
+        if (role == Qt::AccessibleTextRole)
+            return L("Apply a variant", "套用变体");
+        if (role == Qt::ToolTipRole)
+            return L("Apply a variant to just this name", "只对这一个名字套用变体");
+        break;
     case Copy:
         if (role == Qt::DecorationRole)
             return symbolIcon(QStringLiteral("doc.on.doc"));
         if (role == Qt::AccessibleTextRole)
             return L("Copy", "复制");
+        break;
+    case Email:
+        if (role == Qt::DecorationRole)
+            return symbolIcon(QStringLiteral("envelope"));
+        if (role == Qt::AccessibleTextRole)
+            return L("Generate email", "生成邮件");
+        if (role == Qt::ToolTipRole)
+            return L("Generate an email for just this file", "只为这一个文件生成邮件");
         break;
     default: break;
     }

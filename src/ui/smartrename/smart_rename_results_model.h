@@ -1,6 +1,7 @@
 #pragma once
 // The Smart Rename results as a table: the original name, the editable corrected name, the
-// marks (duplicate, missing version, variant) and a copy cell. It follows Store's rows; an edit
+// marks (duplicate, missing version, variant), and cells for the row's variant menu (while a
+// variant or saved preset exists), copying and e-mailing the row. It follows Store's rows; an edit
 // writes the row back into the Store at once.
 #include "smartrename/smart_rename_row.h"
 
@@ -12,7 +13,7 @@ class Store;
 class SmartRenameResultsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Original, Corrected, Marks, Copy, ColumnCount };
+    enum Column { Original, Corrected, Marks, Variant, Copy, Email, ColumnCount };
 
     explicit SmartRenameResultsModel(Store& store, QObject* parent = nullptr);
 

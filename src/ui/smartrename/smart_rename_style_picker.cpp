@@ -4,13 +4,7 @@
 #include "model/name_preview.h"
 #include "model/store.h"
 
-#include <QApplication>
-#include <QDrag>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QHBoxLayout>
-#include <QMimeData>
-#include <QMouseEvent>
 
 SmartRenameStylePicker::SmartRenameStylePicker(Store& store, bool isDisabled, QWidget* parent)
     : QWidget(parent), m_store(store), m_disabled(isDisabled), m_layout(new QHBoxLayout(this))
@@ -80,64 +74,8 @@ bool SmartRenameStylePicker::moveStyle(const QStringList& dropped, SmartRenameSt
 }
 
 StyleChip::StyleChip(SmartRenameStyle style, SmartRenameStylePicker* picker)
-    : QLabel(rawValue(style), picker), m_style(style), m_picker(picker)
+    : DragChip(rawValue(style), InternalDrag::styleChip, rawValue(style), picker), m_style(style)
 {
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * 0.9);
-    setFont(f);
-    setAlignment(Qt::AlignCenter);
-    setAcceptDrops(true);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void StyleChip::setSelected(bool on)
-{
-    const QPalette pal = palette();
-    const QString background = on ? pal.color(QPalette::Highlight).name() : QStringLiteral("rgba(128,128,128,38)");
-    const QString text = on ? QStringLiteral("white") : pal.color(QPalette::WindowText).name();
-    setStyleSheet(QStringLiteral("QLabel { background: %1; color: %2; border-radius: 6px; padding: 4px 6px; }")
-                      .arg(background, text));
-    setProperty("selected", on);
-}
-
-void StyleChip::mousePressEvent(QMouseEvent* e)
-{
-    m_pressPos = e->position().toPoint();
-    m_dragging = false;
-}
-
-void StyleChip::mouseMoveEvent(QMouseEvent* e)
-{
-    if (!(e->buttons() & Qt::LeftButton)
-        || (e->position().toPoint() - m_pressPos).manhattanLength() < QApplication::startDragDistance())
-        return;
-    m_dragging = true;
-    auto* drag = new QDrag(this);
-    drag->setMimeData(InternalDrag::makeMimeData(InternalDrag::styleChip, rawValue(m_style)));
-    drag->setPixmap(grab());
-    drag->exec(Qt::MoveAction);
-}
-
-void StyleChip::mouseReleaseEvent(QMouseEvent* e)
-{
-    if (e->button() == Qt::LeftButton && !m_dragging && rect().contains(e->position().toPoint()))
-        m_picker->selectStyle(m_style);
-    m_dragging = false;
-}
-
-void StyleChip::dragEnterEvent(QDragEnterEvent* e)
-{
-    if (e->mimeData()->hasFormat(InternalDrag::styleChip))
-        e->acceptProposedAction();
-    else
-        e->ignore();
-}
-
-void StyleChip::dropEvent(QDropEvent* e)
-{
-    const QStringList dropped = InternalDrag::payload(e->mimeData(), InternalDrag::styleChip);
-    if (m_picker->moveStyle(dropped, m_style))
-        e->acceptProposedAction();
-    else
-        e->ignore();
+    setOnClick([picker, style] { picker->selectStyle(style); });
+    setOnDrop([picker, style](const QStringList& dropped) { return picker->moveStyle(dropped, style); });
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The row of Smart Rename style chips: a click picks the style, dragging one chip onto another
 // rearranges the row (the order is kept across launches).
+#include "common/drag_chip.h"
 #include "model/enums.h"
 
-#include <QLabel>
 #include <QList>
 #include <QWidget>
 
@@ -36,23 +36,12 @@ private:
 };
 
 // One chip; its text is the style's raw value, which is also its drag payload.
-class StyleChip : public QLabel {
+class StyleChip : public DragChip {
     Q_OBJECT
 public:
     StyleChip(SmartRenameStyle style, SmartRenameStylePicker* picker);
     SmartRenameStyle style() const { return m_style; }
-    void setSelected(bool on);
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void dragEnterEvent(QDragEnterEvent* e) override;
-    void dropEvent(QDropEvent* e) override;
 
 private:
     SmartRenameStyle m_style;
-    SmartRenameStylePicker* m_picker;
-    QPoint m_pressPos;
-    bool m_dragging = false;
 };

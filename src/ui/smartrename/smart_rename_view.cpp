@@ -1,12 +1,20 @@
 #include "smartrename/smart_rename_view.h"
 
+#include "common/disclosure_group.h"
 #include "common/lang_binder.h"
+#include "model/presets.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "smartrename/naming_layout_editor.h"
+#include "smartrename/smart_rename_handoff.h"
 #include "smartrename/smart_rename_results_model.h"
 #include "smartrename/smart_rename_run.h"
 #include "smartrename/smart_rename_style_picker.h"
 #include "smartrename/smart_rename_toolbar.h"
+#include "smartrename/smart_rename_widgets.h"
+#include "smartrename/teach_word_popup.h"
+#include "smartrename/variants_menu.h"
+#include "smartrename/variants_section.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -16,39 +24,54 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* caption(QWidget* parent, const QString& name = {})
+SmartRenameView::SmartRenameView(Store& store, Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_store(store)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    QFont f = label->font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    label->setFont(f);
-    label->setStyleSheet("color: palette(mid);");
-    return label;
-}
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("smartRenameScroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    outer->addWidget(scroll);
+    auto* content = new QWidget;
+    scroll->setWidget(content);
 
-}  // namespace
-
-SmartRenameView::SmartRenameView(Store& store, QWidget* parent) : QWidget(parent), m_store(store)
-{
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(10);
-    layout->addWidget(namingPresetHeader());
-    auto* help = caption(this, "inputHelp");
+    layout->addWidget(namingPresetHeader(content));
+
+    m_customRules = new DisclosureGroup(content);
+    m_customRules->setObjectName("customRulesGroup");
+    m_namingEditor = new NamingLayoutEditor(store, m_customRules);
+    m_customRules->setBody(m_namingEditor);
+    layout->addWidget(m_customRules);
+
+    m_variantsGroup = new DisclosureGroup(content);
+    m_variantsGroup->setObjectName("variantsGroup");
+    m_variants = new VariantsSection(store, dialogs, m_variantsGroup);
+    m_variantsGroup->setBody(m_variants);
+    layout->addWidget(m_variantsGroup);
+    // Presets saved in Batch Rules meanwhile are offered as soon as the tab is shown again.
+    store.presets().refreshNames();
+
+    auto* help = smartCaption(content, "inputHelp");
     help->setWordWrap(true);
     layout->addWidget(help);
-    layout->addWidget(loadedFilesSection());
-    layout->addWidget(ignoreRow());
+    layout->addWidget(loadedFilesSection(content));
+    layout->addWidget(ignoreRow(content));
 
-    m_input = new QPlainTextEdit(this);
+    m_input = new QPlainTextEdit(content);
     m_input->setObjectName("inputEditor");
     m_input->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_input->setMinimumHeight(100);
@@ -58,15 +81,19 @@ SmartRenameView::SmartRenameView(Store& store, QWidget* parent) : QWidget(parent
             [this] { m_store.setSmartRenameInputText(m_input->toPlainText()); });
     layout->addWidget(m_input);
 
-    m_toolbar = new SmartRenameToolbar(store, this);
+    m_toolbar = new SmartRenameToolbar(store, content);
     layout->addWidget(m_toolbar);
-    buildResults();
+    m_teachPopup = new TeachWordPopup(store, this);
+    connect(m_toolbar->teachButton(), &QPushButton::clicked, this, &SmartRenameView::openTeachWordSplit);
+    buildResults(content);
     layout->addWidget(m_placeholder);
     layout->addWidget(m_duplicateWarning);
-    layout->addWidget(m_results, 1);
-    layout->addStretch(0);
+    layout->addWidget(m_results);
+    layout->addStretch(1);
 
     LangBinder tr(store);
+    tr.bindText(m_customRules->header(), "Custom rules", "自定义规则");
+    tr.bindText(m_variantsGroup->header(), "Variants", "变体");
     tr.bindText(help,
                 "Paste one filename per line (any extension is recognized) — each is rebuilt as "
                 "CODE_SpotName_CutType_Timing_V#. Edit any result before copying.",
@@ -78,16 +105,17 @@ SmartRenameView::SmartRenameView(Store& store, QWidget* parent) : QWidget(parent
                 "⚠ 部分结果名称相同(标为「重复」)—— 应用或复制前请修改其中一个。");
     tr.bind(this, [this] { refresh(); });
     connect(&store, &Store::smartChanged, this, &SmartRenameView::refresh);
+    connect(&store, &Store::sectionsChanged, this, &SmartRenameView::refresh);
     connect(&store, &Store::itemsChanged, this, &SmartRenameView::refresh);
     connect(&store.smartRun(), &SmartRenameRun::progressChanged, this, &SmartRenameView::refresh);
 }
 
-QWidget* SmartRenameView::namingPresetHeader()
+QWidget* SmartRenameView::namingPresetHeader(QWidget* parent)
 {
-    auto* row = new QWidget(this);
+    auto* row = new QWidget(parent);
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
-    auto* label = caption(row, "namingPresetCaption");
+    auto* label = smartCaption(row, "namingPresetCaption");
     LangBinder(m_store).bindText(label, "Naming preset", "命名预制");
     auto* picker = new SmartRenameStylePicker(m_store, false, row);
     picker->setFixedWidth(320);
@@ -97,18 +125,13 @@ QWidget* SmartRenameView::namingPresetHeader()
     return row;
 }
 
-QWidget* SmartRenameView::loadedFilesSection()
+QWidget* SmartRenameView::loadedFilesSection(QWidget* parent)
 {
-    auto* row = new QWidget(this);
+    auto* row = new QWidget(parent);
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
-    m_loadedCount = caption(row, "loadedCount");
-    m_useLoaded = new QPushButton(row);
-    m_useLoaded->setObjectName("useLoadedButton");
-    m_useLoaded->setFlat(true);
-    m_useLoaded->setCursor(Qt::PointingHandCursor);
-    m_useLoaded->setStyleSheet("QPushButton { color: palette(link); border: none; }"
-                               "QPushButton:disabled { color: palette(mid); }");
+    m_loadedCount = smartCaption(row, "loadedCount");
+    m_useLoaded = smartLinkButton(row, "useLoadedButton");
     m_keepExt = new QCheckBox(row);
     m_keepExt->setObjectName("keepExtBox");
     m_keepExt->setChecked(m_store.smart().smartRenameKeepExt);
@@ -130,12 +153,12 @@ QWidget* SmartRenameView::loadedFilesSection()
     return row;
 }
 
-QWidget* SmartRenameView::ignoreRow()
+QWidget* SmartRenameView::ignoreRow(QWidget* parent)
 {
-    auto* row = new QWidget(this);
+    auto* row = new QWidget(parent);
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
-    auto* label = caption(row, "ignoreCaption");
+    auto* label = smartCaption(row, "ignoreCaption");
     m_ignore = new QLineEdit(m_store.smart().smartRenameIgnoreText, row);
     m_ignore->setObjectName("ignoreField");
     h->addWidget(label);
@@ -154,18 +177,18 @@ QWidget* SmartRenameView::ignoreRow()
     return row;
 }
 
-void SmartRenameView::buildResults()
+void SmartRenameView::buildResults(QWidget* parent)
 {
-    m_placeholder = new QLabel(this);
+    m_placeholder = new QLabel(parent);
     m_placeholder->setObjectName("resultsPlaceholder");
     m_placeholder->setAlignment(Qt::AlignCenter);
     m_placeholder->setContentsMargins(0, 60, 0, 60);
     m_placeholder->setStyleSheet("color: palette(mid);");
-    m_duplicateWarning = caption(this, "duplicateWarning");
+    m_duplicateWarning = smartCaption(parent, "duplicateWarning");
     m_duplicateWarning->setStyleSheet("color: #FF9500;");
 
     m_model = new SmartRenameResultsModel(m_store, this);
-    m_results = new QTableView(this);
+    m_results = new QTableView(parent);
     m_results->setObjectName("resultsView");
     m_results->setModel(m_model);
     m_results->horizontalHeader()->hide();
@@ -173,23 +196,52 @@ void SmartRenameView::buildResults()
     m_results->setShowGrid(false);
     m_results->setSelectionMode(QAbstractItemView::NoSelection);
     m_results->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    m_results->horizontalHeader()->setSectionResizeMode(SmartRenameResultsModel::Original, QHeaderView::Stretch);
-    m_results->horizontalHeader()->setSectionResizeMode(SmartRenameResultsModel::Corrected, QHeaderView::Stretch);
-    m_results->horizontalHeader()->setSectionResizeMode(SmartRenameResultsModel::Marks, QHeaderView::ResizeToContents);
-    m_results->horizontalHeader()->setSectionResizeMode(SmartRenameResultsModel::Copy, QHeaderView::Fixed);
-    m_results->horizontalHeader()->resizeSection(SmartRenameResultsModel::Copy, 32);
-    connect(m_results, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        if (index.column() == SmartRenameResultsModel::Copy)
-            copyRow(index.row());
-    });
+    // The whole list scrolls with the controls above it.
+    m_results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_results->setSizeAdjustPolicy(QAbstractScrollArea::AdjustIgnored);
+    QHeaderView* columns = m_results->horizontalHeader();
+    columns->setSectionResizeMode(SmartRenameResultsModel::Original, QHeaderView::Stretch);
+    columns->setSectionResizeMode(SmartRenameResultsModel::Corrected, QHeaderView::Stretch);
+    columns->setSectionResizeMode(SmartRenameResultsModel::Marks, QHeaderView::ResizeToContents);
+    for (int c : {SmartRenameResultsModel::Variant, SmartRenameResultsModel::Copy, SmartRenameResultsModel::Email}) {
+        columns->setSectionResizeMode(c, QHeaderView::Fixed);
+        columns->resizeSection(c, 32);
+    }
+    connect(m_results, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { rowClicked(index.row(), index.column()); });
     connect(m_model, &QAbstractItemModel::dataChanged, this, &SmartRenameView::refresh);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &SmartRenameView::refresh);
 }
 
-void SmartRenameView::copyRow(int row)
+void SmartRenameView::openTeachWordSplit()
 {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(m_store.smart().smartRenameRows.at(row).corrected);
+    m_teachPopup->open(m_toolbar->teachButton());
+}
+
+QMenu* SmartRenameView::rowVariantMenu(int row)
+{
+    auto* menu = new QMenu(this);
+    fillRowVariantMenu(menu, m_store, m_store.smart().smartRenameRows.at(row).id);
+    return menu;
+}
+
+void SmartRenameView::rowClicked(int row, int column)
+{
+    if (row < 0 || row >= m_store.smart().smartRenameRows.size())
+        return;
+    const QUuid id = m_store.smart().smartRenameRows.at(row).id;
+    if (column == SmartRenameResultsModel::Copy) {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        clipboard->setText(m_store.smart().smartRenameRows.at(row).corrected);
+    } else if (column == SmartRenameResultsModel::Email) {
+        m_store.smartHandOff().generateEmailForRow(id);
+    } else if (column == SmartRenameResultsModel::Variant && hasVariantsToOffer(m_store)) {
+        QMenu* menu = rowVariantMenu(row);
+        const QRect cell = m_results->visualRect(m_model->index(row, column));
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(m_results->viewport()->mapToGlobal(cell.bottomLeft()));
+    }
 }
 
 void SmartRenameView::refresh()
@@ -202,8 +254,19 @@ void SmartRenameView::refresh()
     m_useLoaded->setEnabled(n > 0 && !m_store.smartRun().isRunning());
     if (m_input->toPlainText() != s.smartRenameInputText)
         m_input->setPlainText(s.smartRenameInputText);
+    const bool custom = m_store.sections().smartRenameStyle == SmartRenameStyle::custom;
+    if (m_customRules->isVisibleTo(this) != custom) {
+        if (!custom)
+            m_customRules->setExpanded(false);  // collapsed whenever it comes back
+        m_customRules->setVisible(custom);
+    }
     const bool empty = s.smartRenameRows.isEmpty();
     m_placeholder->setVisible(empty);
     m_results->setVisible(!empty);
     m_duplicateWarning->setVisible(!empty && !m_model->duplicates().isEmpty());
+    if (!empty) {
+        const QScrollBar* bar = m_results->horizontalScrollBar();
+        m_results->setFixedHeight(m_results->verticalHeader()->length() + 2 * m_results->frameWidth()
+                                  + (bar->isVisible() ? bar->height() : 0));
+    }
 }

@@ -22,7 +22,8 @@ namespace {
 struct SmartViewFixture {
     TestEnv env;
     std::unique_ptr<Store> store = env.makeStore();
-    std::unique_ptr<SmartRenameView> view = std::make_unique<SmartRenameView>(*store);
+    FakeDialogs dialogs;
+    std::unique_ptr<SmartRenameView> view = std::make_unique<SmartRenameView>(*store, dialogs);
     SmartRenameToolbar& bar() { return *view->toolbar(); }
     void paste(const QString& text) { view->inputEditor()->setPlainText(text); }
     void recognize() { QTest::mouseClick(bar().recognizeButton(), Qt::LeftButton); }
@@ -114,7 +115,7 @@ TEST(SmartRenameView, TextAndResultsOutliveTheScreen)
     SmartViewFixture f;
     f.paste("ABC_Spot_:30_V1");
     f.recognize();
-    f.view = std::make_unique<SmartRenameView>(*f.store);
+    f.view = std::make_unique<SmartRenameView>(*f.store, f.dialogs);
     EXPECT_EQ(f.view->inputEditor()->toPlainText(), "ABC_Spot_:30_V1");
     EXPECT_EQ(f.view->resultsModel()->rowCount(), 1);
 
@@ -122,7 +123,7 @@ TEST(SmartRenameView, TextAndResultsOutliveTheScreen)
     f.store->setLangZh(true);
     f.paste(QStringList(45, "ABC_Spot_:30_V1").join('\n'));
     f.recognize();
-    f.view = std::make_unique<SmartRenameView>(*f.store);
+    f.view = std::make_unique<SmartRenameView>(*f.store, f.dialogs);
     EXPECT_EQ(f.bar().progressLabel()->text(), "识别中 20 / 45");
     EXPECT_FALSE(f.bar().recognizeButton()->isEnabled());
     EXPECT_FALSE(f.view->useLoadedButton()->isEnabled());
