@@ -83,13 +83,15 @@ void BinCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    // The text takes what the accessory leaves, at most half of it for a result.
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QFont small = caption2(opt.font);
     const QFontMetrics fm(small);
     const QRect cell = opt.rect.adjusted(2, 0, -4, 0);
-    int accessoryWidth = warning ? fm.height() + 2 : std::min(fm.horizontalAdvance(accessory), cell.width() / 2);
+    // The result gets the room the text leaves, and at least a third of the cell.
+    const int textWidth = QFontMetrics(opt.font).horizontalAdvance(opt.text) + 8;
+    const int room = std::max(cell.width() - textWidth - kGap, cell.width() / 3);
+    const int accessoryWidth = warning ? fm.height() + 2 : std::min(fm.horizontalAdvance(accessory), room);
     QStyleOptionViewItem textOpt = opt;
     textOpt.rect.setRight(cell.right() - accessoryWidth - kGap);
     const QWidget* widget = opt.widget;

@@ -119,6 +119,11 @@ BinTable::BinTable(Store& store, BinController& bin, QWidget* parent)
     });
     connect(m_model, &BinTableModel::columnsReset, this, &BinTable::applyCustomization);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &BinTable::selectionToBin);
+    // The tools and the row actions select rows too (duplicates found, rows removed).
+    connect(&m_bin, &BinController::selectionChanged, this, [this] {
+        if (!m_syncingSelection)
+            selectFromBin();
+    });
     applyCustomization();
     selectFromBin();
 }
@@ -249,7 +254,9 @@ void BinTable::selectionToBin()
     QSet<QUuid> ids;
     for (const QModelIndex& index : selectionModel()->selectedRows())
         ids.insert(index.data(BinTableModel::RowIdRole).toUuid());
+    m_syncingSelection = true;
     m_bin.setSelection(ids);
+    m_syncingSelection = false;
 }
 
 QSet<QUuid> BinTable::idsForRow(int row) const

@@ -236,6 +236,7 @@ TEST(BinTableInteractions, RowMenuActsOnTheSelectionOrTheClickedRow)
     BinViewFixture f;
     f.list({"a.jpg", "b.jpg", "c.jpg"});
     f.select({0, 1});
+    EXPECT_EQ(f.table()->selectionModel()->selectedRows().size(), 2);  // the table shows the bin's selection
     EXPECT_EQ(f.table()->idsForRow(1), (QSet<QUuid>{f.row(0).id, f.row(1).id}));
     EXPECT_EQ(f.table()->idsForRow(2), QSet<QUuid>{f.row(2).id});
     QMenu* menu = f.table()->rowMenu(f.table()->idsForRow(2), f.view.get());
