@@ -71,11 +71,25 @@ void sortBinRows(QList<BinRow>& rows, const QList<BinSortKey>& order)
         }
         return false;
     });
-    QList<BinRow> sorted;
-    sorted.reserve(rows.size());
-    for (int i : perm)
-        sorted.append(std::move(rows[i]));
-    rows = std::move(sorted);
+    // In place, one cycle of the permutation at a time: no second table of rows.
+    BinRow* data = rows.data();
+    std::vector<bool> placed(perm.size());
+    for (size_t start = 0; start < perm.size(); ++start) {
+        if (placed[start] || size_t(perm[start]) == start)
+            continue;
+        BinRow held = std::move(data[start]);
+        size_t k = start;
+        for (;;) {
+            placed[k] = true;
+            const size_t from = size_t(perm[k]);
+            if (from == start) {
+                data[k] = std::move(held);
+                break;
+            }
+            data[k] = std::move(data[from]);
+            k = from;
+        }
+    }
 }
 
 std::function<bool(const BinRow&, const BinRow&)> binRowLess(const QList<BinSortKey>& order)

@@ -16,6 +16,8 @@
 #include <QToolButton>
 
 namespace {
+constexpr int kSaveLabelDelayMs = 150;
+
 QToolButton* toolButton(QWidget* parent, const QString& symbol, bool iconOnly)
 {
     auto* b = new QToolButton(parent);
@@ -150,13 +152,14 @@ void BinToolbar::refresh()
     scheduleSaveLabel();
 }
 
-// Counting unsaved files looks at every draft, so one count serves a burst of edits.
+// Counting unsaved files compares every draft with its original, so the count waits for a
+// pause in typing instead of following each key.
 void BinToolbar::scheduleSaveLabel()
 {
     if (m_saveLabelPending)
         return;
     m_saveLabelPending = true;
-    QTimer::singleShot(0, this, [this] {
+    QTimer::singleShot(kSaveLabelDelayMs, this, [this] {
         m_saveLabelPending = false;
         updateSaveLabel();
     });

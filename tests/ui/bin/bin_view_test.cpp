@@ -77,8 +77,7 @@ TEST(BinToolbar, TextsInBothLanguages)
     f.list({"a.jpg", "b.jpg"});
     f.bin().commitFieldEdit("x", f.row(0).id, "title");
     f.bin().commitFieldEdit("new.jpg", f.row(1).id, "name");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(t->saveAllButton()->text(), QString::fromUtf8("保存全部更改(2)"));
+    EXPECT_TRUE(QTest::qWaitFor([t] { return t->saveAllButton()->text() == QString::fromUtf8("保存全部更改(2)"); }));
     f.store->setLangZh(false);
     EXPECT_EQ(t->saveAllButton()->text(), "Save all changes (2)");
 }
