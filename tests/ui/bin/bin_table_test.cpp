@@ -253,6 +253,11 @@ TEST(BinTableInteractions, RowMenuActsOnTheSelectionOrTheClickedRow)
     const QRect second = f.table()->visualRect(f.cell(1, "kind"));
     QTest::mouseClick(f.table()->viewport(), Qt::RightButton, {}, second.center());
     EXPECT_EQ(f.bin().selection(), (QSet<QUuid>{f.row(0).id, f.row(1).id}));
+    // A double click opens the row's file (its first click selected it alone).
+    f.desk->opened.clear();
+    QTest::mouseClick(f.table()->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(f.table()->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(f.desk->opened, QStringList{*f.row(1).url});
     f.store->setLangZh(true);
     menu = f.table()->rowMenu({}, f.view.get());
     EXPECT_EQ(ui::menuTexts(menu),
