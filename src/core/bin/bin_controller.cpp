@@ -1,5 +1,7 @@
 #include "bin_controller.h"
 
+#include "bin/bin_sort.h"
+#include "bin/quick_edit.h"
 #include "files/intake.h"
 #include "metadata/metadata_reader.h"
 #include "model/store.h"
@@ -143,6 +145,44 @@ QString BinController::statusText() const
     if (m)
         parts.append(QString::number(m) + (Lang::zh() ? QString::fromUtf8(" 离线") : QStringLiteral(" offline")));
     return parts.join(QString::fromUtf8(" · "));
+}
+
+// ---- cell edits ----
+
+void BinController::commitFieldEdit(const QString& text, const QUuid& id, const QString& column)
+{
+    const int index = indexOf(id);
+    if (index < 0)
+        return;
+    const QString editKey = QuickEdit::cellFocusKey(id, column);
+    if (m_lastEditKey != editKey) {
+        pushMetaHistory();
+        m_lastEditKey = editKey;
+    }
+    BinRow& row = m_rows[index];
+    row.setValue(text, column);
+    m_store.editMeta([&row](MetaDrafts& m) { m.metaDraft.insert(row.id, row.fields); });
+    emit rowEdited(id);
+}
+
+void BinController::commitCellEdit(bool on, const QUuid& id, const QString& column)
+{
+    const int index = indexOf(id);
+    if (index < 0)
+        return;
+    pushMetaHistory();
+    m_lastEditKey.reset();
+    BinRow& row = m_rows[index];
+    row.setValue(on ? QStringLiteral("1") : QString(), column);
+    m_store.editMeta([&row](MetaDrafts& m) { m.metaDraft.insert(row.id, row.fields); });
+    emit rowEdited(id);
+}
+
+void BinController::sortRows(const QList<BinSortKey>& order)
+{
+    m_sortOrder = binRowLess(order);
+    sortBinRows(m_rows, order);
+    emit rowsChanged();
 }
 
 // ---- screen life ----

@@ -21,6 +21,7 @@
 
 class Store;
 class MetadataReader;
+struct BinSortKey;
 struct FileItem;
 struct MetaDrafts;
 
@@ -84,6 +85,13 @@ public:
     bool loading() const;
 
     // ---- edits ----
+    // One change of a text cell; a run of changes to one cell is one undo step. A row that is
+    // gone is left alone.
+    void commitFieldEdit(const QString& text, const QUuid& id, const QString& column);
+    // One checkbox toggle, each its own undo step.
+    void commitCellEdit(bool on, const QUuid& id, const QString& column);
+    // Sorts the rows now, and the rows a later sync brings in with them.
+    void sortRows(const QList<BinSortKey>& order);
     void pushMetaHistory();
     // Puts the row at its index and stores its fields as the file's draft.
     void writeRow(int index, const BinRow& row);
@@ -115,6 +123,8 @@ public:
 
 signals:
     void rowsChanged();
+    // A cell edit changed this row and nothing else.
+    void rowEdited(const QUuid& id);
     // Read results landed in these rows (a slice of stills or one video).
     void rowsLoaded(const QList<QUuid>& ids);
     void selectionChanged();

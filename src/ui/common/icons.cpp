@@ -57,6 +57,15 @@ const QHash<QString, IconEntry>& iconMap()
         {"arrow.triangle.2.circlepath", {"view-refresh", QStyle::SP_ArrowUp}},
         {"play.fill", {"media-playback-start", QStyle::SP_ArrowRight}},
         {"textformat.abc.dottedunderline", {"accessories-text-editor", QStyle::SP_FileDialogContentsView}},
+        {"slider.horizontal.3", {"view-column|configure", QStyle::SP_FileDialogDetailedView}},
+        {"square.and.pencil", {"document-edit|accessories-text-editor", QStyle::SP_FileDialogContentsView}},
+        {"keyboard", {"input-keyboard", QStyle::SP_ComputerIcon}},
+        {"wrench.and.screwdriver", {"preferences-other|applications-utilities", QStyle::SP_FileDialogDetailedView}},
+        {"square.and.arrow.down", {"document-save", QStyle::SP_DialogSaveButton}},
+        {"gauge.with.dots.needle.bottom.50percent", {"utilities-system-monitor", QStyle::SP_FileDialogInfoView}},
+        {"list.bullet.rectangle", {"view-list-text|view-list-details", QStyle::SP_FileDialogListView}},
+        {"arrow.down.to.line", {"go-bottom", QStyle::SP_ArrowDown}},
+        {"doc.on.clipboard", {"edit-paste", QStyle::SP_FileIcon}},
     };
     return map;
 }
