@@ -1,5 +1,6 @@
 #include "bin_controller.h"
 
+#include "bin/bin_save.h"
 #include "bin/bin_sort.h"
 #include "bin/quick_edit.h"
 #include "files/intake.h"
@@ -53,7 +54,7 @@ QList<QUuid> idsOf(const QList<FileItem>& items)
 }
 }  // namespace
 
-BinController::BinController(Store& store) : m_store(store)
+BinController::BinController(Store& store) : m_store(store), m_save(std::make_unique<BinSave>(store, *this))
 {
     // One slice at a time, always on the same thread, which keeps its per-thread reader caches.
     m_stillPool.setMaxThreadCount(1);

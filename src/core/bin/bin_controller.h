@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+class BinSave;
 class Store;
 class MetadataReader;
 struct BinSortKey;
@@ -40,6 +41,9 @@ public:
     ~BinController() override;
 
     void setDesk(std::shared_ptr<BinDesk> desk) { m_desk = std::move(desk); }
+    BinDesk* desk() const { return m_desk.get(); }
+    // Save all changes: renames, extension changes and metadata written into the files.
+    BinSave& saver() { return *m_save; }
 
     // ---- state ----
     const QList<BinRow>& rows() const { return m_rows; }
@@ -186,4 +190,5 @@ private:
     bool m_readingVideo = false;
     // Offline rows taken over by a file: their non-empty cells go over the file's read values.
     QSet<QUuid> m_relinked;
+    std::unique_ptr<BinSave> m_save;
 };

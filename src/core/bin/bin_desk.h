@@ -16,6 +16,12 @@ public:
     virtual std::optional<std::pair<QString, bool>> promptCustomColumn() = 0;
     // Folders only, several at once; empty when cancelled.
     virtual QStringList chooseFolders(const QString& prompt, const QString& message) = 0;
+    // Files and folders, several at once; empty when cancelled.
+    virtual QStringList chooseFilesAndFolders(const QString& message) = 0;
+    // A warning with two answers: true only for `accept` (the default); `cancel`, Escape and
+    // closing the alert answer false.
+    virtual bool confirm(const QString& message, const QString& informative, const QString& accept,
+                         const QString& cancel) = 0;
     // Replaces the clipboard's content with one plain text.
     virtual void setClipboardText(const QString& text) = 0;
     virtual void openFile(const QString& path) = 0;

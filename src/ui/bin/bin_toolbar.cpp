@@ -1,5 +1,7 @@
 #include "bin_toolbar.h"
 
+#include "bin/bin_desk.h"
+#include "bin/bin_relink.h"
 #include "bin/bin_columns.h"
 #include "bin/bin_controller.h"
 #include "common/icons.h"
@@ -99,6 +101,18 @@ BinToolbar::BinToolbar(Store& store, BinController& bin, QWidget* parent) : QWid
     // Their entries come with the import, export and tool features.
     m_importExport = menuButton(this, "arrow.up.arrow.down", new QMenu(this));
     tr.bindText(m_importExport, "Import / Export", "导入 / 导出");
+    m_relink = new QToolButton(this);
+    m_relink->setObjectName("relinkFiles");
+    m_relink->setIcon(symbolIcon("link"));
+    m_relink->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    tr.bind(m_relink, [this] {
+        m_relink->setText(BinRelink::relinkLabel());
+        m_relink->setToolTip(BinRelink::relinkHelp());
+    });
+    connect(m_relink, &QToolButton::clicked, this, [this] {
+        if (BinDesk* desk = m_bin.desk())
+            BinRelink::relinkOffline(m_store, m_bin.rows(), *desk);
+    });
     m_tools = menuButton(this, "wrench.and.screwdriver", new QMenu(this));
     tr.bindText(m_tools, "Tools", "工具");
 
@@ -117,7 +131,7 @@ BinToolbar::BinToolbar(Store& store, BinController& bin, QWidget* parent) : QWid
     connect(m_saveAll, &QPushButton::clicked, this, &BinToolbar::saveAllRequested);
 
     for (QWidget* w : std::initializer_list<QWidget*>{m_reload, m_mediaDrive, m_columns, m_edit, m_undo, m_quickEdit,
-                                                      m_importExport, m_tools})
+                                                      m_importExport, m_relink, m_tools})
         row->addWidget(w);
     row->addStretch(1);
     row->addWidget(m_progress);
@@ -143,6 +157,7 @@ void BinToolbar::refresh()
     m_edit->setEnabled(hasItems);
     m_undo->setEnabled(!m_bin.metaHistory().isEmpty());
     m_importExport->setEnabled(!busy);
+    m_relink->setEnabled(!busy);
     m_tools->setEnabled(hasItems && !busy);
     m_saveAll->setEnabled(!busy);
     m_stop->setVisible(busy);

@@ -51,6 +51,7 @@ private:
     QToolButton* m_edit;
     QToolButton* m_undo;
     QToolButton* m_quickEdit;
+    QToolButton* m_relink = nullptr;
     QToolButton* m_importExport;
     QToolButton* m_tools;
     QProgressBar* m_progress;

@@ -2,6 +2,7 @@
 
 #include "bin/bin_controller.h"
 #include "bin_table.h"
+#include "bin/bin_save.h"
 #include "bin_toolbar.h"
 #include "common/icons.h"
 #include "common/lang_binder.h"
@@ -58,6 +59,7 @@ BinView::BinView(Store& store, Dialogs& dialogs, QWidget* parent)
     column->setSpacing(0);
 
     m_toolbar = new BinToolbar(store, bin, this);
+    connect(m_toolbar, &BinToolbar::saveAllRequested, this, [&bin] { bin.saver().saveAll(); });
     column->addWidget(m_toolbar);
     column->addWidget(divider(this));
 

@@ -35,6 +35,29 @@ QStringList DialogsBinDesk::chooseFolders(const QString& prompt, const QString& 
     return m_dialogs.openPanel(panel).paths;
 }
 
+QStringList DialogsBinDesk::chooseFilesAndFolders(const QString& message)
+{
+    Dialogs::OpenPanel panel;
+    panel.title = message;
+    panel.chooseFiles = true;
+    panel.chooseDirectories = true;
+    panel.multiple = true;
+    return m_dialogs.openPanel(panel).paths;
+}
+
+bool DialogsBinDesk::confirm(const QString& message, const QString& informative, const QString& accept,
+                             const QString& cancel)
+{
+    Dialogs::Alert alert;
+    alert.style = Dialogs::Style::Warning;
+    alert.message = message;
+    alert.informative = informative;
+    alert.buttons = {accept, cancel};
+    alert.defaultButton = 0;
+    alert.cancelButton = 1;
+    return m_dialogs.alert(alert).button == 0;
+}
+
 void DialogsBinDesk::setClipboardText(const QString& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();

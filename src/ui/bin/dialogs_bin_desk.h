@@ -12,6 +12,9 @@ public:
     std::optional<QString> promptText(const QString& title, const QString& message, const QString& startText) override;
     std::optional<std::pair<QString, bool>> promptCustomColumn() override;
     QStringList chooseFolders(const QString& prompt, const QString& message) override;
+    QStringList chooseFilesAndFolders(const QString& message) override;
+    bool confirm(const QString& message, const QString& informative, const QString& accept,
+                 const QString& cancel) override;
     void setClipboardText(const QString& text) override;
     void openFile(const QString& path) override;
     void preview(const QStringList& paths) override;

@@ -1,5 +1,6 @@
 #include "metadata/metadata_mode_pages.h"
 
+#include "bin/bin_view.h"
 #include "common/lang_binder.h"
 
 #include <QLabel>
@@ -24,14 +25,11 @@ QWidget* comingPage(Store& store, const char* en, const char* zh, QWidget* paren
 }
 }  // namespace
 
-QWidget* makeMetadataModePage(int mode, Store& store, Dialogs& /*dialogs*/, QWidget* parent)
+QWidget* makeMetadataModePage(int mode, Store& store, Dialogs& dialogs, QWidget* parent)
 {
     if (mode == MetadataModes::log)
         return comingPage(store,
                           "Log mode will hold quick Scene/Take entry for the listed clips, one clip after another.",
                           "打板记录模式将用于逐个片段快速录入场次/镜次。", parent);
-    return comingPage(store,
-                      "The bin table will hold every listed file as a row, with logging, technical and custom "
-                      "columns.",
-                      "表格模式将把每个已列出的文件显示为一行,包含场记、技术信息和自定义列。", parent);
+    return new BinView(store, dialogs, parent);
 }

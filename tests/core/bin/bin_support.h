@@ -65,6 +65,20 @@ public:
     }
     std::optional<std::pair<QString, bool>> promptCustomColumn() override { return column; }
     QStringList chooseFolders(const QString&, const QString&) override { return {}; }
+    QStringList chosenFiles;            // what the files-and-folders panel answers
+    std::optional<bool> confirmAnswer;  // none: no alert expected
+    QStringList confirmations;          // "message|informative|accept|cancel" of each alert
+    QStringList chooseFilesAndFolders(const QString& message) override
+    {
+        prompts.append(message);
+        return chosenFiles;
+    }
+    bool confirm(const QString& message, const QString& informative, const QString& accept,
+                 const QString& cancel) override
+    {
+        confirmations.append(message + "|" + informative + "|" + accept + "|" + cancel);
+        return confirmAnswer.value_or(false);
+    }
     void setClipboardText(const QString& text) override { clipboard = text; }
     void openFile(const QString& path) override { opened.append(path); }
     void preview(const QStringList& paths) override { previewed = paths; }

@@ -23,6 +23,8 @@ public:
     std::optional<QString> promptText(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<std::pair<QString, bool>> promptCustomColumn() override { return {}; }
     QStringList chooseFolders(const QString&, const QString&) override { return {}; }
+    QStringList chooseFilesAndFolders(const QString&) override { return {}; }
+    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return true; }
     void setClipboardText(const QString& text) override { clipboard = text; }
     void openFile(const QString& path) override { opened.append(path); }
     void preview(const QStringList& paths) override
