@@ -26,11 +26,6 @@ struct EmailTemplate {
 
     QJsonObject toJson() const;
     static std::optional<EmailTemplate> fromJson(const QJsonValue& v);
-
-    // The two built-in templates, one id per process run.
-    static const EmailTemplate& deliveryNotice();
-    static const EmailTemplate& singleFileNotice();
-    static QList<EmailTemplate> builtIns();
 };
 
 // The whole list: compact JSON array; any fault makes the list unreadable.

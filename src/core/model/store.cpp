@@ -2,6 +2,7 @@
 
 #include "ai/ai_naming_runner.h"
 #include "bin/bin_controller.h"
+#include "email/email_builtins.h"
 #include "files/folder_watch.h"
 #include "files/history.h"
 #include "files/intake.h"
@@ -394,6 +395,6 @@ QList<EmailTemplate> Store::loadEmailTemplates() const
     const auto data = settings().dataValue("emailTemplates");
     const auto list = data ? decodeEmailTemplates(*data) : std::nullopt;
     if (!list || list->isEmpty())
-        return EmailTemplate::builtIns();
+        return BuiltInEmail::all();
     return *list;
 }

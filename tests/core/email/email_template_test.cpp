@@ -1,4 +1,4 @@
-#include "email/email_template.h"
+#include "email/email_builtins.h"
 #include "platform/json_util.h"
 
 #include <QJsonArray>
@@ -7,7 +7,7 @@
 
 TEST(EmailTemplates, BuiltInsAreFixedAndKeepTheirIdsWithinARun)
 {
-    const QList<EmailTemplate> first = EmailTemplate::builtIns();
+    const QList<EmailTemplate> first = BuiltInEmail::all();
     ASSERT_EQ(first.size(), 2);
     const EmailTemplate& delivery = first[0];
     EXPECT_EQ(delivery.name, "Delivery Notice");
@@ -21,17 +21,17 @@ TEST(EmailTemplates, BuiltInsAreFixedAndKeepTheirIdsWithinARun)
     EXPECT_EQ(single.mode, EmailTemplate::Mode::perFile);
     EXPECT_EQ(single.body, "Hi %recipient,\n\n\"%corrected_name\" is ready (was %original_name).\n\nBest,\n%sender");
     EXPECT_NE(delivery.id, single.id);
-    EXPECT_EQ(EmailTemplate::builtIns(), first);
+    EXPECT_EQ(BuiltInEmail::all(), first);
 }
 
 TEST(EmailTemplates, ListJsonRoundTripsAndIsStrict)
 {
-    const QByteArray data = encodeEmailTemplates(EmailTemplate::builtIns());
-    EXPECT_EQ(decodeEmailTemplates(data), EmailTemplate::builtIns());
+    const QByteArray data = encodeEmailTemplates(BuiltInEmail::all());
+    EXPECT_EQ(decodeEmailTemplates(data), BuiltInEmail::all());
     const QJsonObject one = QJsonDocument::fromJson(data).array().at(0).toObject();
     EXPECT_EQ(one.keys().size(), 6);
     EXPECT_EQ(one.value("mode"), "Batch (one email, all files)");
-    EXPECT_EQ(one.value("id").toString(), Json::uuidText(EmailTemplate::deliveryNotice().id));
+    EXPECT_EQ(one.value("id").toString(), Json::uuidText(BuiltInEmail::deliveryNotice().id));
     EXPECT_EQ(QJsonDocument::fromJson(data).array().at(1).toObject().value("mode"), "Per File (one email each)");
 
     struct Case {
