@@ -3,6 +3,7 @@
 #include "ai/ai_naming_runner.h"
 #include "bin/bin_controller.h"
 #include "email/email_builtins.h"
+#include "email/email_tab.h"
 #include "files/folder_watch.h"
 #include "files/history.h"
 #include "files/intake.h"
@@ -66,6 +67,7 @@ Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_servi
     m_intake = std::make_unique<Intake>(*this);
     m_folderWatch = std::make_unique<FolderWatch>(*this);
     m_aiRunner = std::make_unique<AINamingRunner>(*this);
+    m_emailTab = std::make_unique<EmailTab>(*this);
     restoreSettings();
     m_presets = std::make_unique<Presets>(*this);
     m_preview = std::make_unique<NamePreview>(*this);

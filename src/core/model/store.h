@@ -5,6 +5,7 @@
 // are classes of their own, owned here and reached through their accessors; they change the
 // state only through the functions below. All state changes happen on the main thread.
 #include "bin/bin_row.h"
+#include "email/email_tab_state.h"
 #include "email/email_template.h"
 #include "metadata/meta_fields.h"
 #include "model/enums.h"
@@ -43,6 +44,7 @@ class ScopedAccess;
 class SmartRenameRun;
 class BinController;
 class AINamingRunner;
+class EmailTab;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -88,6 +90,7 @@ struct SmartSettings {
 struct EmailState {
     QList<EmailTemplate> emailTemplates;
     std::optional<QList<EmailFileContext>> pendingEmailContexts;
+    EmailTabState tab;  // the Email tab's state while it is shown (email/email_tab.h)
 };
 
 struct MetaDrafts {
@@ -224,6 +227,11 @@ public:
     void setSmartVariants(const QList<SmartVariant>& list);
     void setEmailTemplates(const QList<EmailTemplate>& list);
     void setPendingEmailContexts(std::optional<QList<EmailFileContext>> contexts);
+    template <typename F> void editEmailTab(F&& f)
+    {
+        f(m_email.tab);
+        publish(Group::Email);
+    }
 
     // Items whose draft differs from the metadata read from disk.
     int unsavedMetaItems() const;
@@ -285,6 +293,9 @@ public:
     // ---- AI naming of every listed file (ai/ai_naming_runner.h) ----
     AINamingRunner& aiRunner() { return *m_aiRunner; }
 
+    // ---- the Email tab's templates, sources and generation (email/email_tab.h) ----
+    EmailTab& emailTab() { return *m_emailTab; }
+
 signals:
     void rulesChanged();
     void sectionsChanged();
@@ -334,6 +345,7 @@ private:
     std::unique_ptr<Intake> m_intake;
     std::unique_ptr<FolderWatch> m_folderWatch;
     std::unique_ptr<AINamingRunner> m_aiRunner;
+    std::unique_ptr<EmailTab> m_emailTab;
     std::unique_ptr<BinController> m_bin;  // last: its reads stop before the rest goes
 };
 

@@ -77,3 +77,57 @@ TEST(EmailTemplates, ContextTokensAreTheSevenParts)
     EXPECT_EQ(c.tokens(), expected);
     EXPECT_EQ(EmailFileContext{}.tokens().size(), 7);
 }
+
+namespace {
+const EmailFileContext kSpot{"a.mov", "ABC_Spot_Trlr_30_V1.mov", "ABC", "Spot", "Trlr", "30", "V1"};
+const EmailFileContext kBare{"b", "B_V2", "", "B", "", "", "2"};
+}  // namespace
+
+TEST(EmailRendering, BatchAndPerFileFillEveryToken)
+{
+    EmailTemplate t;
+    t.lineTemplate =
+        "%code|%spotname|%cuttype|%timing|%version|%corrected_name|%original_name|%recipient|%date|file[s]";
+    t.body = "Hi %Recipient, %count file[s] box[es] as of %date:\n%filelist\n%code %count %Corrected Name %missing";
+    const QMap<QString, QString> values{{"recipient", "Ann %corrected_name"}, {"code", "X"}, {"count", "99"}};
+
+    EXPECT_EQ(t.renderBatch({kSpot, kBare}, values, "D"),
+              "Hi Ann %corrected_name, 2 files boxes as of D:\n"
+              "ABC|Spot|Trlr|30|V1|ABC_Spot_Trlr_30_V1.mov|a.mov|%recipient|%date|files\n"
+              "|B|||2|B_V2|b|%recipient|%date|files\n"
+              "X 2 %Corrected Name %missing");
+    EXPECT_EQ(t.renderPerFile(kSpot, values, "D"),
+              "Hi Ann %corrected_name, 99 file box as of D:\n%filelist\nABC 99 ABC_Spot_Trlr_30_V1.mov %missing");
+    EXPECT_EQ(t.renderBatch({}, {}, "D"), "Hi %Recipient, 0 files boxes as of D:\n\n%code 0 %Corrected Name %missing");
+}
+
+TEST(EmailRendering, BuiltInsReadAsWritten)
+{
+    const QMap<QString, QString> values{{"recipient", "Ann"}, {"sender", "Bo"}};
+    EXPECT_EQ(BuiltInEmail::deliveryNotice().renderBatch({kSpot}, values, "Dec 10, 2026"),
+              "Hi Ann,\n\nPlease find the following 1 files ready for delivery as of Dec 10, 2026:\n\n"
+              "- ABC_Spot_Trlr_30_V1.mov (was a.mov)\n\nBest,\nBo");
+    EXPECT_EQ(BuiltInEmail::singleFileNotice().renderPerFile(kSpot, {{"recipient", "Ann"}}, "D"),
+              "Hi Ann,\n\n\"ABC_Spot_Trlr_30_V1.mov\" is ready (was a.mov).\n\nBest,\n%sender");
+}
+
+TEST(EmailRendering, DatesTakeTheMediumStyleOfTheLanguage)
+{
+    const QDate day(2026, 12, 10);
+    EXPECT_EQ(emailDate(day, QLocale("en_US")), "Dec 10, 2026");
+    EXPECT_EQ(emailDate(day, QLocale("zh_CN")), QString::fromUtf8("2026年12月10日"));
+}
+
+TEST(EmailRendering, CustomFieldNamesTakeTheFormTokensMatch)
+{
+    const std::pair<QString, QString> cases[] = {
+        {"  Project Lead ", "project_lead"},
+        {"Two  Blanks", "two__blanks"},
+        {"\tRecipient\t", "recipient"},
+        {"in\tside", "in\tside"},
+        {"   ", ""},
+        {"done", "done"},
+    };
+    for (const auto& [typed, stored] : cases)
+        EXPECT_EQ(normalizeCustomFieldName(typed), stored) << typed.toStdString();
+}
