@@ -50,6 +50,10 @@ const QHash<QString, IconEntry>& iconMap()
         {"rectangle.stack.badge.plus", {"list-add", QStyle::SP_FileDialogListView}},
         {"sparkles", {"tools-wizard|starred", QStyle::SP_DialogHelpButton}},
         {"wand.and.stars", {"tools-wizard|starred", QStyle::SP_DialogHelpButton}},
+        {"plus.square.on.square", {"edit-copy", QStyle::SP_FileDialogNewFolder}},
+        {"square.and.arrow.down", {"document-import|document-open", QStyle::SP_DialogOpenButton}},
+        {"square.and.arrow.up", {"document-export|document-save-as", QStyle::SP_DialogSaveButton}},
+        {"square.and.pencil", {"document-edit|accessories-text-editor", QStyle::SP_FileDialogContentsView}},
         {"textformat.abc.dottedunderline", {"accessories-text-editor", QStyle::SP_FileDialogContentsView}},
     };
     return map;

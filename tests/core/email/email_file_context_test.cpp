@@ -7,7 +7,7 @@
 TEST(EmailFileContexts, ListedFilesAreReadWithBothRetries)
 {
     SmartRename::CustomNamingConfig dashed;
-    dashed.separator = " - ";  // trimmed to "-" before it is tried
+    dashed.separator = "-";
     struct Case {
         const char* what;
         const char* file;
