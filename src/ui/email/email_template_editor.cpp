@@ -180,8 +180,11 @@ void EmailTemplateEditor::addField()
 
 void EmailTemplateEditor::rebuildChips(const QStringList& fields)
 {
-    for (QWidget* chip : m_chips)
-        delete chip;
+    // Later, not now: the click that removed a field is still being delivered to its chip.
+    for (QWidget* chip : m_chips) {
+        chip->hide();
+        chip->deleteLater();
+    }
     m_chips.clear();
     m_chipFields = fields;
     for (int i = 0; i < fields.size(); ++i) {
