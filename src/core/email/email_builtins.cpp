@@ -1,11 +1,10 @@
-// The two built-in e-mail templates.
-#include "email_template.h"
+#include "email/email_builtins.h"
 
-const EmailTemplate& EmailTemplate::deliveryNotice()
+const EmailTemplate& BuiltInEmail::deliveryNotice()
 {
     static const EmailTemplate t{QUuid::createUuid(),
                                  "Delivery Notice",
-                                 Mode::batch,
+                                 EmailTemplate::Mode::batch,
                                  "- %corrected_name (was %original_name)",
                                  "Hi %recipient,\n\nPlease find the following %count file[s] ready for "
                                  "delivery as of %date:\n\n%filelist\n\nBest,\n%sender",
@@ -13,11 +12,11 @@ const EmailTemplate& EmailTemplate::deliveryNotice()
     return t;
 }
 
-const EmailTemplate& EmailTemplate::singleFileNotice()
+const EmailTemplate& BuiltInEmail::singleFileNotice()
 {
     static const EmailTemplate t{QUuid::createUuid(),
                                  "Single File Notice",
-                                 Mode::perFile,
+                                 EmailTemplate::Mode::perFile,
                                  "- %corrected_name (was %original_name)",
                                  "Hi %recipient,\n\n\"%corrected_name\" is ready (was %original_name)."
                                  "\n\nBest,\n%sender",
@@ -25,7 +24,7 @@ const EmailTemplate& EmailTemplate::singleFileNotice()
     return t;
 }
 
-QList<EmailTemplate> EmailTemplate::builtIns()
+QList<EmailTemplate> BuiltInEmail::all()
 {
     return {deliveryNotice(), singleFileNotice()};
 }

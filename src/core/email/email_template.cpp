@@ -1,9 +1,41 @@
 #include "email_template.h"
 
+#include "model/token_template.h"
 #include "platform/json_util.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <memory>
+#include <unicode/datefmt.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+namespace {
+
+TemplateTokens toTokens(const QMap<QString, QString>& values)
+{
+    TemplateTokens out;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        out.insert(it.key(), it.value());
+    return out;
+}
+
+QString expanded(const QString& text, const TemplateTokens& tokens)
+{
+    return expandTemplate(text, tokens).text;
+}
+
+QString plural(QString s)
+{
+    return s.replace(QLatin1String("[es]"), QLatin1String("es")).replace(QLatin1String("[s]"), QLatin1String("s"));
+}
+
+QString singular(QString s)
+{
+    return s.remove(QLatin1String("[es]")).remove(QLatin1String("[s]"));
+}
+
+}  // namespace
 
 QString EmailTemplate::rawValue(Mode m)
 {
@@ -79,13 +111,51 @@ std::optional<QList<EmailTemplate>> decodeEmailTemplates(const QByteArray& data)
     return out;
 }
 
-QMap<QString, QString> EmailFileContext::tokens() const
+QString EmailTemplate::renderBatch(const QList<EmailFileContext>& contexts, const QMap<QString, QString>& customValues,
+                                   const QString& date) const
 {
-    return {{"original_name", originalName},
-            {"corrected_name", correctedName},
-            {"code", code},
-            {"spotname", spotName},
-            {"cuttype", cutType},
-            {"timing", timing},
-            {"version", version}};
+    const QString line = plural(lineTemplate);
+    QStringList lines;
+    for (const EmailFileContext& c : contexts)
+        lines << expanded(line, toTokens(c.tokens()));
+    TemplateTokens tokens = toTokens(customValues);
+    tokens.insert(QStringLiteral("filelist"), lines.join(QLatin1Char('\n')));
+    tokens.insert(QStringLiteral("count"), QString::number(contexts.size()));
+    tokens.insert(QStringLiteral("date"), date);
+    return expanded(plural(body), tokens);
+}
+
+QString EmailTemplate::renderPerFile(const EmailFileContext& context, const QMap<QString, QString>& customValues,
+                                     const QString& date) const
+{
+    TemplateTokens tokens = toTokens(customValues);
+    const QMap<QString, QString> own = context.tokens();
+    for (auto it = own.cbegin(); it != own.cend(); ++it)
+        tokens.insert(it.key(), it.value());
+    tokens.insert(QStringLiteral("date"), date);
+    return expanded(singular(body), tokens);
+}
+
+QString emailDate(const QDate& day, const QLocale& locale)
+{
+    std::unique_ptr<icu::DateFormat> format(
+        icu::DateFormat::createDateInstance(icu::DateFormat::kMedium, icu::Locale(locale.name().toUtf8().constData())));
+    if (!format)
+        return locale.toString(day, QLocale::ShortFormat);
+    // Noon keeps the day the same in every time zone the formatter might apply.
+    const QDateTime noon(day, QTime(12, 0));
+    icu::UnicodeString out;
+    format->format(UDate(noon.toMSecsSinceEpoch()), out);
+    return QString(reinterpret_cast<const QChar*>(out.getBuffer()), out.length());
+}
+
+QString normalizeCustomFieldName(const QString& name)
+{
+    qsizetype from = 0, to = name.size();
+    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (from < to && blank(name[from]))
+        ++from;
+    while (to > from && blank(name[to - 1]))
+        --to;
+    return name.mid(from, to - from).toLower().replace(QLatin1Char(' '), QLatin1Char('_'));
 }

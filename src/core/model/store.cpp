@@ -2,6 +2,8 @@
 
 #include "ai/ai_naming_runner.h"
 #include "bin/bin_controller.h"
+#include "email/email_builtins.h"
+#include "email/email_tab.h"
 #include "files/folder_watch.h"
 #include "files/history.h"
 #include "files/intake.h"
@@ -72,6 +74,7 @@ Store::Store(StoreServices services, QObject* parent) : QObject(parent), m_servi
     m_folderWatch = std::make_unique<FolderWatch>(*this);
     m_aiRunner = std::make_unique<AINamingRunner>(*this);
     m_metaDrafts = std::make_unique<MetadataDrafts>(*this);
+    m_emailTab = std::make_unique<EmailTab>(*this);
     restoreSettings();
     m_presets = std::make_unique<Presets>(*this);
     m_preview = std::make_unique<NamePreview>(*this);
@@ -417,6 +420,6 @@ QList<EmailTemplate> Store::loadEmailTemplates() const
     const auto data = settings().dataValue("emailTemplates");
     const auto list = data ? decodeEmailTemplates(*data) : std::nullopt;
     if (!list || list->isEmpty())
-        return EmailTemplate::builtIns();
+        return BuiltInEmail::all();
     return *list;
 }

@@ -5,6 +5,7 @@
 // are classes of their own, owned here and reached through their accessors; they change the
 // state only through the functions below. All state changes happen on the main thread.
 #include "bin/bin_row.h"
+#include "email/email_tab_state.h"
 #include "email/email_template.h"
 #include "metadata/meta_fields.h"
 #include "model/enums.h"
@@ -48,6 +49,7 @@ class SmartRenameEditors;
 class BinController;
 class AINamingRunner;
 class SupportLock;
+class EmailTab;
 
 // What a Store is built with; tests inject their own.
 struct StoreServices {
@@ -93,6 +95,7 @@ struct SmartSettings {
 struct EmailState {
     QList<EmailTemplate> emailTemplates;
     std::optional<QList<EmailFileContext>> pendingEmailContexts;
+    EmailTabState tab;  // the Email tab's state while it is shown (email/email_tab.h)
 };
 
 struct MetaDrafts {
@@ -233,6 +236,11 @@ public:
     void setSmartVariants(const QList<SmartVariant>& list, bool save = true);
     void setEmailTemplates(const QList<EmailTemplate>& list);
     void setPendingEmailContexts(std::optional<QList<EmailFileContext>> contexts);
+    template <typename F> void editEmailTab(F&& f)
+    {
+        f(m_email.tab);
+        publish(Group::Email);
+    }
 
     // Items whose draft differs from the metadata read from disk.
     int unsavedMetaItems() const;
@@ -301,6 +309,9 @@ public:
     // ---- AI naming of every listed file (ai/ai_naming_runner.h) ----
     AINamingRunner& aiRunner() { return *m_aiRunner; }
 
+    // ---- the Email tab's templates, sources and generation (email/email_tab.h) ----
+    EmailTab& emailTab() { return *m_emailTab; }
+
 signals:
     void rulesChanged();
     void sectionsChanged();
@@ -356,6 +367,7 @@ private:
     std::unique_ptr<FolderWatch> m_folderWatch;
     std::unique_ptr<AINamingRunner> m_aiRunner;
     std::unique_ptr<MetadataDrafts> m_metaDrafts;
+    std::unique_ptr<EmailTab> m_emailTab;
     std::unique_ptr<BinController> m_bin;  // last: its reads stop before the rest goes
 };
 

@@ -4,7 +4,9 @@
 #include "batch/batch_view.h"
 #include "batch/one_by_one_view.h"
 #include "batch/rules/rules_form.h"
+#include "common/clipboard.h"
 #include "common/lang_binder.h"
+#include "email/email_view.h"
 #include "metadata/metadata_view.h"
 #include "smartrename/smart_rename_view.h"
 
@@ -73,6 +75,8 @@ QWidget* makeModeScreen(int tab, Store& store, Dialogs& dialogs, QWidget* parent
         page = new MetadataView(store, dialogs, parent);
     else if (t == 3)
         page = new SmartRenameView(store, dialogs, parent);
+    else if (t == 4)
+        page = new EmailView(store, dialogs, SystemClipboard::instance(), parent);
     else
         page = emptyPage(store, kTitles[t][0], kTitles[t][1], parent);
     page->setObjectName(QStringLiteral("modeScreen%1").arg(t));

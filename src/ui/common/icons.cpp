@@ -56,6 +56,8 @@ const QHash<QString, IconEntry>& iconMap()
         {"wand.and.stars", {"tools-wizard|starred", QStyle::SP_DialogHelpButton}},
         {"arrow.triangle.2.circlepath", {"view-refresh", QStyle::SP_ArrowUp}},
         {"play.fill", {"media-playback-start", QStyle::SP_ArrowRight}},
+        {"plus.square.on.square", {"edit-copy", QStyle::SP_FileDialogNewFolder}},
+        {"square.and.arrow.up", {"document-export|document-save-as", QStyle::SP_DialogSaveButton}},
         {"textformat.abc.dottedunderline", {"accessories-text-editor", QStyle::SP_FileDialogContentsView}},
         {"slider.horizontal.3", {"view-column|configure", QStyle::SP_FileDialogDetailedView}},
         {"square.and.pencil", {"document-edit|accessories-text-editor", QStyle::SP_FileDialogContentsView}},

@@ -1,3 +1,4 @@
+#include "email/email_builtins.h"
 #include "model/file_dates.h"
 #include "model/name_preview.h"
 #include "platform/settings.h"
@@ -81,7 +82,7 @@ TEST(StoreSettings, WrongTypesAndBadDataRestoreDefaults)
     EXPECT_EQ(store->smart().customNamingConfig, SmartRename::CustomNamingConfig{});
     EXPECT_TRUE(store->smart().learnedWordSplits.isEmpty());
     EXPECT_TRUE(store->smart().smartVariants.isEmpty());
-    EXPECT_EQ(store->email().emailTemplates, EmailTemplate::builtIns());
+    EXPECT_EQ(store->email().emailTemplates, BuiltInEmail::all());
     EXPECT_EQ(env.settings->stringValue("showRestoreAll"), "false");
     EXPECT_EQ(env.settings->dataValue("emailTemplates"), "[]");
 }
@@ -194,7 +195,7 @@ TEST(StoreSettings, SettersWriteTheirKeysEvenWhenUnchanged)
     EXPECT_EQ(env.settings->stringListValue("batchRuleOrder"), QStringList{"insertDate"});
 
     store->setEmailTemplates({});
-    EXPECT_EQ(env.makeStore()->email().emailTemplates, EmailTemplate::builtIns());
+    EXPECT_EQ(env.makeStore()->email().emailTemplates, BuiltInEmail::all());
 }
 
 TEST(StoreSettings, DateCachesEmptiedOnlyWhenTheItemCountChanges)
