@@ -1,5 +1,9 @@
 #include "bin_controller.h"
 
+#include "bin/bin_column_tools.h"
+#include "bin/bin_custom_columns.h"
+#include "bin/bin_presets.h"
+#include "bin/bin_row_actions.h"
 #include "files/intake.h"
 #include "metadata/metadata_reader.h"
 #include "model/store.h"
@@ -51,7 +55,11 @@ QList<QUuid> idsOf(const QList<FileItem>& items)
 }
 }  // namespace
 
-BinController::BinController(Store& store) : m_store(store)
+BinController::BinController(Store& store)
+    : m_store(store), m_columnTools(std::make_unique<BinColumnTools>(*this, store)),
+      m_rowActions(std::make_unique<BinRowActions>(*this, store)),
+      m_customColumns(std::make_unique<BinCustomColumns>(*this, store)),
+      m_presets(std::make_unique<BinPresets>(*this, store))
 {
     // One slice at a time, always on the same thread, which keeps its per-thread reader caches.
     m_stillPool.setMaxThreadCount(1);
@@ -90,6 +98,19 @@ void BinController::setBusy(bool on)
 {
     m_busy = on;
     emit busyChanged();
+}
+
+void BinController::applyColumnLayout(const QJsonObject& customization)
+{
+    m_colcust = customization;
+    ++m_tableID;
+    emit columnsChanged();
+}
+
+void BinController::pushToolSnapshot()
+{
+    pushMetaHistory();
+    m_lastEditKey.reset();
 }
 
 void BinController::setCustomCols(const QStringList& names)
@@ -162,7 +183,7 @@ void BinController::onAppear()
         m_rows = mergeDraftsIntoRows();
         syncRows();
     }
-    refreshBinPresetNames();
+    m_presets->refreshBinPresetNames();
 }
 
 void BinController::onDisappear()
@@ -453,6 +474,62 @@ int BinController::indexOf(const QUuid& id) const
         }
     }
     return -1;
+}
+
+// ---- edits and the whole-table undo ----
+
+void BinController::pushMetaHistory()
+{
+    m_metaHistory.append(m_rows);
+    if (m_metaHistory.size() > kHistoryLimit)
+        m_metaHistory.removeFirst();
+}
+
+void BinController::writeRow(int index, const BinRow& row)
+{
+    m_rows[index] = row;
+    m_store.editMeta([&row](MetaDrafts& m) { m.metaDraft.insert(row.id, row.fields); });
+    emit rowsChanged();
+}
+
+// One draft edit and one change signal for a whole tool run.
+void BinController::writeRows(const QList<int>& indices)
+{
+    if (!indices.isEmpty())
+        m_store.editMeta([&](MetaDrafts& m) {
+            for (int i : indices)
+                m.metaDraft.insert(m_rows[i].id, m_rows[i].fields);
+        });
+    emit rowsChanged();
+}
+
+void BinController::undoMetaEdit()
+{
+    if (m_metaHistory.isEmpty()) {
+        setStatus(L("No metadata edit to undo.", "无元数据编辑可撤销。"));
+        return;
+    }
+    m_rows = m_metaHistory.takeLast();
+    m_lastEditKey.reset();
+    QList<int> all;
+    all.reserve(m_rows.size());
+    for (int i = 0; i < m_rows.size(); ++i)
+        all.append(i);
+    writeRows(all);
+    setStatus(L("Undid metadata edit.", "已撤销元数据编辑。"));
+}
+
+QString BinController::kindLabel(const BinRow& row)
+{
+    if (row.isDir)
+        return L("Folder", "文件夹");
+    switch (row.kind) {
+    case MetaKind::image: return L("Image", "图片");
+    case MetaKind::pdf: return QStringLiteral("PDF");
+    case MetaKind::video: return L("Video", "视频");
+    case MetaKind::unsupported: break;
+    }
+    return QString::fromUtf8("—");
 }
 
 void BinController::setStatus(const QString& text)
