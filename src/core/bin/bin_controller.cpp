@@ -1,9 +1,13 @@
 #include "bin_controller.h"
 
+#include "bin/bin_categories.h"
 #include "bin/bin_column_tools.h"
 #include "bin/bin_custom_columns.h"
+#include "bin/bin_duplicates.h"
 #include "bin/bin_presets.h"
+#include "bin/bin_proxies.h"
 #include "bin/bin_row_actions.h"
+#include "bin/bin_translator.h"
 #include "files/intake.h"
 #include "metadata/metadata_reader.h"
 #include "model/store.h"
@@ -59,7 +63,10 @@ BinController::BinController(Store& store)
     : m_store(store), m_columnTools(std::make_unique<BinColumnTools>(*this, store)),
       m_rowActions(std::make_unique<BinRowActions>(*this, store)),
       m_customColumns(std::make_unique<BinCustomColumns>(*this, store)),
-      m_presets(std::make_unique<BinPresets>(*this, store))
+      m_presets(std::make_unique<BinPresets>(*this, store)),
+      m_categories(std::make_unique<BinCategories>(*this, store)),
+      m_translator(std::make_unique<BinTranslator>(*this, store)),
+      m_proxies(std::make_unique<BinProxies>(*this, store)), m_duplicates(std::make_unique<BinDuplicates>(*this, store))
 {
     // One slice at a time, always on the same thread, which keeps its per-thread reader caches.
     m_stillPool.setMaxThreadCount(1);
@@ -509,7 +516,15 @@ void BinController::undoMetaEdit()
         setStatus(L("No metadata edit to undo.", "无元数据编辑可撤销。"));
         return;
     }
+    // A file moved since the snapshot (into a category folder) stays where it is: undo takes
+    // back cells, not moves, and a row pointing at the old place would lose its file.
+    QHash<QUuid, std::optional<QString>> currentURL;
+    for (const BinRow& row : m_rows)
+        currentURL.insert(row.id, row.url);
     m_rows = m_metaHistory.takeLast();
+    for (BinRow& row : m_rows)
+        if (const auto it = currentURL.constFind(row.id); it != currentURL.cend())
+            row.url = *it;
     m_lastEditKey.reset();
     QList<int> all;
     all.reserve(m_rows.size());

@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <QThreadPool>
 #include <QUuid>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -27,6 +28,10 @@ class BinColumnTools;
 class BinRowActions;
 class BinCustomColumns;
 class BinPresets;
+class BinDuplicates;
+class BinCategories;
+class BinTranslator;
+class BinProxies;
 struct FileItem;
 struct MetaDrafts;
 
@@ -53,6 +58,11 @@ public:
     BinRowActions& rowActions() { return *m_rowActions; }
     BinCustomColumns& customColumns() { return *m_customColumns; }
     BinPresets& presets() { return *m_presets; }
+    // The Tools menu: duplicates, AI categories and category folders, column translation, proxies.
+    BinDuplicates& duplicates() { return *m_duplicates; }
+    BinCategories& categories() { return *m_categories; }
+    BinTranslator& translator() { return *m_translator; }
+    BinProxies& proxies() { return *m_proxies; }
 
     // ---- state ----
     const QList<BinRow>& rows() const { return m_rows; }
@@ -62,6 +72,7 @@ public:
     void setSelection(QSet<QUuid> ids);
     bool busy() const { return m_busy; }
     void setBusy(bool on);
+    // Safe from any thread: a tool's worker checks it between files.
     bool stopRequested() const { return m_stopRequested; }
     void setStopRequested(bool on) { m_stopRequested = on; }
     // Empty: the table's own order.
@@ -150,7 +161,7 @@ private:
     QList<BinRow> m_rows;
     QSet<QUuid> m_selection;
     bool m_busy = false;
-    bool m_stopRequested = false;
+    std::atomic<bool> m_stopRequested = false;
     SortOrder m_sortOrder;
     QStringList m_customCols;
     QJsonObject m_colcust;
@@ -179,4 +190,8 @@ private:
     std::unique_ptr<BinRowActions> m_rowActions;
     std::unique_ptr<BinCustomColumns> m_customColumns;
     std::unique_ptr<BinPresets> m_presets;
+    std::unique_ptr<BinCategories> m_categories;
+    std::unique_ptr<BinTranslator> m_translator;
+    std::unique_ptr<BinProxies> m_proxies;
+    std::unique_ptr<BinDuplicates> m_duplicates;  // last: its worker is stopped first
 };
