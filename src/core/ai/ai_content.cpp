@@ -1,6 +1,6 @@
 // The text that stands for a file's content: a text file's own text, the first pages of a PDF,
 // or the text recognised in an image.
-#include "ai_name.h"
+#include "ai_content.h"
 
 #include "metadata/meta_fields.h"
 #include "model/file_item.h"

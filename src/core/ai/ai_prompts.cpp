@@ -1,6 +1,7 @@
 // The three questions put to the model and the clean-up of its answers.
-#include "ai_name.h"
+#include "ai_prompts.h"
 
+#include "ai/ai_name.h"
 #include "model/rule_engine.h"
 
 namespace AIName {

@@ -1,6 +1,8 @@
-// Column edit tools and the whole-table metadata undo.
-#include "bin_controller.h"
+// Column edit tools.
+#include "bin_column_tools.h"
 
+#include "bin/bin_controller.h"
+#include "bin/bin_desk.h"
 #include "model/store.h"
 #include "platform/lang.h"
 
@@ -11,78 +13,56 @@ QString num(qsizetype n)
 }
 }  // namespace
 
-void BinController::pushMetaHistory()
+QList<int> BinColumnTools::targetRows() const
 {
-    m_metaHistory.append(m_rows);
-    if (m_metaHistory.size() > kHistoryLimit)
-        m_metaHistory.removeFirst();
-}
-
-void BinController::writeRow(int index, const BinRow& row)
-{
-    m_rows[index] = row;
-    m_store.editMeta([&row](MetaDrafts& m) { m.metaDraft.insert(row.id, row.fields); });
-    emit rowsChanged();
-}
-
-// One draft edit and one change signal for a whole tool run.
-void BinController::writeRows(const QList<int>& indices)
-{
-    if (!indices.isEmpty())
-        m_store.editMeta([&](MetaDrafts& m) {
-            for (int i : indices)
-                m.metaDraft.insert(m_rows[i].id, m_rows[i].fields);
-        });
-    emit rowsChanged();
-}
-
-QList<int> BinController::targetRows() const
-{
-    QList<int> out = selectedRowIndices();
+    QList<int> out = m_bin.selectedRowIndices();
     if (!out.isEmpty())
         return out;
-    out.reserve(m_rows.size());
-    for (int i = 0; i < m_rows.size(); ++i)
+    const int n = int(m_bin.rows().size());
+    out.reserve(n);
+    for (int i = 0; i < n; ++i)
         out.append(i);
     return out;
 }
 
-std::optional<QString> BinController::ask(const QString& title, const QString& message, const QString& start)
+std::optional<QString> BinColumnTools::ask(const QString& title, const QString& message, const QString& start)
 {
-    if (!m_desk)
+    BinDesk* desk = m_bin.desk();
+    if (!desk)
         return std::nullopt;
-    return m_desk->promptText(title, message, start);
+    return desk->promptText(title, message, start);
 }
 
-void BinController::copyColumn(const QString& key)
+void BinColumnTools::copyColumn(const QString& key)
 {
     QStringList values;
     for (int i : targetRows())
-        values.append(m_rows[i].value(key));
+        values.append(m_bin.rows()[i].value(key));
     m_colClip = values;
-    if (m_desk)
-        m_desk->setClipboardText(values.join(u'\n'));
-    setStatus(L("Copied column (", "已复制列(") + num(values.size()) + L(" rows).", " 行)。"));
+    if (BinDesk* desk = m_bin.desk())
+        desk->setClipboardText(values.join(u'\n'));
+    m_store.setStatus(L("Copied column (", "已复制列(") + num(values.size()) + L(" rows).", " 行)。"));
 }
 
-void BinController::pasteColumn(const QString& key)
+void BinColumnTools::pasteColumn(const QString& key)
 {
-    pushMetaHistory();
-    m_lastEditKey.reset();
+    m_bin.pushToolSnapshot();
     const QList<int> targets = targetRows();
     QList<int> changed;
-    for (int i = 0; i < targets.size() && i < m_colClip.size(); ++i) {
-        BinRow& row = m_rows[targets[i]];
-        if (!row.isEditable(key))
-            continue;
-        row.setValue(m_colClip[i], key);
-        changed.append(targets[i]);
-    }
-    writeRows(changed);
-    setStatus(L("Pasted column into ", "已粘贴列到 ") + num(changed.size()) + L(" rows.", " 行。"));
+    m_bin.editRows([&](QList<BinRow>& rows) {
+        for (int i = 0; i < targets.size() && i < m_colClip.size(); ++i) {
+            BinRow& row = rows[targets[i]];
+            if (!row.isEditable(key))
+                continue;
+            row.setValue(m_colClip[i], key);
+            changed.append(targets[i]);
+        }
+        return changed;
+    });
+    m_store.setStatus(L("Pasted column into ", "已粘贴列到 ") + num(changed.size()) + L(" rows.", " 行。"));
 }
 
-void BinController::batchInput(const QString& key, const QString& title)
+void BinColumnTools::batchInput(const QString& key, const QString& title)
 {
     const QList<int> targets = targetRows();
     if (targets.isEmpty())
@@ -96,41 +76,44 @@ void BinController::batchInput(const QString& key, const QString& title)
                             {});
     if (!answer)
         return;
-    pushMetaHistory();
-    m_lastEditKey.reset();
+    m_bin.pushToolSnapshot();
     QList<int> changed;
-    for (int i : targets)
-        if (m_rows[i].isEditable(key)) {
-            m_rows[i].setValue(*answer, key);
-            changed.append(i);
-        }
-    writeRows(changed);
+    m_bin.editRows([&](QList<BinRow>& rows) {
+        for (int i : targets)
+            if (rows[i].isEditable(key)) {
+                rows[i].setValue(*answer, key);
+                changed.append(i);
+            }
+        return changed;
+    });
     const QString m = num(changed.size());
-    setStatus(Lang::zh() ? QString::fromUtf8("已批量设置「") + title + QString::fromUtf8("」到 ") + m
-                               + QString::fromUtf8(" 行。")
-                         : QString::fromUtf8("Batch set “") + title + QString::fromUtf8("” on ") + m + " row(s).");
+    m_store.setStatus(Lang::zh()
+                          ? QString::fromUtf8("已批量设置「") + title + QString::fromUtf8("」到 ") + m
+                                + QString::fromUtf8(" 行。")
+                          : QString::fromUtf8("Batch set “") + title + QString::fromUtf8("” on ") + m + " row(s).");
 }
 
-void BinController::fillDown()
+void BinColumnTools::fillDown()
 {
-    const QList<int> selected = selectedRowIndices();
+    const QList<int> selected = m_bin.selectedRowIndices();
     if (selected.size() < 2)
         return;
-    pushMetaHistory();
-    m_lastEditKey.reset();
-    const BinRow source = m_rows[selected.first()];
+    m_bin.pushToolSnapshot();
+    const BinRow source = m_bin.rows()[selected.first()];
     QStringList keys;
-    for (const FieldCol& col : fieldColumns())
+    for (const BinController::FieldCol& col : m_bin.fieldColumns())
         keys.append(col.id);
     keys.append(QStringLiteral("date"));
-    for (int i : selected.mid(1))
-        for (const QString& key : keys)
-            if (m_rows[i].isEditable(key))
-                m_rows[i].setValue(source.value(key), key);
-    writeRows(selected.mid(1));
+    m_bin.editRows([&](QList<BinRow>& rows) {
+        for (int i : selected.mid(1))
+            for (const QString& key : keys)
+                if (rows[i].isEditable(key))
+                    rows[i].setValue(source.value(key), key);
+        return selected.mid(1);
+    });
 }
 
-void BinController::setClipNameFormula()
+void BinColumnTools::setClipNameFormula()
 {
     const QList<int> targets = targetRows();
     if (targets.isEmpty())
@@ -142,40 +125,12 @@ void BinController::setClipNameFormula()
                              m_store.sections().templateText);
     if (!formula || formula->isEmpty())
         return;
-    pushMetaHistory();
-    m_lastEditKey.reset();
-    for (int i : targets)
-        m_rows[i].setValue(*formula, QStringLiteral("clipname"));
-    writeRows(targets);
-    setStatus(L("Applied the formula to ", "已把公式应用到 ") + n
-              + L(" row(s) — Clip Name updates live as fields change.", " 行 —— 字段变了,剪辑名会自动更新。"));
-}
-
-void BinController::undoMetaEdit()
-{
-    if (m_metaHistory.isEmpty()) {
-        setStatus(L("No metadata edit to undo.", "无元数据编辑可撤销。"));
-        return;
-    }
-    m_rows = m_metaHistory.takeLast();
-    m_lastEditKey.reset();
-    QList<int> all;
-    all.reserve(m_rows.size());
-    for (int i = 0; i < m_rows.size(); ++i)
-        all.append(i);
-    writeRows(all);
-    setStatus(L("Undid metadata edit.", "已撤销元数据编辑。"));
-}
-
-QString BinController::kindLabel(const BinRow& row)
-{
-    if (row.isDir)
-        return L("Folder", "文件夹");
-    switch (row.kind) {
-    case MetaKind::image: return L("Image", "图片");
-    case MetaKind::pdf: return QStringLiteral("PDF");
-    case MetaKind::video: return L("Video", "视频");
-    case MetaKind::unsupported: break;
-    }
-    return QString::fromUtf8("—");
+    m_bin.pushToolSnapshot();
+    m_bin.editRows([&](QList<BinRow>& rows) {
+        for (int i : targets)
+            rows[i].setValue(*formula, QStringLiteral("clipname"));
+        return targets;
+    });
+    m_store.setStatus(L("Applied the formula to ", "已把公式应用到 ") + n
+                      + L(" row(s) — Clip Name updates live as fields change.", " 行 —— 字段变了,剪辑名会自动更新。"));
 }

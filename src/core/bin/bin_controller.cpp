@@ -1,7 +1,15 @@
 #include "bin_controller.h"
 
+#include "bin/bin_categories.h"
+#include "bin/bin_column_tools.h"
+#include "bin/bin_custom_columns.h"
+#include "bin/bin_duplicates.h"
+#include "bin/bin_presets.h"
+#include "bin/bin_proxies.h"
+#include "bin/bin_row_actions.h"
 #include "bin/bin_save.h"
 #include "bin/bin_sort.h"
+#include "bin/bin_translator.h"
 #include "bin/quick_edit.h"
 #include "files/intake.h"
 #include "metadata/metadata_reader.h"
@@ -54,7 +62,15 @@ QList<QUuid> idsOf(const QList<FileItem>& items)
 }
 }  // namespace
 
-BinController::BinController(Store& store) : m_store(store), m_save(std::make_unique<BinSave>(store, *this))
+BinController::BinController(Store& store)
+    : m_store(store), m_columnTools(std::make_unique<BinColumnTools>(*this, store)),
+      m_rowActions(std::make_unique<BinRowActions>(*this, store)),
+      m_customColumns(std::make_unique<BinCustomColumns>(*this, store)),
+      m_presets(std::make_unique<BinPresets>(*this, store)),
+      m_categories(std::make_unique<BinCategories>(*this, store)),
+      m_translator(std::make_unique<BinTranslator>(*this, store)),
+      m_proxies(std::make_unique<BinProxies>(*this, store)), m_duplicates(std::make_unique<BinDuplicates>(*this, store)),
+      m_save(std::make_unique<BinSave>(store, *this))
 {
     // One slice at a time, always on the same thread, which keeps its per-thread reader caches.
     m_stillPool.setMaxThreadCount(1);
@@ -93,6 +109,19 @@ void BinController::setBusy(bool on)
 {
     m_busy = on;
     emit busyChanged();
+}
+
+void BinController::applyColumnLayout(const QJsonObject& customization)
+{
+    m_colcust = customization;
+    ++m_tableID;
+    emit columnsChanged();
+}
+
+void BinController::pushToolSnapshot()
+{
+    pushMetaHistory();
+    m_lastEditKey.reset();
 }
 
 void BinController::setCustomCols(const QStringList& names)
@@ -203,7 +232,7 @@ void BinController::onAppear()
         m_rows = mergeDraftsIntoRows();
         syncRows();
     }
-    refreshBinPresetNames();
+    m_presets->refreshBinPresetNames();
 }
 
 void BinController::onDisappear()
@@ -494,6 +523,70 @@ int BinController::indexOf(const QUuid& id) const
         }
     }
     return -1;
+}
+
+// ---- edits and the whole-table undo ----
+
+void BinController::pushMetaHistory()
+{
+    m_metaHistory.append(m_rows);
+    if (m_metaHistory.size() > kHistoryLimit)
+        m_metaHistory.removeFirst();
+}
+
+void BinController::writeRow(int index, const BinRow& row)
+{
+    m_rows[index] = row;
+    m_store.editMeta([&row](MetaDrafts& m) { m.metaDraft.insert(row.id, row.fields); });
+    emit rowsChanged();
+}
+
+// One draft edit and one change signal for a whole tool run.
+void BinController::writeRows(const QList<int>& indices)
+{
+    if (!indices.isEmpty())
+        m_store.editMeta([&](MetaDrafts& m) {
+            for (int i : indices)
+                m.metaDraft.insert(m_rows[i].id, m_rows[i].fields);
+        });
+    emit rowsChanged();
+}
+
+void BinController::undoMetaEdit()
+{
+    if (m_metaHistory.isEmpty()) {
+        setStatus(L("No metadata edit to undo.", "无元数据编辑可撤销。"));
+        return;
+    }
+    // A file moved since the snapshot (into a category folder) stays where it is: undo takes
+    // back cells, not moves, and a row pointing at the old place would lose its file.
+    QHash<QUuid, std::optional<QString>> currentURL;
+    for (const BinRow& row : m_rows)
+        currentURL.insert(row.id, row.url);
+    m_rows = m_metaHistory.takeLast();
+    for (BinRow& row : m_rows)
+        if (const auto it = currentURL.constFind(row.id); it != currentURL.cend())
+            row.url = *it;
+    m_lastEditKey.reset();
+    QList<int> all;
+    all.reserve(m_rows.size());
+    for (int i = 0; i < m_rows.size(); ++i)
+        all.append(i);
+    writeRows(all);
+    setStatus(L("Undid metadata edit.", "已撤销元数据编辑。"));
+}
+
+QString BinController::kindLabel(const BinRow& row)
+{
+    if (row.isDir)
+        return L("Folder", "文件夹");
+    switch (row.kind) {
+    case MetaKind::image: return L("Image", "图片");
+    case MetaKind::pdf: return QStringLiteral("PDF");
+    case MetaKind::video: return L("Video", "视频");
+    case MetaKind::unsupported: break;
+    }
+    return QString::fromUtf8("—");
 }
 
 void BinController::setStatus(const QString& text)

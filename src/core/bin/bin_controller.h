@@ -1,8 +1,10 @@
 #pragma once
 // The bin table without widgets: its rows kept in step with the Store's file list, the
-// selection, background metadata reads, column tools with whole-table undo, row actions, custom
-// columns and bin presets. The Store owns it, so it outlives a switch of modes and a load it
-// started is neither lost nor run twice. Drafts change only through the Store's edit path.
+// selection, background metadata reads and the whole-table undo of its edits. The Store owns
+// it, so it outlives a switch of modes and a load it started is neither lost nor run twice.
+// Each group of operations (column tools, row actions, custom columns, presets, the file tools)
+// is a class of its own, owned here; they change rows only through editRows/writeRow, which
+// store every changed row's fields as its draft through the Store's edit path.
 #include "bin/bin_desk.h"
 #include "bin/bin_row.h"
 
@@ -15,6 +17,7 @@
 #include <QStringList>
 #include <QThreadPool>
 #include <QUuid>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,6 +26,14 @@ class BinSave;
 class Store;
 class MetadataReader;
 struct BinSortKey;
+class BinColumnTools;
+class BinRowActions;
+class BinCustomColumns;
+class BinPresets;
+class BinDuplicates;
+class BinCategories;
+class BinTranslator;
+class BinProxies;
 struct FileItem;
 struct MetaDrafts;
 
@@ -41,7 +52,19 @@ public:
     ~BinController() override;
 
     void setDesk(std::shared_ptr<BinDesk> desk) { m_desk = std::move(desk); }
+    // The screens' side; none in a bin without a screen.
     BinDesk* desk() const { return m_desk.get(); }
+
+    // ---- operation groups ----
+    BinColumnTools& columnTools() { return *m_columnTools; }
+    BinRowActions& rowActions() { return *m_rowActions; }
+    BinCustomColumns& customColumns() { return *m_customColumns; }
+    BinPresets& presets() { return *m_presets; }
+    // The Tools menu: duplicates, AI categories and category folders, column translation, proxies.
+    BinDuplicates& duplicates() { return *m_duplicates; }
+    BinCategories& categories() { return *m_categories; }
+    BinTranslator& translator() { return *m_translator; }
+    BinProxies& proxies() { return *m_proxies; }
     // Save all changes: renames, extension changes and metadata written into the files.
     BinSave& saver() { return *m_save; }
 
@@ -53,22 +76,23 @@ public:
     void setSelection(QSet<QUuid> ids);
     bool busy() const { return m_busy; }
     void setBusy(bool on);
+    // Safe from any thread: a tool's worker checks it between files.
     bool stopRequested() const { return m_stopRequested; }
     void setStopRequested(bool on) { m_stopRequested = on; }
     // Empty: the table's own order.
     void setSortOrder(SortOrder order) { m_sortOrder = std::move(order); }
-    const QStringList& colClip() const { return m_colClip; }
     const QStringList& customCols() const { return m_customCols; }
     // Also becomes the Store's list of custom columns.
     void setCustomCols(const QStringList& names);
     const QJsonObject& columnCustomization() const { return m_colcust; }
     void setColumnCustomization(const QJsonObject& c) { m_colcust = c; }
+    // A saved layout: the table is rebuilt with this column customization.
+    void applyColumnLayout(const QJsonObject& customization);
     int tableID() const { return m_tableID; }
     const QList<QList<BinRow>>& metaHistory() const { return m_metaHistory; }
     const std::optional<QString>& lastEditKey() const { return m_lastEditKey; }
     void setLastEditKey(std::optional<QString> key) { m_lastEditKey = std::move(key); }
     const QSet<QString>& defaultHidden() const { return m_defaultHidden; }
-    const QStringList& presetNames() const { return m_presetNames; }
 
     QList<FieldCol> fieldColumns() const;
     QList<int> selectedRowIndices() const;
@@ -97,33 +121,22 @@ public:
     // Sorts the rows now, and the rows a later sync brings in with them.
     void sortRows(const QList<BinSortKey>& order);
     void pushMetaHistory();
+    // A tool's edit starts here: one snapshot, and the next cell edit starts a snapshot of its own.
+    void pushToolSnapshot();
     // Puts the row at its index and stores its fields as the file's draft.
     void writeRow(int index, const BinRow& row);
-    QList<int> targetRows() const;
-    void copyColumn(const QString& key);
-    void pasteColumn(const QString& key);
-    void batchInput(const QString& key, const QString& title);
-    void fillDown();
-    void setClipNameFormula();
+    // Stores the fields of the rows at these indices as their drafts, in one Store edit, and
+    // tells the screens once.
+    void writeRows(const QList<int>& indices);
+    // `change` edits the rows in place and returns the indices it changed; those are written
+    // as writeRows does.
+    template <typename F> void editRows(F&& change)
+    {
+        const QList<int> changed = change(m_rows);
+        writeRows(changed);
+    }
     void undoMetaEdit();
     static QString kindLabel(const BinRow& row);
-
-    // ---- row actions ----
-    QStringList selectedURLs(const QSet<QUuid>& ids) const;
-    void openFiles(const QSet<QUuid>& ids);
-    void quickLookRows(const QSet<QUuid>& ids);
-    void revealInFinder(const QSet<QUuid>& ids);
-    void copyPaths(const QSet<QUuid>& ids);
-    void removeRows(const QSet<QUuid>& ids);
-
-    // ---- custom columns and presets ----
-    void addCustomColumn();
-    void addColumns(const QStringList& names);
-    QString presetFolder() const;
-    void saveBinPreset();
-    void loadBinPreset(const QString& name);
-    void deleteBinPreset(const QString& name);
-    void refreshBinPresetNames();
 
 signals:
     void rowsChanged();
@@ -134,7 +147,6 @@ signals:
     void selectionChanged();
     void busyChanged();
     void columnsChanged();
-    void presetNamesChanged();
 
 private:
     using ReadJob = QPair<QUuid, QString>;
@@ -154,9 +166,7 @@ private:
     bool applyOne(const QUuid& id, const MetaFields& loaded, QHash<QUuid, MetaFields>& originals,
                   QHash<QUuid, MetaFields>& drafts);
     int indexOf(const QUuid& id) const;
-    void writeRows(const QList<int>& indices);
     void mergeColumnIds();
-    std::optional<QString> ask(const QString& title, const QString& message, const QString& start);
     void setStatus(const QString& text);
 
     Store& m_store;
@@ -164,16 +174,14 @@ private:
     QList<BinRow> m_rows;
     QSet<QUuid> m_selection;
     bool m_busy = false;
-    bool m_stopRequested = false;
+    std::atomic<bool> m_stopRequested = false;
     SortOrder m_sortOrder;
-    QStringList m_colClip;
     QStringList m_customCols;
     QJsonObject m_colcust;
     int m_tableID = 0;
     QList<QList<BinRow>> m_metaHistory;
     std::optional<QString> m_lastEditKey;
     QSet<QString> m_defaultHidden = {"city", "country", "gps", "keywords", "online"};
-    QStringList m_presetNames;
 
     bool m_shown = false;
     QList<QUuid> m_itemIds;  // the file list's ids at the last sync, to notice reorders
@@ -190,5 +198,14 @@ private:
     bool m_readingVideo = false;
     // Offline rows taken over by a file: their non-empty cells go over the file's read values.
     QSet<QUuid> m_relinked;
-    std::unique_ptr<BinSave> m_save;
+
+    std::unique_ptr<BinColumnTools> m_columnTools;
+    std::unique_ptr<BinRowActions> m_rowActions;
+    std::unique_ptr<BinCustomColumns> m_customColumns;
+    std::unique_ptr<BinPresets> m_presets;
+    std::unique_ptr<BinCategories> m_categories;
+    std::unique_ptr<BinTranslator> m_translator;
+    std::unique_ptr<BinProxies> m_proxies;
+    std::unique_ptr<BinDuplicates> m_duplicates;  // its worker is stopped before the rest goes
+    std::unique_ptr<BinSave> m_save;                // last: a movie being written finishes first
 };

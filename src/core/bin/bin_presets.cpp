@@ -1,11 +1,11 @@
-// Custom columns and bin presets (the table layout saved as a small JSON file).
-#include "bin_controller.h"
+// Bin presets (the table layout saved as a small JSON file).
+#include "bin_presets.h"
 
-#include "bin/bin_columns.h"
+#include "bin/bin_controller.h"
+#include "bin/bin_desk.h"
 #include "model/store.h"
 #include "platform/atomic_write.h"
 #include "platform/lang.h"
-#include "platform/settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,67 +47,30 @@ std::optional<BinPreset> decode(const QByteArray& data)
     return p;
 }
 
-QString trimBlanksAndTabs(QString text)
-{
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && blank(text[begin]))
-        ++begin;
-    while (end > begin && blank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
 }  // namespace
 
-void BinController::addCustomColumn()
-{
-    if (!m_desk)
-        return;
-    const auto answer = m_desk->promptCustomColumn();
-    if (!answer)
-        return;
-    const QString name = trimBlanksAndTabs(QString(answer->first).replace(u',', u' '));
-    if (name.isEmpty() || m_customCols.contains(name))
-        return;
-    setCustomCols(m_customCols + QStringList{name});
-    if (!answer->second)
-        return;
-    m_store.editMeta([&name](MetaDrafts& m) { m.binCheckboxCols.insert(name); });
-    QStringList names = m_store.meta().binCheckboxCols.values();
-    std::sort(names.begin(), names.end());
-    m_store.settings().setStringList("binCheckboxCols", names);
-}
-
-void BinController::addColumns(const QStringList& names)
-{
-    QStringList cols = m_customCols;
-    for (const QString& name : names)
-        if (!cols.contains(name))
-            cols.append(name);
-    if (cols != m_customCols)
-        setCustomCols(cols);
-    setStatus(L("Added ", "已添加 ") + QString::number(names.size()) + L(" columns.", " 列。"));
-}
-
-QString BinController::presetFolder() const
+QString BinPresets::presetFolder() const
 {
     return QDir(m_store.supportFolder()).filePath("binpresets");
 }
 
-void BinController::saveBinPreset()
+void BinPresets::saveBinPreset()
 {
-    const auto name = ask(L("Save bin preset", "保存表格预设"), L("Preset name:", "预设名:"), {});
+    BinDesk* desk = m_bin.desk();
+    if (!desk)
+        return;
+    const auto name = desk->promptText(L("Save bin preset", "保存表格预设"), L("Preset name:", "预设名:"), {});
     if (!name || name->isEmpty())
         return;
     QDir().mkpath(presetFolder());
     const QString file = QDir(presetFolder()).filePath(QString(*name).replace(u'/', u'_') + kExtension);
-    const QString error = writeAtomically(file, encode({m_customCols, m_colcust}));
+    const QString error = writeAtomically(file, encode({m_bin.customCols(), m_bin.columnCustomization()}));
     refreshBinPresetNames();
-    setStatus(error.isEmpty() ? L("Saved bin preset: ", "已保存表格预设:") + *name
-                              : L("Couldn't save bin preset: ", "无法保存表格预设:") + *name);
+    m_store.setStatus(error.isEmpty() ? L("Saved bin preset: ", "已保存表格预设:") + *name
+                                      : L("Couldn't save bin preset: ", "无法保存表格预设:") + *name);
 }
 
-void BinController::loadBinPreset(const QString& name)
+void BinPresets::loadBinPreset(const QString& name)
 {
     QFile file(QDir(presetFolder()).filePath(name + kExtension));
     if (!file.open(QIODevice::ReadOnly))
@@ -115,25 +78,23 @@ void BinController::loadBinPreset(const QString& name)
     const auto preset = decode(file.readAll());
     if (!preset)
         return;
-    QStringList cols = m_customCols;
+    QStringList cols = m_bin.customCols();
     for (const QString& c : preset->customCols)
         if (!cols.contains(c))
             cols.append(c);
-    if (cols != m_customCols)
-        setCustomCols(cols);
-    m_colcust = preset->customization;
-    ++m_tableID;
-    emit columnsChanged();
-    setStatus(L("Loaded bin preset: ", "已载入表格预设:") + name);
+    if (cols != m_bin.customCols())
+        m_bin.setCustomCols(cols);
+    m_bin.applyColumnLayout(preset->customization);
+    m_store.setStatus(L("Loaded bin preset: ", "已载入表格预设:") + name);
 }
 
-void BinController::deleteBinPreset(const QString& name)
+void BinPresets::deleteBinPreset(const QString& name)
 {
     QFile::remove(QDir(presetFolder()).filePath(name + kExtension));
     refreshBinPresetNames();
 }
 
-void BinController::refreshBinPresetNames()
+void BinPresets::refreshBinPresetNames()
 {
     const QDir dir(presetFolder());
     QStringList names;

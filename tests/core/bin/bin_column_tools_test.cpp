@@ -34,7 +34,7 @@ TEST(BinBatchInput, WritesTheEditableTargetRowsAndReports)
 {
     ToolsFixture f;
     f.desk->answers = {QString("Berlin")};
-    f.bin().batchInput("city", "City");
+    f.bin().columnTools().batchInput("city", "City");
     EXPECT_EQ(f.column("city"), (QStringList{"Berlin", "Berlin", "", ""}));  // city is for images only
     EXPECT_EQ(f.store->status(), QString::fromUtf8("Batch set “City” on 2 row(s)."));
     EXPECT_EQ(f.desk->prompts.last(), QString::fromUtf8("Batch input|Set “City” on 4 row(s) to:|"));
@@ -43,7 +43,7 @@ TEST(BinBatchInput, WritesTheEditableTargetRowsAndReports)
     f.select({1, 2});
     f.store->setLangZh(true);
     f.desk->answers = {QString("")};
-    f.bin().batchInput("custom:Scene", "Scene");
+    f.bin().columnTools().batchInput("custom:Scene", "Scene");
     EXPECT_EQ(f.column("custom:Scene"), (QStringList{"", "", "", ""}));
     EXPECT_FALSE(f.row(0).fields.custom.contains("Scene"));
     EXPECT_TRUE(f.row(2).fields.custom.contains("Scene"));
@@ -54,7 +54,7 @@ TEST(BinBatchInput, WritesTheEditableTargetRowsAndReports)
     // Cancel leaves no trace.
     const int snapshots = int(f.bin().metaHistory().size());
     f.desk->answers = {std::nullopt};
-    f.bin().batchInput("title", "Title");
+    f.bin().columnTools().batchInput("title", "Title");
     EXPECT_EQ(f.bin().metaHistory().size(), snapshots);
     EXPECT_EQ(f.store->status(), QString::fromUtf8("已批量设置「Scene」到 2 行。"));
 }
@@ -70,7 +70,7 @@ TEST(BinFillDown, CopiesTheFirstSelectedRowsEditableCellsAndDate)
     f.bin().writeRow(0, source);
     f.bin().setCustomCols({"Take"});
     f.select({0, 2, 3});
-    f.bin().fillDown();
+    f.bin().columnTools().fillDown();
 
     const BinRow& video = f.row(2);
     EXPECT_EQ(video.value("clipname"), "clipname %n");  // formulas travel as formulas
@@ -97,19 +97,19 @@ TEST(BinColumnClipboard, CopyThenPasteOntoMoreOrFewerTargets)
     r.setValue("%name!", "custom:Take");
     f.bin().writeRow(0, r);
     f.select({0, 1, 2, 3, 4});
-    f.bin().copyColumn("custom:Take");
+    f.bin().columnTools().copyColumn("custom:Take");
     EXPECT_EQ(f.desk->clipboard, "%name!\nv1\nv2\nv3\nv4");
     EXPECT_EQ(f.store->status(), "Copied column (5 rows).");
 
     f.bin().setSelection({});
-    f.bin().pasteColumn("clipname");
+    f.bin().columnTools().pasteColumn("clipname");
     EXPECT_EQ(f.column("clipname"), (QStringList{"%name!", "v1", "v2", "v3", "v4", "", "", ""}));
     EXPECT_EQ(f.row(0).displayValue("clipname"), "1!");
     EXPECT_EQ(f.store->status(), "Pasted column into 5 rows.");
 
     f.select({5, 6, 7});
     f.store->setLangZh(true);
-    f.bin().pasteColumn("title");
+    f.bin().columnTools().pasteColumn("title");
     EXPECT_EQ(f.column("title").mid(5), (QStringList{"%name!", "v1", "v2"}));
     EXPECT_EQ(f.store->status(), QString::fromUtf8("已粘贴列到 3 行。"));
     f.store->setLangZh(false);
@@ -126,7 +126,7 @@ TEST(BinClipNameFormula, StartsFromTheTemplateAndWritesEveryTarget)
     ToolsFixture f({"A.jpg", "B.mov"});
     f.store->editSections([](NameSections& s) { s.templateText = "%scene_%take"; });
     f.desk->answers = {QString("%name-%custom")};
-    f.bin().setClipNameFormula();
+    f.bin().columnTools().setClipNameFormula();
     EXPECT_EQ(f.desk->prompts.last(),
               "Set Clip Name formula|Formula for 2 row(s), e.g. %scene_%shot_%take:|%scene_%take");
     EXPECT_EQ(f.column("clipname"), (QStringList{"%name-%custom", "%name-%custom"}));
@@ -137,7 +137,7 @@ TEST(BinClipNameFormula, StartsFromTheTemplateAndWritesEveryTarget)
 
     const int snapshots = int(f.bin().metaHistory().size());
     f.desk->answers = {QString("")};
-    f.bin().setClipNameFormula();
+    f.bin().columnTools().setClipNameFormula();
     EXPECT_EQ(f.bin().metaHistory().size(), snapshots);
 }
 
@@ -146,7 +146,7 @@ TEST(BinUndo, KeepsTheNewest100Snapshots)
     ToolsFixture f({"a.jpg"});
     for (int i = 0; i < 150; ++i) {
         f.desk->answers = {QString::number(i)};
-        f.bin().batchInput("title", "Title");
+        f.bin().columnTools().batchInput("title", "Title");
     }
     EXPECT_EQ(f.bin().metaHistory().size(), 100);
     for (int i = 0; i < 100; ++i)
@@ -167,12 +167,12 @@ TEST(BinEmptyTable, ToolsOnNoRows)
     BinFixture f;
     f.bin().onAppear();
     f.desk->answers = {QString("x"), QString("y")};
-    f.bin().batchInput("title", "Title");
-    f.bin().setClipNameFormula();
+    f.bin().columnTools().batchInput("title", "Title");
+    f.bin().columnTools().setClipNameFormula();
     EXPECT_TRUE(f.desk->prompts.isEmpty());
-    f.bin().copyColumn("title");
+    f.bin().columnTools().copyColumn("title");
     EXPECT_EQ(f.store->status(), "Copied column (0 rows).");
-    f.bin().pasteColumn("title");
+    f.bin().columnTools().pasteColumn("title");
     EXPECT_EQ(f.store->status(), "Pasted column into 0 rows.");
     EXPECT_EQ(f.bin().metaHistory().size(), 1);
 }

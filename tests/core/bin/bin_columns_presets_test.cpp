@@ -13,16 +13,16 @@ TEST(BinCustomColumns, NamesAreCleanedAndAddedOnce)
     BinFixture f;
     f.bin().onAppear();
     f.desk->column = std::make_pair(QString("Reel, Take"), false);
-    f.bin().addCustomColumn();
+    f.bin().customColumns().addCustomColumn();
     EXPECT_EQ(f.bin().customCols(), QStringList{"Reel  Take"});
     f.desk->column = std::make_pair(QString("\t ,"), true);
-    f.bin().addCustomColumn();
+    f.bin().customColumns().addCustomColumn();
     f.desk->column = std::make_pair(QString("Reel  Take"), true);  // present: the flag is ignored too
-    f.bin().addCustomColumn();
+    f.bin().customColumns().addCustomColumn();
     EXPECT_EQ(f.bin().customCols(), QStringList{"Reel  Take"});
     EXPECT_FALSE(f.store->meta().binCheckboxCols.contains("Reel  Take"));
     f.desk->column = std::make_pair(QString("OK"), true);
-    f.bin().addCustomColumn();
+    f.bin().customColumns().addCustomColumn();
     EXPECT_EQ(f.store->meta().binCustomCols, (QStringList{"Reel  Take", "OK"}));
 
     // The checkbox columns survive a restart.
@@ -37,15 +37,15 @@ TEST(BinCustomColumns, GroupsAppendAndReportTheirSize)
     f.bin().onAppear();
     ASSERT_EQ(BinColumns::technical().size(), 27);
     ASSERT_EQ(BinColumns::logging().size(), 15);
-    f.bin().addColumns(BinColumns::logging());
-    f.bin().addColumns(BinColumns::logging());
+    f.bin().customColumns().addColumns(BinColumns::logging());
+    f.bin().customColumns().addColumns(BinColumns::logging());
     EXPECT_EQ(f.bin().customCols(), BinColumns::logging());
     EXPECT_EQ(f.store->status(), "Added 15 columns.");
-    f.bin().addColumns(BinColumns::technical() + BinColumns::logging());
+    f.bin().customColumns().addColumns(BinColumns::technical() + BinColumns::logging());
     EXPECT_EQ(f.bin().customCols(), BinColumns::logging() + BinColumns::technical());
     EXPECT_EQ(f.store->status(), "Added 42 columns.");
     f.store->setLangZh(true);
-    f.bin().addColumns(BinColumns::technical());
+    f.bin().customColumns().addColumns(BinColumns::technical());
     EXPECT_EQ(f.store->status(), QString::fromUtf8("已添加 27 列。"));
     f.store->setLangZh(false);
 }
@@ -54,66 +54,66 @@ TEST(BinPresets, SaveListLoadAndDelete)
 {
     BinFixture f;
     f.bin().onAppear();
-    EXPECT_TRUE(f.bin().presetNames().isEmpty());
-    EXPECT_FALSE(QDir(f.bin().presetFolder()).exists());  // listing never creates the folder
+    EXPECT_TRUE(f.bin().presets().presetNames().isEmpty());
+    EXPECT_FALSE(QDir(f.bin().presets().presetFolder()).exists());  // listing never creates the folder
 
     f.bin().setCustomCols({"Scene", "Take"});
     f.bin().setColumnCustomization(QJsonObject{{"title", QJsonObject{{"visible", false}}}});
     f.desk->answers = {QString("A/B")};
-    f.bin().saveBinPreset();
+    f.bin().presets().saveBinPreset();
     EXPECT_EQ(f.store->status(), "Saved bin preset: A/B");
-    EXPECT_EQ(f.bin().presetNames(), QStringList{"A_B"});
-    QFile saved(QDir(f.bin().presetFolder()).filePath("A_B.binpreset"));
+    EXPECT_EQ(f.bin().presets().presetNames(), QStringList{"A_B"});
+    QFile saved(QDir(f.bin().presets().presetFolder()).filePath("A_B.binpreset"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), R"({"customCols":["Scene","Take"],"customization":{"title":{"visible":false}}})");
 
-    QFile(QDir(f.bin().presetFolder()).filePath("x.BINPRESET")).open(QIODevice::WriteOnly);
-    QFile(QDir(f.bin().presetFolder()).filePath(".binpreset")).open(QIODevice::WriteOnly);
-    QFile broken(QDir(f.bin().presetFolder()).filePath("broken.binpreset"));
+    QFile(QDir(f.bin().presets().presetFolder()).filePath("x.BINPRESET")).open(QIODevice::WriteOnly);
+    QFile(QDir(f.bin().presets().presetFolder()).filePath(".binpreset")).open(QIODevice::WriteOnly);
+    QFile broken(QDir(f.bin().presets().presetFolder()).filePath("broken.binpreset"));
     broken.open(QIODevice::WriteOnly);
     broken.write(R"({"customCols":["Reel"]})");
     broken.close();
-    f.bin().refreshBinPresetNames();
-    EXPECT_EQ(f.bin().presetNames(), (QStringList{"", "A_B", "broken"}));
+    f.bin().presets().refreshBinPresetNames();
+    EXPECT_EQ(f.bin().presets().presetNames(), (QStringList{"", "A_B", "broken"}));
 
     f.bin().setCustomCols({"Reel", "Scene"});
     f.bin().setColumnCustomization({});
     const int table = f.bin().tableID();
     f.store->setStatus("before");
-    f.bin().loadBinPreset("broken");
+    f.bin().presets().loadBinPreset("broken");
     EXPECT_EQ(f.store->status(), "before");
     EXPECT_EQ(f.bin().customCols(), (QStringList{"Reel", "Scene"}));
-    f.bin().loadBinPreset("A_B");
+    f.bin().presets().loadBinPreset("A_B");
     EXPECT_EQ(f.bin().customCols(), (QStringList{"Reel", "Scene", "Take"}));
     EXPECT_EQ(f.bin().columnCustomization().value("title").toObject().value("visible"), false);
     EXPECT_EQ(f.bin().tableID(), table + 1);
     EXPECT_EQ(f.store->status(), "Loaded bin preset: A_B");
 
-    f.bin().deleteBinPreset("A_B");
-    EXPECT_EQ(f.bin().presetNames(), (QStringList{"", "broken"}));
+    f.bin().presets().deleteBinPreset("A_B");
+    EXPECT_EQ(f.bin().presets().presetNames(), (QStringList{"", "broken"}));
 }
 
 TEST(BinPresets, AFailedSaveSaysSo)
 {
     BinFixture f;
     f.bin().onAppear();
-    QDir().mkpath(f.bin().presetFolder());
-    QDir().mkpath(QDir(f.bin().presetFolder()).filePath("Mine.binpreset"));  // a folder in the way
+    QDir().mkpath(f.bin().presets().presetFolder());
+    QDir().mkpath(QDir(f.bin().presets().presetFolder()).filePath("Mine.binpreset"));  // a folder in the way
     f.desk->answers = {QString("Mine")};
-    f.bin().saveBinPreset();
+    f.bin().presets().saveBinPreset();
     EXPECT_EQ(f.store->status(), "Couldn't save bin preset: Mine");
     f.store->setLangZh(true);
     f.desk->answers = {QString("Mine")};
-    f.bin().saveBinPreset();
+    f.bin().presets().saveBinPreset();
     EXPECT_EQ(f.store->status(), QString::fromUtf8("无法保存表格预设:Mine"));
     f.desk->answers = {QString("Ok")};
-    f.bin().saveBinPreset();
+    f.bin().presets().saveBinPreset();
     EXPECT_EQ(f.store->status(), QString::fromUtf8("已保存表格预设:Ok"));
     f.store->setLangZh(false);
 
     f.store->setStatus("before");
     f.desk->answers = {QString("")};
-    f.bin().saveBinPreset();
+    f.bin().presets().saveBinPreset();
     EXPECT_EQ(f.store->status(), "before");
 }
 

@@ -22,31 +22,31 @@ TEST(BinRowActions, OnlineRowsOpenPreviewAndRevealInTableOrder)
 {
     ActionsFixture f;
     const QSet<QUuid> ids = {f.items[1].id, f.imported.id, f.items[0].id};
-    EXPECT_EQ(f.bin().selectedURLs(ids), (QStringList{f.items[0].url, f.items[1].url}));
-    f.bin().openFiles(ids);
+    EXPECT_EQ(f.bin().rowActions().selectedURLs(ids), (QStringList{f.items[0].url, f.items[1].url}));
+    f.bin().rowActions().openFiles(ids);
     EXPECT_EQ(f.desk->opened, (QStringList{f.items[0].url, f.items[1].url}));
-    f.bin().quickLookRows({});
+    f.bin().rowActions().quickLookRows({});
     EXPECT_EQ(f.desk->previewed, (QStringList{f.items[0].url, f.items[1].url}));
-    f.bin().quickLookRows({f.items[1].id});
+    f.bin().rowActions().quickLookRows({f.items[1].id});
     EXPECT_EQ(f.desk->previewed, QStringList{f.items[1].url});
-    f.bin().revealInFinder({f.imported.id});
+    f.bin().rowActions().revealInFinder({f.imported.id});
     EXPECT_TRUE(f.desk->revealed.isEmpty());
-    f.bin().revealInFinder(ids);
+    f.bin().rowActions().revealInFinder(ids);
     EXPECT_EQ(f.desk->revealed.size(), 2);
 }
 
 TEST(BinRowActions, CopyPathsTakesTheSourcePathOfImportedRows)
 {
     ActionsFixture f;
-    f.bin().copyPaths({f.items[0].id, f.items[1].id, f.imported.id, f.bare.id});
+    f.bin().rowActions().copyPaths({f.items[0].id, f.items[1].id, f.imported.id, f.bare.id});
     EXPECT_EQ(f.desk->clipboard, f.items[0].url + "\n" + f.items[1].url + "\n/old/X.mov");
     EXPECT_EQ(f.store->status(), "Copied 3 path(s).");
     f.desk->clipboard = "kept";
-    f.bin().copyPaths({f.bare.id});
+    f.bin().rowActions().copyPaths({f.bare.id});
     EXPECT_EQ(f.desk->clipboard, "kept");
     EXPECT_EQ(f.store->status(), "Copied 3 path(s).");
     f.store->setLangZh(true);
-    f.bin().copyPaths({f.imported.id});
+    f.bin().rowActions().copyPaths({f.imported.id});
     EXPECT_EQ(f.store->status(), QString::fromUtf8("已复制 1 个路径。"));
     f.store->setLangZh(false);
 }
@@ -55,7 +55,7 @@ TEST(BinRowActions, RemoveTakesRowsAndListedFilesButNothingOnDisk)
 {
     ActionsFixture f;
     f.bin().setSelection({f.items[0].id, f.imported.id});
-    f.bin().removeRows({f.items[0].id, f.imported.id});
+    f.bin().rowActions().removeRows({f.items[0].id, f.imported.id});
     EXPECT_EQ(f.bin().rows().size(), 2);
     EXPECT_EQ(f.row(0).id, f.items[1].id);
     EXPECT_EQ(f.row(1).id, f.bare.id);
@@ -65,7 +65,7 @@ TEST(BinRowActions, RemoveTakesRowsAndListedFilesButNothingOnDisk)
     EXPECT_TRUE(f.bin().metaHistory().isEmpty());
 
     f.store->setStatus("before");
-    f.bin().removeRows({f.bare.id});
+    f.bin().rowActions().removeRows({f.bare.id});
     EXPECT_EQ(f.bin().rows().size(), 1);
     EXPECT_EQ(f.store->items().size(), 1);
     EXPECT_EQ(f.store->status(), "before");

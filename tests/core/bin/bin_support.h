@@ -1,16 +1,23 @@
 #pragma once
 // A bin on a Store with a reader that records what it was asked, and a desk with scripted
 // answers.
+#include "bin/bin_column_tools.h"
 #include "bin/bin_controller.h"
+#include "bin/bin_custom_columns.h"
 #include "bin/bin_desk.h"
+#include "bin/bin_presets.h"
+#include "bin/bin_row_actions.h"
 #include "metadata/metadata_reader.h"
 #include "model/file_item.h"
 #include "test_support.h"
 
+#include <QEventLoop>
 #include <QFuture>
 #include <QMutex>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <functional>
 
 // Every file reads as its kind with the title "read <name>" and a technical fact.
 class RecordingReader : public MetadataReader {
@@ -127,3 +134,16 @@ struct BinFixture {
     MetaFields draft(const QUuid& id) { return store->meta().metaDraft.value(id); }
     MetaFields original(const QUuid& id) { return store->meta().metaOriginal.value(id); }
 };
+
+// Starts an asynchronous bin tool and waits, at most 20 seconds, for its finished signal; true
+// when it finished.
+template <typename Tool> bool runTool(Tool& tool, const std::function<void()>& start)
+{
+    QEventLoop loop;
+    QObject::connect(&tool, &Tool::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    start();
+    if (tool.running())
+        loop.exec();
+    return !tool.running();
+}
