@@ -3,6 +3,7 @@
 // against a bare repaint of the same table in the same run ("ratio").
 #include "bin/bin_columns.h"
 #include "bin/bin_controller.h"
+#include "bin/bin_custom_columns.h"
 #include "bin/bin_table.h"
 #include "bin/bin_table_model.h"
 #include "bin/bin_view.h"
@@ -78,7 +79,7 @@ struct Screen {
             }
         });
         store->setItems(std::move(items));
-        store->bin().addColumns(BinColumns::logging());
+        store->bin().customColumns().addColumns(BinColumns::logging());
         view = std::make_unique<BinView>(*store, dialogs);
         view->resize(1400, 800);
         view->show();

@@ -1,6 +1,7 @@
 #include "bin_table.h"
 
 #include "bin/bin_controller.h"
+#include "bin/bin_row_actions.h"
 #include "bin_cell_delegate.h"
 #include "bin_table_model.h"
 #include "model/store.h"
@@ -101,7 +102,7 @@ BinTable::BinTable(Store& store, BinController& bin, QWidget* parent)
         menu->popup(viewport()->mapToGlobal(pos));
     });
     connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { m_bin.openFiles(idsForRow(index.row())); });
+            [this](const QModelIndex& index) { m_bin.rowActions().openFiles(idsForRow(index.row())); });
 
     m_delegate->setKeyHandler(
         [this](QLineEdit*, QKeyEvent* event, const QModelIndex& index) { return quickEditKey(event, index); });
@@ -270,12 +271,13 @@ QSet<QUuid> BinTable::idsForRow(int row) const
 QMenu* BinTable::rowMenu(const QSet<QUuid>& ids, QWidget* parent)
 {
     auto* menu = new QMenu(parent);
-    menu->addAction(L("Open", "打开"), this, [this, ids] { m_bin.openFiles(ids); });
-    menu->addAction(L("Quick Look", "快速查看"), this, [this, ids] { m_bin.quickLookRows(ids); });
-    menu->addAction(L("Show in File Manager", "在文件管理器中显示"), this, [this, ids] { m_bin.revealInFinder(ids); });
-    menu->addAction(L("Copy Path", "复制路径"), this, [this, ids] { m_bin.copyPaths(ids); });
+    menu->addAction(L("Open", "打开"), this, [this, ids] { m_bin.rowActions().openFiles(ids); });
+    menu->addAction(L("Quick Look", "快速查看"), this, [this, ids] { m_bin.rowActions().quickLookRows(ids); });
+    menu->addAction(L("Show in File Manager", "在文件管理器中显示"), this,
+                    [this, ids] { m_bin.rowActions().revealInFinder(ids); });
+    menu->addAction(L("Copy Path", "复制路径"), this, [this, ids] { m_bin.rowActions().copyPaths(ids); });
     menu->addSeparator();
-    menu->addAction(L("Remove from list", "从列表移除"), this, [this, ids] { m_bin.removeRows(ids); });
+    menu->addAction(L("Remove from list", "从列表移除"), this, [this, ids] { m_bin.rowActions().removeRows(ids); });
     return menu;
 }
 
@@ -285,12 +287,12 @@ void BinTable::keyPressEvent(QKeyEvent* event)
 {
     if (!isEditingCell()) {
         if (event->matches(QKeySequence::Delete) || event->key() == Qt::Key_Backspace) {
-            m_bin.removeRows(m_bin.selection());
+            m_bin.rowActions().removeRows(m_bin.selection());
             event->accept();
             return;
         }
         if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
-            m_bin.quickLookRows(m_bin.selection());
+            m_bin.rowActions().quickLookRows(m_bin.selection());
             event->accept();
             return;
         }

@@ -1,9 +1,12 @@
 #include "bin_toolbar.h"
 
-#include "bin/bin_desk.h"
-#include "bin/bin_relink.h"
+#include "bin/bin_column_tools.h"
 #include "bin/bin_columns.h"
 #include "bin/bin_controller.h"
+#include "bin/bin_custom_columns.h"
+#include "bin/bin_desk.h"
+#include "bin/bin_presets.h"
+#include "bin/bin_relink.h"
 #include "common/icons.h"
 #include "common/lang_binder.h"
 #include "files/list_operations.h"
@@ -215,26 +218,26 @@ void BinToolbar::fillColumnsMenu(QMenu* menu)
 {
     menu->clear();
     menu->addAction(symbolIcon("plus"), L("Add custom column", "添加自定义列"), &m_bin,
-                    &BinController::addCustomColumn);
+                    [this] { m_bin.customColumns().addCustomColumn(); });
     menu->addAction(symbolIcon("gauge.with.dots.needle.bottom.50percent"),
                     L("Add technical columns (auto-read)", "添加技术列(自动读取)"), &m_bin,
-                    [this] { m_bin.addColumns(BinColumns::technical()); });
+                    [this] { m_bin.customColumns().addColumns(BinColumns::technical()); });
     menu->addAction(symbolIcon("list.bullet.rectangle"),
                     L("Add logging columns (Scene/Take…)", "添加场记列(场次/镜次…)"), &m_bin,
-                    [this] { m_bin.addColumns(BinColumns::logging()); });
+                    [this] { m_bin.customColumns().addColumns(BinColumns::logging()); });
     menu->addAction(symbolIcon("tablecells"), L("Add all Avid bin columns", "添加全部 Avid 列"), &m_bin,
-                    [this] { m_bin.addColumns(BinColumns::technical() + BinColumns::logging()); });
+                    [this] { m_bin.customColumns().addColumns(BinColumns::technical() + BinColumns::logging()); });
     menu->addSeparator();
     menu->addAction(symbolIcon("square.and.arrow.down"), L("Save bin preset", "保存表格预设"), &m_bin,
-                    &BinController::saveBinPreset);
-    const QStringList names = m_bin.presetNames();
+                    [this] { m_bin.presets().saveBinPreset(); });
+    const QStringList names = m_bin.presets().presetNames();
     if (names.isEmpty())
         return;
     QMenu* load = menu->addMenu(L("Load preset", "载入预设"));
     QMenu* remove = menu->addMenu(L("Delete preset", "删除预设"));
     for (const QString& name : names) {
-        load->addAction(name, &m_bin, [this, name] { m_bin.loadBinPreset(name); });
-        remove->addAction(name, &m_bin, [this, name] { m_bin.deleteBinPreset(name); });
+        load->addAction(name, &m_bin, [this, name] { m_bin.presets().loadBinPreset(name); });
+        remove->addAction(name, &m_bin, [this, name] { m_bin.presets().deleteBinPreset(name); });
     }
 }
 
@@ -244,14 +247,14 @@ void BinToolbar::fillEditMenu(QMenu* menu)
     const auto columns = m_bin.fieldColumns();
     QMenu* batch = menu->addMenu(symbolIcon("square.and.pencil"), L("Batch input", "批量输入"));
     for (const auto& col : columns)
-        batch->addAction(col.title, &m_bin, [this, col] { m_bin.batchInput(col.id, col.title); });
+        batch->addAction(col.title, &m_bin, [this, col] { m_bin.columnTools().batchInput(col.id, col.title); });
     QAction* fill = menu->addAction(symbolIcon("arrow.down.to.line"), L("Fill down", "向下填充"), &m_bin,
-                                    &BinController::fillDown);
+                                    [this] { m_bin.columnTools().fillDown(); });
     fill->setEnabled(m_bin.selectedRowIndices().size() >= 2);
     menu->addSeparator();
     QAction* formula = menu->addAction(symbolIcon("textformat.abc.dottedunderline"),
                                        L("Set Clip Name formula (bulk)", "批量设置剪辑名公式"), &m_bin,
-                                       &BinController::setClipNameFormula);
+                                       [this] { m_bin.columnTools().setClipNameFormula(); });
     formula->setToolTip(
         L("Type a formula like %scene_%shot_%take into any Clip Name cell directly, or use this to "
           "apply the same one to many rows at once. Live — never touches the real file.",
@@ -261,9 +264,9 @@ void BinToolbar::fillEditMenu(QMenu* menu)
     menu->addSeparator();
     QMenu* copy = menu->addMenu(symbolIcon("doc.on.doc"), L("Copy column", "复制列"));
     for (const auto& col : columns)
-        copy->addAction(col.title, &m_bin, [this, col] { m_bin.copyColumn(col.id); });
+        copy->addAction(col.title, &m_bin, [this, col] { m_bin.columnTools().copyColumn(col.id); });
     QMenu* paste = menu->addMenu(symbolIcon("doc.on.clipboard"), L("Paste column", "粘贴列"));
     for (const auto& col : columns)
-        paste->addAction(col.title, &m_bin, [this, col] { m_bin.pasteColumn(col.id); });
-    paste->setEnabled(!m_bin.colClip().isEmpty());
+        paste->addAction(col.title, &m_bin, [this, col] { m_bin.columnTools().pasteColumn(col.id); });
+    paste->setEnabled(!m_bin.columnTools().colClip().isEmpty());
 }

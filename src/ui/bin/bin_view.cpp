@@ -1,8 +1,8 @@
 #include "bin_view.h"
 
 #include "bin/bin_controller.h"
-#include "bin_table.h"
 #include "bin/bin_save.h"
+#include "bin_table.h"
 #include "bin_toolbar.h"
 #include "common/icons.h"
 #include "common/lang_binder.h"

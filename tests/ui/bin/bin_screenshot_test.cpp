@@ -1,6 +1,7 @@
 // Writes pictures of the bin with technical and logging columns, an offline row and formula
 // cells, in both languages, when BRINDLECOVE_SCREENSHOTS names a folder; skipped otherwise.
 #include "bin/bin_columns.h"
+#include "bin/bin_custom_columns.h"
 #include "bin_view_fixture.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@ TEST(BinScreenshot, TechnicalAndLoggingColumnsInBothLanguages)
         GTEST_SKIP() << "set BRINDLECOVE_SCREENSHOTS to a folder to write the pictures";
     BinViewFixture f;
     f.list({"A001_C001_0531XY.mov", "A001_C002_0531XY.mov", "still_0001.jpg", "call sheet.pdf", "notes.txt"});
-    f.bin().addColumns(BinColumns::logging() + BinColumns::technical());
+    f.bin().customColumns().addColumns(BinColumns::logging() + BinColumns::technical());
     QList<BinRow> rows = f.bin().rows();
     BinRow offline = BinViewFixture::offlineRow("A002_C010_0601ZZ.mov");
     offline.setValue("/Volumes/CARD_B/A002_C010_0601ZZ.mov", "custom:Source Path");
