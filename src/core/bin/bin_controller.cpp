@@ -69,8 +69,8 @@ BinController::BinController(Store& store)
       m_presets(std::make_unique<BinPresets>(*this, store)),
       m_categories(std::make_unique<BinCategories>(*this, store)),
       m_translator(std::make_unique<BinTranslator>(*this, store)),
-      m_proxies(std::make_unique<BinProxies>(*this, store)), m_duplicates(std::make_unique<BinDuplicates>(*this, store)),
-      m_save(std::make_unique<BinSave>(store, *this))
+      m_proxies(std::make_unique<BinProxies>(*this, store)),
+      m_duplicates(std::make_unique<BinDuplicates>(*this, store)), m_save(std::make_unique<BinSave>(store, *this))
 {
     // One slice at a time, always on the same thread, which keeps its per-thread reader caches.
     m_stillPool.setMaxThreadCount(1);

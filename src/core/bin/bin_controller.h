@@ -207,5 +207,5 @@ private:
     std::unique_ptr<BinTranslator> m_translator;
     std::unique_ptr<BinProxies> m_proxies;
     std::unique_ptr<BinDuplicates> m_duplicates;  // its worker is stopped before the rest goes
-    std::unique_ptr<BinSave> m_save;                // last: a movie being written finishes first
+    std::unique_ptr<BinSave> m_save;              // last: a movie being written finishes first
 };

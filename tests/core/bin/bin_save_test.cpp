@@ -46,6 +46,7 @@ struct SaveFixture : BinFixture {
     QStringList onDisk() const
     {
         QStringList names = QDir(env.path()).entryList(QDir::Files);
+        names.removeAll("support.lock");
         names.sort();
         return names;
     }

@@ -228,6 +228,7 @@ TEST_F(HistoryTest, UndoNeverLeavesAFileUnderATemporaryName)
         SCOPED_TRACE(all ? "restore all" : "undo");
         store.reset();  // its saves land before the next Store reads them
         QDir(work()).removeRecursively();
+        QDir(env.path("support")).removeRecursively();
         store = newStore();
         file("a");
         file("b");
