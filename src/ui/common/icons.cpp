@@ -19,6 +19,7 @@ const QHash<QString, IconEntry>& iconMap()
         {"folder.fill", {"folder", QStyle::SP_DirIcon}},
         {"trash", {"edit-delete", QStyle::SP_TrashIcon}},
         {"arrow.up.arrow.down", {"view-sort-ascending", QStyle::SP_ArrowUp}},
+        {"link", {"insert-link|emblem-symbolic-link", QStyle::SP_FileLinkIcon}},
         {"eye", {"view-visible", QStyle::SP_FileDialogContentsView}},
         {"eye.slash", {"view-hidden", QStyle::SP_BrowserStop}},
         {"gearshape", {"preferences-system", QStyle::SP_FileDialogDetailedView}},
