@@ -2,6 +2,7 @@
 
 #include "bin/bin_controller.h"
 #include "bin/bin_save.h"
+#include "bin_import_export_menu.h"
 #include "bin_table.h"
 #include "bin_toolbar.h"
 #include "common/icons.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -60,6 +62,7 @@ BinView::BinView(Store& store, Dialogs& dialogs, QWidget* parent)
 
     m_toolbar = new BinToolbar(store, bin, this);
     connect(m_toolbar, &BinToolbar::saveAllRequested, this, [&bin] { bin.saver().saveAll(); });
+    attachImportExportMenu(m_toolbar->importExportButton()->menu(), store, dialogs);
     column->addWidget(m_toolbar);
     column->addWidget(divider(this));
 

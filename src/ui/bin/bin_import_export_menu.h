@@ -1,0 +1,9 @@
+#pragma once
+// The bin toolbar's "Import / Export" menu: importing a CSV, ALE, FCPXML or FCP7 XML file into
+// the bin, and exporting every row as one of those or as an EDL, through the Dialogs panels.
+class Dialogs;
+class QMenu;
+class Store;
+
+// Fills the menu anew each time it opens, so its texts and enabling are current.
+void attachImportExportMenu(QMenu* menu, Store& store, Dialogs& dialogs);
