@@ -131,7 +131,12 @@ LogModeView::LogModeView(Store& store, QWidget* parent) : QWidget(parent), m_sto
                 "Return: Scene → Take → next clip (auto-fills the next unlogged clip's Scene/Take)  ·  ⌘← / ⌘→: move "
                 "without changing anything",
                 "回车:场次 → 条次 → 下一个片段(自动带入下一个未记录片段的场次/条次) · ⌘← / ⌘→:仅移动,不改动内容");
-    col->addWidget(m_help, 0, Qt::AlignHCenter);
+    // Between equal stretches rather than aligned, so the wrapped lines get their height.
+    auto* helpRow = new QHBoxLayout;
+    helpRow->addStretch(1);
+    helpRow->addWidget(m_help, 100);
+    helpRow->addStretch(1);
+    col->addLayout(helpRow);
 
     auto* nav = new QHBoxLayout;
     nav->setSpacing(20);
@@ -154,7 +159,7 @@ LogModeView::LogModeView(Store& store, QWidget* parent) : QWidget(parent), m_sto
         m_next->setAccessibleName(L("Next file", "下一个文件"));
         m_next->setToolTip(m_next->accessibleName());
     });
-    outer->addWidget(m_clip, 0, Qt::AlignHCenter);
+    outer->addWidget(m_clip);
     outer->addStretch(1);
 
     // On the clip area, so the keys go with it when there is no current clip.
