@@ -3,33 +3,10 @@
 #include "bin/log_take.h"
 #include "bin_support.h"
 
-#include <QPromise>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
-
-// Movies are read only when the test says so, to land a read after typing.
-class DeferredReader : public RecordingReader {
-public:
-    QFuture<MetaFields> read(const QString& path) const override
-    {
-        auto promise = std::make_shared<QPromise<MetaFields>>();
-        promise->start();
-        m_pending.insert(PathText::lastComponent(path), promise);
-        return promise->future();
-    }
-    void land(const QString& name, const MetaFields& fields) const
-    {
-        const auto promise = m_pending.take(name);
-        promise->addResult(fields);
-        promise->finish();
-        QTest::qWait(10);
-    }
-
-private:
-    mutable QHash<QString, std::shared_ptr<QPromise<MetaFields>>> m_pending;
-};
 
 struct LoggingFixture : BinFixture {
     std::shared_ptr<DeferredReader> deferred = std::make_shared<DeferredReader>();

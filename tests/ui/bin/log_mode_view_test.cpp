@@ -155,6 +155,34 @@ TEST(LogModeView, MovingChangesNothingAndStopsAtTheEnds)
     EXPECT_EQ(f.custom(1, "Scene"), "");
 }
 
+TEST(LogModeView, AMovieReadLandingAfterTypingKeepsTheTypedSceneAndFilledTake)
+{
+    LogFixture f;
+    auto reader = std::make_shared<DeferredReader>();
+    f.store.reset();
+    StoreServices s = f.env.services();
+    s.metadataReader = reader;
+    f.store = std::make_unique<Store>(std::move(s));
+    f.show({"a.jpg", "b.mov"});
+    f.enter("3");
+    f.enter("9");  // b.mov is read while it shows Scene "3", Take "10"
+    EXPECT_EQ(f.view->take(), "10");
+    f.key(Qt::Key_Backspace);
+    QTest::keyClicks(QApplication::focusWidget(), "4");
+    MetaFields onDisk;
+    onDisk.kind = MetaKind::video;
+    onDisk.title = "on disk";
+    onDisk.custom.insert("Scene", "1");
+    onDisk.custom.insert("Take", "1");
+    reader->land("b.mov", onDisk);
+
+    EXPECT_EQ(f.view->scene(), "4");
+    EXPECT_EQ(f.view->take(), "10");
+    EXPECT_EQ(f.draft(f.ids[1]).title, "on disk");
+    EXPECT_EQ(f.custom(1, "Scene"), "4");
+    EXPECT_EQ(f.custom(1, "Take"), "10");
+}
+
 TEST(LogModeView, ShowsTheHintForAnEmptyListAndNothingPastItsEnd)
 {
     LogFixture f;
