@@ -4,6 +4,7 @@
 #include "bin/bin_column_tools.h"
 #include "bin/bin_custom_columns.h"
 #include "bin/bin_duplicates.h"
+#include "bin/bin_logging.h"
 #include "bin/bin_presets.h"
 #include "bin/bin_proxies.h"
 #include "bin/bin_row_actions.h"
@@ -69,7 +70,7 @@ BinController::BinController(Store& store)
       m_presets(std::make_unique<BinPresets>(*this, store)),
       m_categories(std::make_unique<BinCategories>(*this, store)),
       m_translator(std::make_unique<BinTranslator>(*this, store)),
-      m_proxies(std::make_unique<BinProxies>(*this, store)),
+      m_proxies(std::make_unique<BinProxies>(*this, store)), m_logging(std::make_unique<BinLogging>(store, *this)),
       m_duplicates(std::make_unique<BinDuplicates>(*this, store)), m_save(std::make_unique<BinSave>(store, *this))
 {
     // One slice at a time, always on the same thread, which keeps its per-thread reader caches.

@@ -34,6 +34,7 @@ class BinDuplicates;
 class BinCategories;
 class BinTranslator;
 class BinProxies;
+class BinLogging;
 struct FileItem;
 struct MetaDrafts;
 
@@ -67,6 +68,8 @@ public:
     BinProxies& proxies() { return *m_proxies; }
     // Save all changes: renames, extension changes and metadata written into the files.
     BinSave& saver() { return *m_save; }
+    // Log mode: Scene and Take clip by clip into the drafts.
+    BinLogging& logging() { return *m_logging; }
 
     // ---- state ----
     const QList<BinRow>& rows() const { return m_rows; }
@@ -206,6 +209,7 @@ private:
     std::unique_ptr<BinCategories> m_categories;
     std::unique_ptr<BinTranslator> m_translator;
     std::unique_ptr<BinProxies> m_proxies;
+    std::unique_ptr<BinLogging> m_logging;
     std::unique_ptr<BinDuplicates> m_duplicates;  // its worker is stopped before the rest goes
     std::unique_ptr<BinSave> m_save;              // last: a movie being written finishes first
 };

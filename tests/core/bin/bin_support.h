@@ -14,10 +14,12 @@
 #include <QEventLoop>
 #include <QFuture>
 #include <QMutex>
+#include <QPromise>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 // Every file reads as its kind with the title "read <name>" and a technical fact.
 class RecordingReader : public MetadataReader {
@@ -55,6 +57,28 @@ public:
 private:
     mutable QMutex m_mutex;
     mutable QStringList m_paths;
+};
+
+// Movies are read only when the test says so, to land a read after typing.
+class DeferredReader : public RecordingReader {
+public:
+    QFuture<MetaFields> read(const QString& path) const override
+    {
+        auto promise = std::make_shared<QPromise<MetaFields>>();
+        promise->start();
+        m_pending.insert(PathText::lastComponent(path), promise);
+        return promise->future();
+    }
+    void land(const QString& name, const MetaFields& fields) const
+    {
+        const auto promise = m_pending.take(name);
+        promise->addResult(fields);
+        promise->finish();
+        QTest::qWait(10);
+    }
+
+private:
+    mutable QHash<QString, std::shared_ptr<QPromise<MetaFields>>> m_pending;
 };
 
 class ScriptedDesk : public BinDesk {
