@@ -36,6 +36,14 @@ QToolButton* toolButton(QWidget* parent, const QString& symbol, bool iconOnly)
     return b;
 }
 
+// clear() leaves the submenus of the last opening behind as the menu's children, so a menu
+// rebuilt at every opening would gather them; they go with their entries.
+void clearMenu(QMenu* menu)
+{
+    menu->clear();
+    qDeleteAll(menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
+}
+
 QToolButton* menuButton(QWidget* parent, const QString& symbol, QMenu* menu)
 {
     QToolButton* b = toolButton(parent, symbol, false);
@@ -229,7 +237,7 @@ QMenu* BinToolbar::toolsMenu()
 
 void BinToolbar::fillColumnsMenu(QMenu* menu)
 {
-    menu->clear();
+    clearMenu(menu);
     menu->addAction(symbolIcon("plus"), L("Add custom column", "添加自定义列"), &m_bin,
                     [this] { m_bin.customColumns().addCustomColumn(); });
     menu->addAction(symbolIcon("gauge.with.dots.needle.bottom.50percent"),
@@ -256,7 +264,7 @@ void BinToolbar::fillColumnsMenu(QMenu* menu)
 
 void BinToolbar::fillEditMenu(QMenu* menu)
 {
-    menu->clear();
+    clearMenu(menu);
     const auto columns = m_bin.fieldColumns();
     QMenu* batch = menu->addMenu(symbolIcon("square.and.pencil"), L("Batch input", "批量输入"));
     for (const auto& col : columns)
@@ -286,7 +294,7 @@ void BinToolbar::fillEditMenu(QMenu* menu)
 
 void BinToolbar::fillToolsMenu(QMenu* menu)
 {
-    menu->clear();
+    clearMenu(menu);
     menu->addAction(symbolIcon("doc.on.doc.fill"), L("Find duplicates", "查找重复"), &m_bin,
                     [this] { m_bin.duplicates().findDuplicates(); });
     menu->addSeparator();

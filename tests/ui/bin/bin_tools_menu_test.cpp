@@ -4,7 +4,9 @@
 #include "bin/bin_categories.h"
 #include "bin/bin_custom_columns.h"
 #include "bin/bin_duplicates.h"
+#include "bin/bin_presets.h"
 #include "bin/bin_translator.h"
+#include "bin/dialogs_bin_desk.h"
 #include "bin_view_fixture.h"
 
 #include <QFileInfo>
@@ -83,6 +85,32 @@ TEST(BinToolsMenu, EntriesInBothLanguagesAllEnabled)
         EXPECT_EQ(titles.last(), "Scene");
     }
     EXPECT_EQ(f.toolbar()->toolsButton()->text(), u8("工具"));
+}
+
+// Menus are rebuilt at every opening; the submenus of earlier openings must go with them.
+TEST(BinToolsMenu, ReopenedMenusKeepOnlyTheirCurrentSubmenus)
+{
+    ToolsFixture f;
+    f.list({"a.jpg", "b.jpg"});
+    f.bin().customColumns().addColumns({"Scene"});
+    f.bin().setDesk(std::make_shared<DialogsBinDesk>(f.dialogs));
+    f.dialogs.promptAnswers.push_back(QString("Mine"));
+    f.bin().presets().saveBinPreset();  // so that the Columns menu has its preset submenus
+    ASSERT_EQ(f.bin().presets().presetNames(), QStringList({"Mine"}));
+    BinToolbar* t = f.toolbar();
+    const struct {
+        const char* name;
+        std::function<QMenu*()> open;
+    } cases[] = {{"tools", [t] { return t->toolsMenu(); }},
+                 {"edit", [t] { return t->editMenu(); }},
+                 {"columns", [t] { return t->columnsMenu(); }}};
+    for (const auto& c : cases) {
+        QMenu* menu = c.open();
+        const qsizetype once = menu->findChildren<QMenu*>().size();
+        for (int i = 0; i < 3; ++i)
+            menu = c.open();
+        EXPECT_EQ(menu->findChildren<QMenu*>().size(), once) << c.name;
+    }
 }
 
 TEST(BinToolsMenu, FindDuplicatesMarksAndSelectsEqualFiles)
