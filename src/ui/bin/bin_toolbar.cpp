@@ -1,12 +1,16 @@
 #include "bin_toolbar.h"
 
+#include "bin/bin_categories.h"
 #include "bin/bin_column_tools.h"
 #include "bin/bin_columns.h"
 #include "bin/bin_controller.h"
 #include "bin/bin_custom_columns.h"
 #include "bin/bin_desk.h"
+#include "bin/bin_duplicates.h"
 #include "bin/bin_presets.h"
+#include "bin/bin_proxies.h"
 #include "bin/bin_relink.h"
+#include "bin/bin_translator.h"
 #include "common/icons.h"
 #include "common/lang_binder.h"
 #include "files/list_operations.h"
@@ -30,6 +34,14 @@ QToolButton* toolButton(QWidget* parent, const QString& symbol, bool iconOnly)
     b->setToolButtonStyle(iconOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
     b->setAutoRaise(false);
     return b;
+}
+
+// clear() leaves the submenus of the last opening behind as the menu's children, so a menu
+// rebuilt at every opening would gather them; they go with their entries.
+void clearMenu(QMenu* menu)
+{
+    menu->clear();
+    qDeleteAll(menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
 }
 
 QToolButton* menuButton(QWidget* parent, const QString& symbol, QMenu* menu)
@@ -101,7 +113,7 @@ BinToolbar::BinToolbar(Store& store, BinController& bin, QWidget* parent) : QWid
             m_store.setQuickEditMode(on);
     });
 
-    // Their entries come with the import, export and tool features.
+    // Its entries come with the import and export features.
     m_importExport = menuButton(this, "arrow.up.arrow.down", new QMenu(this));
     tr.bindText(m_importExport, "Import / Export", "导入 / 导出");
     m_relink = new QToolButton(this);
@@ -116,7 +128,9 @@ BinToolbar::BinToolbar(Store& store, BinController& bin, QWidget* parent) : QWid
         if (BinDesk* desk = m_bin.desk())
             BinRelink::relinkOffline(m_store, m_bin.rows(), *desk);
     });
-    m_tools = menuButton(this, "wrench.and.screwdriver", new QMenu(this));
+    auto* tools = new QMenu(this);
+    connect(tools, &QMenu::aboutToShow, this, [this, tools] { fillToolsMenu(tools); });
+    m_tools = menuButton(this, "wrench.and.screwdriver", tools);
     tr.bindText(m_tools, "Tools", "工具");
 
     m_progress = new QProgressBar(this);
@@ -214,9 +228,16 @@ QMenu* BinToolbar::editMenu()
     return menu;
 }
 
+QMenu* BinToolbar::toolsMenu()
+{
+    QMenu* menu = m_tools->menu();
+    fillToolsMenu(menu);
+    return menu;
+}
+
 void BinToolbar::fillColumnsMenu(QMenu* menu)
 {
-    menu->clear();
+    clearMenu(menu);
     menu->addAction(symbolIcon("plus"), L("Add custom column", "添加自定义列"), &m_bin,
                     [this] { m_bin.customColumns().addCustomColumn(); });
     menu->addAction(symbolIcon("gauge.with.dots.needle.bottom.50percent"),
@@ -243,7 +264,7 @@ void BinToolbar::fillColumnsMenu(QMenu* menu)
 
 void BinToolbar::fillEditMenu(QMenu* menu)
 {
-    menu->clear();
+    clearMenu(menu);
     const auto columns = m_bin.fieldColumns();
     QMenu* batch = menu->addMenu(symbolIcon("square.and.pencil"), L("Batch input", "批量输入"));
     for (const auto& col : columns)
@@ -269,4 +290,28 @@ void BinToolbar::fillEditMenu(QMenu* menu)
     for (const auto& col : columns)
         paste->addAction(col.title, &m_bin, [this, col] { m_bin.columnTools().pasteColumn(col.id); });
     paste->setEnabled(!m_bin.columnTools().colClip().isEmpty());
+}
+
+void BinToolbar::fillToolsMenu(QMenu* menu)
+{
+    clearMenu(menu);
+    menu->addAction(symbolIcon("doc.on.doc.fill"), L("Find duplicates", "查找重复"), &m_bin,
+                    [this] { m_bin.duplicates().findDuplicates(); });
+    menu->addSeparator();
+    // Whether the model can answer is asked when the entry runs, so its message reaches the status line.
+    menu->addAction(symbolIcon("sparkles"), L("Classify with AI", "用 AI 分类"), &m_bin,
+                    [this] { m_bin.categories().classifyWithAI(); });
+    menu->addAction(symbolIcon("folder.badge.gearshape"), L("Move to category folders", "移动到分类文件夹"), &m_bin,
+                    [this] { m_bin.categories().moveToCategoryFolders(); });
+    QMenu* translate = menu->addMenu(symbolIcon("character.bubble"), m_bin.translator().menuTitle());
+    for (const auto& col : m_bin.fieldColumns())
+        translate->addAction(col.title, &m_bin, [this, key = col.id] { m_bin.translator().translateColumn(key); });
+    menu->addAction(symbolIcon("link.badge.plus"), L("Pair proxy files", "配对代理文件"), this,
+                    &BinToolbar::pairProxies);
+}
+
+void BinToolbar::pairProxies()
+{
+    if (BinDesk* desk = m_bin.desk())
+        m_bin.proxies().pairProxies(desk->chooseFilesAndFolders(QString()));
 }

@@ -29,6 +29,7 @@ public:
     // The menus as they are when opened now.
     QMenu* columnsMenu();
     QMenu* editMenu();
+    QMenu* toolsMenu();
 
     // Undo edit, from its button and from Ctrl+Shift+Z: a typing cell's own redo first.
     void undoEdit();
@@ -42,6 +43,8 @@ private:
     void updateSaveLabel();
     void fillColumnsMenu(QMenu* menu);
     void fillEditMenu(QMenu* menu);
+    void fillToolsMenu(QMenu* menu);
+    void pairProxies();
 
     Store& m_store;
     BinController& m_bin;

@@ -69,6 +69,9 @@ const QHash<QString, IconEntry>& iconMap()
         {"list.bullet.rectangle", {"view-list-text|view-list-details", QStyle::SP_FileDialogListView}},
         {"arrow.down.to.line", {"go-bottom", QStyle::SP_ArrowDown}},
         {"doc.on.clipboard", {"edit-paste", QStyle::SP_FileIcon}},
+        {"doc.on.doc.fill", {"edit-copy", QStyle::SP_FileIcon}},
+        {"folder.badge.gearshape", {"folder-move|folder-open|folder", QStyle::SP_DirIcon}},
+        {"character.bubble", {"preferences-desktop-locale|accessories-dictionary", QStyle::SP_FileDialogInfoView}},
     };
     return map;
 }

@@ -1,12 +1,15 @@
 // Writes pictures of the bin with technical and logging columns, an offline row and formula
-// cells, in both languages, when BRINDLECOVE_SCREENSHOTS names a folder; skipped otherwise.
+// cells, and of its open Tools menu, in both languages, when BRINDLECOVE_SCREENSHOTS names a
+// folder; skipped otherwise.
 #include "bin/bin_columns.h"
 #include "bin/bin_custom_columns.h"
 #include "bin_view_fixture.h"
 
 #include <QDir>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 TEST(BinScreenshot, TechnicalAndLoggingColumnsInBothLanguages)
@@ -59,4 +62,28 @@ TEST(BinScreenshot, TechnicalAndLoggingColumnsInBothLanguages)
     shoot("en");
     f.store->setLangZh(true);
     shoot("zh");
+}
+
+TEST(BinScreenshot, ToolsMenuInBothLanguages)
+{
+    const QString dir = qEnvironmentVariable("BRINDLECOVE_SCREENSHOTS");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set BRINDLECOVE_SCREENSHOTS to a folder to write the pictures";
+    BinViewFixture f;
+    f.list({"A001_C001_0531XY.mov", "still_0001.jpg"});
+    QDir().mkpath(dir);
+    for (const bool zh : {false, true}) {
+        f.store->setLangZh(zh);
+        QMenu* menu = f.toolbar()->toolsMenu();
+        menu->popup(f.toolbar()->toolsButton()->mapToGlobal(QPoint(0, f.toolbar()->toolsButton()->height())));
+        QMenu* translate = menu->actions().at(4)->menu();
+        menu->setActiveAction(menu->actions().at(4));
+        translate->popup(menu->mapToGlobal(menu->actionGeometry(menu->actions().at(4)).topRight()));
+        QTest::qWait(50);
+        const QString lang = zh ? "zh" : "en";
+        EXPECT_TRUE(menu->grab().save(QDir(dir).filePath("bin_tools_menu_" + lang + ".png")));
+        EXPECT_TRUE(translate->grab().save(QDir(dir).filePath("bin_tools_translate_" + lang + ".png")));
+        translate->hide();
+        menu->hide();
+    }
 }

@@ -19,11 +19,16 @@ class RecordingDesk : public BinDesk {
 public:
     QStringList previewed, opened, revealed;
     QString clipboard;
-    int previews = 0;
+    QStringList picked;  // what every files-and-folders panel answers; empty is a cancel
+    int previews = 0, panels = 0;
     std::optional<QString> promptText(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<std::pair<QString, bool>> promptCustomColumn() override { return {}; }
     QStringList chooseFolders(const QString&, const QString&) override { return {}; }
-    QStringList chooseFilesAndFolders(const QString&) override { return {}; }
+    QStringList chooseFilesAndFolders(const QString&) override
+    {
+        ++panels;
+        return picked;
+    }
     bool confirm(const QString&, const QString&, const QString&, const QString&) override { return true; }
     void setClipboardText(const QString& text) override { clipboard = text; }
     void openFile(const QString& path) override { opened.append(path); }
