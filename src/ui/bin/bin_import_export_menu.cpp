@@ -3,6 +3,7 @@
 #include "bin/bin_controller.h"
 #include "bin/bin_export.h"
 #include "bin/bin_import.h"
+#include "bin_toolbar.h"
 #include "common/dialogs.h"
 #include "common/icons.h"
 #include "model/store.h"
@@ -42,7 +43,7 @@ void exportFile(Store& store, Dialogs& dialogs, const QString& formatId)
 
 void fill(QMenu* menu, Store& store, Dialogs& dialogs)
 {
-    menu->clear();
+    clearMenu(menu);
     QMenu* in = menu->addMenu(symbolIcon("square.and.arrow.down"), L("Import", "导入"));
     for (const Format& f : kFormats)
         in->addAction(QString::fromUtf8(f.title), menu,

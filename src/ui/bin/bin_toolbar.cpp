@@ -36,14 +36,6 @@ QToolButton* toolButton(QWidget* parent, const QString& symbol, bool iconOnly)
     return b;
 }
 
-// clear() leaves the submenus of the last opening behind as the menu's children, so a menu
-// rebuilt at every opening would gather them; they go with their entries.
-void clearMenu(QMenu* menu)
-{
-    menu->clear();
-    qDeleteAll(menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
-}
-
 QToolButton* menuButton(QWidget* parent, const QString& symbol, QMenu* menu)
 {
     QToolButton* b = toolButton(parent, symbol, false);
@@ -314,4 +306,12 @@ void BinToolbar::pairProxies()
 {
     if (BinDesk* desk = m_bin.desk())
         m_bin.proxies().pairProxies(desk->chooseFilesAndFolders(QString()));
+}
+
+// clear() leaves the submenus of the last opening behind as the menu's children, so a menu
+// rebuilt at every opening would gather them; they go with their entries.
+void clearMenu(QMenu* menu)
+{
+    menu->clear();
+    qDeleteAll(menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
 }

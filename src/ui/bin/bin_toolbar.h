@@ -62,3 +62,6 @@ private:
     QPushButton* m_saveAll;
     bool m_saveLabelPending = false;
 };
+
+// Empties a menu that is rebuilt at every opening, its submenus included.
+void clearMenu(QMenu* menu);
