@@ -234,8 +234,10 @@ void EmailTab::duplicateTemplate(const EmailTemplate& original)
 
 void EmailTab::deleteTemplate(const QUuid& id)
 {
+    // A copy: the caller's id may live in the list this replaces.
+    const QUuid target = id;
     QList<EmailTemplate> list = m_store.email().emailTemplates;
-    list.removeIf([&](const EmailTemplate& t) { return t.id == id; });
+    list.removeIf([&](const EmailTemplate& t) { return t.id == target; });
     setTemplates(list);
     select(list.isEmpty() ? std::nullopt : std::optional<QUuid>(list.first().id));
 }

@@ -242,7 +242,8 @@ TEST_F(EmailTabFixture, NewDuplicateDeleteAndResetInBothLanguages)
 
         t.deleteTemplate(dup.id);  // the first remaining is picked, not the neighbour
         EXPECT_EQ(t.state().selectedTemplateID, BuiltInEmail::deliveryNotice().id);
-        for (const EmailTemplate& e : s->email().emailTemplates)
+        const QList<EmailTemplate> all = s->email().emailTemplates;
+        for (const EmailTemplate& e : all)
             t.deleteTemplate(e.id);
         EXPECT_TRUE(s->email().emailTemplates.isEmpty());
         EXPECT_FALSE(t.state().selectedTemplateID);
