@@ -5,9 +5,11 @@
 #include "files/item_bookkeeping.h"
 #include "files/scoped_access.h"
 #include "metadata/metadata_writer.h"
+#include "model/file_item.h"
 #include "model/name_validation.h"
 #include "platform/lang.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -17,37 +19,15 @@ QString num(int n)
     return QString::number(n);
 }
 
-QString fileName(const QString& path)
-{
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-QString folderOf(const QString& path)
-{
-    return path.left(path.lastIndexOf(QLatin1Char('/')));
-}
-
-// The path extension: what follows the last dot of the name, unless the name starts with it.
-QString extensionOf(const QString& name)
-{
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? name.mid(dot + 1) : QString();
-}
-
-QString baseNameOf(const QString& name)
-{
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? name.left(dot) : name;
-}
-
 bool hasNameChange(const BinRow& row)
 {
-    return row.url && row.pendingName && *row.pendingName != fileName(*row.url);
+    return row.url && row.pendingName && *row.pendingName != PathText::lastComponent(*row.url);
 }
 
 bool hasExtensionChange(const BinRow& row)
 {
-    return row.url && row.newExt && !row.newExt->isEmpty() && *row.newExt != extensionOf(fileName(*row.url));
+    return row.url && row.newExt && !row.newExt->isEmpty()
+        && *row.newExt != PathText::extension(PathText::lastComponent(*row.url));
 }
 }  // namespace
 
@@ -156,12 +136,12 @@ void BinSave::saveName(BinRow& row)
 {
     if (!hasNameChange(row))
         return;
-    const QString current = fileName(*row.url);
+    const QString current = PathText::lastComponent(*row.url);
     if (validateNewName(*row.pendingName, current)) {
         ++m_counts.refused;
         return;
     }
-    if (moveRow(row, folderOf(*row.url) + QLatin1Char('/') + *row.pendingName))
+    if (moveRow(row, QDir(PathText::parent(*row.url)).filePath(*row.pendingName)))
         row.pendingName.reset();
 }
 
@@ -170,13 +150,13 @@ void BinSave::saveExtension(BinRow& row)
 {
     if (!hasExtensionChange(row))
         return;
-    const QString current = fileName(*row.url);
-    const QString proposed = baseNameOf(current) + QLatin1Char('.') + *row.newExt;
+    const QString current = PathText::lastComponent(*row.url);
+    const QString proposed = PathText::withoutExtension(current) + QLatin1Char('.') + *row.newExt;
     if (validateNewName(proposed, current)) {
         ++m_counts.refused;
         return;
     }
-    if (moveRow(row, folderOf(*row.url) + QLatin1Char('/') + proposed))
+    if (moveRow(row, QDir(PathText::parent(*row.url)).filePath(proposed)))
         row.newExt.reset();
 }
 
@@ -191,7 +171,7 @@ bool BinSave::moveRow(BinRow& row, const QString& target)
     m_moves.append({from, target});
     row.url = target;
     // The row's name follows the file, so the table and exports carry the name on disk.
-    row.name = fileName(target);
+    row.name = PathText::lastComponent(target);
     ++m_counts.renamed;
     return true;
 }

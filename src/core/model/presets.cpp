@@ -1,5 +1,6 @@
 #include "model/presets.h"
 
+#include "model/file_item.h"
 #include "model/preset_bundle.h"
 #include "model/store.h"
 #include "platform/atomic_write.h"
@@ -36,21 +37,13 @@ QByteArray compactJson(const GUIPreset& p)
     return QJsonDocument(p.toJson()).toJson(QJsonDocument::Compact);
 }
 
-// Name without the last path extension, the way a file browser splits it (".x" has none).
-QString withoutExtension(const QString& name);
-
+// The name without the preset suffix, else without its last extension:
 // "Night.gui.json" is the preset Night, "Grade v1.2.json" the preset Grade v1.2.
 QString presetNameOfFile(const QString& fileName)
 {
     if (fileName.endsWith(kPresetExt, Qt::CaseInsensitive))
         return fileName.chopped(kPresetExt.size());
-    return withoutExtension(fileName);
-}
-
-QString withoutExtension(const QString& name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot > 0 ? name.left(dot) : name;
+    return PathText::withoutExtension(fileName);
 }
 
 // Why a preset file is not written while another process keeps the support folder.
