@@ -2,6 +2,7 @@
 
 #include "common/icons.h"
 #include "common/lang_binder.h"
+#include "common/wheel_focus.h"
 #include "email/email_results_view.h"
 #include "email/email_tab.h"
 #include "email/email_template_editor.h"
@@ -62,6 +63,8 @@ EmailView::EmailView(Store& store, Dialogs& dialogs, Clipboard& clipboard, QWidg
     column->addWidget(m_results);
     column->addStretch(1);
     scroll->setWidget(content);
+    // The tab scrolls: the wheel must not change the template picker it passes over.
+    takeWheelOnlyWithFocus(content);
 
     LangBinder tr(store);
     tr.bindText(m_generate, "Generate", "生成");

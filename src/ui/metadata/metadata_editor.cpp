@@ -5,6 +5,7 @@
 #include "common/dialogs.h"
 #include "common/icons.h"
 #include "common/lang_binder.h"
+#include "common/wheel_focus.h"
 #include "files/intake.h"
 #include "files/renamer.h"
 #include "metadata/metadata_file_list_model.h"
@@ -465,6 +466,8 @@ void MetadataEditor::rebuildForm()
         v->addWidget(note);
     }
     m_paneLayout->insertWidget(0, m_form);
+    // The form scrolls: the wheel must not turn the date picker it passes over.
+    takeWheelOnlyWithFocus(m_form);
     m_form->show();  // at once, not when the layout gets round to it
 }
 

@@ -9,6 +9,7 @@
 #include "metadata/metadata_view.h"
 #include "model/store.h"
 #include "test_support.h"
+#include "ui_events.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -323,6 +324,10 @@ TEST(MetadataTab, DateSwitchAndCheckboxFieldsRecordSteps)
     f.ed().datePicker()->setDateTime(QDateTime(QDate(2020, 5, 6), QTime(7, 8)));
     EXPECT_EQ(f.ed().draft().date, QDateTime(QDate(2020, 5, 6), QTime(7, 8)));
     EXPECT_EQ(f.ed().historySize(), 1);  // the picker records no step of its own
+    // A wheel turn passing over the picker changes nothing unless it was clicked into.
+    f.ed().datePicker()->clearFocus();
+    ui::wheel(f.ed().datePicker(), 1);
+    EXPECT_EQ(f.ed().draft().date, QDateTime(QDate(2020, 5, 6), QTime(7, 8)));
     ui::click(f.ed().dateSwitch());
     EXPECT_FALSE(f.ed().draft().date);
     EXPECT_FALSE(f.ed().datePicker()->isVisible());
