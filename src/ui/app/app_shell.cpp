@@ -55,6 +55,12 @@ AppShell::AppShell(Store& store, QObject* parent)
     });
     connect(&m_store, &Store::itemsChanged, this,
             [this] { qCInfo(lcShell, "items: %lld", qlonglong(m_store.items().size())); });
+    connect(&m_store, &Store::activityChanged, this, [this] {
+        if (m_store.status() == m_loggedStatus)
+            return;
+        m_loggedStatus = m_store.status();
+        qCInfo(lcShell, "status: %s", qUtf8Printable(m_loggedStatus));
+    });
     connect(&m_store, &Store::prefsChanged, this, &AppShell::followLanguage);
     followLanguage();
 }

@@ -43,4 +43,5 @@ private:
     SingleInstance* m_instance;
     SignalQuit* m_signals;
     std::unique_ptr<QTranslator> m_qtTranslator;
+    QString m_loggedStatus;  // the status line as last logged, so a repeat is not logged twice
 };

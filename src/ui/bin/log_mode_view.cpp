@@ -127,10 +127,11 @@ LogModeView::LogModeView(Store& store, QWidget* parent) : QWidget(parent), m_sto
     m_help->setWordWrap(true);
     m_help->setAlignment(Qt::AlignCenter);
     m_help->setMaximumWidth(kHelpWidth);
-    tr.bindText(m_help,
-                "Return: Scene → Take → next clip (auto-fills the next unlogged clip's Scene/Take)  ·  ⌘← / ⌘→: move "
-                "without changing anything",
-                "回车:场次 → 条次 → 下一个片段(自动带入下一个未记录片段的场次/条次) · ⌘← / ⌘→:仅移动,不改动内容");
+    tr.bindText(
+        m_help,
+        "Return: Scene → Take → next clip (auto-fills the next unlogged clip's Scene/Take)  ·  Ctrl+← / Ctrl+→: move "
+        "without changing anything",
+        "回车:场次 → 条次 → 下一个片段(自动带入下一个未记录片段的场次/条次) · Ctrl+← / Ctrl+→:仅移动,不改动内容");
     // Between equal stretches rather than aligned, so the wrapped lines get their height.
     auto* helpRow = new QHBoxLayout;
     helpRow->addStretch(1);

@@ -214,13 +214,14 @@ TEST(LogModeView, TextsInBothLanguages)
         texts.sort();
         return texts;
     };
-    QStringList en = {"Drag files in first — Batch Rules or Editor.",
-                      "Next file",
-                      "Previous file",
-                      "Return: Scene → Take → next clip (auto-fills the next unlogged clip's Scene/Take)  ·  ⌘← / ⌘→: "
-                      "move without changing anything",
-                      "Scene",
-                      "Take"};
+    QStringList en = {
+        "Drag files in first — Batch Rules or Editor.",
+        "Next file",
+        "Previous file",
+        "Return: Scene → Take → next clip (auto-fills the next unlogged clip's Scene/Take)  ·  Ctrl+← / Ctrl+→: "
+        "move without changing anything",
+        "Scene",
+        "Take"};
     en.sort();
     EXPECT_EQ(labels(), en);
     f.store->setLangZh(true);
@@ -228,7 +229,7 @@ TEST(LogModeView, TextsInBothLanguages)
                       QString::fromUtf8("上一个文件"),
                       QString::fromUtf8("下一个文件"),
                       QString::fromUtf8("回车:场次 → 条次 → 下一个片段(自动带入下一个未记录片段的场次/条次) · "
-                                        "⌘← / ⌘→:仅移动,不改动内容"),
+                                        "Ctrl+← / Ctrl+→:仅移动,不改动内容"),
                       QString::fromUtf8("场次"),
                       QString::fromUtf8("条次")};
     zh.sort();
