@@ -30,29 +30,6 @@ MetaFields emptyFields(MetaKind kind)
     return f;
 }
 
-// The imported cells that hold something, laid over what the file itself says.
-MetaFields overlay(MetaFields read, const MetaFields& cells)
-{
-    for (QString MetaFields::*text :
-         {&MetaFields::caption, &MetaFields::byline, &MetaFields::copyright, &MetaFields::keywords, &MetaFields::title,
-          &MetaFields::author, &MetaFields::subject, &MetaFields::city, &MetaFields::country, &MetaFields::gps,
-          &MetaFields::album, &MetaFields::genre, &MetaFields::desc, &MetaFields::clipName, &MetaFields::info})
-        if (!(cells.*text).isEmpty())
-            read.*text = cells.*text;
-    if (cells.date)
-        read.date = cells.date;
-    for (double MetaFields::*number : {&MetaFields::durSec, &MetaFields::fps})
-        if (cells.*number != 0)
-            read.*number = cells.*number;
-    for (qint64 MetaFields::*number : {&MetaFields::vidW, &MetaFields::vidH})
-        if (cells.*number != 0)
-            read.*number = cells.*number;
-    for (auto it = cells.custom.constBegin(); it != cells.custom.constEnd(); ++it)
-        if (!it.value().isEmpty())
-            read.custom.insert(it.key(), it.value());
-    return read;
-}
-
 QList<QUuid> idsOf(const QList<FileItem>& items)
 {
     QList<QUuid> ids;
@@ -498,7 +475,7 @@ bool BinController::applyOne(const QUuid& id, const MetaFields& loaded, QHash<QU
         return false;
     BinRow& row = m_rows[index];
     if (relinked) {
-        row.fields = overlay(loaded, row.fields);
+        row.fields = overlaidBy(loaded, row.fields);
         originals.insert(id, loaded);
         drafts.insert(id, row.fields);
         return true;

@@ -59,8 +59,9 @@ void BinLogging::finishRead(const QUuid& id, const MetaFields& read)
     if (m_typedWhileReading.remove(id)) {
         if (draft == drafts.cend())
             return;  // the drafts were dropped meanwhile (a reload): nothing typed is left
-        // What the file holds, with the Scene and Take typed or filled while it was read.
-        MetaFields merged = read;
+        // What the file holds, under what was typed or filled while it was read: the Scene and
+        // Take here (an erased one stays erased), any other field in the bin.
+        MetaFields merged = overlaidBy(read, *draft);
         for (const QString& key : {kScene, kTake})
             if (draft->custom.contains(key))
                 merged.custom.insert(key, draft->custom.value(key));

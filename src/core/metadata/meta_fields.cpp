@@ -34,3 +34,25 @@ QString exifDateText(const QDateTime& date)
         return {};
     return date.toLocalTime().toString(kExifPattern);
 }
+
+MetaFields overlaidBy(MetaFields read, const MetaFields& cells)
+{
+    for (QString MetaFields::*text :
+         {&MetaFields::caption, &MetaFields::byline, &MetaFields::copyright, &MetaFields::keywords, &MetaFields::title,
+          &MetaFields::author, &MetaFields::subject, &MetaFields::city, &MetaFields::country, &MetaFields::gps,
+          &MetaFields::album, &MetaFields::genre, &MetaFields::desc, &MetaFields::clipName, &MetaFields::info})
+        if (!(cells.*text).isEmpty())
+            read.*text = cells.*text;
+    if (cells.date)
+        read.date = cells.date;
+    for (double MetaFields::*number : {&MetaFields::durSec, &MetaFields::fps})
+        if (cells.*number != 0)
+            read.*number = cells.*number;
+    for (qint64 MetaFields::*number : {&MetaFields::vidW, &MetaFields::vidH})
+        if (cells.*number != 0)
+            read.*number = cells.*number;
+    for (auto it = cells.custom.constBegin(); it != cells.custom.constEnd(); ++it)
+        if (!it.value().isEmpty())
+            read.custom.insert(it.key(), it.value());
+    return read;
+}

@@ -39,6 +39,10 @@ struct MetaFields {
     bool operator==(const MetaFields&) const = default;
 };
 
+// `read` with every field that `cells` holds (a text or custom text that is not empty, a date, a
+// number that is not 0) laid over it: what a file says, under what was typed before it was read.
+MetaFields overlaidBy(MetaFields read, const MetaFields& cells);
+
 // EXIF date texts ("yyyy:MM:dd HH:mm:ss") in the local time zone, read by the image reader and
 // written by the image writer. Safe from any thread.
 std::optional<QDateTime> exifDateFromText(const QString& text);

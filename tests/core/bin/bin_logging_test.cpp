@@ -120,11 +120,15 @@ TEST(BinLogging, ALateReadReachesABinRowBuiltWhileItRan)
     f.logging().write(clip.id, BinLogging::kTake, "4");
     f.logging().setCurrent(std::nullopt);
     f.bin().onAppear();  // the row is built from the record typed into
+    f.bin().commitFieldEdit("Pier", clip.id, "author");
     f.deferred->land("A001.mov", LoggingFixture::fileFields("9"));
 
     ASSERT_EQ(f.bin().rows().size(), 1);
     EXPECT_EQ(f.row(0).fields.title, "on disk");
     EXPECT_EQ(f.row(0).fields.custom.value("Take"), "4");
+    // An edit made in the bin while the file was read is not taken back by the read.
+    EXPECT_EQ(f.row(0).fields.author, "Pier");
+    EXPECT_EQ(f.draft(clip.id).author, "Pier");
     EXPECT_TRUE(BinSave::hasMetadataChange(f.row(0), f.store->meta()));
 }
 
