@@ -3,28 +3,16 @@
 # rules panel, Ctrl+Return applies, Ctrl+Q quits; the files on disk carry the new names. A
 # second run undoes the batch with Ctrl+Z after the restart.
 set -euo pipefail
-bin="$(readlink -f "$1")"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$tmp/home" "$tmp/config" "$tmp/data" "$tmp/cache" "$tmp/run" "$tmp/in"
-chmod 700 "$tmp/run"
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+e2e_begin "$1"
 printf a > "$tmp/in/clip_a.mov"
 printf b > "$tmp/in/clip_b.mov"
 
 cat > "$tmp/inner.sh" <<'INNER'
 set -u
 bin="$1"; tmp="$2"
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
-export XDG_RUNTIME_DIR="$tmp/run" QT_LOGGING_RULES="brindlecove.shell.info=true"
-wait_for() {  # pattern, log: up to 20 s
-  for _ in $(seq 200); do grep -q "$1" "$2" && return 0; sleep 0.1; done
-  echo "timed out waiting for: $1"; cat "$2"; return 1
-}
-wait_gone() {  # pid: up to 10 s
-  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
-  echo "still running"; kill -KILL "$1"; return 1
-}
-window() { xdotool search --sync --onlyvisible --name '^Brindlecove$' | head -1; }
+source "$3"
+e2e_env
 
 cd "$tmp/in"
 "$bin" clip_a.mov clip_b.mov > "$tmp/first.log" 2>&1 &
@@ -63,4 +51,4 @@ wait_gone "$second" || exit 1
 echo "batch_apply: ok"
 INNER
 
-xvfb-run -a -s "-screen 0 1400x900x24" bash "$tmp/inner.sh" "$bin" "$tmp"
+e2e_xvfb "$tmp/inner.sh"

@@ -4,27 +4,16 @@
 # pressed. The status line reports the saved file, the bin exported as ALE carries the scene,
 # the clip still plays, and Ctrl+Q quits without asking (nothing is left unsaved).
 set -euo pipefail
-bin="$(readlink -f "$1")"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$tmp/home" "$tmp/config" "$tmp/data" "$tmp/cache" "$tmp/run" "$tmp/in"
-chmod 700 "$tmp/run"
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+e2e_begin "$1"
 ffmpeg -nostdin -v error -y -f lavfi -i testsrc=s=160x120:r=25 -t 1 -c:v libx264 -pix_fmt yuv420p \
     "$tmp/in/A001_C001.mov"
 
 cat > "$tmp/inner.sh" <<'INNER'
 set -u
 bin="$1"; tmp="$2"
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
-export XDG_RUNTIME_DIR="$tmp/run" QT_LOGGING_RULES="brindlecove.shell.info=true"
-wait_for() {  # pattern, log: up to 20 s
-  for _ in $(seq 200); do grep -qF "$1" "$2" && return 0; sleep 0.1; done
-  echo "timed out waiting for: $1"; cat "$2"; return 1
-}
-wait_gone() {  # pid: up to 10 s
-  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
-  echo "still running"; kill -KILL "$1"; return 1
-}
+source "$3"
+e2e_env
 cd "$tmp/in"
 "$bin" A001_C001.mov > "$tmp/app.log" 2>&1 &
 app=$!
@@ -67,7 +56,7 @@ wait_gone "$app" || exit 1
 wait "$app" || { echo "exited $?"; cat "$tmp/app.log"; exit 1; }
 INNER
 
-xvfb-run -a -s "-screen 0 1400x900x24" bash "$tmp/inner.sh" "$bin" "$tmp"
+e2e_xvfb "$tmp/inner.sh"
 ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 \
     "$tmp/in/A001_C001.mov" | grep -qx 25 || { echo "the clip no longer holds its 25 frames"; exit 1; }
 # The logged scene travels in the exported bin: the Scene column of the clip's line reads 14.

@@ -3,26 +3,15 @@
 # caption typed into Description is saved into the file, Ctrl+Q quits without a question; the
 # picture's IPTC caption is then read back by exiv2.
 set -euo pipefail
-bin="$(readlink -f "$1")"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$tmp/home" "$tmp/config" "$tmp/data" "$tmp/cache" "$tmp/run" "$tmp/in"
-chmod 700 "$tmp/run"
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+e2e_begin "$1"
 ffmpeg -nostdin -v error -y -f lavfi -i color=c=red:s=64x48 -frames:v 1 -update 1 "$tmp/in/photo.jpg"
 
 cat > "$tmp/inner.sh" <<'INNER'
 set -u
 bin="$1"; tmp="$2"
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
-export XDG_RUNTIME_DIR="$tmp/run" QT_LOGGING_RULES="brindlecove.shell.info=true"
-wait_for() {  # pattern, log: up to 20 s
-  for _ in $(seq 200); do grep -q "$1" "$2" && return 0; sleep 0.1; done
-  echo "timed out waiting for: $1"; cat "$2"; return 1
-}
-wait_gone() {  # pid: up to 10 s
-  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
-  echo "still running"; kill -KILL "$1"; return 1
-}
+source "$3"
+e2e_env
 cd "$tmp/in"
 "$bin" photo.jpg > "$tmp/app.log" 2>&1 &
 app=$!
@@ -45,7 +34,7 @@ wait_gone "$app" || exit 1
 wait "$app" || { echo "exited $?"; cat "$tmp/app.log"; exit 1; }
 INNER
 
-xvfb-run -a -s "-screen 0 1400x900x24" bash "$tmp/inner.sh" "$bin" "$tmp"
+e2e_xvfb "$tmp/inner.sh"
 caption="$(exiv2 -q -K Iptc.Application2.Caption -Pv "$tmp/in/photo.jpg" 2>/dev/null || true)"
 [ "$caption" = "Harbour at dawn" ] || { echo "caption in the file: '$caption'"; exit 1; }
 echo "metadata_caption: ok"

@@ -4,33 +4,26 @@
 # history, log and presets to the first. Once the first runs again, later launches reach it, and
 # it never receives the files of the launch that gave up.
 set -euo pipefail
-bin="$(readlink -f "$1")"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$tmp/home" "$tmp/config" "$tmp/data" "$tmp/cache" "$tmp/run" "$tmp/in"
-chmod 700 "$tmp/run"
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+e2e_begin "$1"
 for f in A001 B001 C001; do printf x > "$tmp/in/$f.mov"; done
 
 cat > "$tmp/inner.sh" <<'INNER'
 set -u
 bin="$1"; tmp="$2"
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
-export XDG_RUNTIME_DIR="$tmp/run" QT_LOGGING_RULES="brindlecove.shell.info=true"
-wait_for() {  # pattern, log: up to 30 s
-  for _ in $(seq 300); do grep -q "$1" "$2" && return 0; sleep 0.1; done
-  echo "timed out waiting for: $1"; cat "$2"; return 1
-}
+source "$3"
+e2e_env
 stop_all() { kill -CONT "$first" 2>/dev/null; kill -TERM "$first" ${second:+"$second"} 2>/dev/null; }
 cd "$tmp/in"
 "$bin" A001.mov > "$tmp/first.log" 2>&1 &
 first=$!
-wait_for "ready" "$tmp/first.log" || exit 1
-wait_for "items: 1" "$tmp/first.log" || exit 1
+wait_for "ready" "$tmp/first.log" 30 || exit 1
+wait_for "items: 1" "$tmp/first.log" 30 || exit 1
 
 kill -STOP "$first"
 "$bin" B001.mov > "$tmp/second.log" 2>&1 &
 second=$!
-wait_for "ready" "$tmp/second.log" || { stop_all; exit 1; }
+wait_for "ready" "$tmp/second.log" 30 || { stop_all; exit 1; }
 grep -q "another instance holds" "$tmp/second.log" || { echo "second window does not know it must not save"; cat "$tmp/second.log"; stop_all; exit 1; }
 kill -CONT "$first"
 
@@ -38,8 +31,8 @@ timeout 20 "$bin" C001.mov > "$tmp/third.log" 2>&1
 third=$?
 [ "$third" -eq 0 ] || { echo "third launch exited $third"; cat "$tmp/third.log"; stop_all; exit 1; }
 grep -q "ready" "$tmp/third.log" && { echo "third launch opened its own window"; stop_all; exit 1; }
-wait_for "received 1 path(s)" "$tmp/first.log" || { stop_all; exit 1; }
-wait_for "items: 2" "$tmp/first.log" || { stop_all; exit 1; }
+wait_for "received 1 path(s)" "$tmp/first.log" 30 || { stop_all; exit 1; }
+wait_for "items: 2" "$tmp/first.log" 30 || { stop_all; exit 1; }
 sleep 0.5
 [ "$(grep -c "received" "$tmp/first.log")" -eq 1 ] || { echo "the first window also got the second launch's files"; cat "$tmp/first.log"; stop_all; exit 1; }
 
@@ -48,4 +41,4 @@ wait "$first" "$second" || true
 echo "second_launch_busy: ok"
 INNER
 
-xvfb-run -a -s "-screen 0 1400x900x24" bash "$tmp/inner.sh" "$bin" "$tmp"
+e2e_xvfb "$tmp/inner.sh"

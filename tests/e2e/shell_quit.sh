@@ -2,11 +2,8 @@
 # The real binary under Xvfb: files on the command line, a second launch hands its file to the
 # running window and exits, SIGTERM quits cleanly with status 0.
 set -euo pipefail
-bin="$(readlink -f "$1")"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$tmp/home" "$tmp/config" "$tmp/data" "$tmp/cache" "$tmp/run" "$tmp/in"
-chmod 700 "$tmp/run"
+source "$(dirname "$(readlink -f "$0")")/lib/session.sh"
+e2e_begin "$1"
 printf x > "$tmp/in/A001.mov"
 printf x > "$tmp/in/A002.mov"
 printf x > "$tmp/in/B001.mov"
@@ -14,12 +11,8 @@ printf x > "$tmp/in/B001.mov"
 cat > "$tmp/inner.sh" <<'INNER'
 set -u
 bin="$1"; tmp="$2"
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
-export XDG_RUNTIME_DIR="$tmp/run" QT_LOGGING_RULES="brindlecove.shell.info=true"
-wait_for() {  # pattern, log: up to 20 s
-  for _ in $(seq 200); do grep -q "$1" "$2" && return 0; sleep 0.1; done
-  echo "timed out waiting for: $1"; cat "$2"; return 1
-}
+source "$3"
+e2e_env
 cd "$tmp/in"
 "$bin" A001.mov "$tmp/in/A002.mov" > "$tmp/first.log" 2>&1 &
 first=$!
@@ -44,4 +37,4 @@ grep -q "signal 15" "$tmp/first.log" || { echo "SIGTERM did not take the quit pa
 echo "shell_quit: ok"
 INNER
 
-xvfb-run -a -s "-screen 0 1400x900x24" bash "$tmp/inner.sh" "$bin" "$tmp"
+e2e_xvfb "$tmp/inner.sh"
