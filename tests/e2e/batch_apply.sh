@@ -14,13 +14,8 @@ bin="$1"; tmp="$2"
 source "$3"
 e2e_env
 
-cd "$tmp/in"
-"$bin" clip_a.mov clip_b.mov > "$tmp/first.log" 2>&1 &
-first=$!
-wait_for "ready" "$tmp/first.log" || exit 1
-wait_for "items: 2" "$tmp/first.log" || exit 1
-wid="$(window)"
-xdotool windowfocus --sync "$wid"
+e2e_launch "$tmp/first.log" clip_a.mov clip_b.mov || exit 1
+first=$app
 # The Case rule's picker in the rules panel of the default 1200x760 window (no window manager:
 # the window sits at 0,0). Down picks the entry after "—", upper case.
 xdotool mousemove --window "$wid" 801 599 click 1

@@ -12,13 +12,7 @@ set -u
 bin="$1"; tmp="$2"
 source "$3"
 e2e_env
-cd "$tmp/in"
-"$bin" photo.jpg > "$tmp/app.log" 2>&1 &
-app=$!
-wait_for "ready" "$tmp/app.log" || exit 1
-wait_for "items: 1" "$tmp/app.log" || exit 1
-wid="$(xdotool search --sync --onlyvisible --name '^Brindlecove$' | head -1)"
-xdotool windowfocus --sync "$wid"
+e2e_launch "$tmp/app.log" photo.jpg || exit 1
 xdotool key ctrl+3
 sleep 1
 # The Description field of the default 1200x760 window at 0,0 (no window manager).

@@ -13,11 +13,9 @@ set -u
 bin="$1"; tmp="$2"
 source "$3"
 e2e_env
+e2e_launch "$tmp/first.log" A001.mov "$tmp/in/A002.mov" || exit 1
+first=$app
 cd "$tmp/in"
-"$bin" A001.mov "$tmp/in/A002.mov" > "$tmp/first.log" 2>&1 &
-first=$!
-wait_for "ready" "$tmp/first.log" || exit 1
-wait_for "items: 2" "$tmp/first.log" || exit 1
 
 timeout 20 "$bin" B001.mov > "$tmp/second.log" 2>&1
 second=$?

@@ -32,3 +32,15 @@ wait_gone() {  # pid: up to 10 s
 }
 
 window() { xdotool search --sync --onlyvisible --name '^Brindlecove$' | head -1; }
+
+e2e_launch() {  # log, files: starts the application in $tmp/in with the files, waits until it
+  # lists them all and focuses its window; sets `app` (the pid) and `wid` (the window)
+  local log="$1"
+  shift
+  (cd "$tmp/in" && exec "$bin" "$@") > "$log" 2>&1 &
+  app=$!
+  wait_for "ready" "$log" || return 1
+  wait_for "items: $#" "$log" || return 1
+  wid="$(window)"
+  xdotool windowfocus --sync "$wid"
+}
