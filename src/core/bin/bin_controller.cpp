@@ -4,6 +4,7 @@
 #include "bin/bin_column_tools.h"
 #include "bin/bin_custom_columns.h"
 #include "bin/bin_duplicates.h"
+#include "bin/bin_export_presets.h"
 #include "bin/bin_logging.h"
 #include "bin/bin_presets.h"
 #include "bin/bin_proxies.h"
@@ -45,6 +46,7 @@ BinController::BinController(Store& store)
       m_rowActions(std::make_unique<BinRowActions>(*this, store)),
       m_customColumns(std::make_unique<BinCustomColumns>(*this, store)),
       m_presets(std::make_unique<BinPresets>(*this, store)),
+      m_exportPresets(std::make_unique<BinExportPresets>(*this, store)),
       m_categories(std::make_unique<BinCategories>(*this, store)),
       m_translator(std::make_unique<BinTranslator>(*this, store)),
       m_proxies(std::make_unique<BinProxies>(*this, store)), m_logging(std::make_unique<BinLogging>(store, *this)),

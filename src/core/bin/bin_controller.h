@@ -7,6 +7,7 @@
 // store every changed row's fields as its draft through the Store's edit path.
 #include "bin/bin_desk.h"
 #include "bin/bin_row.h"
+#include "interchange/export_item.h"
 
 #include <QHash>
 #include <QJsonObject>
@@ -30,6 +31,7 @@ class BinColumnTools;
 class BinRowActions;
 class BinCustomColumns;
 class BinPresets;
+class BinExportPresets;
 class BinDuplicates;
 class BinCategories;
 class BinTranslator;
@@ -61,6 +63,8 @@ public:
     BinRowActions& rowActions() { return *m_rowActions; }
     BinCustomColumns& customColumns() { return *m_customColumns; }
     BinPresets& presets() { return *m_presets; }
+    // Saved CSV column lists, and the CSV column sheet's state.
+    BinExportPresets& exportPresets() { return *m_exportPresets; }
     // The Tools menu: duplicates, AI categories and category folders, column translation, proxies.
     BinDuplicates& duplicates() { return *m_duplicates; }
     BinCategories& categories() { return *m_categories; }
@@ -92,6 +96,9 @@ public:
     // A saved layout: the table is rebuilt with this column customization.
     void applyColumnLayout(const QJsonObject& customization);
     int tableID() const { return m_tableID; }
+    // The columns CSV export writes; none means the automatic columns.
+    const std::optional<QList<Exporter::CSVFieldMap>>& csvFields() const { return m_csvFields; }
+    void setCsvFields(std::optional<QList<Exporter::CSVFieldMap>> fields) { m_csvFields = std::move(fields); }
     const QList<QList<BinRow>>& metaHistory() const { return m_metaHistory; }
     const std::optional<QString>& lastEditKey() const { return m_lastEditKey; }
     void setLastEditKey(std::optional<QString> key) { m_lastEditKey = std::move(key); }
@@ -182,6 +189,7 @@ private:
     QStringList m_customCols;
     QJsonObject m_colcust;
     int m_tableID = 0;
+    std::optional<QList<Exporter::CSVFieldMap>> m_csvFields;
     QList<QList<BinRow>> m_metaHistory;
     std::optional<QString> m_lastEditKey;
     QSet<QString> m_defaultHidden = {"city", "country", "gps", "keywords", "online"};
@@ -206,6 +214,7 @@ private:
     std::unique_ptr<BinRowActions> m_rowActions;
     std::unique_ptr<BinCustomColumns> m_customColumns;
     std::unique_ptr<BinPresets> m_presets;
+    std::unique_ptr<BinExportPresets> m_exportPresets;
     std::unique_ptr<BinCategories> m_categories;
     std::unique_ptr<BinTranslator> m_translator;
     std::unique_ptr<BinProxies> m_proxies;

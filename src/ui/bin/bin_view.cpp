@@ -1,12 +1,14 @@
 #include "bin_view.h"
 
 #include "bin/bin_controller.h"
+#include "bin/bin_export_presets.h"
 #include "bin/bin_save.h"
 #include "bin_import_export_menu.h"
 #include "bin_table.h"
 #include "bin_toolbar.h"
 #include "common/icons.h"
 #include "common/lang_binder.h"
+#include "csv_field_map_view.h"
 #include "dialogs_bin_desk.h"
 #include "files/intake.h"
 #include "model/store.h"
@@ -51,7 +53,7 @@ void setTextRole(QLabel* l, QPalette::ColorRole role)
 }  // namespace
 
 BinView::BinView(Store& store, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_store(store), m_desk(std::make_shared<DialogsBinDesk>(dialogs))
+    : QWidget(parent), m_store(store), m_dialogs(dialogs), m_desk(std::make_shared<DialogsBinDesk>(dialogs))
 {
     BinController& bin = store.bin();
     bin.setDesk(m_desk);
@@ -62,7 +64,7 @@ BinView::BinView(Store& store, Dialogs& dialogs, QWidget* parent)
 
     m_toolbar = new BinToolbar(store, bin, this);
     connect(m_toolbar, &BinToolbar::saveAllRequested, this, [&bin] { bin.saver().saveAll(); });
-    attachImportExportMenu(m_toolbar->importExportButton()->menu(), store, dialogs);
+    attachImportExportMenu(m_toolbar->importExportButton()->menu(), store, dialogs, [this] { openFieldMapSheet(); });
     column->addWidget(m_toolbar);
     column->addWidget(divider(this));
 
@@ -150,6 +152,23 @@ bool BinView::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+CSVFieldMapView* BinView::fieldMapSheet() const
+{
+    return m_fieldMapSheet;
+}
+
+void BinView::openFieldMapSheet()
+{
+    if (m_fieldMapSheet)
+        return;
+    BinExportPresets& presets = m_store.bin().exportPresets();
+    presets.refreshExportPresetNames();
+    auto* sheet = new CSVFieldMapView(presets.fieldMapSheet(), m_dialogs, this);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    m_fieldMapSheet = sheet;
+    sheet->open();
 }
 
 bool BinView::showsTable() const

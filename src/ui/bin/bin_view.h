@@ -3,12 +3,14 @@
 // the table (or the prompt of an empty bin), the Quick Edit help line while quick edit is on and
 // the header tips. The rows, their edits and the tools live in the Store's bin controller, so
 // leaving the mode loses nothing; the screen keeps only where the cell focus is.
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
 class BinDesk;
 class BinTable;
 class BinToolbar;
+class CSVFieldMapView;
 class Dialogs;
 class QLabel;
 class QStackedWidget;
@@ -27,6 +29,9 @@ public:
     QLabel* quickEditHelp() const { return m_quickHelp; }
     QLabel* headerTips() const { return m_tips; }
     bool showsTable() const;
+    // The CSV column sheet, opened over this screen from the Export submenu; null while closed.
+    CSVFieldMapView* fieldMapSheet() const;
+    void openFieldMapSheet();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,6 +43,7 @@ private:
     void refresh();
 
     Store& m_store;
+    Dialogs& m_dialogs;
     std::shared_ptr<BinDesk> m_desk;
     BinToolbar* m_toolbar;
     QLabel* m_status;
@@ -47,4 +53,5 @@ private:
     QLabel* m_quickHelp;
     QWidget* m_quickHelpDivider;
     QLabel* m_tips;
+    QPointer<CSVFieldMapView> m_fieldMapSheet;
 };

@@ -40,6 +40,8 @@ const QHash<QString, IconEntry>& iconMap()
         {"envelope", {"mail-message-new", QStyle::SP_FileIcon}},
         {"exclamationmark.triangle.fill", {"dialog-warning", QStyle::SP_MessageBoxWarning}},
         {"xmark.circle.fill", {"window-close", QStyle::SP_DialogCloseButton}},
+        {"minus.circle.fill", {"list-remove", QStyle::SP_DialogCancelButton}},
+        {"tray.full", {"folder-documents|document-open", QStyle::SP_DirOpenIcon}},
         {"checkmark.seal.fill", {"emblem-default", QStyle::SP_DialogApplyButton}},
         {"square.and.arrow.down.on.square", {"document-save", QStyle::SP_DialogSaveButton}},
         {"square.and.arrow.down", {"document-save", QStyle::SP_DialogSaveButton}},

@@ -36,7 +36,8 @@ TEST(BinImportExportMenu, ExportIsOfferedOnlyWithListedFilesAndEntriesAreInOrder
     EXPECT_EQ(menu->actions()[1]->text(), QString::fromUtf8("导出"));
     EXPECT_TRUE(menu->actions()[1]->isEnabled());
     EXPECT_EQ(ui::menuTexts(menu->actions()[1]->menu()),
-              (QStringList{"CSV / TSV", "ALE (Avid)", "FCPXML", "XML (FCP 7)", "EDL (CMX 3600)"}));
+              (QStringList{"CSV / TSV", "ALE (Avid)", "FCPXML", "XML (FCP 7)", "EDL (CMX 3600)", "-",
+                           QString::fromUtf8("CSV 字段映射…")}));
 }
 
 TEST(BinImportExportMenu, ExportWritesEveryRowAndImportMergesItBack)

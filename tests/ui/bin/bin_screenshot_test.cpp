@@ -1,8 +1,10 @@
 // Writes pictures of the bin with technical and logging columns, an offline row and formula
-// cells, and of its open Tools menu, in both languages, when BRINDLECOVE_SCREENSHOTS names a
-// folder; skipped otherwise.
+// cells, of its open Tools and Import / Export menus and of the CSV column sheet, in both
+// languages, when BRINDLECOVE_SCREENSHOTS names a folder; skipped otherwise.
 #include "bin/bin_columns.h"
 #include "bin/bin_custom_columns.h"
+#include "bin/bin_export_presets.h"
+#include "bin/csv_field_map_view.h"
 #include "bin_view_fixture.h"
 
 #include <QDir>
@@ -85,5 +87,55 @@ TEST(BinScreenshot, ToolsMenuInBothLanguages)
         EXPECT_TRUE(translate->grab().save(QDir(dir).filePath("bin_tools_translate_" + lang + ".png")));
         translate->hide();
         menu->hide();
+    }
+}
+
+TEST(BinScreenshot, ExportMenuAndCsvFieldMappingSheetInBothLanguages)
+{
+    const QString dir = qEnvironmentVariable("BRINDLECOVE_SCREENSHOTS");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set BRINDLECOVE_SCREENSHOTS to a folder to write the pictures";
+    BinViewFixture f;
+    f.list({"A001_C001_0531XY.mov", "still_0001.jpg"});
+    f.bin().setCustomCols({"Scene", "Take", "Zoom"});
+    f.bin().setCsvFields(QList<Exporter::CSVFieldMap>{{"name", "File Name"},
+                                                      {"custom:Scene", "Sc"},
+                                                      {"custom:Take", "Tk"},
+                                                      {"clipName", "Clip"},
+                                                      {"fps", "FPS"}});
+    QDir().mkpath(dir);
+    f.bin().exportPresets().saveExportPreset("Dailies", {{"name", "File Name"}});
+    for (const bool zh : {false, true}) {
+        f.store->setLangZh(zh);
+        const QString lang = zh ? "zh" : "en";
+        QMenu* menu = f.toolbar()->importExportButton()->menu();
+        menu->popup(
+            f.toolbar()->importExportButton()->mapToGlobal(QPoint(0, f.toolbar()->importExportButton()->height())));
+        QMenu* out = menu->actions().at(1)->menu();
+        menu->setActiveAction(menu->actions().at(1));
+        out->popup(menu->mapToGlobal(menu->actionGeometry(menu->actions().at(1)).topRight()));
+        QTest::qWait(50);
+        EXPECT_TRUE(menu->grab().save(QDir(dir).filePath("bin_import_export_menu_" + lang + ".png")));
+        EXPECT_TRUE(out->grab().save(QDir(dir).filePath("bin_export_submenu_" + lang + ".png")));
+        out->hide();
+        menu->hide();
+
+        f.view->openFieldMapSheet();
+        CSVFieldMapView* sheet = f.view->fieldMapSheet();
+        ASSERT_NE(sheet, nullptr);
+        QTest::qWait(50);
+        EXPECT_TRUE(sheet->grab().save(QDir(dir).filePath("csv_field_map_sheet_" + lang + ".png")));
+        QMenu* presets = sheet->presetsButton()->menu();
+        presets->popup(sheet->presetsButton()->mapToGlobal(QPoint(0, sheet->presetsButton()->height())));
+        QTest::qWait(50);
+        EXPECT_TRUE(presets->grab().save(QDir(dir).filePath("csv_field_map_presets_" + lang + ".png")));
+        presets->hide();
+        QMenu* add = sheet->addFieldButton()->menu();
+        add->popup(sheet->addFieldButton()->mapToGlobal(QPoint(0, sheet->addFieldButton()->height())));
+        QTest::qWait(50);
+        EXPECT_TRUE(add->grab().save(QDir(dir).filePath("csv_field_map_add_" + lang + ".png")));
+        add->hide();
+        sheet->reject();
+        QTest::qWait(20);
     }
 }

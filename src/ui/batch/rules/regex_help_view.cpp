@@ -1,12 +1,12 @@
 #include "regex_help_view.h"
 
+#include "common/done_button.h"
 #include "platform/lang.h"
 #include "rules_style.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 QList<RegexHelpView::Token> RegexHelpView::makeTokens()
@@ -107,12 +107,5 @@ RegexHelpView::RegexHelpView(QWidget* parent) : QDialog(parent), m_tokens(makeTo
     }
     column->addWidget(exampleBox);
 
-    auto* done = new QPushButton(L("Done", "完成"));
-    done->setDefault(true);
-    done->setAutoDefault(true);
-    connect(done, &QPushButton::clicked, this, &QDialog::accept);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(done);
-    column->addLayout(buttons);
+    column->addLayout(doneButton(this, [this] { accept(); }));
 }
