@@ -16,13 +16,6 @@ int depth(const QString& path)
     return int(path.count('/'));
 }
 
-// True for a path whose last component is a temporary name, without copying it out.
-bool endsInTemporaryName(const QString& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return QStringView(path).sliced(slash + 1).startsWith(QLatin1String(".rntmp_"));
-}
-
 // A file inside a folder moves before the folder does. Nearly every batch renames files of
 // equal depth, which need no sort at all.
 void sortDeepestFirst(QList<BatchEntry>& kept)
@@ -225,6 +218,12 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
     }
     sortDeepestFirst(out.entries);
     return out;
+}
+
+bool endsInTemporaryName(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return SafeMove::isTemporaryName(QStringView(path).sliced(slash + 1));
 }
 
 bool DecidedBatch::chainFree() const

@@ -77,6 +77,10 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
 // Carries out a decided batch on `disk`.
 RenameBatchResult carryOutBatch(DecidedBatch batch, BatchDisk& disk);
 
+// True for a clean path whose last component is a temporary name (looked at in place: batches
+// ask this for every move).
+bool endsInTemporaryName(const QString& path);
+
 // Renames the listed items that `plan` names, on `disk`: decideBatch() then carryOutBatch().
 RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk);
 
