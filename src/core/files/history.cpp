@@ -4,6 +4,7 @@
 #include "files/history_file.h"
 #include "files/item_bookkeeping.h"
 #include "files/path_remap.h"
+#include "files/rename_batch.h"
 #include "files/rename_journal.h"
 #include "files/rescue_move.h"
 #include "files/scoped_access.h"
@@ -360,8 +361,9 @@ UndoOutcome undoBatch(Store& store, const MoveBatch& batch, MoveBatch& restored,
             kept[i] = m;
             continue;
         }
-        parked.remove(m.to);
-        if (SafeMove::isTemporaryName(PathText::lastComponent(m.from)))
+        if (!parked.isEmpty())
+            parked.remove(m.to);
+        if (endsInTemporaryName(m.from))
             parked.insert(m.from, {restored.size(), i});
         restored << Move{m.to, m.from};
         ++out.restored;

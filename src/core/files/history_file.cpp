@@ -76,22 +76,43 @@ std::optional<RenameLogEntry> decodeEntry(const QJsonValue& value)
 
 namespace HistoryFile {
 
+// Written piece by piece: a document tree of a 100,000-move batch would take several times the
+// memory of the history itself while the file is saved.
 QByteArray encodeHistory(const QList<MoveBatch>& stack, const QList<QDateTime>& dates,
                          const QList<QList<QByteArray>>& bookmarks)
 {
-    QJsonArray out;
+    qsizetype estimate = 2;
+    for (const MoveBatch& batch : stack)
+        for (const Move& m : batch)
+            estimate += m.from.size() + m.to.size() + 20;
+    QByteArray out;
+    out.reserve(estimate + 64 * stack.size());
+    out += '[';
     for (qsizetype i = 0; i < stack.size(); ++i) {
-        QJsonArray moves;
-        for (const Move& m : stack[i])
-            moves.append(QJsonObject{{"from", m.from}, {"to", m.to}});
-        QJsonArray marks;
-        for (const QByteArray& b : bookmarks.value(i))
-            marks.append(QString::fromLatin1(b.toBase64()));
-        out.append(QJsonObject{{"date", Json::referenceSeconds(dates.value(i))},
-                               {"moves", moves},
-                               {"folderBookmarks", marks}});
+        if (i > 0)
+            out += ',';
+        out += "{\"date\":";
+        Json::appendNumber(out, Json::referenceSeconds(dates.value(i)));
+        out += ",\"folderBookmarks\":[";
+        const QList<QByteArray> marks = bookmarks.value(i);
+        for (qsizetype k = 0; k < marks.size(); ++k) {
+            if (k > 0)
+                out += ',';
+            out += '"' + marks[k].toBase64() + '"';
+        }
+        out += "],\"moves\":[";
+        for (qsizetype k = 0; k < stack[i].size(); ++k) {
+            const Move& m = stack[i][k];
+            out += k > 0 ? ",{\"from\":" : "{\"from\":";
+            Json::appendString(out, m.from);
+            out += ",\"to\":";
+            Json::appendString(out, m.to);
+            out += '}';
+        }
+        out += "]}";
     }
-    return QJsonDocument(out).toJson(QJsonDocument::Compact);
+    out += ']';
+    return out;
 }
 
 std::optional<QList<SavedBatch>> decodeHistory(const QByteArray& data)
@@ -111,14 +132,28 @@ std::optional<QList<SavedBatch>> decodeHistory(const QByteArray& data)
 
 QByteArray encodeLog(const QList<RenameLogEntry>& entries)
 {
-    QJsonArray out;
+    qsizetype estimate = 2;
     for (const RenameLogEntry& e : entries)
-        out.append(QJsonObject{{"id", Json::uuidText(e.id)},
-                               {"date", Json::referenceSeconds(e.date)},
-                               {"action", rawValue(e.action)},
-                               {"from", e.from},
-                               {"to", e.to}});
-    return QJsonDocument(out).toJson(QJsonDocument::Compact);
+        estimate += e.from.size() + e.to.size() + 110;
+    QByteArray out;
+    out.reserve(estimate);
+    out += '[';
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const RenameLogEntry& e = entries[i];
+        out += i > 0 ? ",{\"action\":" : "{\"action\":";
+        Json::appendString(out, rawValue(e.action));
+        out += ",\"date\":";
+        Json::appendNumber(out, Json::referenceSeconds(e.date));
+        out += ",\"from\":";
+        Json::appendString(out, e.from);
+        out += ",\"id\":";
+        Json::appendString(out, Json::uuidText(e.id));
+        out += ",\"to\":";
+        Json::appendString(out, e.to);
+        out += '}';
+    }
+    out += ']';
+    return out;
 }
 
 std::optional<QList<RenameLogEntry>> decodeLog(const QByteArray& data)

@@ -6,33 +6,65 @@
 #include "model/file_dates.h"
 #include "model/store.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 // Where each listed path sits in the URL array, and every folder above a listed path.
-struct RemapIndex {
-    QHash<QString, QList<int>> positions;
-    QSet<QString> ancestors;
+class RemapIndex {
+public:
+    explicit RemapIndex(const QStringList& urls) { rebuild(urls); }
 
-    void addAncestors(const QString& path)
-    {
-        QString folder = PathText::parent(path);
-        while (folder != QLatin1String("/") && folder != QLatin1String(".") && !ancestors.contains(folder)) {
-            ancestors.insert(folder);
-            folder = PathText::parent(folder);
-        }
-    }
-    void add(const QString& path, int position)
-    {
-        positions[path] << position;
-        addAncestors(path);
-    }
     void rebuild(const QStringList& urls)
     {
-        positions.clear();
-        ancestors.clear();
+        m_first.clear();
+        m_first.reserve(urls.size());
+        m_next = QList<int>(urls.size(), -1);
+        m_ancestors.clear();
+        m_lastFolder.clear();
         for (int i = 0; i < urls.size(); ++i)
             add(urls[i], i);
     }
+    bool isAncestor(const QString& path) const { return m_ancestors.contains(path); }
+    // The positions listed at `path`, which from now on hold nothing.
+    QVarLengthArray<int, 4> take(const QString& path)
+    {
+        QVarLengthArray<int, 4> out;
+        const auto it = m_first.constFind(path);
+        if (it == m_first.cend())
+            return out;
+        for (int i = *it; i >= 0; i = m_next[i])
+            out << i;
+        m_first.erase(it);
+        return out;
+    }
+    void add(const QString& path, int position)
+    {
+        const auto it = m_first.find(path);
+        m_next[position] = it == m_first.end() ? -1 : *it;
+        m_first[path] = position;
+        addAncestors(path);
+    }
+
+private:
+    void addAncestors(const QString& path)
+    {
+        // Listed paths come folder by folder: the folder just seen has its ancestors in already.
+        const qsizetype slash = path.lastIndexOf('/');
+        if (slash > 0 && !path.endsWith('/') && QStringView(path).first(slash) == m_lastFolder)
+            return;
+        QString folder = PathText::parent(path);
+        m_lastFolder = folder;
+        while (folder != QLatin1String("/") && folder != QLatin1String(".") && !m_ancestors.contains(folder)) {
+            m_ancestors.insert(folder);
+            folder = PathText::parent(folder);
+        }
+    }
+
+    QHash<QString, int> m_first;  // path -> a position holding it
+    QList<int> m_next;            // position -> the next position holding the same path, or -1
+    QSet<QString> m_ancestors;
+    QString m_lastFolder;
 };
 
 }  // namespace
@@ -43,22 +75,22 @@ QStringList ItemBookkeeping::remapMovedURLs(const QStringList& urls, const MoveB
     out.reserve(urls.size());
     for (const QString& u : urls)
         out << PathRemap::clean(u);
-    RemapIndex index;
-    index.rebuild(out);
+    RemapIndex index(out);
     for (const Move& m : moves) {
         const QString from = PathRemap::clean(m.from);
-        const QString to = PathRemap::clean(m.to);
-        if (index.ancestors.contains(from)) {
+        if (index.isAncestor(from)) {
             for (QString& u : out)
                 u = PathRemap::remapUnderRenamedFolder(u, {m});
             index.rebuild(out);
-        } else if (auto it = index.positions.find(from); it != index.positions.end()) {
-            const QList<int> moved = it.value();
-            index.positions.erase(it);
-            for (int i : moved) {
-                out[i] = to;
-                index.add(to, i);
-            }
+            continue;
+        }
+        const QVarLengthArray<int, 4> moved = index.take(from);
+        if (moved.isEmpty())
+            continue;
+        const QString to = PathRemap::clean(m.to);
+        for (int i : moved) {
+            out[i] = to;
+            index.add(to, i);
         }
     }
     return out;
@@ -68,6 +100,8 @@ namespace {
 // Applies a remap to a list of items; true when any item changed.
 bool followMoves(QList<FileItem>& items, const MoveBatch& moves)
 {
+    if (items.isEmpty())
+        return false;
     QStringList urls;
     urls.reserve(items.size());
     for (const FileItem& item : items)
@@ -102,9 +136,7 @@ void ItemBookkeeping::commitRenamed(const MoveBatch& moves)
 {
     if (moves.isEmpty())
         return;
-    QList<FileItem> items = m_store.items();
-    followMoves(items, moves);
-    m_store.setItems(std::move(items));
+    m_store.editItems([&](QList<FileItem>& items) { followMoves(items, moves); });
     m_store.editFileBackup([&](QList<FileItem>& backup) { followMoves(backup, moves); });
 }
 

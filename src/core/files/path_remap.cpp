@@ -4,9 +4,30 @@
 
 namespace PathRemap {
 
+namespace {
+// An absolute path with no empty, "." or ".." component and no trailing "/": what cleaning gives.
+bool isClean(QStringView path)
+{
+    const qsizetype n = path.size();
+    if (n == 1)
+        return true;
+    if (path.back() == u'/')
+        return false;
+    for (qsizetype i = path.indexOf(u'/'); i >= 0 && i + 1 < n; i = path.indexOf(u'/', i + 1)) {
+        const QStringView rest = path.sliced(i + 1);
+        if (rest.startsWith(u'/') || rest == u"." || rest.startsWith(u"./") || rest == u".." || rest.startsWith(u"../"))
+            return false;
+    }
+    return true;
+}
+}  // namespace
+
 QString clean(const QString& path)
 {
-    return path.startsWith('/') ? QDir::cleanPath(path) : PathText::standardized(path);
+    // Listed paths are clean already; they are handed back as they are, without a copy.
+    if (path.startsWith('/'))
+        return isClean(path) ? path : QDir::cleanPath(path);
+    return PathText::standardized(path);
 }
 
 namespace {
@@ -34,7 +55,9 @@ QString remapUnderRenamedFolder(const QString& path, const MoveBatch& moves)
 
 void refreshNames(FileItem& item)
 {
-    item.name = PathText::lastComponent(item.url);
+    const qsizetype slash = item.url.lastIndexOf('/');
+    item.name = item.url.size() > 1 && item.url.endsWith('/') ? PathText::lastComponent(item.url)
+                                                              : item.url.sliced(slash + 1);
     if (item.isDir) {
         item.stem = item.name;
         item.ext.clear();

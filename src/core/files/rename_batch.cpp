@@ -6,73 +6,46 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <numeric>
 
 namespace {
-
-struct Entry {
-    QUuid id;
-    QString from;
-    QString to;
-};
 
 int depth(const QString& path)
 {
     return int(path.count('/'));
 }
 
-// The entries to carry out, deepest first (a file inside a folder moves before the folder
-// does); the ones the decision holds back are counted in `out`.
-QList<Entry> keptEntries(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk,
-                         RenameBatchResult& out)
+// A file inside a folder moves before the folder does. Nearly every batch renames files of
+// equal depth, which need no sort at all.
+void sortDeepestFirst(QList<BatchEntry>& kept)
 {
-    QList<RenameCandidate> rows;
-    QList<QUuid> ids;
-    rows.reserve(plan.size());
-    ids.reserve(plan.size());
-    for (const FileItem& item : items) {
-        const auto it = plan.constFind(item.id);
-        if (it == plan.cend())
-            continue;
-        rows << RenameCandidate{PathRemap::clean(item.url), item.name, *it};
-        ids << item.id;
-    }
-    const RenameDecision decision = decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
-        return disk.taken(folder, moves);
-    });
-    QList<Entry> kept;
-    kept.reserve(decision.willRename);
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        switch (decision.verdicts.at(i)) {
-        case RenameVerdict::unchanged: break;
-        case RenameVerdict::rename: kept << Entry{ids.at(i), rows.at(i).from, decision.targets.at(i)}; break;
-        case RenameVerdict::invalid:
-            ++out.skipped;
-            out.reason = decision.reasons.at(i);
-            break;
-        // A target held on the disk is found when the batch gets to it; collisions within the
-        // list are known before anything is tried.
-        case RenameVerdict::taken: out.anyToMove = true; [[fallthrough]];
-        case RenameVerdict::duplicate:
-        case RenameVerdict::heldInList: ++out.skipped; break;
-        }
-    }
-    std::stable_sort(kept.begin(), kept.end(),
-                     [](const Entry& a, const Entry& b) { return depth(a.from) > depth(b.from); });
-    return kept;
+    QList<int> depths;
+    depths.reserve(kept.size());
+    for (const BatchEntry& e : std::as_const(kept))
+        depths << depth(e.from);
+    if (std::adjacent_find(depths.cbegin(), depths.cend(), std::not_equal_to<>()) == depths.cend())
+        return;
+    QList<qsizetype> order(kept.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return depths[a] > depths[b]; });
+    QList<BatchEntry> sorted;
+    sorted.reserve(kept.size());
+    for (qsizetype i : std::as_const(order))
+        sorted << std::move(kept[i]);
+    kept = std::move(sorted);
 }
 
 // Where each entry's file is while the batch runs, and what has been done so far.
 class BatchRun {
 public:
-    BatchRun(QList<Entry> kept, BatchDisk& disk, RenameBatchResult& out)
+    BatchRun(QList<BatchEntry> kept, BatchDisk& disk, RenameBatchResult& out)
         : m_kept(std::move(kept)), m_disk(disk), m_out(out), m_done(m_kept.size(), false)
     {
         m_location.reserve(m_kept.size());
-        m_holderAt.reserve(m_kept.size());
-        for (int i = 0; i < m_kept.size(); ++i) {
-            m_location << m_kept[i].from;
-            m_holderAt.insert(m_kept[i].from, i);
-        }
+        for (const BatchEntry& e : std::as_const(m_kept))
+            m_location << e.from;
+        m_out.moves.reserve(m_out.moves.size() + m_kept.size());
     }
 
     void run()
@@ -82,16 +55,31 @@ public:
             renameEntry(i);
         }
         for (const QString& at : std::as_const(m_location))
-            if (SafeMove::isTemporaryName(PathText::lastComponent(at)))
+            if (endsInTemporaryName(at))
                 ++m_out.leftHidden;
     }
 
 private:
+    // Which entry's file sits at a path. Only a refused move asks, so the index is built then,
+    // from where the files are at that moment (no two at one path), and kept up from there on.
+    int holderAt(const QString& path) const
+    {
+        if (!m_holdersIndexed) {
+            m_holderAt.reserve(m_location.size());
+            for (int i = 0; i < m_location.size(); ++i)
+                m_holderAt.insert(m_location[i], i);
+            m_holdersIndexed = true;
+        }
+        return m_holderAt.value(path, -1);
+    }
+
     void relocate(int entry, const QString& to)
     {
-        m_holderAt.remove(m_location[entry]);
+        if (m_holdersIndexed) {
+            m_holderAt.remove(m_location[entry]);
+            m_holderAt.insert(to, entry);
+        }
         m_location[entry] = to;
-        m_holderAt.insert(to, entry);
     }
 
     // True when the entry's file, once moved aside, would have nowhere to go: its own target is
@@ -102,7 +90,7 @@ private:
         const QString& target = m_kept[entry].to;
         if (!m_disk.exists(target) || m_disk.sameFile(m_location[entry], target))
             return false;
-        const int holder = m_holderAt.value(target, -1);
+        const int holder = holderAt(target);
         return holder < 0 || holder == entry || (m_done[holder] && holder != moving);
     }
 
@@ -126,13 +114,13 @@ private:
 
     void renameEntry(int i)
     {
-        const Entry& e = m_kept[i];
+        const BatchEntry& e = m_kept[i];
         const QString src = m_location[i];
         std::optional<MoveError> err = m_disk.move(src, e.to);
         int parked = -1;  // the entry moved aside for this one
         if (err && (err->exists() || (m_disk.exists(e.to) && !m_disk.sameFile(src, e.to)))) {
             // Free the target only for a file of the batch whose own rename is still ahead.
-            const int occupant = m_holderAt.value(e.to, -1);
+            const int occupant = holderAt(e.to);
             if (occupant < 0 || occupant == i || m_done[occupant] || cannotMoveOn(occupant, i))
                 return skip(i, {});
             const QString temp = PathText::parent(e.to) + '/' + m_disk.temporaryName();
@@ -157,12 +145,13 @@ private:
         skip(i, err->text());
     }
 
-    QList<Entry> m_kept;
+    QList<BatchEntry> m_kept;
     BatchDisk& m_disk;
     RenameBatchResult& m_out;
     QList<bool> m_done;
-    QList<QString> m_location;       // where each entry's file is now
-    QHash<QString, int> m_holderAt;  // which entry's file sits at a path
+    QList<QString> m_location;  // where each entry's file is now
+    mutable QHash<QString, int> m_holderAt;
+    mutable bool m_holdersIndexed = false;
 };
 
 }  // namespace
@@ -191,15 +180,74 @@ QList<bool> BatchDisk::taken(const QString&, const QList<Move>& moves) const
     return out;
 }
 
-RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk)
+DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk)
 {
-    RenameBatchResult out;
-    QList<Entry> kept = keptEntries(items, plan, disk, out);
-    if (!kept.isEmpty()) {
+    DecidedBatch out;
+    QList<RenameCandidate> rows;
+    QList<QUuid> ids;
+    rows.reserve(plan.size());
+    ids.reserve(plan.size());
+    for (const FileItem& item : items) {
+        const auto it = plan.constFind(item.id);
+        if (it == plan.cend())
+            continue;
+        rows << RenameCandidate{PathRemap::clean(item.url), item.name, *it};
+        ids << item.id;
+    }
+    const RenameDecision decision = decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
+        return disk.taken(folder, moves);
+    });
+    RenameBatchResult& r = out.result;
+    out.entries.reserve(decision.willRename);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        switch (decision.verdicts.at(i)) {
+        case RenameVerdict::unchanged: break;
+        case RenameVerdict::rename:
+            out.entries << BatchEntry{ids.at(i), rows.at(i).from, decision.targets.at(i)};
+            break;
+        case RenameVerdict::invalid:
+            ++r.skipped;
+            r.reason = decision.reasons.at(i);
+            break;
+        // A target held on the disk is found when the batch gets to it; collisions within the
+        // list are known before anything is tried.
+        case RenameVerdict::taken: r.anyToMove = true; [[fallthrough]];
+        case RenameVerdict::duplicate:
+        case RenameVerdict::heldInList: ++r.skipped; break;
+        }
+    }
+    sortDeepestFirst(out.entries);
+    return out;
+}
+
+bool endsInTemporaryName(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return SafeMove::isTemporaryName(QStringView(path).sliced(slash + 1));
+}
+
+bool DecidedBatch::chainFree() const
+{
+    QSet<QString> starts;
+    starts.reserve(entries.size());
+    for (const BatchEntry& e : entries)
+        starts.insert(e.from);
+    return std::none_of(entries.cbegin(), entries.cend(), [&](const BatchEntry& e) { return starts.contains(e.to); });
+}
+
+RenameBatchResult carryOutBatch(DecidedBatch batch, BatchDisk& disk)
+{
+    RenameBatchResult out = std::move(batch.result);
+    if (!batch.entries.isEmpty()) {
         out.anyToMove = true;
-        BatchRun(std::move(kept), disk, out).run();
+        BatchRun(std::move(batch.entries), disk, out).run();
     }
     return out;
+}
+
+RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk)
+{
+    return carryOutBatch(decideBatch(items, plan, disk), disk);
 }
 
 RenameBatchResult planRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, const QSet<QString>& existing)

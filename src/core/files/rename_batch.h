@@ -54,8 +54,34 @@ struct RenameBatchResult {
     int leftHidden = 0;      // files of the batch still under a temporary name (undo brings them back)
 };
 
-// Renames the listed items that `plan` names, on `disk`. Items keep their list order until the
-// deepest-first sort; the rows decideRenames() does not let through are skipped.
+// One move of a batch the decision let through.
+struct BatchEntry {
+    QUuid id;
+    QString from;
+    QString to;
+};
+
+// A batch decided but not yet carried out: the entries to move, deepest first, and the rows
+// skipped so far (counted in `result`).
+struct DecidedBatch {
+    QList<BatchEntry> entries;
+    RenameBatchResult result;
+    // True when no entry's target is where another entry's file starts: every move can go
+    // straight to its target, and nothing is ever parked unless the disk changes meanwhile.
+    bool chainFree() const;
+};
+
+// The entries of `plan` that decideRenames() lets through, asking `disk` once which targets are
+// taken. Items keep their list order until the deepest-first sort.
+DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk);
+// Carries out a decided batch on `disk`.
+RenameBatchResult carryOutBatch(DecidedBatch batch, BatchDisk& disk);
+
+// True for a clean path whose last component is a temporary name (looked at in place: batches
+// ask this for every move).
+bool endsInTemporaryName(const QString& path);
+
+// Renames the listed items that `plan` names, on `disk`: decideBatch() then carryOutBatch().
 RenameBatchResult runRenameBatch(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk);
 
 // The moves of a batch when every move works, on a disk holding exactly `existing`.

@@ -58,24 +58,28 @@ void syncFolder(const QString& folder)
     }
 }
 
-// Plans the batch without touching the disk: answers what exists from the real disk as it is
-// now (remembered, so the run proper need not ask again) and from the moves made so far, and
-// takes temporary names from the real disk so that the run proper can use the same ones.
+// Plans a batch whose moves depend on one another (a swap, a shift along a row of names) without
+// touching the disk. The decision has just asked the disk about every target: each one is free
+// there unless a file of the batch starts at it. Anything else is asked of the real disk, and
+// temporary names come from it so that the run proper can use the same ones.
 class PlanningDisk : public BatchDisk {
 public:
-    explicit PlanningDisk(BatchDisk& real) : m_real(real) {}
+    PlanningDisk(BatchDisk& real, const QList<BatchEntry>& entries) : m_real(real)
+    {
+        m_now.reserve(2 * entries.size());
+        for (const BatchEntry& e : entries)
+            m_now.insert(e.to, false);
+        for (const BatchEntry& e : entries)
+            m_now.insert(e.from, true);
+    }
 
     bool exists(const QString& path) const override
     {
         if (const auto it = m_now.constFind(path); it != m_now.cend())
             return *it;
-        if (const auto it = m_seen.constFind(path); it != m_seen.cend())
-            return *it;
         if (m_temporaries.contains(PathText::lastComponent(path)))
             return false;
-        const bool e = m_real.exists(path);
-        m_seen.insert(path, e);
-        return e;
+        return m_real.exists(path);
     }
     bool sameFile(const QString& a, const QString& b) const override
     {
@@ -84,11 +88,6 @@ public:
         if (m_now.contains(a) || m_now.contains(b))
             return false;
         return m_real.sameFile(a, b);
-    }
-    // Asked before any planned move, so the real disk answers (hard links at a target included).
-    QList<bool> taken(const QString& folder, const QList<Move>& moves) const override
-    {
-        return m_now.isEmpty() ? m_real.taken(folder, moves) : BatchDisk::taken(folder, moves);
     }
     std::optional<MoveError> move(const QString& from, const QString& to) override
     {
@@ -109,12 +108,10 @@ public:
         return name;
     }
 
-    QHash<QString, bool> takeSeen() { return std::move(m_seen); }
     QStringList takeTemporaries() { return std::move(m_order); }
 
 private:
     BatchDisk& m_real;
-    mutable QHash<QString, bool> m_seen;
     QHash<QString, bool> m_now;
     QSet<QString> m_temporaries;
     QStringList m_order;
@@ -123,18 +120,11 @@ private:
 // The real disk, with every move recorded in the journal as it starts and ends.
 class JournaledDisk : public BatchDisk {
 public:
-    JournaledDisk(BatchDisk& real, RenameJournal& journal, QHash<QString, bool> seen, QStringList temporaries)
-        : m_real(real), m_journal(journal), m_seen(std::move(seen)), m_temporaries(std::move(temporaries))
+    JournaledDisk(BatchDisk& real, RenameJournal& journal, QStringList temporaries)
+        : m_real(real), m_journal(journal), m_temporaries(std::move(temporaries))
     {}
 
-    // Until the first move the disk is as planning found it a moment ago.
-    bool exists(const QString& path) const override
-    {
-        if (!m_moved)
-            if (const auto it = m_seen.constFind(path); it != m_seen.cend())
-                return *it;
-        return m_real.exists(path);
-    }
+    bool exists(const QString& path) const override { return m_real.exists(path); }
     bool sameFile(const QString& a, const QString& b) const override { return m_real.sameFile(a, b); }
     QList<bool> taken(const QString& folder, const QList<Move>& moves) const override
     {
@@ -142,7 +132,6 @@ public:
     }
     std::optional<MoveError> move(const QString& from, const QString& to) override
     {
-        m_moved = true;
         const qsizetype token = m_journal.beginMove(from, to);
         auto err = m_real.move(from, to);
         m_journal.endMove(token, !err);
@@ -163,10 +152,8 @@ public:
 private:
     BatchDisk& m_real;
     RenameJournal& m_journal;
-    QHash<QString, bool> m_seen;
     QStringList m_temporaries;
     qsizetype m_nextTemporary = 0;
-    bool m_moved = false;
 };
 
 // A move off the plan, recorded before it was made.
@@ -285,16 +272,24 @@ RenameJournal::~RenameJournal()
 
 bool RenameJournal::open(const MoveBatch& plan)
 {
-    QJsonArray moves;
-    for (const Move& m : plan) {
-        moves.append(m.from);
-        moves.append(m.to);
+    QByteArray data;
+    qsizetype estimate = 64;
+    for (const Move& m : plan)
+        estimate += m.from.size() + m.to.size() + 6;
+    data.reserve(estimate + plan.size() + 1);
+    data += "{\"date\":";
+    Json::appendNumber(data, Json::referenceSeconds(QDateTime::currentDateTime()));
+    data += ",\"moves\":[";
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        if (i > 0)
+            data += ',';
+        Json::appendString(data, plan[i].from);
+        data += ',';
+        Json::appendString(data, plan[i].to);
     }
-    QByteArray data = QJsonDocument(QJsonObject{{"version", kVersion},
-                                                {"date", Json::referenceSeconds(QDateTime::currentDateTime())},
-                                                {"moves", moves}})
-                          .toJson(QJsonDocument::Compact);
-    data += '\n';
+    data += "],\"version\":";
+    data += QByteArray::number(kVersion);
+    data += "}\n";
     const qsizetype marksAt = data.size();
     data += QByteArray(plan.size(), kPending);
     data += '\n';
@@ -330,14 +325,26 @@ bool RenameJournal::open(const MoveBatch& plan)
 
 RenameBatchResult RenameJournal::run(const QList<FileItem>& items, const RenamePlan& plan, BatchDisk& disk)
 {
-    if (m_path.isEmpty() || m_fd >= 0)
-        return runRenameBatch(items, plan, disk);
-    PlanningDisk planning(disk);
-    const RenameBatchResult planned = runRenameBatch(items, plan, planning);
-    if (planned.moves.isEmpty() || !open(planned.moves))
-        return runRenameBatch(items, plan, disk);
-    JournaledDisk journaled(disk, *this, planning.takeSeen(), planning.takeTemporaries());
-    RenameBatchResult result = runRenameBatch(items, plan, journaled);
+    // The disk is asked once which targets are taken; the plan and the run proper both follow
+    // that one decision.
+    DecidedBatch decided = decideBatch(items, plan, disk);
+    if (m_path.isEmpty() || m_fd >= 0 || decided.entries.isEmpty())
+        return carryOutBatch(std::move(decided), disk);
+    MoveBatch planned;
+    QStringList temporaries;
+    if (decided.chainFree()) {
+        planned.reserve(decided.entries.size());
+        for (const BatchEntry& e : std::as_const(decided.entries))
+            planned << Move{e.from, e.to};
+    } else {
+        PlanningDisk planning(disk, decided.entries);
+        planned = carryOutBatch(decided, planning).moves;
+        temporaries = planning.takeTemporaries();
+    }
+    if (planned.isEmpty() || !open(planned))
+        return carryOutBatch(std::move(decided), disk);
+    JournaledDisk journaled(disk, *this, std::move(temporaries));
+    RenameBatchResult result = carryOutBatch(std::move(decided), journaled);
     syncChunk();
     return result;
 }

@@ -191,6 +191,13 @@ void Store::setItems(QList<FileItem> items)
     publish(Group::Files);
 }
 
+void Store::itemsEdited(qsizetype previousCount)
+{
+    if (m_items.size() != previousCount)
+        m_dates->clearCaches();
+    publish(Group::Files);
+}
+
 void Store::setPresetNames(QStringList names)
 {
     m_presetNames = std::move(names);

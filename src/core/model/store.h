@@ -186,11 +186,13 @@ public:
     const EmailState& email() const { return m_email; }
     const QList<FileItem>& items() const { return m_items; }
     void setItems(QList<FileItem> items);  // count change empties the date caches
+    void itemsEdited(qsizetype previousCount);
+    // Edits the list where it is: a copy of 100,000 items would double their memory for the edit.
     template <typename F> void editItems(F&& f)
     {
-        QList<FileItem> copy = m_items;
-        f(copy);
-        setItems(std::move(copy));
+        const qsizetype count = m_items.size();
+        f(m_items);
+        itemsEdited(count);
     }
     const MetaDrafts& meta() const { return m_meta; }
     template <typename F> void editMeta(F&& f)

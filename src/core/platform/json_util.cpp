@@ -1,6 +1,7 @@
 #include "json_util.h"
 
 #include <QJsonDocument>
+#include <QLocale>
 #include <QTimeZone>
 #include <climits>
 #include <cmath>
@@ -37,6 +38,56 @@ const QDateTime& referenceDate()
     return ref;
 }
 }  // namespace
+
+namespace {
+void appendEscaped(QByteArray& out, QStringView text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (char c : text.toUtf8()) {
+        const auto b = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (b < 0x20) {
+                out += "\\u00";
+                out += kHex[b >> 4];
+                out += kHex[b & 0xF];
+            } else {
+                out += c;
+            }
+        }
+    }
+}
+}  // namespace
+
+void appendString(QByteArray& out, QStringView text)
+{
+    // Nearly every path is printable ASCII, copied straight across.
+    const qsizetype start = out.size() + 1;
+    out.resize(start + text.size());
+    out[start - 1] = '"';
+    char* dst = out.data() + start;
+    const char16_t* src = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = src[i];
+        if (c < 0x20 || c >= 0x7F || c == u'"' || c == u'\\') {
+            out.truncate(start + i);
+            appendEscaped(out, text.sliced(i));
+            break;
+        }
+        dst[i] = char(c);
+    }
+    out += '"';
+}
+
+void appendNumber(QByteArray& out, double value)
+{
+    out += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+}
 
 double referenceSeconds(const QDateTime& date)
 {

@@ -29,6 +29,11 @@ void optBool(const QJsonObject& o, const char* key, bool& out, bool& ok);
 // A JSON number that is a whole number in Int range, else nothing (never a cast out of range).
 std::optional<int> wholeInt(const QJsonValue& v);
 
+// Compact JSON written piece by piece, for stored files with many thousands of paths: as read
+// back by the parser above, and without a document tree the size of the file.
+void appendString(QByteArray& out, QStringView text);
+void appendNumber(QByteArray& out, double value);
+
 // Pretty-printed JSON with object keys sorted at every level.
 QByteArray sortedPretty(const QJsonValue& v);
 

@@ -151,7 +151,7 @@ QString temporaryName()
     return QStringLiteral(".rntmp_") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
 
-bool isTemporaryName(const QString& name)
+bool isTemporaryName(QStringView name)
 {
     return name.startsWith(QLatin1String(".rntmp_"));
 }

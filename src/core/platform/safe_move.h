@@ -30,7 +30,7 @@ bool exists(const QString& path);
 // A hidden name for an item parked during a batch: ".rntmp_" and an upper-case UUID.
 QString temporaryName();
 // True for a name made by temporaryName().
-bool isTemporaryName(const QString& name);
+bool isTemporaryName(QStringView name);
 
 // True when the two names differ only in letter case.
 bool isCaseOnlyChange(const QString& from, const QString& to);

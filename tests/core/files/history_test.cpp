@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
+#include <QTimeZone>
 
 class HistoryTest : public FilesTest {
 protected:
@@ -290,4 +291,55 @@ TEST(HistoryFileDates, NumbersNoDateCanHoldMarkTheFileDamaged)
         EXPECT_EQ(HistoryFile::decodeHistory(batch).has_value(), fits) << date.constData();
         EXPECT_EQ(HistoryFile::decodeLog(entry).has_value(), fits) << date.constData();
     }
+}
+
+// The stored forms are written piece by piece; they must stay the documents earlier versions
+// wrote and read back, whatever the paths and bookmarks hold.
+TEST(HistoryFileForm, WrittenFilesAreTheStoredDocumentsAndReadBack)
+{
+    const QString odd = QString::fromUtf16(u"/v/引号\"\\\t\n\U0001F3AC.mov");
+    const QList<MoveBatch> stack = {{{"/v/a.mov", "/v/b.mov"}, {odd, "/v/c.mov"}}, {}};
+    const QDateTime when(QDate(2024, 5, 31), QTime(9, 30, 15, 250), QTimeZone::utc());
+    const QList<QDateTime> dates = {when, when.addDays(1)};
+    const QList<QList<QByteArray>> marks = {{QByteArray("\x00\xff/v", 4)}, {}};
+
+    QJsonArray expected;
+    for (qsizetype i = 0; i < stack.size(); ++i) {
+        QJsonArray moves;
+        for (const Move& m : stack[i])
+            moves.append(QJsonObject{{"from", m.from}, {"to", m.to}});
+        QJsonArray b64;
+        for (const QByteArray& b : marks[i])
+            b64.append(QString::fromLatin1(b.toBase64()));
+        expected.append(
+            QJsonObject{{"date", Json::referenceSeconds(dates[i])}, {"moves", moves}, {"folderBookmarks", b64}});
+    }
+    const QByteArray history = HistoryFile::encodeHistory(stack, dates, marks);
+    EXPECT_EQ(QJsonDocument::fromJson(history).array(), expected);
+    const auto batches = HistoryFile::decodeHistory(history);
+    ASSERT_TRUE(batches.has_value());
+    ASSERT_EQ(batches->size(), 2);
+    EXPECT_EQ(batches->at(0).moves.at(1).from, odd);
+    EXPECT_EQ(batches->at(0).date, when);
+    EXPECT_EQ(batches->at(0).folderBookmarks, marks[0]);
+
+    const QList<RenameLogEntry> log = {
+        {QUuid::createUuid(), when, RenameLogEntry::Action::rename, odd, "/v/x.mov"},
+        {QUuid::createUuid(), when.addSecs(1), RenameLogEntry::Action::undo, "/v/x.mov", odd},
+    };
+    QJsonArray expectedLog;
+    for (const RenameLogEntry& e : log)
+        expectedLog.append(QJsonObject{{"id", Json::uuidText(e.id)},
+                                       {"date", Json::referenceSeconds(e.date)},
+                                       {"action", rawValue(e.action)},
+                                       {"from", e.from},
+                                       {"to", e.to}});
+    const QByteArray logData = HistoryFile::encodeLog(log);
+    EXPECT_EQ(QJsonDocument::fromJson(logData).array(), expectedLog);
+    const auto entries = HistoryFile::decodeLog(logData);
+    ASSERT_TRUE(entries.has_value());
+    ASSERT_EQ(entries->size(), 2);
+    EXPECT_EQ(entries->at(1).to, odd);
+    EXPECT_EQ(entries->at(1).id, log[1].id);
+    EXPECT_EQ(entries->at(1).action, RenameLogEntry::Action::undo);
 }
