@@ -108,3 +108,30 @@ TEST(BatchPreview, RowPartsReactToClicks)
     ASSERT_EQ(f.store->items().size(), 1);
     EXPECT_EQ(f.store->items().at(0).id, items.at(1).id);
 }
+
+TEST(BatchPreview, ACheckOfNamesThatChangedMeanwhileIsNeverShown)
+{
+    BatchFixture f;
+    f.list({"a.txt", "b.txt"});
+    f.env.makeFile("x_a.txt");
+    f.prefix("x_");
+    f.view->startConflictCheck();  // on the worker, for "x_"
+    f.prefix("y_");                // typed before it reports
+    EXPECT_FALSE(f.view->conflictsCurrent());
+    bool staleShown = false;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            staleShown = staleShown || !f.view->conflicts().isEmpty();
+            return f.view->conflictsCurrent();
+        },
+        5000));
+    EXPECT_FALSE(staleShown);
+    EXPECT_TRUE(f.view->conflicts().isEmpty());
+    EXPECT_EQ(f.view->changing(), 2);
+
+    // Back to "x_": the shown result follows once the check catches up.
+    f.prefix("x_");
+    ASSERT_TRUE(f.waitForCheck());
+    EXPECT_EQ(f.view->conflicts().size(), 1);
+    EXPECT_EQ(f.view->changing(), 1);
+}
