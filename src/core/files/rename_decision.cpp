@@ -185,6 +185,18 @@ bool hasEntry(const QString& folder, const QByteArray& name)
     return found;
 }
 
+// PathText::parent(path), sharing the text of `last` when the path lies directly in it (a list
+// holds long runs of files of one folder).
+QString folderOf(const QString& path, QString& last)
+{
+    const qsizetype n = last.size();
+    if (n > 1 && path.size() > n + 1 && path.at(n) == u'/' && !path.endsWith(u'/') && path.indexOf(u'/', n + 1) < 0
+        && QStringView(path).left(n) == last)
+        return last;
+    last = PathText::parent(path);
+    return last;
+}
+
 }  // namespace
 
 QString RenameDecision::reasonText(qsizetype row) const
@@ -213,6 +225,8 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
     QHash<QString, qsizetype> owners;      // lower-cased target → the one row wanting it, -1 when several
     QHash<QString, qsizetype> movingFrom;  // exact path → the row whose file leaves it
     QSet<QString> staying;                 // lower-cased paths of listed files that keep their names
+    QList<QString> folders(n);             // the folder of each row with a valid new name
+    QString lastFolder;
     owners.reserve(n);
     movingFrom.reserve(n);
     for (qsizetype i = 0; i < n; ++i) {
@@ -227,7 +241,8 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
             continue;
         }
         d.verdicts[i] = RenameVerdict::rename;
-        d.targets[i] = joined(PathText::parent(row.from), row.proposed);
+        folders[i] = folderOf(row.from, lastFolder);
+        d.targets[i] = joined(folders[i], row.proposed);
         keys[i] = lowerKey(d.targets[i]);
         const auto owner = owners.find(keys[i]);
         if (owner == owners.end())
@@ -261,8 +276,9 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
     }
     while (!pending.isEmpty()) {
         QHash<QString, QList<qsizetype>> byFolder;
+        // A valid new name has no "/": the target's folder is the listed file's.
         for (qsizetype i : std::as_const(pending))
-            byFolder[PathText::parent(d.targets[i])] << i;
+            byFolder[folders[i]] << i;
         pending.clear();
         for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
             QList<Move> moves;

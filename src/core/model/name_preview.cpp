@@ -6,6 +6,11 @@
 #include "model/store.h"
 #include "smartrename/smart_fix.h"
 
+#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr qsizetype kSmartFixBound = 50000;
@@ -129,22 +134,68 @@ void NamePreview::keepResults(ConflictResult& checked) const
     checked.smartFixCache.clear();
 }
 
-std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<bool>* cancel)
+namespace {
+
+// The names of items [begin, end) of the snapshot, read through `caches`' copies of its caches.
+bool namesInto(const NameSnapshot& s, NameSnapshot& caches, qsizetype begin, qsizetype end, QString* names,
+               const std::atomic<bool>* cancel)
 {
     const int count = int(s.items.size());
-    QList<QString> names;
-    names.reserve(count);
-    const auto smartFixed = [&s](const QString& stem) {
-        return smartFixThrough(s.smartFixCache, stem, s.sections.smartRenameStyle, s.cutTypes, s.namingConfig,
+    const auto smartFixed = [&](const QString& stem) {
+        return smartFixThrough(caches.smartFixCache, stem, s.sections.smartRenameStyle, s.cutTypes, s.namingConfig,
                                s.wordSplits);
     };
-    const auto dateText = [&s](const FileItem& item) {
-        return cachedDateText(s.rules, item, s.fileDates, s.dateTexts);
+    const auto dateText = [&](const FileItem& item) {
+        return cachedDateText(s.rules, item, caches.fileDates, caches.dateTexts);
     };
-    for (int i = 0; i < count; ++i) {
+    for (qsizetype i = begin; i < end; ++i) {
         if (cancel && cancel->load(std::memory_order_relaxed))
+            return false;
+        names[i] = composeName(s.rules, s.sections, s.drafts, count, s.items.at(i), int(i), s.selection, smartFixed,
+                               dateText);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<bool>* cancel)
+{
+    // Each name depends on the snapshot alone, so a long list is shared out among threads, each
+    // with its own copies of the caches; Smart Rename results found are gathered afterwards.
+    constexpr qsizetype kPerPart = 4096;
+    const qsizetype count = s.items.size();
+    QList<QString> names(count);
+    const qsizetype parts = std::clamp<qsizetype>(count / kPerPart, 1, std::max(1, QThread::idealThreadCount()));
+    if (parts == 1)
+        return namesInto(s, s, 0, count, names.data(), cancel) ? std::optional(std::move(names)) : std::nullopt;
+
+    struct Part {
+        qsizetype begin = 0, end = 0;
+        NameSnapshot caches;
+        bool done = false;
+    };
+    std::vector<Part> work(static_cast<size_t>(parts));
+    for (qsizetype p = 0; p < parts; ++p) {
+        Part& part = work[size_t(p)];
+        part.begin = count * p / parts;
+        part.end = count * (p + 1) / parts;
+        part.caches.smartFixCache = s.smartFixCache;
+        part.caches.fileDates = s.fileDates;
+        part.caches.dateTexts = s.dateTexts;
+    }
+    // Each part writes its own range of `names`, whose storage is not reallocated meanwhile.
+    QString* const out = names.data();
+    QtConcurrent::blockingMap(work, [&s, out, cancel](Part& part) {
+        part.done = namesInto(s, part.caches, part.begin, part.end, out, cancel);
+    });
+    for (Part& part : work) {
+        if (!part.done)
             return std::nullopt;
-        names << composeName(s.rules, s.sections, s.drafts, count, s.items.at(i), i, s.selection, smartFixed, dateText);
+        if (part.caches.smartFixCache.size() > s.smartFixCache.size())
+            for (auto it = part.caches.smartFixCache.cbegin(); it != part.caches.smartFixCache.cend(); ++it)
+                if (s.smartFixCache.size() < kSmartFixBound)
+                    s.smartFixCache.insert(it.key(), it.value());
     }
     return names;
 }
