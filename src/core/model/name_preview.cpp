@@ -6,11 +6,6 @@
 #include "model/store.h"
 #include "smartrename/smart_fix.h"
 
-#include <QThread>
-#include <QtConcurrent/QtConcurrentMap>
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 constexpr qsizetype kSmartFixBound = 50000;
@@ -136,7 +131,7 @@ void NamePreview::keepResults(ConflictResult& checked) const
 
 namespace {
 
-// The names of items [begin, end) of the snapshot, read through `caches`' copies of its caches.
+// The names of items [begin, end) of the snapshot, read through the caches of `caches`.
 bool namesInto(const NameSnapshot& s, NameSnapshot& caches, qsizetype begin, qsizetype end, QString* names,
                const std::atomic<bool>* cancel)
 {
@@ -161,42 +156,9 @@ bool namesInto(const NameSnapshot& s, NameSnapshot& caches, qsizetype begin, qsi
 
 std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<bool>* cancel)
 {
-    // Each name depends on the snapshot alone, so a long list is shared out among threads, each
-    // with its own copies of the caches; Smart Rename results found are gathered afterwards.
-    constexpr qsizetype kPerPart = 4096;
-    const qsizetype count = s.items.size();
-    QList<QString> names(count);
-    const qsizetype parts = std::clamp<qsizetype>(count / kPerPart, 1, std::max(1, QThread::idealThreadCount()));
-    if (parts == 1)
-        return namesInto(s, s, 0, count, names.data(), cancel) ? std::optional(std::move(names)) : std::nullopt;
-
-    struct Part {
-        qsizetype begin = 0, end = 0;
-        NameSnapshot caches;
-        bool done = false;
-    };
-    std::vector<Part> work(static_cast<size_t>(parts));
-    for (qsizetype p = 0; p < parts; ++p) {
-        Part& part = work[size_t(p)];
-        part.begin = count * p / parts;
-        part.end = count * (p + 1) / parts;
-        part.caches.smartFixCache = s.smartFixCache;
-        part.caches.fileDates = s.fileDates;
-        part.caches.dateTexts = s.dateTexts;
-    }
-    // Each part writes its own range of `names`, whose storage is not reallocated meanwhile.
-    QString* const out = names.data();
-    QtConcurrent::blockingMap(work, [&s, out, cancel](Part& part) {
-        part.done = namesInto(s, part.caches, part.begin, part.end, out, cancel);
-    });
-    for (Part& part : work) {
-        if (!part.done)
-            return std::nullopt;
-        if (part.caches.smartFixCache.size() > s.smartFixCache.size())
-            for (auto it = part.caches.smartFixCache.cbegin(); it != part.caches.smartFixCache.cend(); ++it)
-                if (s.smartFixCache.size() < kSmartFixBound)
-                    s.smartFixCache.insert(it.key(), it.value());
-    }
+    QList<QString> names(s.items.size());
+    if (!namesInto(s, s, 0, s.items.size(), names.data(), cancel))
+        return std::nullopt;
     return names;
 }
 
