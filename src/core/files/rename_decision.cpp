@@ -17,6 +17,14 @@ namespace {
 // plain loop gives the same text far faster than the full Unicode mapping.
 QString lowerKey(const QString& path)
 {
+    // Already lower case: the text itself, shared rather than copied.
+    qsizetype first = 0;
+    for (const char16_t* c = reinterpret_cast<const char16_t*>(path.constData()); first < path.size(); ++first) {
+        if (c[first] >= 0x80 || (c[first] >= u'A' && c[first] <= u'Z'))
+            break;
+    }
+    if (first == path.size())
+        return path;
     QString out(path.size(), Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());
     const char16_t* src = reinterpret_cast<const char16_t*>(path.constData());
@@ -306,14 +314,25 @@ QList<bool> takenWith(const QString& folder, const QList<Move>& moves, const Fol
 {
     QList<bool> out(moves.size(), false);
     for (qsizetype k = 0; k < moves.size(); ++k) {
-        const QString name = PathText::lastComponent(moves[k].to);
-        const QByteArray nameBytes = QFile::encodeName(name);
         if (listing) {
-            if (listing->hasExact(nameBytes)) {
+            // Most names are short ASCII, whose bytes are their characters: looked up without
+            // building any text.
+            const QString& to = moves[k].to;
+            const qsizetype slash = to.lastIndexOf(u'/');
+            const QStringView name = QStringView(to).mid(slash + 1);
+            char ascii[256];
+            bool plain = slash >= 0 && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
+            for (qsizetype i = 0; plain && i < name.size(); ++i) {
+                plain = name.at(i).unicode() < 0x80;
+                ascii[i] = char(name.at(i).unicode());
+            }
+            const bool exact = plain ? listing->hasExact(QByteArrayView(ascii, name.size()))
+                                     : listing->hasExact(QFile::encodeName(PathText::lastComponent(to)));
+            if (exact) {
                 out[k] = true;  // an entry of exactly this name: never the moving file's own
                 continue;
             }
-            if (!listing->mayHoldFolded(name))
+            if (!(plain ? listing->mayHoldFolded(name) : listing->mayHoldFolded(PathText::lastComponent(to))))
                 continue;
         }
         struct stat at {};
@@ -324,7 +343,7 @@ QList<bool> takenWith(const QString& folder, const QList<Move>& moves, const Fol
                          && self.st_dev == at.st_dev && self.st_ino == at.st_ino;
         // The moving file found under the target's spelling is either the file itself, reached
         // on a volume that ignores case, or a second hard link, an entry of its own.
-        out[k] = !itself || (!listing && hasEntry(folder, nameBytes));
+        out[k] = !itself || (!listing && hasEntry(folder, QFile::encodeName(PathText::lastComponent(moves[k].to))));
     }
     return out;
 }
