@@ -147,8 +147,11 @@ BatchView::BatchView(Store& store, Dialogs& dialogs, QWidget* parent)
 
 BatchView::~BatchView()
 {
+    // A check given up stops at its next name; waiting for it keeps a worker from still running
+    // while the application tears down what it reads (a bounded wait: one name at most).
     if (m_cancelCheck)
         m_cancelCheck->store(true);
+    checkPool().waitForDone(2000);
 }
 
 void BatchView::setRulesPanel(QWidget* panel)
