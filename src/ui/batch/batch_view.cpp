@@ -226,6 +226,7 @@ QWidget* BatchView::buildListPane()
     connect(m_list, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { quickLookSelection(chosenIds(index)); });
     connect(m_model, &BatchListModel::moveRequested, this, &BatchView::moveItems, Qt::QueuedConnection);
+    connect(m_model, &BatchListModel::namesFilled, m_list, &BatchListView::rowsChanged);
     connect(m_delegate, &BatchRowDelegate::removeClicked, this,
             [this](const QUuid& id) { m_store.list().removeItem(id); });
     connect(m_delegate, &BatchRowDelegate::aiToggled, this,

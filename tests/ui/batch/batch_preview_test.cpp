@@ -135,3 +135,34 @@ TEST(BatchPreview, ACheckOfNamesThatChangedMeanwhileIsNeverShown)
     EXPECT_EQ(f.view->conflicts().size(), 1);
     EXPECT_EQ(f.view->changing(), 1);
 }
+
+TEST(BatchPreview, SlowNamesArePaintedOverSeveralRoundsNeverHoldingAKeystroke)
+{
+    BatchFixture f;
+    f.list(f.numbered(6));
+    f.view->resize(900, 600);
+    f.view->show();
+    f.prefix("a_");
+    f.view->list()->viewport()->repaint();
+    BatchListModel* model = f.view->model();
+    model->setNameBudget(0);  // as if every name took longer than the budget
+
+    f.prefix("b_");
+    const auto painted = [&](int row) {
+        model->setPainting(true);
+        const QString name = f.rowText(row, BatchListModel::NewNameRole);
+        model->setPainting(false);
+        return name;
+    };
+    EXPECT_EQ(painted(0), "b_IMG_0001.JPG");                                 // one name a round at least
+    EXPECT_EQ(painted(1), "a_IMG_0002.JPG");                                 // meanwhile the name it had
+    EXPECT_EQ(f.rowText(2, BatchListModel::NewNameRole), "b_IMG_0003.JPG");  // not painting: computed
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (int row = 0; row < 6; ++row)
+                if (painted(row) != QStringLiteral("b_IMG_%1.JPG").arg(row + 1, 4, 10, QChar('0')))
+                    return false;
+            return true;
+        },
+        5000));
+}
