@@ -7,9 +7,12 @@
 // file that really moves away leaves exactly that path (same letters, same case).
 #include "model/store.h"
 
+#include <QHash>
 #include <QList>
+#include <QMutex>
 #include <QString>
 #include <functional>
+#include <memory>
 
 struct RenameCandidate {
     QString from;      // the listed file's path
@@ -45,3 +48,27 @@ RenameDecision decideRenames(const QList<RenameCandidate>& candidates, const Tak
 // moving file itself reached through another spelling (a volume that ignores case); a second
 // hard link to the same file is a separate name and holds the target.
 QList<bool> targetsTakenOnDisk(const QString& folder, const QList<Move>& moves);
+
+// Folder listings kept from one preview to the next, so that a check after each keystroke does
+// not read a large folder again. A listing is used only while its folder is unchanged (same
+// device, inode and modification time), and kept only once that time is far enough behind the
+// moment it was read that a change within the same clock tick cannot hide. Apply never asks
+// here: it looks at the disk itself. Safe to share between threads.
+class FolderListings {
+public:
+    FolderListings();
+    ~FolderListings();
+    FolderListings(const FolderListings&) = delete;
+    FolderListings& operator=(const FolderListings&) = delete;
+
+    // The answer of targetsTakenOnDisk, from a kept listing where there is one.
+    QList<bool> taken(const QString& folder, const QList<Move>& moves);
+    // Folders whose listing is kept.
+    qsizetype size() const;
+
+    struct Listing;
+
+private:
+    mutable QMutex m_mutex;
+    QHash<QString, std::shared_ptr<const Listing>> m_kept;
+};

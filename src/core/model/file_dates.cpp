@@ -74,6 +74,36 @@ QString captureKey(const std::optional<QDateTime>& date)
     return QString::number(double(date->toMSecsSinceEpoch()) / 1000.0, 'f', 3);
 }
 
+std::optional<QDateTime> fileDateThrough(const QString& path, bool creation,
+                                         QHash<QString, std::optional<QDateTime>>& cache)
+{
+    const QString cacheKey = (creation ? QStringLiteral("creationDate|") : QStringLiteral("contentModificationDate|"))
+                           + path;
+    const auto it = cache.constFind(cacheKey);
+    if (it != cache.constEnd())
+        return *it;
+    const FileTimes times = readFileTimes(path);
+    const std::optional<QDateTime> date = creation ? times.created : times.modified;
+    cache.insert(cacheKey, date);
+    return date;
+}
+
+QString dateTextThrough(const RuleSettings& rules, const FileItem& item,
+                        QHash<QString, std::optional<QDateTime>>& fileDates)
+{
+    std::optional<QDateTime> date;
+    switch (rules.dateSource) {
+    case DateSource::capture:
+        date = item.captureDate ? item.captureDate : fileDateThrough(item.url, false, fileDates);
+        break;
+    case DateSource::modified: date = fileDateThrough(item.url, false, fileDates); break;
+    case DateSource::created: date = fileDateThrough(item.url, true, fileDates); break;
+    }
+    if (!date)
+        return {};
+    return DateFormatterCache::format(*date, patternOrDefault(rules.dateFormat));
+}
+
 struct Listed {
     QUuid id;
     QString path;
@@ -181,49 +211,34 @@ void FileDates::clearCaches()
 
 QString FileDates::dateText(const FileItem& item) const
 {
-    const RuleSettings& rules = m_store.rules();
-    if (!rules.dateEnabled)
-        return {};
-    const QString key = item.id.toString(QUuid::WithoutBraces) % u'|' % QString::number(qHash(item.url)) % u'|'
-                      % sourceWord(rules.dateSource) % u'|' % rules.dateFormat % u'|' % captureKey(item.captureDate);
-    const auto it = m_dateStringCache.constFind(key);
-    if (it != m_dateStringCache.constEnd())
-        return *it;
-    const QString text = computeDateText(item);
-    if (m_dateStringCache.size() > kDateTextBound)
-        m_dateStringCache.clear();
-    m_dateStringCache.insert(key, text);
-    return text;
+    return cachedDateText(m_store.rules(), item, m_fileDateCache, m_dateStringCache);
 }
 
 QString FileDates::computeDateText(const FileItem& item) const
 {
-    const RuleSettings& rules = m_store.rules();
-    std::optional<QDateTime> date;
-    switch (rules.dateSource) {
-    case DateSource::capture:
-        date = item.captureDate ? item.captureDate : cachedFileDate(item.url, FileDateKey::contentModification);
-        break;
-    case DateSource::modified: date = cachedFileDate(item.url, FileDateKey::contentModification); break;
-    case DateSource::created: date = cachedFileDate(item.url, FileDateKey::creation); break;
-    }
-    if (!date)
-        return {};
-    return DateFormatterCache::format(*date, patternOrDefault(rules.dateFormat));
+    return dateTextThrough(m_store.rules(), item, m_fileDateCache);
 }
 
 std::optional<QDateTime> FileDates::cachedFileDate(const QString& path, FileDateKey key) const
 {
-    const bool creation = key == FileDateKey::creation;
-    const QString cacheKey = (creation ? QStringLiteral("creationDate|") : QStringLiteral("contentModificationDate|"))
-                           + path;
-    const auto it = m_fileDateCache.constFind(cacheKey);
-    if (it != m_fileDateCache.constEnd())
+    return fileDateThrough(path, key == FileDateKey::creation, m_fileDateCache);
+}
+
+QString cachedDateText(const RuleSettings& rules, const FileItem& item,
+                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts)
+{
+    if (!rules.dateEnabled)
+        return {};
+    const QString key = item.id.toString(QUuid::WithoutBraces) % u'|' % QString::number(qHash(item.url)) % u'|'
+                      % sourceWord(rules.dateSource) % u'|' % rules.dateFormat % u'|' % captureKey(item.captureDate);
+    const auto it = texts.constFind(key);
+    if (it != texts.constEnd())
         return *it;
-    const FileTimes times = readFileTimes(path);
-    const std::optional<QDateTime> date = creation ? times.created : times.modified;
-    m_fileDateCache.insert(cacheKey, date);
-    return date;
+    const QString text = dateTextThrough(rules, item, fileDates);
+    if (texts.size() > kDateTextBound)
+        texts.clear();
+    texts.insert(key, text);
+    return text;
 }
 
 QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,

@@ -39,6 +39,11 @@ private:
     mutable QHash<QString, QString> m_dateStringCache;
 };
 
+// The item's text for the date rule (empty while the rule is off), through the given caches:
+// FileDates' own, or a copy of them on another thread.
+QString cachedDateText(const RuleSettings& rules, const FileItem& item,
+                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts);
+
 // The date text the rule set gives a file, without caches; no path means now.
 QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,
                         const std::optional<QDateTime>& captureDate);

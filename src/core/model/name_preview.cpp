@@ -10,6 +10,53 @@ namespace {
 
 constexpr qsizetype kSmartFixBound = 50000;
 
+BinRow rowFor(const FileItem& item, const QHash<QUuid, MetaFields>& drafts)
+{
+    BinRow row;
+    row.id = item.id;
+    row.url = item.url;
+    row.kind = metaKindForPath(item.url);
+    row.isDir = false;
+    row.name = item.name;
+    row.fields = drafts.value(item.id);
+    return row;
+}
+
+QString smartFixThrough(QHash<QString, QString>& cache, const QString& stem, SmartRenameStyle style,
+                        const QList<SmartRename::CutType>& cutTypes, const SmartRename::CustomNamingConfig& config,
+                        const QMap<QString, QStringList>& splits)
+{
+    const auto cached = cache.constFind(stem);
+    if (cached != cache.constEnd())
+        return *cached;
+    const SmartRename::Result r = SmartRename::smartFix(stem, style, cutTypes, config, splits);
+    if (cache.size() >= kSmartFixBound)
+        cache.clear();
+    cache.insert(stem, r.corrected);
+    return r.corrected;
+}
+
+// The one composition of a new name, for the Store's own state and for a snapshot of it.
+template <typename SmartFixed, typename DateText>
+QString composeName(const RuleSettings& rules, const NameSections& sections, const QHash<QUuid, MetaFields>& drafts,
+                    int count, const FileItem& item, int index, const QSet<QUuid>& selection, SmartFixed&& smartFixed,
+                    DateText&& dateText)
+{
+    if (!sections.scopeAllFiles && !selection.contains(item.id))
+        return item.name;
+    QString stem = item.stem;
+    if (sections.templateEnabled && !sections.templateText.isEmpty()) {
+        stem = expandTemplate(sections.templateText, templateTokens(index, rowFor(item, drafts))).text;
+    } else if (sections.smartRenameEnabled) {
+        stem = smartFixed(item.stem);
+    } else if (sections.useAIName && item.useAI && item.aiName && !item.aiName->isEmpty()) {
+        stem = *item.aiName;
+    }
+    stem = applyRules(rules, stem, index, count, dateText(item), rules.batchRuleOrder);
+    const QString ext = item.isDir ? item.ext : newExtension(sections, item.ext);
+    return ext.isEmpty() ? stem : stem + u'.' + ext;
+}
+
 }  // namespace
 
 QString NamePreview::applyBatchRules(const QString& stem, int index, const QString& dateText) const
@@ -20,35 +67,22 @@ QString NamePreview::applyBatchRules(const QString& stem, int index, const QStri
 
 BinRow NamePreview::templateRow(const FileItem& item) const
 {
-    BinRow row;
-    row.id = item.id;
-    row.url = item.url;
-    row.kind = metaKindForPath(item.url);
-    row.isDir = false;
-    row.name = item.name;
-    row.fields = m_store.meta().metaDraft.value(item.id);
-    return row;
+    return rowFor(item, m_store.meta().metaDraft);
 }
 
 QString NamePreview::newName(const FileItem& item, int index, const QSet<QUuid>& selection) const
 {
-    const NameSections& sections = m_store.sections();
-    if (!sections.scopeAllFiles && !selection.contains(item.id))
-        return item.name;
-    QString stem = item.stem;
-    if (sections.templateEnabled && !sections.templateText.isEmpty()) {
-        stem = expandTemplate(sections.templateText, templateTokens(index, templateRow(item))).text;
-    } else if (sections.smartRenameEnabled) {
-        stem = smartFixed(item.stem);
-    } else if (sections.useAIName && item.useAI && item.aiName && !item.aiName->isEmpty()) {
-        stem = *item.aiName;
-    }
-    stem = applyBatchRules(stem, index, m_store.dates().dateText(item));
-    const QString ext = item.isDir ? item.ext : newExtension(sections, item.ext);
-    return ext.isEmpty() ? stem : stem + u'.' + ext;
+    return composeName(
+        m_store.rules(), m_store.sections(), m_store.meta().metaDraft, int(m_store.items().size()), item, index,
+        selection, [this](const QString& stem) { return smartFixed(stem); },
+        [this](const FileItem& i) { return m_store.dates().dateText(i); });
 }
 
-NamePreview::NamePreview(const Store& store) : m_store(store), m_cachedStyle(store.sections().smartRenameStyle) {}
+NamePreview::NamePreview(const Store& store)
+    : m_store(store), m_cachedStyle(store.sections().smartRenameStyle), m_listings(std::make_shared<FolderListings>())
+{}
+
+NamePreview::~NamePreview() = default;
 
 void NamePreview::sectionsPublished()
 {
@@ -60,37 +94,96 @@ void NamePreview::sectionsPublished()
 
 QString NamePreview::smartFixed(const QString& stem) const
 {
-    const auto cached = m_smartFixCache.constFind(stem);
-    if (cached != m_smartFixCache.constEnd())
-        return *cached;
-    const SmartRenameStyle style = m_store.sections().smartRenameStyle;
-    const auto& cutTypes = m_store.smart().customCutTypes;
-    const auto& config = m_store.smart().customNamingConfig;
-    const auto& splits = m_store.smart().learnedWordSplits;
+    return smartFixThrough(m_smartFixCache, stem, m_store.sections().smartRenameStyle, m_store.smart().customCutTypes,
+                           m_store.smart().customNamingConfig, m_store.smart().learnedWordSplits);
+}
 
-    const SmartRename::Result r = SmartRename::smartFix(stem, style, cutTypes, config, splits);
-    if (m_smartFixCache.size() >= kSmartFixBound)
-        m_smartFixCache.clear();
-    m_smartFixCache.insert(stem, r.corrected);
-    return r.corrected;
+NameSnapshot NamePreview::snapshot(const QSet<QUuid>& selection) const
+{
+    NameSnapshot s;
+    s.items = m_store.items();
+    s.selection = selection;
+    s.rules = m_store.rules();
+    s.sections = m_store.sections();
+    s.drafts = m_store.meta().metaDraft;
+    s.cutTypes = m_store.smart().customCutTypes;
+    s.namingConfig = m_store.smart().customNamingConfig;
+    s.wordSplits = m_store.smart().learnedWordSplits;
+    s.smartFixCache = m_smartFixCache;
+    s.fileDates = m_store.dates().fileDateCache();
+    s.dateTexts = m_store.dates().dateStringCache();
+    return s;
 }
 
 NamePreview::ConflictResult NamePreview::conflictReasons(const QSet<QUuid>& selection) const
 {
-    const QList<FileItem>& items = m_store.items();
+    ConflictResult result = *checkConflicts(snapshot(selection), m_listings);
+    keepResults(result);
+    return result;
+}
+
+void NamePreview::keepResults(ConflictResult& checked) const
+{
+    if (checked.smartFixCache.size() > m_smartFixCache.size())
+        m_smartFixCache = std::move(checked.smartFixCache);
+    checked.smartFixCache.clear();
+}
+
+namespace {
+
+// The names of items [begin, end) of the snapshot, read through the caches of `caches`.
+bool namesInto(const NameSnapshot& s, NameSnapshot& caches, qsizetype begin, qsizetype end, QString* names,
+               const std::atomic<bool>* cancel)
+{
+    const int count = int(s.items.size());
+    const auto smartFixed = [&](const QString& stem) {
+        return smartFixThrough(caches.smartFixCache, stem, s.sections.smartRenameStyle, s.cutTypes, s.namingConfig,
+                               s.wordSplits);
+    };
+    const auto dateText = [&](const FileItem& item) {
+        return cachedDateText(s.rules, item, caches.fileDates, caches.dateTexts);
+    };
+    for (qsizetype i = begin; i < end; ++i) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return false;
+        names[i] = composeName(s.rules, s.sections, s.drafts, count, s.items.at(i), int(i), s.selection, smartFixed,
+                               dateText);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<bool>* cancel)
+{
+    QList<QString> names(s.items.size());
+    if (!namesInto(s, s, 0, s.items.size(), names.data(), cancel))
+        return std::nullopt;
+    return names;
+}
+
+std::optional<NamePreview::ConflictResult>
+checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& listings, const std::atomic<bool>* cancel)
+{
+    std::optional<QList<QString>> names = snapshotNames(snapshot, cancel);
+    if (!names)
+        return std::nullopt;
+    const QList<FileItem>& items = snapshot.items;
     QList<RenameCandidate> rows;
     rows.reserve(items.size());
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        const FileItem& item = items.at(i);
-        rows << RenameCandidate{item.url, item.name, newName(item, int(i), selection)};
-    }
-    const RenameDecision decision = decideRenames(rows, targetsTakenOnDisk);
-    ConflictResult result;
+    for (qsizetype i = 0; i < items.size(); ++i)
+        rows << RenameCandidate{items.at(i).url, items.at(i).name, names->at(i)};
+    names.reset();
+    const RenameDecision decision = decideRenames(rows, [&listings](const QString& folder, const QList<Move>& moves) {
+        return listings ? listings->taken(folder, moves) : targetsTakenOnDisk(folder, moves);
+    });
+    NamePreview::ConflictResult result;
     for (qsizetype i = 0; i < items.size(); ++i) {
         const RenameVerdict v = decision.verdicts.at(i);
         if (v != RenameVerdict::unchanged && v != RenameVerdict::rename)
             result.reasons.insert(items.at(i).id, decision.reasonText(i));
     }
     result.willRename = decision.willRename;
+    result.smartFixCache = std::move(snapshot.smartFixCache);
     return result;
 }

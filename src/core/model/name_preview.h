@@ -1,22 +1,50 @@
 #pragma once
 // The new names the rules give the listed items, and why some of them can't be renamed. Owned
 // by the Store and reached through Store::preview(); reads the Store's state and keeps only its
-// own unpublished cache of Smart Rename results.
+// own unpublished caches (Smart Rename results, folder listings).
 #include "bin/bin_row.h"
+#include "metadata/meta_fields.h"
 #include "model/enums.h"
 #include "model/file_item.h"
+#include "model/rule_settings.h"
 #include "model/token_template.h"
+#include "smartrename/smart_rename_types.h"
 
+#include <QDateTime>
 #include <QHash>
+#include <QMap>
 #include <QSet>
 #include <QString>
 #include <QUuid>
+#include <atomic>
+#include <memory>
+#include <optional>
 
+class FolderListings;
 class Store;
+
+// Everything the new names depend on, copied at one moment, so that another thread can work on
+// it while the Store moves on. The copies share their data with the Store's until either side
+// changes them.
+struct NameSnapshot {
+    QList<FileItem> items;
+    QSet<QUuid> selection;
+    RuleSettings rules;
+    NameSections sections;
+    QHash<QUuid, MetaFields> drafts;
+    QList<SmartRename::CutType> cutTypes;
+    SmartRename::CustomNamingConfig namingConfig;
+    QMap<QString, QStringList> wordSplits;
+    // Copies of the caches the names are read through; what is added to them stays with the copy.
+    QHash<QString, QString> smartFixCache;
+    QHash<QString, std::optional<QDateTime>> fileDates;
+    QHash<QString, QString> dateTexts;
+};
 
 class NamePreview {
 public:
     explicit NamePreview(const Store& store);
+    ~NamePreview();
 
     // The new full name of one listed item (index: its 0-based place in items()).
     QString newName(const FileItem& item, int index, const QSet<QUuid>& selection) const;
@@ -25,6 +53,8 @@ public:
     struct ConflictResult {
         QHash<QUuid, QString> reasons;  // why an item can't be renamed
         int willRename = 0;
+        // The Smart Rename results the check's names were read through, grown by it.
+        QHash<QString, QString> smartFixCache;
     };
     ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
     // The rules of the current settings on one stem (index: place in items(); date text from
@@ -32,6 +62,13 @@ public:
     QString applyBatchRules(const QString& stem, int index, const QString& dateText) const;
     // The bin row a name template reads for a listed file: its draft metadata, or the empty record.
     BinRow templateRow(const FileItem& item) const;
+
+    // What the names of the listed items depend on now, for checkConflicts().
+    NameSnapshot snapshot(const QSet<QUuid>& selection) const;
+    // Takes over the Smart Rename results a check found, when nothing changed since its snapshot.
+    void keepResults(ConflictResult& checked) const;
+    // The folder listings the preview's checks keep between keystrokes.
+    const std::shared_ptr<FolderListings>& listings() const { return m_listings; }
 
     // Smart Rename results are cached by stem only: whatever changes how a stem is recognised
     // (the style, cut types, naming options, learned splits) drops them.
@@ -42,4 +79,17 @@ private:
     const Store& m_store;
     mutable QHash<QString, QString> m_smartFixCache;
     SmartRenameStyle m_cachedStyle;
+    std::shared_ptr<FolderListings> m_listings;
 };
+
+// The new full name of every item of the snapshot, in the items' order, exactly as
+// NamePreview::newName gives them. Nothing once `cancel` is set (checked between names, so a
+// slow pattern gives way to a newer check).
+std::optional<QList<QString>> snapshotNames(NameSnapshot& snapshot, const std::atomic<bool>* cancel = nullptr);
+
+// The conflict check on a snapshot: the names, then decideRenames() with folder listings kept
+// in `listings`. Touches no shared state but the disk and `listings`, so it may run on any
+// thread. Nothing when cancelled.
+std::optional<NamePreview::ConflictResult> checkConflicts(NameSnapshot snapshot,
+                                                          const std::shared_ptr<FolderListings>& listings,
+                                                          const std::atomic<bool>* cancel = nullptr);

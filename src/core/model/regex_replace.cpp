@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <atomic>
 #include <memory>
 #include <unicode/regex.h>
 
@@ -17,6 +18,9 @@ constexpr qsizetype kCacheBound = 200;
 struct PatternCache {
     QMutex mutex;
     QHash<QString, PatternPtr> entries;  // nullptr: does not compile (or timed out)
+    // Moves on whenever an entry changes, so that a thread's memory of its last pattern
+    // (below) is asked again after a pattern was given up.
+    std::atomic<quint64> generation{0};
 };
 
 PatternCache& cache()
@@ -36,7 +40,7 @@ QString fromIcu(const icu::UnicodeString& s)
     return QString(reinterpret_cast<const QChar*>(s.getBuffer()), s.length());
 }
 
-PatternPtr compiled(const QString& pattern)
+PatternPtr compiledShared(const QString& pattern)
 {
     PatternCache& c = cache();
     QMutexLocker lock(&c.mutex);
@@ -51,7 +55,27 @@ PatternPtr compiled(const QString& pattern)
     if (U_FAILURE(status))
         p.reset();
     c.entries.insert(pattern, p);
+    c.generation.fetch_add(1);
     return p;
+}
+
+// A preview asks for the same pattern once per name, from several threads: each thread keeps
+// the last one it was given instead of taking the shared lock every time.
+PatternPtr compiled(const QString& pattern)
+{
+    struct Last {
+        QString pattern;
+        PatternPtr compiled;
+        quint64 generation = ~quint64(0);
+    };
+    thread_local Last last;
+    const quint64 now = cache().generation.load();
+    if (last.generation == now && last.pattern == pattern)
+        return last.compiled;
+    last.compiled = compiledShared(pattern);
+    last.pattern = pattern;
+    last.generation = now;  // a pattern given up since then is asked again next time
+    return last.compiled;
 }
 
 void markUnusable(const QString& pattern)
@@ -59,6 +83,7 @@ void markUnusable(const QString& pattern)
     PatternCache& c = cache();
     QMutexLocker lock(&c.mutex);
     c.entries.insert(pattern, nullptr);
+    c.generation.fetch_add(1);
 }
 
 // One matcher per thread, kept while the same pattern is used, so a preview of many names does

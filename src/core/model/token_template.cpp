@@ -65,6 +65,9 @@ TemplateExpansion expandTemplate(const QString& templ, const TemplateTokens& tok
     if (templ.isEmpty())
         return result;
     const std::vector<Token> sorted = longestFirst(tokens);
+    qsizetype longest = 0;
+    for (const Token& t : sorted)
+        longest = std::max(longest, t.name.size());
     const QList<qsizetype> bounds = boundaries(templ);
     const qsizetype clusters = bounds.size() - 1;
     qsizetype i = 0;
@@ -76,7 +79,15 @@ TemplateExpansion expandTemplate(const QString& templ, const TemplateTokens& tok
             ++i;
             continue;
         }
-        const QString rest = templ.mid(end).toLower().replace(u' ', u'_');
+        // Only as much of the rest as the longest name could match is folded: folding the whole
+        // rest at every "%" made a long template cost the square of its length. Case mapping
+        // works per code point and never shrinks one below one UTF-16 unit, so a piece of
+        // twice the longest name's length, cut between code points, folds to a text at least as
+        // long as any name, and matches exactly where the whole rest would.
+        qsizetype take = std::min(templ.size() - end, 2 * longest + 2);
+        if (end + take < templ.size() && take > 0 && templ.at(end + take - 1).isHighSurrogate())
+            --take;
+        const QString rest = templ.mid(end, take).toLower().replace(u' ', u'_');
         const auto match = std::find_if(sorted.begin(), sorted.end(),
                                         [&](const Token& t) { return rest.startsWith(t.name); });
         if (match != sorted.end()) {

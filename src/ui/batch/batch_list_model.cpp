@@ -6,6 +6,7 @@
 #include "platform/lang.h"
 
 #include <QMimeData>
+#include <QTimer>
 #include <numeric>
 
 BatchListModel::BatchListModel(Store& store, const QSet<QUuid>& selection, QObject* parent)
@@ -29,10 +30,33 @@ QString BatchListModel::newNameAt(int index) const
     return name;
 }
 
+QString BatchListModel::shownNameAt(int index) const
+{
+    const auto it = m_newNames.constFind(index);
+    if (it != m_newNames.constEnd())
+        return *it;
+    if (m_painting && m_round.isValid() && m_namesThisRound > 0 && m_round.nsecsElapsed() > m_budgetNs) {
+        if (!m_roundPending) {
+            m_roundPending = true;
+            auto* self = const_cast<BatchListModel*>(this);
+            QTimer::singleShot(0, self, [self] {
+                self->m_roundPending = false;
+                self->m_namesThisRound = 0;
+                self->m_round.restart();
+                emit self->namesFilled();
+            });
+        }
+        const auto previous = m_previousNames.constFind(index);
+        return previous != m_previousNames.constEnd() ? *previous : m_store.items().at(index).name;
+    }
+    ++m_namesThisRound;
+    return newNameAt(index);
+}
+
 QString BatchListModel::toolTip(int index) const
 {
     const FileItem& item = m_store.items().at(index);
-    QString tip = item.name + "\n→ " + newNameAt(index);
+    QString tip = item.name + "\n→ " + shownNameAt(index);
     auto reason = m_conflicts.constFind(item.id);
     if (reason != m_conflicts.constEnd())
         tip += QStringLiteral("\n\u26A0\uFE0E ") + L("Will be skipped: ", "将被跳过:") + *reason;
@@ -57,7 +81,7 @@ QVariant BatchListModel::data(const QModelIndex& index, int role) const
     const FileItem& item = m_store.items().at(i);
     switch (role) {
     case Qt::DisplayRole:
-    case NewNameRole: return newNameAt(i);
+    case NewNameRole: return shownNameAt(i);
     case StoreIndexRole: return i;
     case ItemIdRole: return item.id;
     case OldNameRole: return item.name;
@@ -180,7 +204,11 @@ void BatchListModel::setConflicts(QHash<QUuid, QString> conflicts)
 
 bool BatchListModel::namesChanged()
 {
+    if (!m_newNames.isEmpty())
+        m_previousNames = std::move(m_newNames);
     m_newNames.clear();
+    m_namesThisRound = 0;
+    m_round.start();
     if (!isFiltering())
         return false;
     listChanged();
@@ -191,6 +219,8 @@ void BatchListModel::listChanged()
 {
     beginResetModel();
     m_newNames.clear();
+    m_previousNames.clear();  // places may have moved
+    m_round.invalidate();
     rebuildRows();
     endResetModel();
 }

@@ -3,6 +3,7 @@
 // names are computed only for the rows the view asks for and kept until the next change of
 // anything a name depends on; the filter, when active, needs the new name of every file.
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSet>
 #include <QUuid>
@@ -56,17 +57,27 @@ public:
     // whole-list dataChanged makes a tree view with varying row heights measure every row,
     // so the screen repaints (and re-measures) only what it shows.
     bool namesChanged();
+
+    // While the list paints, new names are computed only until the budget has passed since the
+    // names changed (or since the last round), one name at least; the other rows show their
+    // previous new name meanwhile and namesFilled() asks for another round. A pattern that is
+    // slow on every name then cannot hold a keystroke. Outside painting every name is computed.
+    void setPainting(bool on) { m_painting = on; }
+    void setNameBudget(qint64 nanoseconds) { m_budgetNs = nanoseconds; }
     // The list itself changed (added, removed, reordered, renamed): rebuild the rows.
     void listChanged();
 
 signals:
     // Rows dragged to another place: their indices in Store::items() and the destination.
     void moveRequested(const QList<int>& sourceOffsets, int destination);
+    // Some rows painted a previous name: paint again to compute more of them.
+    void namesFilled();
 
 private:
     void rebuildRows();
     bool keep(int index) const;
     QString toolTip(int index) const;
+    QString shownNameAt(int index) const;
     QStringList paintedControlNames(const QUuid& id) const;
 
     Store& m_store;
@@ -76,6 +87,12 @@ private:
     QString m_filterText;
     bool m_changedOnly = false;
     QHash<QUuid, QString> m_conflicts;
-    mutable QHash<int, QString> m_newNames;  // this generation's names by item index
-    QHash<QUuid, int> m_rowOfId;             // built on demand, dropped with the rows
+    mutable QHash<int, QString> m_newNames;       // this generation's names by item index
+    QHash<QUuid, int> m_rowOfId;                  // built on demand, dropped with the rows
+    mutable QHash<int, QString> m_previousNames;  // the generation before, shown while over budget
+    mutable QElapsedTimer m_round;                // since the names changed or the last round
+    mutable int m_namesThisRound = 0;
+    mutable bool m_roundPending = false;
+    qint64 m_budgetNs = 8'000'000;  // half a frame
+    bool m_painting = false;
 };

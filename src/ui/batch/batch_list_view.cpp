@@ -1,5 +1,7 @@
 #include "batch_list_view.h"
 
+#include "batch_list_model.h"
+
 #include <QMouseEvent>
 #include <QResizeEvent>
 
@@ -19,8 +21,14 @@ void BatchListView::rowsChanged()
     if (!uniformRowHeights()) {
         const QModelIndex first = indexAt(QPoint(0, 0));
         const QModelIndex last = indexAt(QPoint(0, viewport()->height() - 1));
+        // Measuring a row reads its name as painting it does, under the same budget.
+        auto* names = qobject_cast<BatchListModel*>(model());
+        if (names)
+            names->setPainting(true);
         if (first.isValid())
             dataChanged(first, last.isValid() ? last : model()->index(model()->rowCount() - 1, 0));
+        if (names)
+            names->setPainting(false);
         m_relayout.start();
     }
     viewport()->update();
@@ -50,4 +58,14 @@ void BatchListView::resizeEvent(QResizeEvent* event)
     QTreeView::resizeEvent(event);
     if (!uniformRowHeights() && event->size().width() != event->oldSize().width())
         scheduleDelayedItemsLayout();
+}
+
+void BatchListView::paintEvent(QPaintEvent* event)
+{
+    auto* names = qobject_cast<BatchListModel*>(model());
+    if (names)
+        names->setPainting(true);
+    QTreeView::paintEvent(event);
+    if (names)
+        names->setPainting(false);
 }

@@ -16,6 +16,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Tells the model that what it is asked now is painted (it may then show a previous name).
+    void paintEvent(QPaintEvent* event) override;
     // A right click opens the context menu on the clicked row and leaves the selection alone.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

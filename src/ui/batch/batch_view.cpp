@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFrame>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,10 +34,12 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QThreadPool>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 constexpr int kConflictDelayMs = 200;
@@ -68,6 +71,24 @@ void setTextColor(QWidget* w, const QColor& c)
 }
 
 const QColor kOrange(0xE6, 0x7E, 0x22);
+
+// The checks' own threads: a check given up for a newer one may still finish the name it is on
+// (a slow pattern) while the newer one starts.
+QThreadPool& checkPool()
+{
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(2);
+        p->setExpiryTimeout(5000);
+        return p;
+    }();
+    return *pool;
+}
+
+struct CheckOutcome {
+    quint64 generation = 0;
+    std::optional<NamePreview::ConflictResult> result;  // nothing when given up
+};
 }  // namespace
 
 BatchView::BatchView(Store& store, Dialogs& dialogs, QWidget* parent)
@@ -79,7 +100,7 @@ BatchView::BatchView(Store& store, Dialogs& dialogs, QWidget* parent)
     m_conflictTimer->setInterval(kConflictDelayMs);
     connect(m_conflictTimer, &QTimer::timeout, this, [this] {
         if (!m_store.items().isEmpty())
-            refreshConflicts();
+            startConflictCheck();
     });
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -124,7 +145,14 @@ BatchView::BatchView(Store& store, Dialogs& dialogs, QWidget* parent)
     updateListPane();
 }
 
-BatchView::~BatchView() = default;
+BatchView::~BatchView()
+{
+    // A check given up stops at its next name; waiting for it keeps a worker from still running
+    // while the application tears down what it reads (a bounded wait: one name at most).
+    if (m_cancelCheck)
+        m_cancelCheck->store(true);
+    checkPool().waitForDone(2000);
+}
 
 void BatchView::setRulesPanel(QWidget* panel)
 {
@@ -198,6 +226,7 @@ QWidget* BatchView::buildListPane()
     connect(m_list, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { quickLookSelection(chosenIds(index)); });
     connect(m_model, &BatchListModel::moveRequested, this, &BatchView::moveItems, Qt::QueuedConnection);
+    connect(m_model, &BatchListModel::namesFilled, m_list, &BatchListView::rowsChanged);
     connect(m_delegate, &BatchRowDelegate::removeClicked, this,
             [this](const QUuid& id) { m_store.list().removeItem(id); });
     connect(m_delegate, &BatchRowDelegate::aiToggled, this,
@@ -374,6 +403,11 @@ QWidget* BatchView::buildApplyBar()
 
 void BatchView::connectStore()
 {
+    // What names, their check and its reasons' language depend on (a status text is not); first,
+    // so that every handler below already sees the shown result as out of date.
+    for (auto signal : {&Store::rulesChanged, &Store::sectionsChanged, &Store::smartChanged, &Store::metaChanged,
+                        &Store::itemsChanged, &Store::prefsChanged, &Store::historyChanged, &Store::watchChanged})
+        connect(&m_store, signal, this, &BatchView::checkInputsChanged);
     for (auto signal : {&Store::rulesChanged, &Store::sectionsChanged, &Store::smartChanged, &Store::metaChanged})
         connect(&m_store, signal, this, &BatchView::onNamesChanged);
     connect(&m_store, &Store::itemsChanged, this, &BatchView::onItemsChanged);
@@ -438,7 +472,16 @@ void BatchView::onUserSelectionChanged()
     if (!m_store.sections().scopeAllFiles)
         onNamesChanged();
     updateScopeNote();
-    refreshConflicts();
+    checkInputsChanged();
+    if (m_store.items().isEmpty())
+        refreshConflicts();
+    else
+        startConflictCheck();
+}
+
+void BatchView::checkInputsChanged()
+{
+    ++m_generation;
 }
 
 void BatchView::setSelection(const QSet<QUuid>& ids)
@@ -482,7 +525,7 @@ void BatchView::updateListPane()
         m_listShown = true;
         QTimer::singleShot(0, this, [this] {
             if (m_listShown)
-                refreshConflicts();
+                startConflictCheck();
         });
     }
 }
@@ -563,14 +606,55 @@ QList<QPair<int, FileItem>> BatchView::visibleItems() const
 
 void BatchView::refreshConflicts()
 {
+    if (m_cancelCheck)
+        m_cancelCheck->store(true);
+    m_runningGeneration = 0;
     if (m_store.items().isEmpty()) {
-        m_conflicts.clear();
-        m_changing = 0;
-    } else {
-        NamePreview::ConflictResult r = m_store.preview().conflictReasons(m_selection);
-        m_conflicts = std::move(r.reasons);
-        m_changing = r.willRename;
+        showConflicts({}, 0, m_generation);
+        return;
     }
+    NamePreview::ConflictResult r = m_store.preview().conflictReasons(m_selection);
+    showConflicts(std::move(r.reasons), r.willRename, m_generation);
+}
+
+void BatchView::startConflictCheck()
+{
+    if (conflictsCurrent() || m_runningGeneration == m_generation)
+        return;
+    if (m_store.items().isEmpty()) {
+        refreshConflicts();
+        return;
+    }
+    if (m_cancelCheck)
+        m_cancelCheck->store(true);
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    m_cancelCheck = cancel;
+    m_runningGeneration = m_generation;
+    // The worker gets copies only and hands back a value: nothing of the screen or the Store is
+    // touched off this thread.
+    auto work = [snapshot = m_store.preview().snapshot(m_selection), listings = m_store.preview().listings(), cancel,
+                 generation = m_generation]() mutable {
+        return CheckOutcome{generation, checkConflicts(std::move(snapshot), listings, cancel.get())};
+    };
+    auto* watcher = new QFutureWatcher<CheckOutcome>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        CheckOutcome outcome = watcher->result();
+        if (outcome.generation == m_runningGeneration)
+            m_runningGeneration = 0;
+        if (!outcome.result || outcome.generation != m_generation)
+            return;  // given up, or something changed meanwhile: a newer check follows
+        m_store.preview().keepResults(*outcome.result);
+        showConflicts(std::move(outcome.result->reasons), outcome.result->willRename, outcome.generation);
+    });
+    watcher->setFuture(QtConcurrent::run(&checkPool(), std::move(work)));
+}
+
+void BatchView::showConflicts(QHash<QUuid, QString> reasons, int willRename, quint64 generation)
+{
+    m_conflicts = std::move(reasons);
+    m_changing = willRename;
+    m_checkedGeneration = generation;
     m_model->setConflicts(m_conflicts);
     m_list->rowsChanged();
     updateSkipWarning();
@@ -699,11 +783,14 @@ bool BatchView::confirmLargeRename()
 
 void BatchView::applyAction()
 {
-    refreshConflicts();
+    // The confirmation counts what the current names do; a shown result that is current already says.
+    if (!conflictsCurrent())
+        refreshConflicts();
     if (!confirmLargeRename())
         return;
+    // Apply decides again on its own, from the disk as it is now.
     m_store.renamer().applyInScope(m_selection);
-    refreshConflicts();
+    startConflictCheck();
 }
 
 bool BatchView::eventFilter(QObject* watched, QEvent* event)

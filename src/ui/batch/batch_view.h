@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QUuid>
 #include <QWidget>
+#include <atomic>
+#include <memory>
 #include <optional>
 
 class BatchListModel;
@@ -44,7 +46,13 @@ public:
     QList<QPair<int, FileItem>> visibleItems() const;
 
     // ---- operations ----
+    // Checks the names now, on this thread; any check still running is dropped.
     void refreshConflicts();
+    // Checks the names on a worker thread from a snapshot of what they depend on; the result is
+    // shown only if nothing changed meanwhile. Nothing happens while the shown result is current.
+    void startConflictCheck();
+    // The shown conflicts belong to the current names, rules, selection and list.
+    bool conflictsCurrent() const { return m_checkedGeneration == m_generation; }
     void moveItems(const QList<int>& sourceOffsets, int destination);
     void copyNewNames(const QList<FileItem>& chosen);
     void quickLookSelection(const QSet<QUuid>& ids);
@@ -86,6 +94,9 @@ private:
     void connectStore();
 
     void onNamesChanged();
+    // Whatever a conflict check depends on may have changed: the shown result is no longer current.
+    void checkInputsChanged();
+    void showConflicts(QHash<QUuid, QString> reasons, int willRename, quint64 generation);
     void onItemsChanged();
     void onUserSelectionChanged();
     // Ids no longer listed leave the selection; true when any did.
@@ -105,6 +116,11 @@ private:
     Dialogs& m_dialogs;
     QSet<QUuid> m_selection;
     QHash<QUuid, QString> m_conflicts;
+    // Every change a check depends on moves the generation on; a result carries the one it saw.
+    quint64 m_generation = 1;
+    quint64 m_checkedGeneration = 0;
+    quint64 m_runningGeneration = 0;  // of the check on the worker, 0 when none
+    std::shared_ptr<std::atomic<bool>> m_cancelCheck;
     std::optional<int> m_changing;
     bool m_pushingSelection = false;
     bool m_listShown = false;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -324,3 +325,52 @@ TEST_F(ConflictFixture, InvalidNamesKeepTheirReasonAndUnchangedAreNotCounted)
 }
 
 }  // namespace
+
+// The check on another thread reads a snapshot; its names must be the ones the list shows and
+// Apply renames to, whichever section makes them, and a newer check can stop it between names.
+TEST_F(NameFixture, ASnapshotGivesThePreviewsNamesAndStopsWhenCancelled)
+{
+    for (const char* name : {"A001_C002_take 1.mov", "clip.mp4", "IMG_0001.JPG", "notes"})
+        add(name);
+    store->editItems([](QList<FileItem>& items) { items[2].aiName = QStringLiteral("Beach"); });
+    store->editRules([](RuleSettings& r) {
+        r.findEnabled = true;
+        r.useRegex = true;
+        r.find = "([0-9]+)";
+        r.replace = "<$1>";
+        r.numberEnabled = true;
+        r.dateEnabled = true;
+        r.dateSource = DateSource::modified;
+    });
+    const QSet<QUuid> selection{store->items().at(1).id, store->items().at(2).id};
+    const QList<std::function<void(NameSections&)>> sections = {
+        [](NameSections&) {},
+        [](NameSections& s) { s.scopeAllFiles = false; },
+        [](NameSections& s) { s.useAIName = true; },
+        [](NameSections& s) { s.smartRenameEnabled = true; },
+        [](NameSections& s) {
+            s.templateEnabled = true;
+            s.templateText = "%name-%n";
+            s.extEnabled = true;
+            s.extText = ".MOV";
+        },
+    };
+    for (qsizetype k = 0; k < sections.size(); ++k) {
+        SCOPED_TRACE(k);
+        store->editSections([&](NameSections& s) {
+            s = NameSections();
+            sections[k](s);
+        });
+        NameSnapshot snapshot = store->preview().snapshot(selection);
+        const std::optional<QList<QString>> names = snapshotNames(snapshot);
+        ASSERT_TRUE(names.has_value());
+        ASSERT_EQ(names->size(), store->items().size());
+        for (int i = 0; i < store->items().size(); ++i)
+            EXPECT_EQ(names->at(i), nameAt(i, selection));
+    }
+
+    const std::atomic<bool> cancelled{true};
+    NameSnapshot snapshot = store->preview().snapshot({});
+    EXPECT_FALSE(snapshotNames(snapshot, &cancelled).has_value());
+    EXPECT_FALSE(checkConflicts(store->preview().snapshot({}), store->preview().listings(), &cancelled).has_value());
+}

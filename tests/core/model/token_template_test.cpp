@@ -30,6 +30,14 @@ TEST(ExpandTemplate, Table)
         {"%Bad Ref_ x %bad", {}, "%Bad Ref_ x %bad", {"%Bad Ref_ x", "%bad"}},
         {"%场景 %x", {}, "%场景 %x", {"%场景", "%x"}},
         {"%é1", {{"é", "E"}}, "E1", {}},
+        // Letters whose lower case differs in length, next to where a reference is looked for.
+        {"%ẞTAG!", {{"ßtag", "S"}}, "S!", {}},
+        {"%\U00010400X_\U00010400", {{"\U00010428x", "D"}}, "D_\U00010400", {}},
+        {"%İİİİİİİİscene, then text well past the longest name",
+         {{"i\u0307i\u0307i\u0307i\u0307i\u0307i\u0307i\u0307i\u0307scene", "L"}},
+         "L, then text well past the longest name",
+         {}},
+        {"%long_name_of_a_custom_column_here", {{"long_name_of_a_custom_column_here", "C"}}, "C", {}},
         {"", scene, "", {}},
     };
     for (const ExpandCase& c : cases) {
@@ -37,6 +45,19 @@ TEST(ExpandTemplate, Table)
         EXPECT_EQ(e.text, QString::fromUtf8(c.text)) << c.templ;
         EXPECT_EQ(e.unresolved, c.unresolved) << c.templ;
     }
+}
+
+TEST(ExpandTemplate, ALongTemplateFindsEveryReference)
+{
+    QString templ;
+    QString expected;
+    for (int i = 0; i < 3000; ++i) {
+        templ += QStringLiteral("%Scene %n ");
+        expected += QStringLiteral("12 7 ");
+    }
+    const TemplateExpansion e = expandTemplate(templ, {{"scene", "12"}, {"n", "7"}});
+    EXPECT_EQ(e.text, expected);
+    EXPECT_TRUE(e.unresolved.isEmpty());
 }
 
 TEST(TemplateTokens, FromRowAndIndex)

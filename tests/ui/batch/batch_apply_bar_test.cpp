@@ -63,6 +63,7 @@ TEST(BatchApplyBar, ScreenBuiltWithFilesListedStartsWithTheCountUnknown)
     EXPECT_TRUE(view.applyButton()->isEnabled());
     EXPECT_TRUE(view.statusLabel()->isHidden());
     QCoreApplication::processEvents();  // on screen: checked
+    ASSERT_TRUE(waitForConflictCheck(view));
     EXPECT_EQ(view.changing(), 0);
     EXPECT_FALSE(view.applyButton()->isEnabled());
 }

@@ -6,7 +6,15 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <QTest>
 #include <memory>
+
+// Waits for the screen's conflict check to catch up with its names (it runs on a worker
+// thread); false when it did not within a few seconds.
+inline bool waitForConflictCheck(BatchView& view)
+{
+    return QTest::qWaitFor([&] { return view.conflictsCurrent(); }, 5000);
+}
 
 struct BatchFixture {
     TestEnv env;
@@ -24,8 +32,11 @@ struct BatchFixture {
             items << FileItem::file(env.makeFile(n));
         store->setItems(items);
         QCoreApplication::processEvents();  // the list comes into view and is checked
+        waitForCheck();
         return items;
     }
+    // The conflict check runs on a worker: true once the shown result belongs to the current names.
+    bool waitForCheck() { return waitForConflictCheck(*view); }
     QStringList numbered(int count, const QString& pattern = QStringLiteral("IMG_%1.JPG"))
     {
         QStringList names;

@@ -108,3 +108,61 @@ TEST(BatchPreview, RowPartsReactToClicks)
     ASSERT_EQ(f.store->items().size(), 1);
     EXPECT_EQ(f.store->items().at(0).id, items.at(1).id);
 }
+
+TEST(BatchPreview, ACheckOfNamesThatChangedMeanwhileIsNeverShown)
+{
+    BatchFixture f;
+    f.list({"a.txt", "b.txt"});
+    f.env.makeFile("x_a.txt");
+    f.prefix("x_");
+    f.view->startConflictCheck();  // on the worker, for "x_"
+    f.prefix("y_");                // typed before it reports
+    EXPECT_FALSE(f.view->conflictsCurrent());
+    bool staleShown = false;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            staleShown = staleShown || !f.view->conflicts().isEmpty();
+            return f.view->conflictsCurrent();
+        },
+        5000));
+    EXPECT_FALSE(staleShown);
+    EXPECT_TRUE(f.view->conflicts().isEmpty());
+    EXPECT_EQ(f.view->changing(), 2);
+
+    // Back to "x_": the shown result follows once the check catches up.
+    f.prefix("x_");
+    ASSERT_TRUE(f.waitForCheck());
+    EXPECT_EQ(f.view->conflicts().size(), 1);
+    EXPECT_EQ(f.view->changing(), 1);
+}
+
+TEST(BatchPreview, SlowNamesArePaintedOverSeveralRoundsNeverHoldingAKeystroke)
+{
+    BatchFixture f;
+    f.list(f.numbered(6));
+    f.view->resize(900, 600);
+    f.view->show();
+    f.prefix("a_");
+    f.view->list()->viewport()->repaint();
+    BatchListModel* model = f.view->model();
+    model->setNameBudget(0);  // as if every name took longer than the budget
+
+    f.prefix("b_");
+    const auto painted = [&](int row) {
+        model->setPainting(true);
+        const QString name = f.rowText(row, BatchListModel::NewNameRole);
+        model->setPainting(false);
+        return name;
+    };
+    EXPECT_EQ(painted(0), "b_IMG_0001.JPG");                                 // one name a round at least
+    EXPECT_EQ(painted(1), "a_IMG_0002.JPG");                                 // meanwhile the name it had
+    EXPECT_EQ(f.rowText(2, BatchListModel::NewNameRole), "b_IMG_0003.JPG");  // not painting: computed
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (int row = 0; row < 6; ++row)
+                if (painted(row) != QStringLiteral("b_IMG_%1.JPG").arg(row + 1, 4, 10, QChar('0')))
+                    return false;
+            return true;
+        },
+        5000));
+}

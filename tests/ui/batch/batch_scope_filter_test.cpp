@@ -41,7 +41,8 @@ TEST(BatchScope, SelectedFilesScopeRenamesOnlyTheSelectionAndSaysHowMany)
     EXPECT_EQ(f.view->scopeNote()->text(), "2 selected");
     EXPECT_EQ(f.rowText(0, BatchListModel::NewNameRole), "x_a.txt");
     EXPECT_EQ(f.rowText(1, BatchListModel::NewNameRole), "b.txt");
-    EXPECT_EQ(f.view->changing(), 2);  // a selection change re-checks at once
+    ASSERT_TRUE(f.waitForCheck());  // a selection change re-checks at once, on the worker
+    EXPECT_EQ(f.view->changing(), 2);
     f.store->setLangZh(true);
     EXPECT_EQ(f.view->scopeNote()->text(), "已选 2 个");
 
