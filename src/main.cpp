@@ -1,4 +1,5 @@
 #include "app/app_shell.h"
+#include "app/first_frame_report.h"
 #include "app/single_instance.h"
 #include "common/icons.h"
 #include "files/history.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(BRINDLECOVE_VERSION);
     useInstalledIconTheme();
     QApplication::setDesktopFileName("brindlecove");
+    FirstFrameReport::installIfAsked();
 
     const QStringList paths = AppShell::pathsFromArguments(QApplication::arguments().mid(1));
     // A running instance takes the files; this launch has nothing more to do. One busy with a
