@@ -33,34 +33,52 @@ bool isMediaName(const QString& name)
     return mediaExtensions().contains(QStringView(name).mid(dot + 1).toString().toLower());
 }
 
-bool isFrameSequenceExtension(QStringView lowerExt)
+// Extensions as ASCII bytes, for judging names before they are decoded.
+const std::unordered_set<std::string_view>& mediaExtensionBytes()
 {
-    static const QSet<QString> frameSequence = {"dpx", "exr", "ari", "arx", "dng", "cin", "tif", "tiff"};
-    return frameSequence.contains(lowerExt.toString());
+    static const std::vector<QByteArray> bytes = [] {
+        std::vector<QByteArray> out;
+        for (const QString& e : mediaExtensions())
+            out.push_back(e.toLatin1());
+        return out;
+    }();
+    static const std::unordered_set<std::string_view> set = [] {
+        std::unordered_set<std::string_view> out;
+        for (const QByteArray& e : bytes)
+            out.insert(std::string_view(e.constData(), size_t(e.size())));
+        return out;
+    }();
+    return set;
+}
+
+bool isFrameSequenceExtension(std::string_view lowerExt)
+{
+    static const std::string_view frameSequence[] = {"dpx", "exr", "ari", "arx", "dng", "cin", "tif", "tiff"};
+    return std::find(std::begin(frameSequence), std::end(frameSequence), lowerExt) != std::end(frameSequence);
 }
 
 // isMediaName on the bytes of a name that round-trips; most names are passed over without
-// being decoded. An extension that is not ASCII is decoded and judged as text.
-bool isMediaName(const char* name, qsizetype size, QString* lowerExt)
+// being decoded. An extension that is not ASCII is decoded and judged as text; `lowerExt`
+// gets an ASCII one in lower case.
+bool isMediaName(const char* name, qsizetype size, char (&lowerExt)[9], qsizetype* extSize)
 {
     qsizetype dot = size - 1;
     while (dot >= 0 && name[dot] != '.')
         --dot;
     if (dot <= 0)
         return false;
-    char lower[9];
-    const qsizetype extSize = size - dot - 1;
-    for (qsizetype i = 0; i < extSize; ++i)
+    const qsizetype n = size - dot - 1;
+    for (qsizetype i = 0; i < n; ++i)
         if (static_cast<unsigned char>(name[dot + 1 + i]) >= 0x80)
             return isMediaName(QFile::decodeName(QByteArray(name, size)));
-    if (extSize > 8)
+    if (n > 8)
         return false;
-    for (qsizetype i = 0; i < extSize; ++i) {
+    for (qsizetype i = 0; i < n; ++i) {
         const char c = name[dot + 1 + i];
-        lower[i] = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+        lowerExt[i] = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
     }
-    *lowerExt = QString::fromLatin1(lower, extSize);
-    return mediaExtensions().contains(*lowerExt);
+    *extSize = n;
+    return mediaExtensionBytes().count(std::string_view(lowerExt, size_t(n))) > 0;
 }
 
 // The length of the name part a frame or span number follows ("shot" of "shot_0001"), 0 when the
@@ -93,7 +111,7 @@ QString collapseKey(const QString& path)
     const QString name = PathText::lastComponent(path);
     const QString ext = PathText::extension(name).toLower();
     const bool r3d = ext == QLatin1String("r3d");
-    if (!r3d && !isFrameSequenceExtension(ext))
+    if (!r3d && !isFrameSequenceExtension(ext.toStdString()))
         return {};
     const QString stem = PathText::withoutExtension(name);
     const qsizetype base = sequenceBase(stem);
@@ -113,7 +131,8 @@ struct Group {
         int seq;  // position in the walk: the order among equal names
         qsizetype offset;
         qsizetype size;
-        QString lowerExt;  // empty: not ASCII
+        qsizetype extSize;  // 0: not ASCII (or none)
+        char lowerExt[9];
     };
     std::vector<Candidate> candidates;
 };
@@ -166,75 +185,120 @@ bool keepInKeyOrder(const Found& found, const QString& base, MediaDriveScan& sca
     if (!keys.usable())
         return false;
     const QByteArray root = base == QLatin1String("/") ? QByteArray() : QFile::encodeName(base);
+    // Keys live one after the other in `arena`; a kept file's key is its folder's and its own.
+    std::string arena;
     struct Kept {
-        std::string key;
+        int folderKey, folderKeySize, nameKey, nameKeySize;  // in `arena`
         int seq;
-        const Group* group;
-        const Group::Candidate* candidate;
+        int group, candidate;
     };
     std::vector<Kept> kept;
-    std::vector<std::string> nameKeys;
+    kept.reserve(size_t(found.count));
+    std::vector<std::pair<qsizetype, qsizetype>> nameKeys;  // offset and size in `arena`
     std::vector<size_t> order;
-    std::unordered_set<std::string> seen;
-    std::string folderKey;
+    std::unordered_set<std::string_view> seen[2];  // by stem base, for R3D spans and other frames
+    std::vector<std::string> seenText;
     int collapsed = 0;
+    arena.reserve(size_t(found.count) * 24);
     for (const Group& g : found.groups) {
+        const int gi = int(&g - found.groups.data());
         if (!g.folder.startsWith(root))
             return false;
-        const qsizetype relative = root.size() + 1;  // past the root and its "/"
-        folderKey.clear();
+        // The folder below the root as it leads into a name: "" or "CARD/DAY1/".
+        const qsizetype folderKey = qsizetype(arena.size());
         if (g.folder.size() > root.size()) {
-            const QByteArray below = g.folder.mid(relative) + '/';
-            if (below.contains('|') || !keys.append(folderKey, below.constData(), below.size()))
+            const QByteArray below = g.folder.mid(root.size() + 1) + '/';
+            if (below.contains('|') || !keys.append(arena, below.constData(), below.size()))
                 return false;
         }
-        nameKeys.assign(g.candidates.size(), {});
+        const qsizetype folderKeySize = qsizetype(arena.size()) - folderKey;
+        nameKeys.resize(g.candidates.size());
         order.resize(g.candidates.size());
         for (size_t i = 0; i < g.candidates.size(); ++i) {
             const Group::Candidate& c = g.candidates[i];
             const char* name = g.names.constData() + c.offset;
-            if (std::memchr(name, '|', size_t(c.size)) || !keys.append(nameKeys[i], name, c.size))
+            const qsizetype at = qsizetype(arena.size());
+            if (std::memchr(name, '|', size_t(c.size)) || !keys.append(arena, name, c.size))
                 return false;
+            nameKeys[i] = {at, qsizetype(arena.size()) - at};
             order[i] = i;
         }
+        const auto view = [&](std::pair<qsizetype, qsizetype> k) {
+            return std::string_view(arena.data() + k.first, size_t(k.second));
+        };
         std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            const int byKey = nameKeys[a].compare(nameKeys[b]);
+            const int byKey = view(nameKeys[a]).compare(view(nameKeys[b]));
             return byKey != 0 ? byKey < 0 : g.candidates[a].seq < g.candidates[b].seq;
         });
-        seen.clear();
+        // A sequence never spans folders: the first of each in this folder's order is kept.
+        seen[0].clear();
+        seen[1].clear();
+        seenText.clear();
+        seenText.reserve(g.candidates.size());
         for (size_t i : order) {
             const Group::Candidate& c = g.candidates[i];
-            const QString& ext = c.lowerExt;
-            if (ext == QLatin1String("r3d") || isFrameSequenceExtension(ext)) {
+            const std::string_view ext(c.lowerExt, size_t(c.extSize));
+            const bool r3d = ext == "r3d";
+            if (c.extSize > 0 && (r3d || isFrameSequenceExtension(ext))) {
                 // Only ASCII names reach here: the stem is the name less ".ext".
-                const QString stem = QString::fromLatin1(g.names.constData() + c.offset, c.size - ext.size() - 1);
+                const QString stem = QString::fromLatin1(g.names.constData() + c.offset, c.size - c.extSize - 1);
                 const qsizetype sequence = sequenceBase(stem);
-                if (sequence > 0
-                    && !seen.insert(std::string(g.names.constData() + c.offset, size_t(sequence)) + '|'
-                                    + ext.toStdString())
-                            .second) {
-                    ++collapsed;
-                    continue;
+                if (sequence > 0) {
+                    std::string key(g.names.constData() + c.offset, size_t(sequence));
+                    key.append(1, '|').append(ext);
+                    if (seen[r3d ? 1 : 0].count(key) > 0) {
+                        ++collapsed;
+                        continue;
+                    }
+                    seenText.push_back(std::move(key));
+                    seen[r3d ? 1 : 0].insert(seenText.back());
                 }
             }
-            kept.push_back({folderKey + nameKeys[i], c.seq, &g, &c});
+            kept.push_back({int(folderKey), int(folderKeySize), int(nameKeys[i].first), int(nameKeys[i].second), c.seq,
+                            gi, int(i)});
         }
     }
-    std::sort(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) {
-        const int byKey = a.key.compare(b.key);
+    // Joined keys compared without being joined.
+    const auto less = [&arena](const Kept& a, const Kept& b) {
+        const std::string_view af(arena.data() + a.folderKey, size_t(a.folderKeySize));
+        const std::string_view bf(arena.data() + b.folderKey, size_t(b.folderKeySize));
+        const std::string_view an(arena.data() + a.nameKey, size_t(a.nameKeySize));
+        const std::string_view bn(arena.data() + b.nameKey, size_t(b.nameKeySize));
+        int byKey;
+        if (a.folderKey == b.folderKey) {
+            byKey = an.compare(bn);
+        } else {
+            const size_t common = std::min(af.size(), bf.size());
+            byKey = af.substr(0, common).compare(bf.substr(0, common));
+            if (byKey == 0) {
+                // One folder's key leads into the other's: compare what follows, joined.
+                std::string ar(af.substr(common));
+                ar.append(an);
+                std::string br(bf.substr(common));
+                br.append(bn);
+                byKey = ar.compare(br);
+            }
+        }
         return byKey != 0 ? byKey < 0 : a.seq < b.seq;
-    });
+    };
+    std::sort(kept.begin(), kept.end(), less);
     scan.collapsed = collapsed;
     scan.kept.reserve(qsizetype(kept.size()));
-    const Group* lastGroup = nullptr;
-    QString folderText;
+    const QString prefix = base == QLatin1String("/") ? QString() : base;
     for (const Kept& k : kept) {
-        if (k.group != lastGroup) {
-            lastGroup = k.group;
-            folderText = (base == QLatin1String("/") ? QString() : base)
-                       + QString::fromLatin1(k.group->folder.mid(root.size())) + QLatin1Char('/');
-        }
-        scan.kept << folderText + QLatin1String(k.group->names.constData() + k.candidate->offset, k.candidate->size);
+        const Group& g = found.groups[size_t(k.group)];
+        const Group::Candidate& c = g.candidates[size_t(k.candidate)];
+        const qsizetype below = g.folder.size() - root.size();
+        QString path(prefix.size() + below + 1 + c.size, Qt::Uninitialized);
+        QChar* out = path.data();
+        std::copy(prefix.cbegin(), prefix.cend(), out);
+        out += prefix.size();
+        for (qsizetype i = 0; i < below; ++i)
+            *out++ = QLatin1Char(g.folder[root.size() + i]);
+        *out++ = QLatin1Char('/');
+        for (qsizetype i = 0; i < c.size; ++i)
+            *out++ = QLatin1Char(g.names[c.offset + i]);
+        scan.kept << std::move(path);
     }
     return true;
 }
@@ -250,10 +314,9 @@ MediaDriveScan scanMediaDrive(const QString& root)
     const QString base = PathText::standardized(root);
     Found found;
     std::vector<int> groupOfFolder;  // by the walk's folder serial; -1: none yet
-    QString lowerExt;
     const DirWalk::Result r = DirWalk::walkRaw(base, options, [&](const DirWalk::RawEntry& e) {
-        lowerExt.clear();
-        if (e.kind != DirWalk::Kind::Regular || !isMediaName(e.name, e.nameSize, &lowerExt))
+        Group::Candidate c{found.count, 0, e.nameSize, 0, {}};
+        if (e.kind != DirWalk::Kind::Regular || !isMediaName(e.name, e.nameSize, c.lowerExt, &c.extSize))
             return;
         if (size_t(e.folderSerial) >= groupOfFolder.size())
             groupOfFolder.resize(size_t(e.folderSerial) + 1, -1);
@@ -263,7 +326,9 @@ MediaDriveScan scanMediaDrive(const QString& root)
             found.groups.push_back({*e.folder, {}, {}});
         }
         Group& g = found.groups[size_t(at)];
-        g.candidates.push_back({found.count++, g.names.size(), e.nameSize, lowerExt});
+        c.offset = g.names.size();
+        ++found.count;
+        g.candidates.push_back(c);
         g.names.append(e.name, e.nameSize);
     });
     scan.opened = r.opened;

@@ -88,27 +88,36 @@ NaturalAsciiKeys::NaturalAsciiKeys()
 
 bool NaturalAsciiKeys::append(std::string& key, const char* text, qsizetype size) const
 {
+    // A key is never longer than three bytes a character (a lone digit).
+    const size_t start = key.size();
+    key.resize(start + 3 * size_t(size));
+    char* out = key.data() + start;
     for (qsizetype i = 0; i < size;) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80 || m_rank[c] == 0)
+        if (c >= 0x80 || m_rank[c] == 0) {
+            key.resize(size_t(out - key.data()));
             return false;
+        }
         if (!isDigit(c)) {
-            key.push_back(char(m_rank[c]));
+            *out++ = char(m_rank[c]);
             ++i;
             continue;
         }
         qsizetype end = i;
         while (end < size && isDigit(static_cast<unsigned char>(text[end])))
             ++end;
-        if (end - i > kLongestDigitRun)
+        if (end - i > kLongestDigitRun) {
+            key.resize(size_t(out - key.data()));
             return false;
+        }
         while (i < end && text[i] == '0')  // leading zeros do not count
             ++i;
-        key.push_back(char(m_digits));
-        key.push_back(char(end - i));  // more digits, larger number
-        key.append(text + i, size_t(end - i));
+        *out++ = char(m_digits);
+        *out++ = char(end - i);  // more digits, larger number
+        out = std::copy(text + i, text + end, out);
         i = end;
     }
+    key.resize(size_t(out - key.data()));
     return true;
 }
 
