@@ -25,13 +25,15 @@ namespace {
 
 // Appends the items whose path is not yet in `seen`; first occurrence wins. Paths compare
 // exactly: on Linux two Unicode spellings of one name are two different files.
-void appendNew(QList<FileItem>& into, const QList<FileItem>& candidates, QSet<QString>& seen)
+void appendNew(QList<FileItem>& into, QList<FileItem>&& candidates, QSet<QString>& seen)
 {
-    for (const FileItem& item : candidates) {
-        if (seen.contains(item.url))
-            continue;
+    into.reserve(into.size() + candidates.size());
+    seen.reserve(seen.size() + candidates.size());
+    for (FileItem& item : candidates) {
+        const qsizetype before = seen.size();
         seen.insert(item.url);
-        into << item;
+        if (seen.size() != before)
+            into << std::move(item);
     }
 }
 
@@ -62,10 +64,10 @@ void Intake::addURLs(const QStringList& paths)
     bool emptyFolder = false;  // E
     int skipped = 0;
     for (const QString& raw : paths) {
-        const QFileInfo info(raw);  // follows symbolic links
-        if (!info.exists())
+        struct stat st {};
+        if (raw.isEmpty() || ::stat(QFile::encodeName(raw).constData(), &st) != 0)  // follows symbolic links
             continue;
-        if (!info.isDir()) {
+        if (!S_ISDIR(st.st_mode)) {
             files << FileItem::file(raw);
             continue;
         }
@@ -94,7 +96,7 @@ void Intake::addURLs(const QStringList& paths)
     if (!folders.isEmpty()) {
         QSet<QString> seen = pathsOf(m_store.items());
         QList<FileItem> next = m_store.items();
-        appendNew(next, folders, seen);
+        appendNew(next, std::move(folders), seen);
         m_store.setItems(std::move(next));
     }
     QString report;
@@ -106,14 +108,14 @@ void Intake::addURLs(const QStringList& paths)
     } else if (m_store.sections().renameFolders) {
         m_store.editFileBackup([&](QList<FileItem>& backup) {
             QSet<QString> seen = pathsOf(backup);
-            appendNew(backup, files, seen);
+            appendNew(backup, std::move(files), seen);
         });
         m_store.setItems(ItemBookkeeping::folderListing(m_store.fileBackup()));
         report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_store.items().size());
     } else {
         QSet<QString> seen = pathsOf(m_store.items());
         QList<FileItem> next = m_store.items();
-        appendNew(next, files, seen);
+        appendNew(next, std::move(files), seen);
         m_store.setItems(std::move(next));
         report = L("%1 file(s).", "共 %1 个文件。").arg(m_store.items().size());
     }

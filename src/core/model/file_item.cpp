@@ -42,8 +42,37 @@ QString PathText::withoutExtension(const QString& name)
     return name.left(dot);
 }
 
+namespace {
+
+// Absolute, no empty, "." or ".." component and no trailing "/": what cleaning would give back.
+bool isCleanAbsolute(QStringView path)
+{
+    if (path.isEmpty() || path[0] != u'/')
+        return false;
+    if (path.size() == 1)
+        return true;
+    if (path.back() == u'/')
+        return false;
+    qsizetype start = 1;  // of the current component
+    for (qsizetype i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != u'/')
+            continue;
+        const qsizetype length = i - start;
+        if (length == 0 || (length == 1 && path[start] == u'.')
+            || (length == 2 && path[start] == u'.' && path[start + 1] == u'.'))
+            return false;
+        start = i + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
 QString PathText::standardized(const QString& path)
 {
+    // Listing a folder standardizes every path in it: a clean one is kept as it is (and shared).
+    if (isCleanAbsolute(path))
+        return path;
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 

@@ -23,6 +23,8 @@ struct FileItem {
     static FileItem file(const QString& path, const std::optional<QString>& fromFolder = std::nullopt);
     static FileItem folder(const QString& path);
 };
+// No member points into the item itself: lists move items by moving their bytes.
+Q_DECLARE_TYPEINFO(FileItem, Q_RELOCATABLE_TYPE);
 
 // Path helpers on clean absolute paths.
 namespace PathText {
