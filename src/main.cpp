@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName("brindlecove");
     FirstFrameReport::installIfAsked();
 
-    const QStringList paths = AppShell::pathsFromArguments(QApplication::arguments().mid(1));
+    QStringList paths = AppShell::pathsFromArguments(QApplication::arguments().mid(1));
     // A running instance takes the files; this launch has nothing more to do. One busy with a
     // long apply answers late, so it is given time before this launch opens a window of its own
     // (which then leaves the history, log and presets to it).
@@ -37,6 +37,7 @@ int main(int argc, char** argv)
     {
         AppShell shell(store);
         shell.start(paths);
+        paths = QStringList();  // listed now: the window may live long
         rc = app.exec();
     }
     // Renames done just before quitting must reach the history and log files.

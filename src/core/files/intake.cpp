@@ -27,8 +27,18 @@ namespace {
 // exactly: on Linux two Unicode spellings of one name are two different files.
 void appendNew(QList<FileItem>& into, QList<FileItem>&& candidates, QSet<QString>& seen)
 {
-    into.reserve(into.size() + candidates.size());
     seen.reserve(seen.size() + candidates.size());
+    if (into.isEmpty()) {
+        // The usual first listing: the candidates become the list, with no second copy of it.
+        candidates.removeIf([&](const FileItem& item) {
+            const qsizetype before = seen.size();
+            seen.insert(item.url);
+            return seen.size() == before;
+        });
+        into = std::move(candidates);
+        return;
+    }
+    into.reserve(into.size() + candidates.size());
     for (FileItem& item : candidates) {
         const qsizetype before = seen.size();
         seen.insert(item.url);
@@ -63,6 +73,7 @@ void Intake::addURLs(const QStringList& paths)
     QList<FileItem> files;     // L
     bool emptyFolder = false;  // E
     int skipped = 0;
+    files.reserve(paths.size());  // most are files: the command line hands in thousands
     for (const QString& raw : paths) {
         struct stat st {};
         if (raw.isEmpty() || ::stat(QFile::encodeName(raw).constData(), &st) != 0)  // follows symbolic links
@@ -93,7 +104,8 @@ void Intake::addURLs(const QStringList& paths)
     }
 
     const QString notice = skippedNamesNotice(skipped);
-    if (!folders.isEmpty()) {
+    const bool anyFolders = !folders.isEmpty();
+    if (anyFolders) {
         QSet<QString> seen = pathsOf(m_store.items());
         QList<FileItem> next = m_store.items();
         appendNew(next, std::move(folders), seen);
@@ -101,7 +113,7 @@ void Intake::addURLs(const QStringList& paths)
     }
     QString report;
     if (files.isEmpty()) {
-        if (!folders.isEmpty())
+        if (anyFolders)
             report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_store.items().size());
         else if (emptyFolder)
             report = L("That folder has no files.", "该文件夹没有文件。");

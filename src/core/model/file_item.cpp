@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <array>
+
 QString PathText::lastComponent(const QString& path)
 {
     QString p = path;
@@ -76,6 +78,25 @@ QString PathText::standardized(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+namespace {
+
+// A long list holds few different extensions: equal ones share one text instead of each
+// holding a copy.
+QString sharedExtension(const QString& ext)
+{
+    thread_local std::array<QString, 8> recent;
+    thread_local size_t next = 0;
+    if (ext.isEmpty())
+        return ext;
+    for (const QString& r : recent)
+        if (r == ext)
+            return r;
+    recent[next++ % recent.size()] = ext;
+    return ext;
+}
+
+}  // namespace
+
 FileItem FileItem::file(const QString& path, const std::optional<QString>& fromFolder)
 {
     FileItem f;
@@ -86,7 +107,7 @@ FileItem FileItem::file(const QString& path, const std::optional<QString>& fromF
         f.fromFolder = PathText::standardized(*fromFolder);
     f.name = PathText::lastComponent(f.url);
     f.stem = PathText::withoutExtension(f.name);
-    f.ext = PathText::extension(f.name);
+    f.ext = sharedExtension(PathText::extension(f.name));
     return f;
 }
 
