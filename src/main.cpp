@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <malloc.h>
 
 int main(int argc, char** argv)
 {
@@ -37,7 +38,11 @@ int main(int argc, char** argv)
     {
         AppShell shell(store);
         shell.start(paths);
-        paths = QStringList();  // listed now: the window may live long
+        // Listed now: the arguments' texts go, and after thousands of them their pages go back.
+        const bool many = paths.size() > 1000;
+        paths = QStringList();
+        if (many)
+            ::malloc_trim(0);
         rc = app.exec();
     }
     // Renames done just before quitting must reach the history and log files.

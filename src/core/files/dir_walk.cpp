@@ -99,59 +99,66 @@ struct Walker {
     bool wantText = false;
     Result result;
     int serials = 0;
+    std::vector<char> buffer;
 
     // Reads the whole folder and closes it (takes ownership of fd). False when reading failed
     // part-way; what was read is kept.
     bool read(int fd, Folder& out)
     {
-        DIR* dir = ::fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            return false;
-        }
+        // Straight from the kernel into one buffer kept for the whole walk: no directory
+        // stream to allocate and free for each of thousands of folders.
+        if (buffer.empty())
+            buffer.resize(64 * 1024);
         bool ok = true;
         for (;;) {
-            errno = 0;
-            const dirent* d = ::readdir(dir);
-            if (!d) {
-                ok = errno == 0;
+            const ssize_t got = ::getdents64(fd, buffer.data(), buffer.size());
+            if (got <= 0) {
+                ok = got == 0;
                 break;
             }
-            const char* raw = d->d_name;
-            if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
-                continue;
-            if (options.skipHidden && raw[0] == '.')
-                continue;
-            const qsizetype size = qsizetype(std::strlen(raw));
-            if (!roundTrips(raw, size)) {
-                ++result.skippedNames;
-                continue;
+            for (ssize_t at = 0; at < got;) {
+                const auto* d = reinterpret_cast<const struct dirent64*>(buffer.data() + at);
+                at += d->d_reclen;
+                take(fd, d->d_name, d->d_type, out);
             }
-            Listed e;
-            struct stat st {};
-            bool statted = false;
-            switch (d->d_type) {
-            case DT_REG: e.kind = Kind::Regular; break;
-            case DT_DIR: e.kind = Kind::Directory; break;
-            case DT_UNKNOWN:
-                if (::fstatat(::dirfd(dir), raw, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                    continue;  // vanished or unreadable: passed over
-                statted = true;
-                e.kind = kindOf(st);
-                break;
-            default: e.kind = Kind::Other; break;
-            }
-            if (options.wantSize && e.kind == Kind::Regular) {
-                if (statted || ::fstatat(::dirfd(dir), raw, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                    e.bytes = st.st_size;
-            }
-            e.offset = out.names.size();
-            e.size = size;
-            out.names.append(raw, size);
-            out.entries.push_back(e);
         }
-        ::closedir(dir);
+        ::close(fd);
         return ok;
+    }
+
+    void take(int fd, const char* raw, unsigned char type, Folder& out)
+    {
+        if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
+            return;
+        if (options.skipHidden && raw[0] == '.')
+            return;
+        const qsizetype size = qsizetype(std::strlen(raw));
+        if (!roundTrips(raw, size)) {
+            ++result.skippedNames;
+            return;
+        }
+        Listed e;
+        struct stat st {};
+        bool statted = false;
+        switch (type) {
+        case DT_REG: e.kind = Kind::Regular; break;
+        case DT_DIR: e.kind = Kind::Directory; break;
+        case DT_UNKNOWN:
+            if (::fstatat(fd, raw, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                return;  // vanished or unreadable: passed over
+            statted = true;
+            e.kind = kindOf(st);
+            break;
+        default: e.kind = Kind::Other; break;
+        }
+        if (options.wantSize && e.kind == Kind::Regular) {
+            if (statted || ::fstatat(fd, raw, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                e.bytes = st.st_size;
+        }
+        e.offset = out.names.size();
+        e.size = size;
+        out.names.append(raw, size);
+        out.entries.push_back(e);
     }
 
     void unopened(const Folder& f)
@@ -210,7 +217,7 @@ struct Walker {
 Result walkWith(const QString& folder, const Options& options, bool wantText,
                 const std::function<void(const RawEntry&, const Folder&)>& visit)
 {
-    Walker w{options, wantText, {}};
+    Walker w{options, wantText, {}, 0, {}};
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return w.result;
