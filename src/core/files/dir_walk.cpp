@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSet>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -116,6 +117,14 @@ struct Walker {
                 ok = got == 0;
                 break;
             }
+            // Room for this batch at once (records are larger than their names), growing by
+            // doubling so a huge folder read in many batches is not copied each time.
+            const qsizetype names = out.names.size() + got / 2;
+            if (out.names.capacity() < names)
+                out.names.reserve(std::max(names, 2 * out.names.capacity()));
+            const size_t entries = out.entries.size() + size_t(got) / 24;
+            if (out.entries.capacity() < entries)
+                out.entries.reserve(std::max(entries, 2 * out.entries.capacity()));
             for (ssize_t at = 0; at < got;) {
                 const auto* d = reinterpret_cast<const struct dirent64*>(buffer.data() + at);
                 at += d->d_reclen;

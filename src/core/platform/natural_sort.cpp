@@ -88,16 +88,17 @@ NaturalAsciiKeys::NaturalAsciiKeys()
 
 bool NaturalAsciiKeys::append(std::string& key, const char* text, qsizetype size) const
 {
-    // A key is never longer than three bytes a character (a lone digit).
-    const size_t start = key.size();
-    key.resize(start + 3 * size_t(size));
-    char* out = key.data() + start;
+    // A key is never longer than three bytes a character (a lone digit); it is written into
+    // a scratch buffer and appended in one go.
+    thread_local std::string scratch;
+    if (scratch.size() < 3 * size_t(size))
+        scratch.resize(3 * size_t(size));
+    char* const begin = scratch.data();
+    char* out = begin;
     for (qsizetype i = 0; i < size;) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80 || m_rank[c] == 0) {
-            key.resize(size_t(out - key.data()));
+        if (c >= 0x80 || m_rank[c] == 0)
             return false;
-        }
         if (!isDigit(c)) {
             *out++ = char(m_rank[c]);
             ++i;
@@ -106,10 +107,8 @@ bool NaturalAsciiKeys::append(std::string& key, const char* text, qsizetype size
         qsizetype end = i;
         while (end < size && isDigit(static_cast<unsigned char>(text[end])))
             ++end;
-        if (end - i > kLongestDigitRun) {
-            key.resize(size_t(out - key.data()));
+        if (end - i > kLongestDigitRun)
             return false;
-        }
         while (i < end && text[i] == '0')  // leading zeros do not count
             ++i;
         *out++ = char(m_digits);
@@ -117,7 +116,7 @@ bool NaturalAsciiKeys::append(std::string& key, const char* text, qsizetype size
         out = std::copy(text + i, text + end, out);
         i = end;
     }
-    key.resize(size_t(out - key.data()));
+    key.append(begin, size_t(out - begin));
     return true;
 }
 

@@ -20,7 +20,7 @@ class NaturalAsciiKeys {
 public:
     NaturalAsciiKeys();  // for the current locale
     bool usable() const { return m_usable; }
-    // Appends the key of `text`; false (and `key` left part-way) when a character of it is not
+    // Appends the key of `text`; false (and `key` unchanged) when a character of it is not
     // printable ASCII or a run of digits is too long to be ordered here.
     bool append(std::string& key, const char* text, qsizetype size) const;
     bool append(std::string& key, QStringView text) const;
