@@ -1,4 +1,5 @@
 #include "app/app_shell.h"
+#include "app/first_frame_report.h"
 #include "app/single_instance.h"
 #include "common/icons.h"
 #include "files/history.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <malloc.h>
 
 int main(int argc, char** argv)
 {
@@ -22,8 +24,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(BRINDLECOVE_VERSION);
     useInstalledIconTheme();
     QApplication::setDesktopFileName("brindlecove");
+    FirstFrameReport::installIfAsked();
 
-    const QStringList paths = AppShell::pathsFromArguments(QApplication::arguments().mid(1));
+    QStringList paths = AppShell::pathsFromArguments(QApplication::arguments().mid(1));
     // A running instance takes the files; this launch has nothing more to do. One busy with a
     // long apply answers late, so it is given time before this launch opens a window of its own
     // (which then leaves the history, log and presets to it).
@@ -35,6 +38,11 @@ int main(int argc, char** argv)
     {
         AppShell shell(store);
         shell.start(paths);
+        // Listed now: the arguments' texts go, and after thousands of them their pages go back.
+        const bool many = paths.size() > 1000;
+        paths = QStringList();
+        if (many)
+            ::malloc_trim(0);
         rc = app.exec();
     }
     // Renames done just before quitting must reach the history and log files.

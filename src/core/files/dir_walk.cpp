@@ -6,7 +6,9 @@
 #include <QList>
 #include <QSet>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include <dirent.h>
@@ -16,15 +18,19 @@
 
 namespace DirWalk {
 
+bool roundTrips(const char* name, qsizetype size)
+{
+    for (qsizetype i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(name[i]) >= 0x80) {
+            const QByteArray bytes = QByteArray::fromRawData(name, size);
+            return QFile::encodeName(QFile::decodeName(bytes)) == bytes;
+        }
+    return true;
+}
+
 bool roundTrips(const QByteArray& name)
 {
-    bool ascii = true;
-    for (char c : name)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    return ascii || QFile::encodeName(QFile::decodeName(name)) == name;
+    return roundTrips(name.constData(), name.size());
 }
 
 bool isPackageName(const QString& name)
@@ -36,6 +42,32 @@ bool isPackageName(const QString& name)
 
 namespace {
 
+// isPackageName on the bytes of a name that round-trips, decoding only an extension that is
+// not ASCII.
+bool isPackageName(const char* name, qsizetype size)
+{
+    qsizetype dot = size - 1;
+    while (dot >= 0 && name[dot] != '.')
+        --dot;
+    if (dot <= 0)
+        return false;
+    const qsizetype extSize = size - dot - 1;
+    char lower[16];
+    if (extSize >= qsizetype(sizeof lower))
+        return false;  // longer than every package extension, in any spelling
+    for (qsizetype i = 0; i < extSize; ++i) {
+        const auto c = static_cast<unsigned char>(name[dot + 1 + i]);
+        if (c >= 0x80)
+            return DirWalk::isPackageName(QFile::decodeName(QByteArray(name, size)));
+        lower[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    static const char* const packages[] = {"app", "bundle", "framework", "plugin", "fcpbundle", "photoslibrary"};
+    for (const char* p : packages)
+        if (qsizetype(std::strlen(p)) == extSize && std::memcmp(p, lower, size_t(extSize)) == 0)
+            return true;
+    return false;
+}
+
 Kind kindOf(const struct stat& st)
 {
     if (S_ISREG(st.st_mode))
@@ -45,123 +77,156 @@ Kind kindOf(const struct stat& st)
     return Kind::Other;
 }
 
-// An entry read from a folder, waiting for its turn to be visited.
+// An entry read from a folder, waiting for its turn to be visited; its name lives in the
+// folder's `names`.
 struct Listed {
-    QString name;
+    qsizetype offset = 0;
+    qsizetype size = 0;
     Kind kind = Kind::Other;
-    qint64 size = -1;
+    qint64 bytes = -1;
 };
 
 struct Folder {
-    QString path;  // "" for the root folder "/"
-    QList<Listed> entries;
-    qsizetype next = 0;
+    QByteArray path;  // encoded; "" for the root folder "/"
+    QString text;     // decoded, kept only for the decoding walk
+    int serial = 0;
+    QByteArray names;
+    std::vector<Listed> entries;
+    size_t next = 0;
 };
 
 struct Walker {
     const Options& options;
+    bool wantText = false;
     Result result;
+    int serials = 0;
+    std::vector<char> buffer;
 
     // Reads the whole folder and closes it (takes ownership of fd). False when reading failed
     // part-way; what was read is kept.
-    bool read(int fd, QList<Listed>& out)
+    bool read(int fd, Folder& out)
     {
-        DIR* dir = ::fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            return false;
-        }
+        // Straight from the kernel into one buffer kept for the whole walk: no directory
+        // stream to allocate and free for each of thousands of folders.
+        if (buffer.empty())
+            buffer.resize(64 * 1024);
         bool ok = true;
         for (;;) {
-            errno = 0;
-            const dirent* d = ::readdir(dir);
-            if (!d) {
-                ok = errno == 0;
+            const ssize_t got = ::getdents64(fd, buffer.data(), buffer.size());
+            if (got <= 0) {
+                ok = got == 0;
                 break;
             }
-            const char* raw = d->d_name;
-            if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
-                continue;
-            if (options.skipHidden && raw[0] == '.')
-                continue;
-            const QByteArray bytes(raw);
-            if (!roundTrips(bytes)) {
-                ++result.skippedNames;
-                continue;
+            // Room for this batch at once (records are larger than their names), growing by
+            // doubling so a huge folder read in many batches is not copied each time.
+            const qsizetype names = out.names.size() + got / 2;
+            if (out.names.capacity() < names)
+                out.names.reserve(std::max(names, 2 * out.names.capacity()));
+            const size_t entries = out.entries.size() + size_t(got) / 24;
+            if (out.entries.capacity() < entries)
+                out.entries.reserve(std::max(entries, 2 * out.entries.capacity()));
+            for (ssize_t at = 0; at < got;) {
+                const auto* d = reinterpret_cast<const struct dirent64*>(buffer.data() + at);
+                at += d->d_reclen;
+                take(fd, d->d_name, d->d_type, out);
             }
-            Listed e;
-            e.name = QFile::decodeName(bytes);
-            struct stat st {};
-            bool statted = false;
-            switch (d->d_type) {
-            case DT_REG: e.kind = Kind::Regular; break;
-            case DT_DIR: e.kind = Kind::Directory; break;
-            case DT_UNKNOWN:
-                if (::fstatat(::dirfd(dir), raw, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                    continue;  // vanished or unreadable: passed over
-                statted = true;
-                e.kind = kindOf(st);
-                break;
-            default: e.kind = Kind::Other; break;
-            }
-            if (options.wantSize && e.kind == Kind::Regular) {
-                if (statted || ::fstatat(::dirfd(dir), raw, &st, AT_SYMLINK_NOFOLLOW) == 0)
-                    e.size = st.st_size;
-            }
-            out << e;
         }
-        ::closedir(dir);
+        ::close(fd);
         return ok;
     }
 
-    void unopened(const QString& path)
+    void take(int fd, const char* raw, unsigned char type, Folder& out)
     {
-        if (result.unopenedFolders++ == 0)
-            result.firstUnopened = path;
+        if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
+            return;
+        if (options.skipHidden && raw[0] == '.')
+            return;
+        const qsizetype size = qsizetype(std::strlen(raw));
+        if (!roundTrips(raw, size)) {
+            ++result.skippedNames;
+            return;
+        }
+        Listed e;
+        struct stat st {};
+        bool statted = false;
+        switch (type) {
+        case DT_REG: e.kind = Kind::Regular; break;
+        case DT_DIR: e.kind = Kind::Directory; break;
+        case DT_UNKNOWN:
+            if (::fstatat(fd, raw, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                return;  // vanished or unreadable: passed over
+            statted = true;
+            e.kind = kindOf(st);
+            break;
+        default: e.kind = Kind::Other; break;
+        }
+        if (options.wantSize && e.kind == Kind::Regular) {
+            if (statted || ::fstatat(fd, raw, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                e.bytes = st.st_size;
+        }
+        e.offset = out.names.size();
+        e.size = size;
+        out.names.append(raw, size);
+        out.entries.push_back(e);
     }
 
-    void walk(int rootFd, const QString& rootPath, const std::function<void(const Entry&)>& visit)
+    void unopened(const Folder& f)
+    {
+        if (result.unopenedFolders++ == 0)
+            result.firstUnopened = f.path.isEmpty() ? QStringLiteral("/")
+                                 : wantText         ? f.text
+                                                    : QFile::decodeName(f.path);
+    }
+
+    void walk(int rootFd, const QString& rootText, const std::function<void(const RawEntry&, const Folder&)>& visit)
     {
         std::vector<Folder> stack(1);
-        stack[0].path = rootPath;
-        if (!read(rootFd, stack[0].entries))
-            unopened(rootPath.isEmpty() ? QStringLiteral("/") : rootPath);
+        stack[0].text = rootText;
+        stack[0].path = QFile::encodeName(rootText);
+        stack[0].serial = ++serials;
+        if (!read(rootFd, stack[0]))
+            unopened(stack[0]);
         while (!stack.empty()) {
             Folder& top = stack.back();
             if (top.next >= top.entries.size()) {
                 stack.pop_back();
                 continue;
             }
-            Listed listed = std::move(top.entries[top.next++]);
-            Entry e;
+            const Listed listed = top.entries[top.next++];
+            RawEntry e;
             e.folder = &top.path;
-            e.name = std::move(listed.name);
+            e.folderSerial = top.serial;
+            e.name = top.names.constData() + listed.offset;
+            e.nameSize = listed.size;
             e.kind = listed.kind;
-            e.size = listed.size;
-            visit(e);
-            if (e.kind != Kind::Directory || !options.recursive || (options.skipPackages && isPackageName(e.name)))
+            e.size = listed.bytes;
+            visit(e, top);
+            if (e.kind != Kind::Directory || !options.recursive
+                || (options.skipPackages && isPackageName(e.name, e.nameSize)))
                 continue;
             Folder below;
-            below.path = e.path();
-            const int fd = ::open(QFile::encodeName(below.path).constData(),
-                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            below.path.reserve(top.path.size() + 1 + e.nameSize);
+            below.path.append(top.path).append('/').append(e.name, e.nameSize);
+            if (wantText)
+                below.text = top.text + QLatin1Char('/') + QFile::decodeName(QByteArray(e.name, e.nameSize));
+            below.serial = ++serials;
+            const int fd = ::open(below.path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             if (fd < 0) {
                 if (errno != ENOENT)  // gone since it was listed: nothing to report
-                    unopened(below.path);
+                    unopened(below);
                 continue;
             }
-            if (!read(fd, below.entries))
-                unopened(below.path);
+            if (!read(fd, below))
+                unopened(below);
             stack.push_back(std::move(below));  // `top` and `e` are not used past this point
         }
     }
 };
 
-}  // namespace
-
-Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit)
+Result walkWith(const QString& folder, const Options& options, bool wantText,
+                const std::function<void(const RawEntry&, const Folder&)>& visit)
 {
-    Walker w{options, {}};
+    Walker w{options, wantText, {}, 0, {}};
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return w.result;
@@ -173,6 +238,33 @@ Result walk(const QString& folder, const Options& options, const std::function<v
         base.clear();
     w.walk(fd, base, visit);
     return w.result;
+}
+
+QString decodedName(const char* name, qsizetype size)
+{
+    for (qsizetype i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(name[i]) >= 0x80)
+            return QFile::decodeName(QByteArray(name, size));
+    return QString::fromLatin1(name, size);
+}
+
+}  // namespace
+
+Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit)
+{
+    return walkWith(folder, options, true, [&](const RawEntry& raw, const Folder& in) {
+        Entry e;
+        e.folder = &in.text;
+        e.name = decodedName(raw.name, raw.nameSize);
+        e.kind = raw.kind;
+        e.size = raw.size;
+        visit(e);
+    });
+}
+
+Result walkRaw(const QString& folder, const Options& options, const std::function<void(const RawEntry&)>& visit)
+{
+    return walkWith(folder, options, false, [&](const RawEntry& raw, const Folder&) { visit(raw); });
 }
 
 }  // namespace DirWalk

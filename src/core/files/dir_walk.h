@@ -27,6 +27,7 @@ struct Options {
 
 // True when the bytes survive Qt's decoding and encoding unchanged.
 bool roundTrips(const QByteArray& name);
+bool roundTrips(const char* name, qsizetype size);
 // Folders whose insides are a single document to the user; not descended by a media scan.
 bool isPackageName(const QString& name);
 
@@ -41,6 +42,18 @@ struct Result {
 // read through and closed before the walk goes below it, so a deep tree needs one descriptor,
 // not one per level.
 Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit);
+
+// The same walk handing over the names as the bytes read (all of them round-trip), for callers
+// that look at most names only to pass them over: nothing is decoded for them.
+struct RawEntry {
+    const QByteArray* folder = nullptr;  // encoded; "" for the root folder "/"
+    int folderSerial = 0;                // the same for every entry of one folder
+    const char* name = nullptr;          // not terminated
+    qsizetype nameSize = 0;
+    Kind kind = Kind::Other;
+    qint64 size = -1;
+};
+Result walkRaw(const QString& folder, const Options& options, const std::function<void(const RawEntry&)>& visit);
 
 }  // namespace DirWalk
 

@@ -25,13 +25,25 @@ namespace {
 
 // Appends the items whose path is not yet in `seen`; first occurrence wins. Paths compare
 // exactly: on Linux two Unicode spellings of one name are two different files.
-void appendNew(QList<FileItem>& into, const QList<FileItem>& candidates, QSet<QString>& seen)
+void appendNew(QList<FileItem>& into, QList<FileItem>&& candidates, QSet<QString>& seen)
 {
-    for (const FileItem& item : candidates) {
-        if (seen.contains(item.url))
-            continue;
+    seen.reserve(seen.size() + candidates.size());
+    if (into.isEmpty()) {
+        // The usual first listing: the candidates become the list, with no second copy of it.
+        candidates.removeIf([&](const FileItem& item) {
+            const qsizetype before = seen.size();
+            seen.insert(item.url);
+            return seen.size() == before;
+        });
+        into = std::move(candidates);
+        return;
+    }
+    into.reserve(into.size() + candidates.size());
+    for (FileItem& item : candidates) {
+        const qsizetype before = seen.size();
         seen.insert(item.url);
-        into << item;
+        if (seen.size() != before)
+            into << std::move(item);
     }
 }
 
@@ -61,11 +73,12 @@ void Intake::addURLs(const QStringList& paths)
     QList<FileItem> files;     // L
     bool emptyFolder = false;  // E
     int skipped = 0;
+    files.reserve(paths.size());  // most are files: the command line hands in thousands
     for (const QString& raw : paths) {
-        const QFileInfo info(raw);  // follows symbolic links
-        if (!info.exists())
+        struct stat st {};
+        if (raw.isEmpty() || ::stat(QFile::encodeName(raw).constData(), &st) != 0)  // follows symbolic links
             continue;
-        if (!info.isDir()) {
+        if (!S_ISDIR(st.st_mode)) {
             files << FileItem::file(raw);
             continue;
         }
@@ -91,29 +104,30 @@ void Intake::addURLs(const QStringList& paths)
     }
 
     const QString notice = skippedNamesNotice(skipped);
-    if (!folders.isEmpty()) {
+    const bool anyFolders = !folders.isEmpty();
+    if (anyFolders) {
         QSet<QString> seen = pathsOf(m_store.items());
         QList<FileItem> next = m_store.items();
-        appendNew(next, folders, seen);
+        appendNew(next, std::move(folders), seen);
         m_store.setItems(std::move(next));
     }
     QString report;
     if (files.isEmpty()) {
-        if (!folders.isEmpty())
+        if (anyFolders)
             report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_store.items().size());
         else if (emptyFolder)
             report = L("That folder has no files.", "该文件夹没有文件。");
     } else if (m_store.sections().renameFolders) {
         m_store.editFileBackup([&](QList<FileItem>& backup) {
             QSet<QString> seen = pathsOf(backup);
-            appendNew(backup, files, seen);
+            appendNew(backup, std::move(files), seen);
         });
         m_store.setItems(ItemBookkeeping::folderListing(m_store.fileBackup()));
         report = L("%1 folder(s).", "共 %1 个文件夹。").arg(m_store.items().size());
     } else {
         QSet<QString> seen = pathsOf(m_store.items());
         QList<FileItem> next = m_store.items();
-        appendNew(next, files, seen);
+        appendNew(next, std::move(files), seen);
         m_store.setItems(std::move(next));
         report = L("%1 file(s).", "共 %1 个文件。").arg(m_store.items().size());
     }

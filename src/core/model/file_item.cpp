@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <array>
+
 QString PathText::lastComponent(const QString& path)
 {
     QString p = path;
@@ -42,10 +44,58 @@ QString PathText::withoutExtension(const QString& name)
     return name.left(dot);
 }
 
+namespace {
+
+// Absolute, no empty, "." or ".." component and no trailing "/": what cleaning would give back.
+bool isCleanAbsolute(QStringView path)
+{
+    if (path.isEmpty() || path[0] != u'/')
+        return false;
+    if (path.size() == 1)
+        return true;
+    if (path.back() == u'/')
+        return false;
+    qsizetype start = 1;  // of the current component
+    for (qsizetype i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != u'/')
+            continue;
+        const qsizetype length = i - start;
+        if (length == 0 || (length == 1 && path[start] == u'.')
+            || (length == 2 && path[start] == u'.' && path[start + 1] == u'.'))
+            return false;
+        start = i + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
 QString PathText::standardized(const QString& path)
 {
+    // Listing a folder standardizes every path in it: a clean one is kept as it is (and shared).
+    if (isCleanAbsolute(path))
+        return path;
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
+
+namespace {
+
+// A long list holds few different extensions: equal ones share one text instead of each
+// holding a copy.
+QString sharedExtension(const QString& ext)
+{
+    thread_local std::array<QString, 8> recent;
+    thread_local size_t next = 0;
+    if (ext.isEmpty())
+        return ext;
+    for (const QString& r : recent)
+        if (r == ext)
+            return r;
+    recent[next++ % recent.size()] = ext;
+    return ext;
+}
+
+}  // namespace
 
 FileItem FileItem::file(const QString& path, const std::optional<QString>& fromFolder)
 {
@@ -57,7 +107,7 @@ FileItem FileItem::file(const QString& path, const std::optional<QString>& fromF
         f.fromFolder = PathText::standardized(*fromFolder);
     f.name = PathText::lastComponent(f.url);
     f.stem = PathText::withoutExtension(f.name);
-    f.ext = PathText::extension(f.name);
+    f.ext = sharedExtension(PathText::extension(f.name));
     return f;
 }
 

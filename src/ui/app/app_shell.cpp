@@ -95,11 +95,13 @@ void AppShell::start(const QStringList& paths)
 QStringList AppShell::pathsFromArguments(const QStringList& args)
 {
     QStringList out;
+    out.reserve(args.size());
+    const QDir here = QDir::current();  // asked once, not once an argument
     for (const QString& a : args) {
         if (a.isEmpty())
             continue;
         const QString path = a.startsWith(QLatin1String("file:")) ? QUrl(a).toLocalFile() : a;
-        out << QDir::cleanPath(QDir::current().absoluteFilePath(path));
+        out << QDir::cleanPath(here.absoluteFilePath(path));
     }
     return out;
 }

@@ -1,7 +1,9 @@
+#include "files/dir_walk.h"
 #include "files/intake.h"
 #include "files/media_drive_scan.h"
 #include "files/scoped_access.h"
 #include "files_test_util.h"
+#include "platform/natural_sort.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -248,4 +250,62 @@ TEST_F(MediaDrive, ADeepTreeNeedsNoDescriptorPerLevel)
 
     EXPECT_EQ(scan.kept, QStringList{env.path("drive/" + chain.last() + "/deep.mov")});
     EXPECT_EQ(scan.unopenedFolders, 0);
+}
+
+namespace {
+// The scan's result worked out the plain way: every media path of the tree sorted by the
+// collator's keys, then the first of each collapse key kept.
+QStringList keptByCollator(const QString& root)
+{
+    QStringList paths;
+    DirWalk::Options options;
+    options.recursive = true;
+    options.skipPackages = true;
+    DirWalk::walk(root, options, [&](const DirWalk::Entry& e) {
+        const QString ext = PathText::extension(e.name).toLower();
+        if (e.kind == DirWalk::Kind::Regular && mediaExtensions().contains(ext))
+            paths << e.path();
+    });
+    const QCollator collator = naturalCollator();
+    QList<int> order(paths.size());
+    for (int i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return collator.compare(paths[a], paths[b]) < 0; });
+    QStringList kept;
+    QSet<QString> seen;
+    for (int at : order) {
+        const QString key = collapseKey(paths[at]);
+        if (!key.isEmpty() && (seen.contains(key) || (seen.insert(key), false)))
+            continue;
+        kept << paths[at];
+    }
+    return kept;
+}
+}  // namespace
+
+// Files of a folder fall between its subfolders' files by name, folders whose names differ
+// only in case or leading zeros tie, and sequences collapse per folder: the order from byte keys
+// and the one from the collator (taken when a name is not ASCII) agree with the plain way.
+TEST_F(MediaDrive, OrderAndCollapseMatchTheCollatorAcrossNestedFolders)
+{
+    make({"x/a.mov",          "x/sub/b.mov",      "x/z.mov",           "x/sub/c_0001.dpx", "x/sub/c_0002.dpx",
+          "x/c_0001.dpx",     "x/c_0003.dpx",     "x-y/m.mov",         "x y/m.mov",        "x1/a01/s.0010.exr",
+          "x1/a1/s.0009.exr", "x1/a1/s.0011.exr", "x1/A01/s.0002.exr", "X01/B.wav",        "x01/b.wav",
+          "x10/a.MOV",        "x9/a.mov",         "x9/a.R3D",          "x9/A001_002.R3D",  "x9/A001_001.R3D",
+          "x9/tab 1000.tif",  "x9/tab 999.tif",   "top.mov",           "x9/1000.dpx"});
+    const QString drive = env.path("drive");
+    for (const bool ascii : {true, false}) {
+        if (!ascii)
+            make({"x9/é_0001.dpx", "x9/é_0002.dpx", "x9/r|s_001.dpx"});
+        const MediaDriveScan scan = scanMediaDrive(drive);
+        const QStringList expected = keptByCollator(drive);
+        EXPECT_EQ(scan.kept, expected) << (ascii ? "byte keys" : "collator");
+        int total = 0;
+        DirWalk::walk(drive, {true, true, true, false}, [&](const DirWalk::Entry& e) {
+            total += e.kind == DirWalk::Kind::Regular
+                  && mediaExtensions().contains(PathText::extension(e.name).toLower());
+        });
+        EXPECT_EQ(scan.collapsed, total - expected.size());
+    }
 }

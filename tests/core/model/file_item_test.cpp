@@ -1,0 +1,19 @@
+#include "model/file_item.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+// A path already clean is kept as it is; every other is cleaned as before. The table holds the
+// near misses of a clean path.
+TEST(PathText, StandardizedKeepsCleanPathsAndCleansTheRest)
+{
+    const QStringList paths = {"/",     "/a",   "/a/b.mov", "/a/", "//a",      "/a//b",    "/a/./b",      "/a/../b",
+                               "/a/..", "/a/.", "/.",       "/..", "/.../x",   "/a/.b",    "/a/b..",      "/a/..b",
+                               "/a/b.", "a/b",  "./a",      "",    "/a b/ c ", "/中文/名", "/a/b/../../c"};
+    for (const QString& p : paths)
+        EXPECT_EQ(PathText::standardized(p), QDir::cleanPath(QFileInfo(p).absoluteFilePath())) << p.toStdString();
+    // A list of 100,000 files from one folder shares that folder's text instead of copying it.
+    const QString folder = QString::fromLatin1("/media/card/DCIM");
+    EXPECT_TRUE(FileItem::file(folder + "/a.mov", folder).fromFolder->isSharedWith(folder));
+}
