@@ -126,7 +126,7 @@ void Renamer::applyRenames(const RenamePlan& plan)
     }
     m_store.dates().clearCaches();
     if (!r.moves.isEmpty()) {
-        m_store.bookkeeping().commitRenamed(r.moves);
+        m_store.bookkeeping().commitRenamed(r.moves, r.itemMoves);
         m_store.history().recordApplied(r.moves, journalPath);
     }
     m_store.setStatus(renamedStatus(r.renamed, r.skipped, r.reason) + hiddenNote(r.leftHidden));
