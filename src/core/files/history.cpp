@@ -10,6 +10,7 @@
 #include "files/scoped_access.h"
 #include "model/file_dates.h"
 #include "platform/lang.h"
+#include "platform/open_folder.h"
 #include "platform/set_aside.h"
 #include "platform/settings.h"
 
@@ -353,9 +354,10 @@ UndoOutcome undoBatch(Store& store, const MoveBatch& batch, MoveBatch& restored,
     UndoOutcome out;
     QList<std::optional<Move>> kept(batch.size());
     QHash<QString, ParkedFile> parked;
+    OpenFolder folder;
     for (qsizetype i = batch.size() - 1; i >= 0; --i) {
         const Move& m = batch[i];
-        if (auto err = store.access().coordinatedMove(m.to, m.from)) {
+        if (auto err = store.access().coordinatedMove(m.to, m.from, folder)) {
             ++out.failed;
             out.lastError = err->text();
             kept[i] = m;

@@ -8,6 +8,9 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 // Where each listed path sits in the URL array, and every folder above a listed path.
@@ -130,13 +133,101 @@ bool followMoves(QList<FileItem>& items, const MoveBatch& moves)
     }
     return changed;
 }
+
+void addWithAncestors(QSet<QString>& set, QString folder)
+{
+    while (folder != QLatin1String("/") && folder != QLatin1String(".") && !set.contains(folder)) {
+        set.insert(folder);
+        folder = PathText::parent(folder);
+    }
+}
+
+// Every folder above a listed path, and the folders listed files came from with theirs. Listed
+// paths come folder by folder, so a path in the folder just seen costs one comparison.
+QSet<QString> foldersAbove(const QList<FileItem>& items)
+{
+    QSet<QString> out;
+    QString lastFolder, lastFrom;
+    for (const FileItem& item : items) {
+        const QString& url = item.url;
+        const qsizetype slash = url.lastIndexOf('/');
+        if (slash <= 0 || url.endsWith('/') || QStringView(url).first(slash) != lastFolder) {
+            lastFolder = PathText::parent(PathRemap::clean(url));
+            addWithAncestors(out, lastFolder);
+        }
+        if (item.fromFolder && *item.fromFolder != lastFrom) {
+            lastFrom = *item.fromFolder;
+            addWithAncestors(out, PathRemap::clean(lastFrom));
+        }
+    }
+    return out;
+}
+
+bool positionsHold(const QList<FileItem>& items, const QList<ItemMove>& itemMoves)
+{
+    return !itemMoves.isEmpty() && std::all_of(itemMoves.cbegin(), itemMoves.cend(), [&](const ItemMove& m) {
+        return m.position >= 0 && m.position < items.size() && items[m.position].id == m.id;
+    });
+}
+
+// Where each file of a batch ended up, keyed by where it started; nullopt when a file moved on
+// from where another move had put it (a parked file), which needs the moves followed in order.
+std::optional<QHash<QString, QString>> netMoves(const MoveBatch& moves)
+{
+    QHash<QString, QString> net;
+    net.reserve(moves.size());
+    for (const Move& m : moves) {
+        const QString from = PathRemap::clean(m.from);
+        if (net.contains(from))
+            return std::nullopt;
+        net.insert(from, PathRemap::clean(m.to));
+    }
+    for (const QString& to : std::as_const(net))
+        if (net.contains(to))
+            return std::nullopt;
+    return net;
+}
+
+// The list follows a batch without matching every listed path against every move: through the
+// items the batch says moved while they are still at their places, else through one look-up per
+// item. Listed paths are clean from the moment they are listed. Neither works when a move took a
+// folder that holds listed paths: false, and the moves are matched in order.
+bool followWithoutMatching(QList<FileItem>& items, const MoveBatch& moves, const QList<ItemMove>& itemMoves)
+{
+    const QSet<QString> above = foldersAbove(items);
+    for (const Move& m : moves)
+        if (above.contains(PathRemap::clean(m.from)))
+            return false;
+    if (positionsHold(items, itemMoves)) {
+        for (const ItemMove& m : itemMoves) {
+            FileItem& item = items[m.position];
+            item.url = m.to;
+            PathRemap::refreshNames(item);
+        }
+        return true;
+    }
+    const auto net = netMoves(moves);
+    if (!net)
+        return false;
+    for (FileItem& item : items) {
+        const auto it = net->constFind(item.url);
+        if (it != net->cend() && *it != item.url) {
+            item.url = *it;
+            PathRemap::refreshNames(item);
+        }
+    }
+    return true;
+}
 }  // namespace
 
-void ItemBookkeeping::commitRenamed(const MoveBatch& moves)
+void ItemBookkeeping::commitRenamed(const MoveBatch& moves, const QList<ItemMove>& itemMoves)
 {
     if (moves.isEmpty())
         return;
-    m_store.editItems([&](QList<FileItem>& items) { followMoves(items, moves); });
+    m_store.editItems([&](QList<FileItem>& items) {
+        if (items.isEmpty() || !followWithoutMatching(items, moves, itemMoves))
+            followMoves(items, moves);
+    });
     m_store.editFileBackup([&](QList<FileItem>& backup) { followMoves(backup, moves); });
 }
 

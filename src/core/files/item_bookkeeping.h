@@ -3,12 +3,21 @@
 // folder mode, and the AI-name switch for every named item.
 #include "model/store.h"
 
+// A listed item a batch moved: its id, its place in the list the batch started from, and where it
+// is now.
+struct ItemMove {
+    QUuid id;
+    qsizetype position = -1;
+    QString to;
+};
+
 class ItemBookkeeping {
 public:
     explicit ItemBookkeeping(Store& store) : m_store(store) {}
 
-    // Follows the moves in the list and in the files behind a folder listing.
-    void commitRenamed(const MoveBatch& moves);
+    // Follows the moves in the list and in the files behind a folder listing. `itemMoves`, when the
+    // batch knows them, lets the list follow without matching every listed path against the moves.
+    void commitRenamed(const MoveBatch& moves, const QList<ItemMove>& itemMoves = {});
     static QStringList remapMovedURLs(const QStringList& urls, const MoveBatch& moves);
     // Moves made outside a rename batch: followed in the list and made undoable.
     void recordMovedFiles(const MoveBatch& moves);

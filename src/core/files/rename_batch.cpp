@@ -46,6 +46,7 @@ public:
         for (const BatchEntry& e : std::as_const(m_kept))
             m_location << e.from;
         m_out.moves.reserve(m_out.moves.size() + m_kept.size());
+        m_out.itemMoves.reserve(m_kept.size());
     }
 
     void run()
@@ -54,9 +55,13 @@ public:
             m_done[i] = true;
             renameEntry(i);
         }
-        for (const QString& at : std::as_const(m_location))
+        for (qsizetype i = 0; i < m_location.size(); ++i) {
+            const QString& at = m_location[i];
             if (endsInTemporaryName(at))
                 ++m_out.leftHidden;
+            if (at != m_kept[i].from)
+                m_out.itemMoves << ItemMove{m_kept[i].id, m_kept[i].position, at};
+        }
     }
 
 private:
@@ -184,15 +189,16 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
 {
     DecidedBatch out;
     QList<RenameCandidate> rows;
-    QList<QUuid> ids;
+    QList<qsizetype> positions;
     rows.reserve(plan.size());
-    ids.reserve(plan.size());
-    for (const FileItem& item : items) {
+    positions.reserve(plan.size());
+    for (qsizetype p = 0; p < items.size(); ++p) {
+        const FileItem& item = items[p];
         const auto it = plan.constFind(item.id);
         if (it == plan.cend())
             continue;
         rows << RenameCandidate{PathRemap::clean(item.url), item.name, *it};
-        ids << item.id;
+        positions << p;
     }
     const RenameDecision decision = decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
         return disk.taken(folder, moves);
@@ -203,7 +209,8 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         switch (decision.verdicts.at(i)) {
         case RenameVerdict::unchanged: break;
         case RenameVerdict::rename:
-            out.entries << BatchEntry{ids.at(i), rows.at(i).from, decision.targets.at(i)};
+            out.entries << BatchEntry{items[positions.at(i)].id, rows.at(i).from, decision.targets.at(i),
+                                      positions.at(i)};
             break;
         case RenameVerdict::invalid:
             ++r.skipped;

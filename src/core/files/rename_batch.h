@@ -4,6 +4,7 @@
 // temporary name to free a target.
 // The batch asks a BatchDisk about the disk and has it move; with a SimulatedDisk it only plans,
 // so the moves can be checked and measured without a Store or a file system.
+#include "files/item_bookkeeping.h"
 #include "model/store.h"
 #include "platform/safe_move.h"
 
@@ -52,6 +53,8 @@ struct RenameBatchResult {
     QString reason;          // why the last skipped entry was skipped, when known
     bool anyToMove = false;  // false: every entry was skipped or already had its name
     int leftHidden = 0;      // files of the batch still under a temporary name (undo brings them back)
+    // Where each listed item the batch moved ended up, so the list can follow without matching paths.
+    QList<ItemMove> itemMoves;
 };
 
 // One move of a batch the decision let through.
@@ -59,6 +62,7 @@ struct BatchEntry {
     QUuid id;
     QString from;
     QString to;
+    qsizetype position = -1;  // the item's place in the list the batch was decided from
 };
 
 // A batch decided but not yet carried out: the entries to move, deepest first, and the rows

@@ -12,6 +12,7 @@
 #include "model/name_validation.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "platform/open_folder.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ public:
     }
     std::optional<MoveError> move(const QString& from, const QString& to) override
     {
-        return m_access.coordinatedMove(from, to);
+        return m_access.coordinatedMove(from, to, m_folder);
     }
     bool retryWithAccess(const QString& from, const QString& to, const std::optional<MoveError>& error) override
     {
@@ -72,6 +73,7 @@ public:
 
 private:
     ScopedAccess& m_access;
+    OpenFolder m_folder;  // a batch renames folder by folder
 };
 
 // Strips white space and line breaks at both ends.
@@ -126,7 +128,7 @@ void Renamer::applyRenames(const RenamePlan& plan)
     }
     m_store.dates().clearCaches();
     if (!r.moves.isEmpty()) {
-        m_store.bookkeeping().commitRenamed(r.moves);
+        m_store.bookkeeping().commitRenamed(r.moves, r.itemMoves);
         m_store.history().recordApplied(r.moves, journalPath);
     }
     m_store.setStatus(renamedStatus(r.renamed, r.skipped, r.reason) + hiddenNote(r.leftHidden));

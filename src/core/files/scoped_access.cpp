@@ -3,6 +3,7 @@
 
 #include "model/store.h"
 #include "platform/lang.h"
+#include "platform/open_folder.h"
 
 #include <cerrno>
 
@@ -32,6 +33,13 @@ std::optional<MoveError> ScopedAccess::coordinatedMove(const QString& from, cons
     if (!folderAccess().mayMove(from, to))
         return MoveError{EPERM, from, to};
     return SafeMove::move(from, to);
+}
+
+std::optional<MoveError> ScopedAccess::coordinatedMove(const QString& from, const QString& to, OpenFolder& near)
+{
+    if (!folderAccess().mayMove(from, to))
+        return MoveError{EPERM, from, to};
+    return near.move(from, to);
 }
 
 bool ScopedAccess::requestFolderAccess(const QString& from, const QString& to, const std::optional<MoveError>& error)

@@ -9,6 +9,7 @@
 #include <optional>
 
 class FolderAccess;
+class OpenFolder;
 class Store;
 
 class ScopedAccess {
@@ -23,6 +24,8 @@ public:
     void forgetDeclinedFolders() { m_declinedAccessFolders.clear(); }
     // The one move primitive: never replaces an existing item.
     std::optional<MoveError> coordinatedMove(const QString& from, const QString& to);
+    // The same, through `near` for a run of moves within one folder.
+    std::optional<MoveError> coordinatedMove(const QString& from, const QString& to, OpenFolder& near);
     // Asks for access to the destination folder of a refused move and retries it once; true
     // when the item is now at `to`.
     bool requestFolderAccess(const QString& from, const QString& to, const std::optional<MoveError>& error);

@@ -24,6 +24,68 @@ TEST(PathRemapping, FollowsFilesAndFoldersThroughABatch)
     }
 }
 
+// The list follows a batch through the items the batch names, through one look-up per item, or
+// by matching the moves in order; whichever way, it lands where the files are.
+TEST_F(FilesTest, ListFollowsABatchWhicheverWayItIsMatched)
+{
+    struct Named {
+        int item;      // the listed item the batch says it moved
+        int position;  // where the batch saw it in the list
+        QString to;
+    };
+    struct Case {
+        const char* what;
+        QStringList listed;
+        MoveBatch moves;
+        QList<Named> named;
+        QStringList expected;
+    };
+    const QList<Case> cases = {
+        {"items the batch names",
+         {"/w/a.mov", "/w/b.mov"},
+         {{"/w/a.mov", "/w/c.mov"}},
+         {{0, 0, "/w/c.mov"}},
+         {"/w/c.mov", "/w/b.mov"}},
+        {"a place that holds another item now is not trusted",
+         {"/w/a.mov", "/w/b.mov"},
+         {{"/w/a.mov", "/w/c.mov"}},
+         {{0, 1, "/w/c.mov"}},
+         {"/w/c.mov", "/w/b.mov"}},
+        {"a renamed folder above listed files",
+         {"/w/F/in.mov", "/w/x.mov"},
+         {{"/w/F", "/w/G"}, {"/w/x.mov", "/w/y.mov"}},
+         {{1, 1, "/w/y.mov"}},
+         {"/w/G/in.mov", "/w/y.mov"}},
+        {"moves without items", {"/w/a.mov", "/w/b.mov"}, {{"/w/b.mov", "/w/c.mov"}}, {}, {"/w/a.mov", "/w/c.mov"}},
+        {"a swap through a temporary name, without items",
+         {"/w/a.mov", "/w/b.mov"},
+         {{"/w/b.mov", "/w/.rntmp_1"}, {"/w/a.mov", "/w/b.mov"}, {"/w/.rntmp_1", "/w/a.mov"}},
+         {},
+         {"/w/b.mov", "/w/a.mov"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QList<FileItem> items;
+        for (const QString& url : c.listed)
+            items << FileItem::file(url);
+        QList<ItemMove> named;
+        for (const Named& n : c.named)
+            named << ItemMove{items[n.item].id, n.position, n.to};
+        store->setItems(items);
+        store->bookkeeping().commitRenamed(c.moves, named);
+        QStringList urls, names;
+        for (const FileItem& f : store->items()) {
+            urls << f.url;
+            names << f.name;
+        }
+        EXPECT_EQ(urls, c.expected);
+        QStringList expectedNames;
+        for (const QString& url : c.expected)
+            expectedNames << PathText::lastComponent(url);
+        EXPECT_EQ(names, expectedNames);
+    }
+}
+
 TEST_F(FilesTest, FolderModeListsOneItemPerFolderAndRestoresFilesAfterRenames)
 {
     dir("A");

@@ -1,6 +1,7 @@
 #include "files_fixture.h"
 
 #include "platform/lang.h"
+#include "platform/open_folder.h"
 #include "platform/safe_move.h"
 
 #include <cerrno>
@@ -71,6 +72,32 @@ TEST_P(SafeMoveMethods, RefusedCaseOnlyChangeTouchesNothing)
 
 INSTANTIATE_TEST_SUITE_P(AllMethods, SafeMoveMethods,
                          ::testing::Values(Method::Auto, Method::LinkUnlink, Method::CheckedRename));
+
+// Moves within one folder go through the folder held open; they still never replace, and a
+// folder that was itself moved is looked up by its path again, not followed.
+TEST_F(FilesTest, MovesThroughAnOpenFolderNeverReplaceAndFollowPaths)
+{
+    dir("F");
+    const QString a = file("F/a.mov");
+    file("F/b.mov");
+    OpenFolder folder;
+    auto err = folder.move(a, work("F/b.mov"));
+    ASSERT_TRUE(err.has_value());
+    EXPECT_TRUE(err->exists());
+    EXPECT_EQ(content("F/a.mov"), "F/a.mov");
+    EXPECT_EQ(content("F/b.mov"), "F/b.mov");
+    EXPECT_FALSE(folder.move(a, work("F/c.mov")));
+    EXPECT_FALSE(folder.move(work("F/c.mov"), work("F/d.mov")));
+
+    EXPECT_FALSE(folder.move(work("F"), work("G")));
+    err = folder.move(work("F/d.mov"), work("F/e.mov"));
+    ASSERT_TRUE(err.has_value());
+    EXPECT_EQ(err->code, ENOENT);
+    EXPECT_FALSE(folder.move(work("G/d.mov"), work("G/e.mov")));
+    EXPECT_FALSE(folder.move(work("G/e.mov"), work("e.mov")));
+    EXPECT_EQ(content("e.mov"), "F/a.mov");
+    EXPECT_EQ(content("G/b.mov"), "F/b.mov");
+}
 
 TEST_F(FilesTest, MissingSourceReportsNotFound)
 {
