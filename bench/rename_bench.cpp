@@ -7,6 +7,7 @@
 #include "files/history.h"
 #include "files/renamer.h"
 #include "model/store.h"
+#include "plain_rename_loop.h"
 #include "platform/settings.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,6 @@
 #include <algorithm>
 
 #include <fcntl.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -53,22 +53,6 @@ void resetPeakMemory()
         f.write("5");
 }
 
-QString nameOf(const char* prefix, int i)
-{
-    return QStringLiteral("%1_%2.mov").arg(prefix).arg(i, 6, 10, QChar('0'));
-}
-
-double plainLoop(const QList<QByteArray>& from, const QList<QByteArray>& to)
-{
-    QElapsedTimer t;
-    t.start();
-    for (qsizetype i = 0; i < from.size(); ++i)
-        if (::syscall(SYS_renameat2, AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), 1 /* NOREPLACE */)
-            != 0)
-            std::abort();
-    return t.nsecsElapsed() / 1e9;
-}
-
 void BM_RenameFolder(benchmark::State& state)
 {
     ensureApp();
@@ -80,12 +64,12 @@ void BM_RenameFolder(benchmark::State& state)
     QList<FileItem> items;
     RenamePlan plan;
     for (int i = 0; i < n; ++i) {
-        const QString path = folder + '/' + nameOf("A001C", i);
+        const QString path = folder + '/' + benchFileName("A001C", i);
         ::close(::open(path.toUtf8().constData(), O_CREAT | O_WRONLY, 0644));
         oldPaths << path.toUtf8();
-        newPaths << (folder + '/' + nameOf("Shot", i)).toUtf8();
+        newPaths << (folder + '/' + benchFileName("Shot", i)).toUtf8();
         items << FileItem::file(path);
-        plan.insert(items.last().id, nameOf("Shot", i));
+        plan.insert(items.last().id, benchFileName("Shot", i));
     }
     StoreServices services;
     services.settings = std::make_shared<MemorySettings>();
@@ -97,8 +81,8 @@ void BM_RenameFolder(benchmark::State& state)
 
     double plainApply = 0, plainUndo = 0, storeApply = 0, storeUndo = 0, saveWait = 0, peakRatio = 0, peakGrowth = 0;
     for (auto _ : state) {
-        plainApply += plainLoop(oldPaths, newPaths);
-        plainUndo += plainLoop(newPaths, oldPaths);
+        plainApply += plainRenameLoop(oldPaths, newPaths);
+        plainUndo += plainRenameLoop(newPaths, oldPaths);
         const qint64 before = statusKiB("VmRSS:");
         resetPeakMemory();
         QElapsedTimer t;

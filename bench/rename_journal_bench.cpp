@@ -7,6 +7,7 @@
 #include "files/rename_decision.h"
 #include "files/rename_journal.h"
 #include "model/name_validation.h"
+#include "plain_rename_loop.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,7 +15,6 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -33,22 +33,6 @@ public:
     QString temporaryName() override { return SafeMove::temporaryName(); }
 };
 
-QString nameOf(const char* prefix, int i)
-{
-    return QStringLiteral("%1_%2.mov").arg(prefix).arg(i, 6, 10, QChar('0'));
-}
-
-double plainLoop(const QList<QByteArray>& from, const QList<QByteArray>& to)
-{
-    QElapsedTimer t;
-    t.start();
-    for (qsizetype i = 0; i < from.size(); ++i)
-        if (::syscall(SYS_renameat2, AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(), 1 /* NOREPLACE */)
-            != 0)
-            std::abort();
-    return t.nsecsElapsed() / 1e9;
-}
-
 void BM_JournaledApply(benchmark::State& state)
 {
     const int n = int(state.range(0));
@@ -60,25 +44,25 @@ void BM_JournaledApply(benchmark::State& state)
     QList<FileItem> items;
     RenamePlan plan;
     for (int i = 0; i < n; ++i) {
-        const QString path = folder + '/' + nameOf("A001C", i);
+        const QString path = folder + '/' + benchFileName("A001C", i);
         ::close(::open(path.toUtf8().constData(), O_CREAT | O_WRONLY, 0644));
         oldPaths << path.toUtf8();
-        newPaths << (folder + '/' + nameOf("Shot", i)).toUtf8();
+        newPaths << (folder + '/' + benchFileName("Shot", i)).toUtf8();
         items << FileItem::file(path);
-        plan.insert(items.last().id, nameOf("Shot", i));
+        plan.insert(items.last().id, benchFileName("Shot", i));
     }
     PlainDisk disk;
     double plain = 0, batch = 0, journaled = 0;
     for (auto _ : state) {
-        plain += plainLoop(oldPaths, newPaths);
-        plainLoop(newPaths, oldPaths);
+        plain += plainRenameLoop(oldPaths, newPaths);
+        plainRenameLoop(newPaths, oldPaths);
 
         QElapsedTimer t;
         t.start();
         if (runRenameBatch(items, plan, disk).renamed != n)
             state.SkipWithError("the batch without a journal failed");
         batch += t.nsecsElapsed() / 1e9;
-        plainLoop(newPaths, oldPaths);
+        plainRenameLoop(newPaths, oldPaths);
 
         t.restart();
         {
@@ -88,7 +72,7 @@ void BM_JournaledApply(benchmark::State& state)
             journaled += t.nsecsElapsed() / 1e9;
             RenameJournal::discard(journal.path());
         }
-        plainLoop(newPaths, oldPaths);
+        plainRenameLoop(newPaths, oldPaths);
     }
     const double k = double(state.iterations());
     state.counters["plain_s"] = plain / k;
