@@ -9,6 +9,7 @@
 #include "model/store.h"
 #include "platform/settings.h"
 
+#include "app_bench_support.h"
 #include "batch/batch_list_view.h"
 #include <QApplication>
 #include <QTemporaryDir>
@@ -18,33 +19,6 @@
 #include <chrono>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-double seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-// Widgets need a QApplication; other benchmarks don't, so it is made on first use only.
-void ensureApplication()
-{
-    if (qApp)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "brindlecove_bench";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);  // lives until the process ends
-}
-
-class NoDialogs : public Dialogs {
-public:
-    OpenResult openPanel(const OpenPanel&) override { return {}; }
-    std::optional<QString> savePanel(const SavePanel&) override { return std::nullopt; }
-    AlertResult alert(const Alert&) override { return {}; }
-    std::optional<QString> promptText(const TextPrompt&) override { return std::nullopt; }
-};
 
 // One key typed into the replacement field.
 void typeKey(Store& store, int& keystroke)

@@ -1,6 +1,7 @@
 // The bin takes 10,000 listed files: the row sync alone, and the sync plus the background reads
 // of every file's facts against the bare readers over the same files in the same run.
 // "ratio" is the bin's load time over the bare readers' time.
+#include "app_bench_support.h"
 #include "bin/bin_controller.h"
 #include "metadata/file_metadata_reader.h"
 #include "model/store.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int fileCount = 10000;
 constexpr int videoEvery = 100;  // one short video per hundred files
 
@@ -27,19 +27,6 @@ template <typename F> double secondsFor(F&& run)
     const auto start = Clock::now();
     run();
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The reads land through the event loop.
-void ensureApplication()
-{
-    if (qApp)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "brindlecove_bench";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);  // lives until the process ends
 }
 
 QByteArray fileBytes(const QString& path)

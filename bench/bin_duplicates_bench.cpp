@@ -2,6 +2,7 @@
 // (`head -c 524288 | sha256sum`, one pipe per file from one shell) over the same files in the
 // same run. "ratio" is the bin's whole run (fingerprints on the worker, marks, selection) over
 // the shell's time; "fingerprint_ratio" is the fingerprints alone over the shell's time.
+#include "app_bench_support.h"
 #include "bin/bin_controller.h"
 #include "bin/bin_duplicates.h"
 #include "bin/file_fingerprint.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int fileCount = 10000;
 constexpr int largeEvery = 100;  // one 2 MiB file per hundred, the others 32 KiB
 constexpr int copyEvery = 50;    // and one copy of the file before it per fifty
@@ -31,20 +31,6 @@ template <typename F> double secondsFor(F&& run)
     const auto start = Clock::now();
     run();
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The results land through the event loop. A widget application, as the widget benchmarks of
-// the same run need one.
-void ensureApplication()
-{
-    if (qApp)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "brindlecove_bench";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);  // lives until the process ends
 }
 
 struct FileSet {

@@ -1,6 +1,7 @@
 // The bin table on screen with 10,000 and 100,000 rows and the logging columns: typing in one
 // cell until its row is repainted, and sorting by a column until the table is repainted, each
 // against a bare repaint of the same table in the same run ("ratio").
+#include "app_bench_support.h"
 #include "bin/bin_columns.h"
 #include "bin/bin_controller.h"
 #include "bin/bin_custom_columns.h"
@@ -19,32 +20,6 @@
 #include <map>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-double seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-void ensureApplication()
-{
-    if (qApp)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "brindlecove_bench";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);  // lives until the process ends
-}
-
-class NoDialogs : public Dialogs {
-public:
-    OpenResult openPanel(const OpenPanel&) override { return {}; }
-    std::optional<QString> savePanel(const SavePanel&) override { return std::nullopt; }
-    AlertResult alert(const Alert&) override { return {}; }
-    std::optional<QString> promptText(const TextPrompt&) override { return std::nullopt; }
-};
 
 // A logged shoot: every clip already has its drafts (so nothing is read), with Scene and Take.
 struct Screen {
