@@ -200,6 +200,7 @@ struct Walker {
             e.nameSize = listed.size;
             e.kind = listed.kind;
             e.size = listed.bytes;
+            e.listed = qsizetype(top.entries.size());
             visit(e, top);
             if (e.kind != Kind::Directory || !options.recursive
                 || (options.skipPackages && isPackageName(e.name, e.nameSize)))
@@ -249,6 +250,20 @@ QString decodedName(const char* name, qsizetype size)
 }
 
 }  // namespace
+
+QString joinedPath(const QString& folder, const char* name, qsizetype size)
+{
+    for (qsizetype i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(name[i]) >= 0x80)
+            return folder + QLatin1Char('/') + QFile::decodeName(QByteArray(name, size));
+    // The usual ASCII name: one allocation, no decoding.
+    QString path(folder.size() + 1 + size, Qt::Uninitialized);
+    QChar* out = std::copy(folder.cbegin(), folder.cend(), path.data());
+    *out++ = QLatin1Char('/');
+    for (qsizetype i = 0; i < size; ++i)
+        *out++ = QLatin1Char(name[i]);
+    return path;
+}
 
 Result walk(const QString& folder, const Options& options, const std::function<void(const Entry&)>& visit)
 {

@@ -52,8 +52,12 @@ struct RawEntry {
     qsizetype nameSize = 0;
     Kind kind = Kind::Other;
     qint64 size = -1;
+    qsizetype listed = 0;  // entries of the folder's listing, for reserving room
 };
 Result walkRaw(const QString& folder, const Options& options, const std::function<void(const RawEntry&)>& visit);
+
+// `folder` + "/" + the name, decoded; `folder` as the walk gives it ("" for the root folder).
+QString joinedPath(const QString& folder, const char* name, qsizetype size);
 
 }  // namespace DirWalk
 

@@ -88,11 +88,14 @@ void Intake::addURLs(const QStringList& paths)
             continue;
         }
         const QString folder = PathText::standardized(raw);
+        const QString prefix = folder == QLatin1String("/") ? QString() : folder;
         int kept = 0;
-        const DirWalk::Result r = DirWalk::walk(folder, {}, [&](const DirWalk::Entry& e) {
+        const DirWalk::Result r = DirWalk::walkRaw(folder, {}, [&](const DirWalk::RawEntry& e) {
+            if (kept == 0)
+                files.reserve(files.size() + e.listed);
             if (e.kind != DirWalk::Kind::Regular)
                 return;
-            files << FileItem::file(e.path(), folder);
+            files << FileItem::file(DirWalk::joinedPath(prefix, e.name, e.nameSize), folder);
             ++kept;
         });
         skipped += r.skippedNames;
@@ -223,10 +226,10 @@ void Intake::loadMediaDrive(const QString& root)
     const MediaDriveScan scan = scanMediaDrive(root);
     if (!scan.opened)
         return;
-    QSet<QString> listed;
-    for (const FileItem& i : m_store.items())
-        listed.insert(i.url);
+    QSet<QString> listed = pathsOf(m_store.items());
+    listed.reserve(listed.size() + scan.kept.size());
     QList<FileItem> next = m_store.items();
+    next.reserve(next.size() + scan.kept.size());
     int added = 0;
     for (const QString& path : scan.kept) {
         if (listed.contains(path))

@@ -60,7 +60,7 @@ bool isFrameSequenceExtension(std::string_view lowerExt)
 // isMediaName on the bytes of a name that round-trips; most names are passed over without
 // being decoded. An extension that is not ASCII is decoded and judged as text; `lowerExt`
 // gets an ASCII one in lower case.
-bool isMediaName(const char* name, qsizetype size, char (&lowerExt)[9], qsizetype* extSize)
+bool isMediaName(const char* name, qsizetype size, char (&lowerExt)[9], int* extSize)
 {
     qsizetype dot = size - 1;
     while (dot >= 0 && name[dot] != '.')
@@ -77,14 +77,27 @@ bool isMediaName(const char* name, qsizetype size, char (&lowerExt)[9], qsizetyp
         const char c = name[dot + 1 + i];
         lowerExt[i] = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
     }
-    *extSize = n;
+    *extSize = int(n);
     return mediaExtensionBytes().count(std::string_view(lowerExt, size_t(n))) > 0;
 }
 
 // The length of the name part a frame or span number follows ("shot" of "shot_0001"), 0 when the
 // stem does not end in at least three digits after something else. One separator before the
-// digits is not part of it. Unicode digits count, as in the platform engine the naming came
-// from; only stems that are not ASCII need the expression for them.
+// digits is not part of it: what "^(.*?)[._-]?\\d{3,}$" captures first, for ASCII stems.
+template <typename Char> qsizetype asciiSequenceBase(const Char* stem, qsizetype size)
+{
+    qsizetype digits = size;
+    while (digits > 0 && unsigned(stem[digits - 1]) - '0' < 10)
+        --digits;
+    if (size - digits < 3)
+        return 0;
+    if (digits > 0 && (stem[digits - 1] == '.' || stem[digits - 1] == '_' || stem[digits - 1] == '-'))
+        --digits;
+    return digits;
+}
+
+// Unicode digits count too, as in the platform engine the naming came from; only stems that
+// are not ASCII need the expression for them.
 qsizetype sequenceBase(const QString& stem)
 {
     for (QChar c : stem)
@@ -94,14 +107,7 @@ qsizetype sequenceBase(const QString& stem)
             const QRegularExpressionMatch m = frameNumber.match(stem);
             return m.hasMatch() ? m.capturedLength(1) : 0;
         }
-    qsizetype digits = stem.size();
-    while (digits > 0 && stem[digits - 1].unicode() - u'0' < 10)
-        --digits;
-    if (stem.size() - digits < 3)
-        return 0;
-    if (digits > 0 && (stem[digits - 1] == u'.' || stem[digits - 1] == u'_' || stem[digits - 1] == u'-'))
-        --digits;
-    return digits;
+    return asciiSequenceBase(stem.utf16(), stem.size());
 }
 
 }  // namespace
@@ -123,43 +129,38 @@ QString collapseKey(const QString& path)
 
 namespace {
 
-// The media files found in one folder.
-struct Group {
-    QByteArray folder;  // encoded, as the walk gave it
-    QByteArray names;   // the names, one after the other
-    struct Candidate {
-        int seq;  // position in the walk: the order among equal names
-        qsizetype offset;
-        qsizetype size;
-        qsizetype extSize;  // 0: not ASCII (or none)
-        char lowerExt[9];
-    };
-    std::vector<Candidate> candidates;
+// A media file the walk found; its name lives in Found::names.
+struct Candidate {
+    int folder;  // in Found::folders
+    int size;
+    qsizetype offset;
+    int extSize;  // 0: not ASCII (or none)
+    char lowerExt[9];
 };
 
+// The media files of a tree in walk order: the order among names that compare equal.
 struct Found {
-    std::vector<Group> groups;
-    int count = 0;
+    struct Folder {
+        QByteArray path;  // encoded, as the walk gave it
+        int first = 0;    // its candidates are byFolder[first, first + count)
+        int count = 0;
+    };
+    std::vector<Folder> folders;
+    std::vector<Candidate> candidates;
+    std::string names;
+    std::string_view name(const Candidate& c) const { return {names.data() + c.offset, size_t(c.size)}; }
 };
-
-QString pathOf(const Group& g, const Group::Candidate& c)
-{
-    return QFile::decodeName(g.folder + '/' + QByteArray::fromRawData(g.names.constData() + c.offset, c.size));
-}
 
 // The scan as the collator orders it: every path sorted, then the first of each sequence kept.
 void keepInCollatorOrder(const Found& found, MediaDriveScan& scan)
 {
-    std::vector<std::pair<int, QString>> walked;
-    walked.reserve(size_t(found.count));
-    for (const Group& g : found.groups)
-        for (const Group::Candidate& c : g.candidates)
-            walked.emplace_back(c.seq, pathOf(g, c));
-    std::sort(walked.begin(), walked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     QStringList candidates;
-    candidates.reserve(qsizetype(walked.size()));
-    for (auto& w : walked)
-        candidates << std::move(w.second);
+    candidates.reserve(qsizetype(found.candidates.size()));
+    for (const Candidate& c : found.candidates) {
+        const std::string_view name = found.name(c);
+        candidates << QFile::decodeName(found.folders[size_t(c.folder)].path + '/'
+                                        + QByteArray::fromRawData(name.data(), qsizetype(name.size())));
+    }
     QSet<QString> seenKeys;
     for (int at : naturalOrder(candidates)) {
         const QString& path = candidates[at];
@@ -175,130 +176,210 @@ void keepInCollatorOrder(const Found& found, MediaDriveScan& scan)
     }
 }
 
-// The same result from byte keys, when every path below the root is printable ASCII (and
-// without "|", which the collapse key joins its parts with). A sequence never spans folders,
-// so each folder is sorted and collapsed alone and only the kept files are sorted together:
-// a path's key is its folder's key followed by its name's, as a "/" ends a run of digits.
-bool keepInKeyOrder(const Found& found, const QString& base, MediaDriveScan& scan)
-{
-    const NaturalAsciiKeys keys;
-    if (!keys.usable())
-        return false;
-    const QByteArray root = base == QLatin1String("/") ? QByteArray() : QFile::encodeName(base);
-    // Keys live one after the other in `arena`; a kept file's key is its folder's and its own.
-    std::string arena;
+// A sequence's collapse key within one folder: the name before the frame number, and the
+// extension in lower case.
+struct SequenceKey {
+    std::string_view base, ext;
+    bool operator==(const SequenceKey&) const = default;
+};
+struct SequenceKeyHash {
+    size_t operator()(const SequenceKey& k) const
+    {
+        const std::hash<std::string_view> h;
+        return h(k.base) * 31 + h(k.ext);
+    }
+};
+
+// The byte-key order, built folder by folder. Keys live one after the other in `arena`.
+class KeyOrder {
+public:
+    KeyOrder(const Found& found, const QByteArray& root) : m_found(found), m_root(root)
+    {
+        m_arena.reserve(found.names.size() * 2 + found.folders.size() * 16);
+        m_kept.reserve(found.candidates.size());
+    }
+    bool usable() const { return m_keys.usable(); }
+    bool addFolder(int folder, const std::vector<int>& byFolder);
+    // The kept files of all folders (candidate indices), in order.
+    std::vector<int> keptInOrder() const;
+    int collapsed() const { return m_collapsed; }
+
+private:
     struct Kept {
-        int folderKey, folderKeySize, nameKey, nameKeySize;  // in `arena`
-        int seq;
-        int group, candidate;
+        int candidate;
+        int nameKey, nameKeySize;  // in `m_arena`
     };
-    std::vector<Kept> kept;
-    kept.reserve(size_t(found.count));
-    std::vector<std::pair<qsizetype, qsizetype>> nameKeys;  // offset and size in `arena`
-    std::vector<size_t> order;
-    std::unordered_set<std::string_view> seen[2];  // by stem base, for R3D spans and other frames
-    std::vector<std::string> seenText;
-    int collapsed = 0;
-    arena.reserve(size_t(found.count) * 24);
-    for (const Group& g : found.groups) {
-        const int gi = int(&g - found.groups.data());
-        if (!g.folder.startsWith(root))
+    struct FolderKey {
+        int key = 0, size = 0;        // in `m_arena`
+        int firstKept = 0, kept = 0;  // in `m_kept`
+    };
+    std::string_view key(int at, int size) const { return {m_arena.data() + at, size_t(size)}; }
+    std::string_view folderKey(int folder) const
+    {
+        return key(m_folderKeys[size_t(folder)].key, m_folderKeys[size_t(folder)].size);
+    }
+    bool less(const Kept& a, const Kept& b) const;
+
+    const Found& m_found;
+    const QByteArray& m_root;
+    const NaturalAsciiKeys m_keys;
+    std::string m_arena;
+    std::vector<Kept> m_kept;
+    std::vector<FolderKey> m_folderKeys;
+    std::vector<Kept> m_scratch;
+    std::unordered_set<SequenceKey, SequenceKeyHash> m_seen[2];  // for R3D spans and other frames
+    int m_collapsed = 0;
+};
+
+// Sorts the folder's candidates by key and keeps the first of each sequence. A sequence never
+// spans folders, so each folder is collapsed alone.
+bool KeyOrder::addFolder(int folder, const std::vector<int>& byFolder)
+{
+    const Found::Folder& f = m_found.folders[size_t(folder)];
+    if (!f.path.startsWith(m_root))
+        return false;
+    // The folder below the root as it leads into a name: "" or "CARD/DAY1/". Printable ASCII
+    // without "|", which the collapse key joins its parts with.
+    FolderKey fk;
+    fk.key = int(m_arena.size());
+    if (f.path.size() > m_root.size()) {
+        const QByteArray below = f.path.mid(m_root.size() + 1) + '/';
+        if (below.contains('|') || !m_keys.append(m_arena, below.constData(), below.size()))
             return false;
-        // The folder below the root as it leads into a name: "" or "CARD/DAY1/".
-        const qsizetype folderKey = qsizetype(arena.size());
-        if (g.folder.size() > root.size()) {
-            const QByteArray below = g.folder.mid(root.size() + 1) + '/';
-            if (below.contains('|') || !keys.append(arena, below.constData(), below.size()))
-                return false;
-        }
-        const qsizetype folderKeySize = qsizetype(arena.size()) - folderKey;
-        nameKeys.resize(g.candidates.size());
-        order.resize(g.candidates.size());
-        for (size_t i = 0; i < g.candidates.size(); ++i) {
-            const Group::Candidate& c = g.candidates[i];
-            const char* name = g.names.constData() + c.offset;
-            const qsizetype at = qsizetype(arena.size());
-            if (std::memchr(name, '|', size_t(c.size)) || !keys.append(arena, name, c.size))
-                return false;
-            nameKeys[i] = {at, qsizetype(arena.size()) - at};
-            order[i] = i;
-        }
-        const auto view = [&](std::pair<qsizetype, qsizetype> k) {
-            return std::string_view(arena.data() + k.first, size_t(k.second));
-        };
-        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            const int byKey = view(nameKeys[a]).compare(view(nameKeys[b]));
-            return byKey != 0 ? byKey < 0 : g.candidates[a].seq < g.candidates[b].seq;
-        });
-        // A sequence never spans folders: the first of each in this folder's order is kept.
-        seen[0].clear();
-        seen[1].clear();
-        seenText.clear();
-        seenText.reserve(g.candidates.size());
-        for (size_t i : order) {
-            const Group::Candidate& c = g.candidates[i];
-            const std::string_view ext(c.lowerExt, size_t(c.extSize));
-            const bool r3d = ext == "r3d";
-            if (c.extSize > 0 && (r3d || isFrameSequenceExtension(ext))) {
-                // Only ASCII names reach here: the stem is the name less ".ext".
-                const QString stem = QString::fromLatin1(g.names.constData() + c.offset, c.size - c.extSize - 1);
-                const qsizetype sequence = sequenceBase(stem);
-                if (sequence > 0) {
-                    std::string key(g.names.constData() + c.offset, size_t(sequence));
-                    key.append(1, '|').append(ext);
-                    if (seen[r3d ? 1 : 0].count(key) > 0) {
-                        ++collapsed;
-                        continue;
-                    }
-                    seenText.push_back(std::move(key));
-                    seen[r3d ? 1 : 0].insert(seenText.back());
-                }
+    }
+    fk.size = int(m_arena.size()) - fk.key;
+    m_scratch.clear();
+    for (int i = f.first; i < f.first + f.count; ++i) {
+        const int c = byFolder[size_t(i)];
+        const std::string_view name = m_found.name(m_found.candidates[size_t(c)]);
+        const int at = int(m_arena.size());
+        if (name.find('|') != std::string_view::npos || !m_keys.append(m_arena, name.data(), qsizetype(name.size())))
+            return false;
+        m_scratch.push_back({c, at, int(m_arena.size()) - at});
+    }
+    std::sort(m_scratch.begin(), m_scratch.end(), [this](const Kept& a, const Kept& b) {
+        const int byKey = key(a.nameKey, a.nameKeySize).compare(key(b.nameKey, b.nameKeySize));
+        return byKey != 0 ? byKey < 0 : a.candidate < b.candidate;
+    });
+    fk.firstKept = int(m_kept.size());
+    m_seen[0].clear();
+    m_seen[1].clear();
+    for (const Kept& k : m_scratch) {
+        const Candidate& c = m_found.candidates[size_t(k.candidate)];
+        const std::string_view ext(c.lowerExt, size_t(c.extSize));
+        const bool r3d = ext == "r3d";
+        if (c.extSize > 0 && (r3d || isFrameSequenceExtension(ext))) {
+            // Only ASCII names reach here: the stem is the name less ".ext".
+            const std::string_view name = m_found.name(c);
+            const qsizetype sequence = asciiSequenceBase(name.data(), qsizetype(name.size()) - c.extSize - 1);
+            if (sequence > 0 && !m_seen[r3d ? 1 : 0].insert({name.substr(0, size_t(sequence)), ext}).second) {
+                ++m_collapsed;
+                continue;
             }
-            kept.push_back({int(folderKey), int(folderKeySize), int(nameKeys[i].first), int(nameKeys[i].second), c.seq,
-                            gi, int(i)});
+        }
+        m_kept.push_back(k);
+    }
+    fk.kept = int(m_kept.size()) - fk.firstKept;
+    if (m_folderKeys.size() <= size_t(folder))
+        m_folderKeys.resize(size_t(folder) + 1);
+    m_folderKeys[size_t(folder)] = fk;
+    return true;
+}
+
+// A path's key is its folder's key followed by its name's (a "/" ends a run of digits); joined
+// keys are compared without being joined.
+bool KeyOrder::less(const Kept& a, const Kept& b) const
+{
+    const int fa = m_found.candidates[size_t(a.candidate)].folder;
+    const int fb = m_found.candidates[size_t(b.candidate)].folder;
+    const std::string_view an = key(a.nameKey, a.nameKeySize), bn = key(b.nameKey, b.nameKeySize);
+    int byKey;
+    if (fa == fb) {
+        byKey = an.compare(bn);
+    } else {
+        const std::string_view af = folderKey(fa), bf = folderKey(fb);
+        const size_t common = std::min(af.size(), bf.size());
+        byKey = af.substr(0, common).compare(bf.substr(0, common));
+        if (byKey == 0) {
+            // One folder's key leads into the other's: compare what follows, joined.
+            std::string ar(af.substr(common));
+            ar.append(an);
+            std::string br(bf.substr(common));
+            br.append(bn);
+            byKey = ar.compare(br);
         }
     }
-    // Joined keys compared without being joined.
-    const auto less = [&arena](const Kept& a, const Kept& b) {
-        const std::string_view af(arena.data() + a.folderKey, size_t(a.folderKeySize));
-        const std::string_view bf(arena.data() + b.folderKey, size_t(b.folderKeySize));
-        const std::string_view an(arena.data() + a.nameKey, size_t(a.nameKeySize));
-        const std::string_view bn(arena.data() + b.nameKey, size_t(b.nameKeySize));
-        int byKey;
-        if (a.folderKey == b.folderKey) {
-            byKey = an.compare(bn);
-        } else {
-            const size_t common = std::min(af.size(), bf.size());
-            byKey = af.substr(0, common).compare(bf.substr(0, common));
-            if (byKey == 0) {
-                // One folder's key leads into the other's: compare what follows, joined.
-                std::string ar(af.substr(common));
-                ar.append(an);
-                std::string br(bf.substr(common));
-                br.append(bn);
-                byKey = ar.compare(br);
-            }
+    return byKey != 0 ? byKey < 0 : a.candidate < b.candidate;
+}
+
+// Folders sorted by key fall into families: a folder and those whose keys its key leads into.
+// Two paths of different families compare as their families do, so only within a family of
+// several folders (a folder with files and folders with files below it) are paths sorted
+// together; a folder alone keeps its own order.
+std::vector<int> KeyOrder::keptInOrder() const
+{
+    std::vector<int> folders;
+    for (size_t f = 0; f < m_folderKeys.size(); ++f)
+        if (m_folderKeys[f].kept > 0)
+            folders.push_back(int(f));
+    std::stable_sort(folders.begin(), folders.end(), [this](int a, int b) { return folderKey(a) < folderKey(b); });
+    std::vector<int> out;
+    out.reserve(m_kept.size());
+    std::vector<Kept> family;
+    for (size_t i = 0; i < folders.size();) {
+        const std::string_view root = folderKey(folders[i]);
+        size_t end = i + 1;
+        while (end < folders.size() && folderKey(folders[end]).starts_with(root))
+            ++end;
+        family.clear();
+        for (size_t k = i; k < end; ++k) {
+            const FolderKey& fk = m_folderKeys[size_t(folders[k])];
+            family.insert(family.end(), m_kept.begin() + fk.firstKept, m_kept.begin() + fk.firstKept + fk.kept);
         }
-        return byKey != 0 ? byKey < 0 : a.seq < b.seq;
-    };
-    std::sort(kept.begin(), kept.end(), less);
-    scan.collapsed = collapsed;
+        if (end - i > 1)
+            std::sort(family.begin(), family.end(), [this](const Kept& a, const Kept& b) { return less(a, b); });
+        for (const Kept& k : family)
+            out.push_back(k.candidate);
+        i = end;
+    }
+    return out;
+}
+
+// The same result from byte keys, when every path below the root is printable ASCII (and
+// without "|"). False when it cannot be had that way.
+bool keepInKeyOrder(const Found& found, const QString& base, MediaDriveScan& scan)
+{
+    const QByteArray root = base == QLatin1String("/") ? QByteArray() : QFile::encodeName(base);
+    KeyOrder order(found, root);
+    if (!order.usable())
+        return false;
+    // The candidates folder by folder, each folder's in walk order.
+    std::vector<int> byFolder(found.candidates.size());
+    {
+        std::vector<int> next(found.folders.size());
+        for (size_t f = 0; f < found.folders.size(); ++f)
+            next[f] = found.folders[f].first;
+        for (size_t c = 0; c < found.candidates.size(); ++c)
+            byFolder[size_t(next[size_t(found.candidates[c].folder)]++)] = int(c);
+    }
+    for (size_t f = 0; f < found.folders.size(); ++f)
+        if (!order.addFolder(int(f), byFolder))
+            return false;
+    const std::vector<int> kept = order.keptInOrder();
+    scan.collapsed = order.collapsed();
     scan.kept.reserve(qsizetype(kept.size()));
+    // Each folder's path is decoded once (it is ASCII); the paths are built from it.
+    std::vector<QString> folderText(found.folders.size());
     const QString prefix = base == QLatin1String("/") ? QString() : base;
-    for (const Kept& k : kept) {
-        const Group& g = found.groups[size_t(k.group)];
-        const Group::Candidate& c = g.candidates[size_t(k.candidate)];
-        const qsizetype below = g.folder.size() - root.size();
-        QString path(prefix.size() + below + 1 + c.size, Qt::Uninitialized);
-        QChar* out = path.data();
-        std::copy(prefix.cbegin(), prefix.cend(), out);
-        out += prefix.size();
-        for (qsizetype i = 0; i < below; ++i)
-            *out++ = QLatin1Char(g.folder[root.size() + i]);
-        *out++ = QLatin1Char('/');
-        for (qsizetype i = 0; i < c.size; ++i)
-            *out++ = QLatin1Char(g.names[c.offset + i]);
-        scan.kept << std::move(path);
+    for (int at : kept) {
+        const Candidate& c = found.candidates[size_t(at)];
+        QString& folder = folderText[size_t(c.folder)];
+        if (folder.isNull()) {
+            const QByteArray& path = found.folders[size_t(c.folder)].path;
+            folder = prefix + QLatin1String(path.constData() + root.size(), path.size() - root.size());
+        }
+        const std::string_view name = found.name(c);
+        scan.kept << DirWalk::joinedPath(folder, name.data(), qsizetype(name.size()));
     }
     return true;
 }
@@ -313,24 +394,31 @@ MediaDriveScan scanMediaDrive(const QString& root)
     options.skipPackages = true;
     const QString base = PathText::standardized(root);
     Found found;
-    std::vector<int> groupOfFolder;  // by the walk's folder serial; -1: none yet
+    found.candidates.reserve(4096);
+    found.names.reserve(64 * 1024);
+    std::vector<int> folderOfSerial;  // by the walk's folder serial; -1: none yet
     const DirWalk::Result r = DirWalk::walkRaw(base, options, [&](const DirWalk::RawEntry& e) {
-        Group::Candidate c{found.count, 0, e.nameSize, 0, {}};
+        Candidate c{0, int(e.nameSize), 0, 0, {}};
         if (e.kind != DirWalk::Kind::Regular || !isMediaName(e.name, e.nameSize, c.lowerExt, &c.extSize))
             return;
-        if (size_t(e.folderSerial) >= groupOfFolder.size())
-            groupOfFolder.resize(size_t(e.folderSerial) + 1, -1);
-        int& at = groupOfFolder[size_t(e.folderSerial)];
+        if (size_t(e.folderSerial) >= folderOfSerial.size())
+            folderOfSerial.resize(size_t(e.folderSerial) + 1, -1);
+        int& at = folderOfSerial[size_t(e.folderSerial)];
         if (at < 0) {
-            at = int(found.groups.size());
-            found.groups.push_back({*e.folder, {}, {}});
+            at = int(found.folders.size());
+            found.folders.push_back({*e.folder, 0, 0});
         }
-        Group& g = found.groups[size_t(at)];
-        c.offset = g.names.size();
-        ++found.count;
-        g.candidates.push_back(c);
-        g.names.append(e.name, e.nameSize);
+        c.folder = at;
+        c.offset = qsizetype(found.names.size());
+        found.names.append(e.name, size_t(e.nameSize));
+        found.candidates.push_back(c);
+        ++found.folders[size_t(at)].count;
     });
+    int first = 0;
+    for (Found::Folder& f : found.folders) {
+        f.first = first;
+        first += f.count;
+    }
     scan.opened = r.opened;
     scan.skippedNames = r.skippedNames;
     scan.unopenedFolders = r.unopenedFolders;

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -286,26 +287,62 @@ QStringList keptByCollator(const QString& root)
 
 // Files of a folder fall between its subfolders' files by name, folders whose names differ
 // only in case or leading zeros tie, and sequences collapse per folder: the order from byte keys
-// and the one from the collator (taken when a name is not ASCII) agree with the plain way.
+// (with folders ordered whole where no other folder's key leads into theirs, then with a file at
+// the root so that every path is sorted together) and the one from the collator (taken when a
+// name is not ASCII) agree with the plain way.
 TEST_F(MediaDrive, OrderAndCollapseMatchTheCollatorAcrossNestedFolders)
 {
     make({"x/a.mov",          "x/sub/b.mov",      "x/z.mov",           "x/sub/c_0001.dpx", "x/sub/c_0002.dpx",
           "x/c_0001.dpx",     "x/c_0003.dpx",     "x-y/m.mov",         "x y/m.mov",        "x1/a01/s.0010.exr",
           "x1/a1/s.0009.exr", "x1/a1/s.0011.exr", "x1/A01/s.0002.exr", "X01/B.wav",        "x01/b.wav",
           "x10/a.MOV",        "x9/a.mov",         "x9/a.R3D",          "x9/A001_002.R3D",  "x9/A001_001.R3D",
-          "x9/tab 1000.tif",  "x9/tab 999.tif",   "top.mov",           "x9/1000.dpx"});
+          "x9/tab 1000.tif",  "x9/tab 999.tif",   "x9/1000.dpx",       "x9 b/c.mov",       "x9b/c.mov",
+          "x9-/c.mov",        "x09/shot.0001.dpx"});
     const QString drive = env.path("drive");
-    for (const bool ascii : {true, false}) {
-        if (!ascii)
-            make({"x9/é_0001.dpx", "x9/é_0002.dpx", "x9/r|s_001.dpx"});
+    const QList<std::pair<const char*, QStringList>> stages = {
+        {"folders whole", {}},
+        {"a file at the root", {"top.mov"}},
+        {"collator", {"x9/é_0001.dpx", "x9/é_0002.dpx", "x9/r|s_001.dpx", "x9/影片_0001.dpx", "x9/Écran.mov"}},
+    };
+    for (const auto& [stage, added] : stages) {
+        make(added);
         const MediaDriveScan scan = scanMediaDrive(drive);
         const QStringList expected = keptByCollator(drive);
-        EXPECT_EQ(scan.kept, expected) << (ascii ? "byte keys" : "collator");
+        EXPECT_EQ(scan.kept, expected) << stage;
         int total = 0;
         DirWalk::walk(drive, {true, true, true, false}, [&](const DirWalk::Entry& e) {
             total += e.kind == DirWalk::Kind::Regular
                   && mediaExtensions().contains(PathText::extension(e.name).toLower());
         });
-        EXPECT_EQ(scan.collapsed, total - expected.size());
+        EXPECT_EQ(scan.collapsed, total - expected.size()) << stage;
+    }
+}
+
+// The frame-number scanner written out for ASCII stems captures what the expression does.
+TEST(MediaDriveCollapseKey, FrameNumberScannerAgreesWithTheExpression)
+{
+    const QRegularExpression frameNumber(QStringLiteral("^(.*?)[._-]?\\d{3,}$"));
+    const QStringList stems = {"shot_0001",
+                               "shot0001",
+                               "shot.0001",
+                               "shot-0001",
+                               "shot__0001",
+                               "shot_-0001",
+                               "shot_01",
+                               "shot_001",
+                               "001",
+                               "_001",
+                               "a_1_001",
+                               "v2_1000000",
+                               "s.0001.",
+                               "s 001",
+                               "-",
+                               "",
+                               "A001_C002_0101AB_001"};
+    for (const QString& stem : stems) {
+        const QRegularExpressionMatch m = frameNumber.match(stem);
+        const QString base = m.hasMatch() ? m.captured(1) : QString();
+        const QString expected = base.isEmpty() ? QString() : "SEQ|/P|" + base + "|dpx";
+        EXPECT_EQ(collapseKey("/P/" + stem + ".dpx"), expected) << stem.toStdString();
     }
 }
