@@ -89,13 +89,14 @@ void Intake::addURLs(const QStringList& paths)
         }
         const QString folder = PathText::standardized(raw);
         const QString prefix = folder == QLatin1String("/") ? QString() : folder;
+        const std::optional<QString> from = folder;  // one for all its files, not one each
         int kept = 0;
         const DirWalk::Result r = DirWalk::walkRaw(folder, {}, [&](const DirWalk::RawEntry& e) {
             if (kept == 0)
                 files.reserve(files.size() + e.listed);
             if (e.kind != DirWalk::Kind::Regular)
                 return;
-            files << FileItem::file(DirWalk::joinedPath(prefix, e.name, e.nameSize), folder);
+            files << FileItem::file(DirWalk::joinedPath(prefix, e.name, e.nameSize), from);
             ++kept;
         });
         skipped += r.skippedNames;

@@ -80,7 +80,13 @@ TEST(NaturalSort, TextsTheKeysCannotOrderTakeTheCollator)
         EXPECT_EQ(naturalOrder(texts), collatorOrder(texts));
     }
     const DefaultLocale scoped(QLocale(QLocale::English, QLocale::UnitedStates));
-    const QStringList mixed = {"é2", "e10", "E1", "f", "ä", "a\t1", "a1", QString(300, QLatin1Char('7')), "7"};
+    const QStringList mixed = {"é2",         "e10",    "E1",       "f",
+                               "ä",          "a\t1",   "a1",       QString(300, QLatin1Char('7')),
+                               "7",          "影片10", "影片9",    "影片09",
+                               "写真2",      "Ábc",    "abc",      "ABD",
+                               "a01b",       "a1B",    "a001b2",   "z",
+                               "shot_0010",  "shot_9", "Shot_009", "クリップ1",
+                               "クリップ01", "ñ3",     "n10"};
     EXPECT_EQ(naturalOrder(mixed), collatorOrder(mixed));
     std::string key;
     EXPECT_FALSE(NaturalAsciiKeys().append(key, u"é"));
