@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -57,28 +56,35 @@ bool isFrameSequenceExtension(std::string_view lowerExt)
     return std::find(std::begin(frameSequence), std::end(frameSequence), lowerExt) != std::end(frameSequence);
 }
 
-// isMediaName on the bytes of a name that round-trips; most names are passed over without
-// being decoded. An extension that is not ASCII is decoded and judged as text; `lowerExt`
-// gets an ASCII one in lower case.
-bool isMediaName(const char* name, qsizetype size, char (&lowerExt)[9], int* extSize)
+// The extension of a name whose extension is ASCII, in lower case in `buffer`; empty when it
+// has none or one longer than any media extension.
+std::string_view asciiLowerExtension(std::string_view name, char (&buffer)[9])
 {
-    qsizetype dot = size - 1;
-    while (dot >= 0 && name[dot] != '.')
-        --dot;
-    if (dot <= 0)
-        return false;
-    const qsizetype n = size - dot - 1;
-    for (qsizetype i = 0; i < n; ++i)
-        if (static_cast<unsigned char>(name[dot + 1 + i]) >= 0x80)
-            return isMediaName(QFile::decodeName(QByteArray(name, size)));
-    if (n > 8)
-        return false;
-    for (qsizetype i = 0; i < n; ++i) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || name.size() - dot - 1 > sizeof buffer - 1)
+        return {};
+    const size_t n = name.size() - dot - 1;
+    for (size_t i = 0; i < n; ++i) {
         const char c = name[dot + 1 + i];
-        lowerExt[i] = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+        buffer[i] = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
     }
-    *extSize = int(n);
-    return mediaExtensionBytes().count(std::string_view(lowerExt, size_t(n))) > 0;
+    return {buffer, n};
+}
+
+// isMediaName on the bytes of a name that round-trips; most names are passed over without
+// being decoded. An extension that is not ASCII is decoded and judged as text.
+bool isMediaName(const char* name, qsizetype size)
+{
+    const std::string_view bytes(name, size_t(size));
+    const size_t dot = bytes.rfind('.');
+    if (dot == std::string_view::npos || dot == 0)
+        return false;
+    for (size_t i = dot + 1; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+            return isMediaName(QFile::decodeName(QByteArray(name, size)));
+    char buffer[9];
+    const std::string_view ext = asciiLowerExtension(bytes, buffer);
+    return !ext.empty() && mediaExtensionBytes().count(ext) > 0;
 }
 
 // The length of the name part a frame or span number follows ("shot" of "shot_0001"), 0 when the
@@ -134,11 +140,10 @@ struct Candidate {
     int folder;  // in Found::folders
     int size;
     qsizetype offset;
-    int extSize;  // 0: not ASCII (or none)
-    char lowerExt[9];
 };
 
-// The media files of a tree in walk order: the order among names that compare equal.
+// The media files of a tree in walk order: the order among names that compare equal. Kept in
+// lists that grow in place, not by copying.
 struct Found {
     struct Folder {
         QByteArray path;  // encoded, as the walk gave it
@@ -146,9 +151,9 @@ struct Found {
         int count = 0;
     };
     std::vector<Folder> folders;
-    std::vector<Candidate> candidates;
-    std::string names;
-    std::string_view name(const Candidate& c) const { return {names.data() + c.offset, size_t(c.size)}; }
+    QList<Candidate> candidates;
+    QByteArray names;
+    std::string_view name(const Candidate& c) const { return {names.constData() + c.offset, size_t(c.size)}; }
 };
 
 // The scan as the collator orders it: every path sorted, then the first of each sequence kept.
@@ -251,7 +256,7 @@ bool KeyOrder::addFolder(int folder, const std::vector<int>& byFolder)
     m_scratch.clear();
     for (int i = f.first; i < f.first + f.count; ++i) {
         const int c = byFolder[size_t(i)];
-        const std::string_view name = m_found.name(m_found.candidates[size_t(c)]);
+        const std::string_view name = m_found.name(m_found.candidates[c]);
         const int at = int(m_arena.size());
         if (name.find('|') != std::string_view::npos || !m_keys.append(m_arena, name.data(), qsizetype(name.size())))
             return false;
@@ -265,13 +270,13 @@ bool KeyOrder::addFolder(int folder, const std::vector<int>& byFolder)
     m_seen[0].clear();
     m_seen[1].clear();
     for (const Kept& k : m_scratch) {
-        const Candidate& c = m_found.candidates[size_t(k.candidate)];
-        const std::string_view ext(c.lowerExt, size_t(c.extSize));
+        // Only ASCII names reach here: the stem is the name less ".ext".
+        const std::string_view name = m_found.name(m_found.candidates[k.candidate]);
+        char buffer[9];
+        const std::string_view ext = asciiLowerExtension(name, buffer);
         const bool r3d = ext == "r3d";
-        if (c.extSize > 0 && (r3d || isFrameSequenceExtension(ext))) {
-            // Only ASCII names reach here: the stem is the name less ".ext".
-            const std::string_view name = m_found.name(c);
-            const qsizetype sequence = asciiSequenceBase(name.data(), qsizetype(name.size()) - c.extSize - 1);
+        if (r3d || isFrameSequenceExtension(ext)) {
+            const qsizetype sequence = asciiSequenceBase(name.data(), qsizetype(name.size() - ext.size() - 1));
             if (sequence > 0 && !m_seen[r3d ? 1 : 0].insert({name.substr(0, size_t(sequence)), ext}).second) {
                 ++m_collapsed;
                 continue;
@@ -290,8 +295,8 @@ bool KeyOrder::addFolder(int folder, const std::vector<int>& byFolder)
 // keys are compared without being joined.
 bool KeyOrder::less(const Kept& a, const Kept& b) const
 {
-    const int fa = m_found.candidates[size_t(a.candidate)].folder;
-    const int fb = m_found.candidates[size_t(b.candidate)].folder;
+    const int fa = m_found.candidates[a.candidate].folder;
+    const int fb = m_found.candidates[b.candidate].folder;
     const std::string_view an = key(a.nameKey, a.nameKeySize), bn = key(b.nameKey, b.nameKeySize);
     int byKey;
     if (fa == fb) {
@@ -354,12 +359,12 @@ bool keepInKeyOrder(const Found& found, const QString& base, MediaDriveScan& sca
     if (!order.usable())
         return false;
     // The candidates folder by folder, each folder's in walk order.
-    std::vector<int> byFolder(found.candidates.size());
+    std::vector<int> byFolder(size_t(found.candidates.size()));
     {
         std::vector<int> next(found.folders.size());
         for (size_t f = 0; f < found.folders.size(); ++f)
             next[f] = found.folders[f].first;
-        for (size_t c = 0; c < found.candidates.size(); ++c)
+        for (qsizetype c = 0; c < found.candidates.size(); ++c)
             byFolder[size_t(next[size_t(found.candidates[c].folder)]++)] = int(c);
     }
     for (size_t f = 0; f < found.folders.size(); ++f)
@@ -372,7 +377,7 @@ bool keepInKeyOrder(const Found& found, const QString& base, MediaDriveScan& sca
     std::vector<QString> folderText(found.folders.size());
     const QString prefix = base == QLatin1String("/") ? QString() : base;
     for (int at : kept) {
-        const Candidate& c = found.candidates[size_t(at)];
+        const Candidate& c = found.candidates[at];
         QString& folder = folderText[size_t(c.folder)];
         if (folder.isNull()) {
             const QByteArray& path = found.folders[size_t(c.folder)].path;
@@ -394,12 +399,9 @@ MediaDriveScan scanMediaDrive(const QString& root)
     options.skipPackages = true;
     const QString base = PathText::standardized(root);
     Found found;
-    found.candidates.reserve(4096);
-    found.names.reserve(64 * 1024);
     std::vector<int> folderOfSerial;  // by the walk's folder serial; -1: none yet
     const DirWalk::Result r = DirWalk::walkRaw(base, options, [&](const DirWalk::RawEntry& e) {
-        Candidate c{0, int(e.nameSize), 0, 0, {}};
-        if (e.kind != DirWalk::Kind::Regular || !isMediaName(e.name, e.nameSize, c.lowerExt, &c.extSize))
+        if (e.kind != DirWalk::Kind::Regular || !isMediaName(e.name, e.nameSize))
             return;
         if (size_t(e.folderSerial) >= folderOfSerial.size())
             folderOfSerial.resize(size_t(e.folderSerial) + 1, -1);
@@ -408,10 +410,8 @@ MediaDriveScan scanMediaDrive(const QString& root)
             at = int(found.folders.size());
             found.folders.push_back({*e.folder, 0, 0});
         }
-        c.folder = at;
-        c.offset = qsizetype(found.names.size());
-        found.names.append(e.name, size_t(e.nameSize));
-        found.candidates.push_back(c);
+        found.candidates.append({at, int(e.nameSize), found.names.size()});
+        found.names.append(e.name, e.nameSize);
         ++found.folders[size_t(at)].count;
     });
     int first = 0;
