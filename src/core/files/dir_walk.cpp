@@ -81,9 +81,9 @@ Kind kindOf(const struct stat& st)
 // folder's `names`.
 struct Listed {
     qsizetype offset = 0;
-    qsizetype size = 0;
-    Kind kind = Kind::Other;
     qint64 bytes = -1;
+    int size = 0;
+    Kind kind = Kind::Other;
 };
 
 struct Folder {
@@ -91,8 +91,8 @@ struct Folder {
     QString text;     // decoded, kept only for the decoding walk
     int serial = 0;
     QByteArray names;
-    std::vector<Listed> entries;
-    size_t next = 0;
+    QList<Listed> entries;  // grows in place: a folder of 100,000 files is not copied as it is read
+    qsizetype next = 0;
 };
 
 struct Walker {
@@ -122,7 +122,7 @@ struct Walker {
             const qsizetype names = out.names.size() + got / 2;
             if (out.names.capacity() < names)
                 out.names.reserve(std::max(names, 2 * out.names.capacity()));
-            const size_t entries = out.entries.size() + size_t(got) / 24;
+            const qsizetype entries = out.entries.size() + got / 24;
             if (out.entries.capacity() < entries)
                 out.entries.reserve(std::max(entries, 2 * out.entries.capacity()));
             for (ssize_t at = 0; at < got;) {
@@ -165,7 +165,7 @@ struct Walker {
                 e.bytes = st.st_size;
         }
         e.offset = out.names.size();
-        e.size = size;
+        e.size = int(size);
         out.names.append(raw, size);
         out.entries.push_back(e);
     }
