@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -177,10 +178,10 @@ std::optional<QHash<QString, QString>> netMoves(const MoveBatch& moves)
     QHash<QString, QString> net;
     net.reserve(moves.size());
     for (const Move& m : moves) {
-        const QString from = PathRemap::clean(m.from);
-        if (net.contains(from))
+        const qsizetype before = net.size();
+        net.insert(PathRemap::clean(m.from), PathRemap::clean(m.to));
+        if (net.size() == before)
             return std::nullopt;
-        net.insert(from, PathRemap::clean(m.to));
     }
     for (const QString& to : std::as_const(net))
         if (net.contains(to))
@@ -195,9 +196,19 @@ std::optional<QHash<QString, QString>> netMoves(const MoveBatch& moves)
 bool followWithoutMatching(QList<FileItem>& items, const MoveBatch& moves, const QList<ItemMove>& itemMoves)
 {
     const QSet<QString> above = foldersAbove(items);
-    for (const Move& m : moves)
-        if (above.contains(PathRemap::clean(m.from)))
+    // A list holds few folders: a move whose path is of none of their lengths is no folder of
+    // them, found without hashing its path.
+    std::vector<bool> folderLength;
+    for (const QString& f : above) {
+        if (size_t(f.size()) >= folderLength.size())
+            folderLength.resize(size_t(f.size()) + 1);
+        folderLength[size_t(f.size())] = true;
+    }
+    for (const Move& m : moves) {
+        const QString from = PathRemap::clean(m.from);
+        if (size_t(from.size()) < folderLength.size() && folderLength[size_t(from.size())] && above.contains(from))
             return false;
+    }
     if (positionsHold(items, itemMoves)) {
         for (const ItemMove& m : itemMoves) {
             FileItem& item = items[m.position];

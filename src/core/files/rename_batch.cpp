@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <functional>
 #include <numeric>
+#include <vector>
 
 namespace {
 
@@ -235,10 +236,28 @@ bool endsInTemporaryName(const QString& path)
 
 bool DecidedBatch::chainFree() const
 {
-    QSet<QString> starts;
-    starts.reserve(entries.size());
+    // A target can only be a start of the same length: the paths are hashed only for lengths
+    // that both have (a rename that adds or drops characters needs no hashing at all).
+    std::vector<bool> startLength, sharedLength;
+    auto mark = [](std::vector<bool>& lengths, qsizetype n) {
+        if (size_t(n) >= lengths.size())
+            lengths.resize(size_t(n) + 1);
+        lengths[size_t(n)] = true;
+    };
+    auto has = [](const std::vector<bool>& lengths, qsizetype n) {
+        return size_t(n) < lengths.size() && lengths[size_t(n)];
+    };
     for (const BatchEntry& e : entries)
-        starts.insert(e.from);
+        mark(startLength, e.from.size());
+    for (const BatchEntry& e : entries)
+        if (has(startLength, e.to.size()))
+            mark(sharedLength, e.to.size());
+    if (sharedLength.empty())
+        return true;
+    QSet<QString> starts;
+    for (const BatchEntry& e : entries)
+        if (has(sharedLength, e.from.size()))
+            starts.insert(e.from);
     return std::none_of(entries.cbegin(), entries.cend(), [&](const BatchEntry& e) { return starts.contains(e.to); });
 }
 
