@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QUuid>
+#include <QtConcurrent>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -267,6 +268,7 @@ RenameJournal::~RenameJournal()
 {
     if (m_fd < 0)
         return;
+    m_chunkSync.waitForFinished();  // it writes through the descriptor closed here
     ::fdatasync(m_fd);
     ::munmap(m_map, size_t(m_mapSize));
     ::close(m_fd);
@@ -355,7 +357,7 @@ RenameBatchResult RenameJournal::run(const QList<FileItem>& items, const RenameP
         return carryOutBatch(std::move(decided), disk);
     JournaledDisk journaled(disk, *this, std::move(temporaries));
     RenameBatchResult result = carryOutBatch(std::move(decided), journaled);
-    syncChunk();
+    syncNow();
     return result;
 }
 
@@ -411,9 +413,21 @@ void RenameJournal::endMove(qsizetype token, bool done)
         syncChunk();
 }
 
+// The marks are in the page cache the moment they are made: a sync only bounds what a power cut
+// can take back, so the moves go on while it runs. One still running when the next chunk is due
+// covers part of it; the chunk after it is synced in full.
 void RenameJournal::syncChunk()
 {
     m_sinceSync = 0;
+    if (m_fd < 0 || m_chunkSync.isRunning())
+        return;
+    m_chunkSync = QtConcurrent::run([fd = m_fd] { ::fdatasync(fd); });
+}
+
+void RenameJournal::syncNow()
+{
+    m_sinceSync = 0;
+    m_chunkSync.waitForFinished();
     if (m_fd >= 0)
         ::fdatasync(m_fd);
 }
