@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <functional>
 #include <numeric>
 #include <vector>
@@ -193,6 +194,9 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
     QList<qsizetype> positions;
     rows.reserve(plan.size());
     positions.reserve(plan.size());
+    // Depths are counted while each path is at hand: a batch at one depth, nearly every one, is
+    // then never read again for the sort.
+    int shallowest = INT_MAX, deepest = 0;
     for (qsizetype p = 0; p < items.size(); ++p) {
         const FileItem& item = items[p];
         const auto it = plan.constFind(item.id);
@@ -200,6 +204,9 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
             continue;
         rows << RenameCandidate{PathRemap::clean(item.url), item.name, *it};
         positions << p;
+        const int d = depth(rows.last().from);
+        shallowest = std::min(shallowest, d);
+        deepest = std::max(deepest, d);
     }
     const RenameDecision decision = decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
         return disk.taken(folder, moves);
@@ -224,7 +231,8 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         case RenameVerdict::heldInList: ++r.skipped; break;
         }
     }
-    sortDeepestFirst(out.entries);
+    if (shallowest != deepest)
+        sortDeepestFirst(out.entries);
     return out;
 }
 
