@@ -192,8 +192,15 @@ QList<QByteArray> History::folderBookmarks(const MoveBatch& moves) const
 {
     QSet<QString> seen;
     QList<QByteArray> out;
+    QString last;
     auto add = [&](const QString& path) {
+        // A batch's moves come folder by folder: a path directly in the folder just seen costs
+        // one comparison, not a copy of its folder's path.
+        const qsizetype slash = path.lastIndexOf('/');
+        if (slash > 0 && !path.endsWith('/') && QStringView(path).first(slash) == last)
+            return;
         const QString folder = PathText::parent(path);
+        last = folder;
         if (seen.contains(folder))
             return;
         seen.insert(folder);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -170,6 +171,37 @@ bool positionsHold(const QList<FileItem>& items, const QList<ItemMove>& itemMove
     });
 }
 
+// The items a batch moved, found by walking the list and the moves side by side, the moves taken
+// either way round (an undo's come in the reverse of the list's order); nothing when a move finds
+// no item this way. Listed paths are unique, so when every move finds its item, no other item is
+// at a path a move leaves, and no file moves twice (on a disk that never replaces, that takes two
+// moves from one path, which two items would have to answer): each item goes where its move takes it.
+std::optional<QList<ItemMove>> walkedMoves(const QList<FileItem>& items, const MoveBatch& moves, bool backwards)
+{
+    QList<ItemMove> out;
+    out.reserve(moves.size());
+    qsizetype p = 0;
+    for (qsizetype k = 0; k < moves.size(); ++k) {
+        const Move& m = moves[backwards ? moves.size() - 1 - k : k];
+        while (p < items.size() && items[p].url != m.from)
+            ++p;
+        if (p == items.size())
+            return std::nullopt;
+        out << ItemMove{items[p].id, p, PathRemap::clean(m.to)};
+        ++p;
+    }
+    return out;
+}
+
+void followItemMoves(QList<FileItem>& items, const QList<ItemMove>& itemMoves)
+{
+    for (const ItemMove& m : itemMoves) {
+        FileItem& item = items[m.position];
+        item.url = m.to;
+        PathRemap::refreshNames(item);
+    }
+}
+
 // Where each file of a batch ended up, keyed by where it started; nullopt when a file moved on
 // from where another move had put it (a parked file), which needs the moves followed in order.
 std::optional<QHash<QString, QString>> netMoves(const MoveBatch& moves)
@@ -177,10 +209,10 @@ std::optional<QHash<QString, QString>> netMoves(const MoveBatch& moves)
     QHash<QString, QString> net;
     net.reserve(moves.size());
     for (const Move& m : moves) {
-        const QString from = PathRemap::clean(m.from);
-        if (net.contains(from))
+        const qsizetype before = net.size();
+        net.insert(PathRemap::clean(m.from), PathRemap::clean(m.to));
+        if (net.size() == before)
             return std::nullopt;
-        net.insert(from, PathRemap::clean(m.to));
     }
     for (const QString& to : std::as_const(net))
         if (net.contains(to))
@@ -189,22 +221,37 @@ std::optional<QHash<QString, QString>> netMoves(const MoveBatch& moves)
 }
 
 // The list follows a batch without matching every listed path against every move: through the
-// items the batch says moved while they are still at their places, else through one look-up per
-// item. Listed paths are clean from the moment they are listed. Neither works when a move took a
+// items the batch says moved while they are still at their places, else through the items met
+// walking the list alongside the moves, else through one look-up per item. Listed paths are
+// clean from the moment they are listed. Neither works when a move took a
 // folder that holds listed paths: false, and the moves are matched in order.
 bool followWithoutMatching(QList<FileItem>& items, const MoveBatch& moves, const QList<ItemMove>& itemMoves)
 {
     const QSet<QString> above = foldersAbove(items);
-    for (const Move& m : moves)
-        if (above.contains(PathRemap::clean(m.from)))
+    // A list holds few folders: a move whose path is of none of their lengths is no folder of
+    // them, found without hashing its path.
+    std::vector<bool> folderLength;
+    for (const QString& f : above) {
+        if (size_t(f.size()) >= folderLength.size())
+            folderLength.resize(size_t(f.size()) + 1);
+        folderLength[size_t(f.size())] = true;
+    }
+    for (const Move& m : moves) {
+        const QString from = PathRemap::clean(m.from);
+        if (size_t(from.size()) < folderLength.size() && folderLength[size_t(from.size())] && above.contains(from))
             return false;
+    }
     if (positionsHold(items, itemMoves)) {
-        for (const ItemMove& m : itemMoves) {
-            FileItem& item = items[m.position];
-            item.url = m.to;
-            PathRemap::refreshNames(item);
-        }
+        followItemMoves(items, itemMoves);
         return true;
+    }
+    for (const bool backwards : {true, false}) {
+        if (const auto walked = walkedMoves(items, moves, backwards)) {
+            followItemMoves(items, *walked);
+            return true;
+        }
+        if (moves.size() == 1)
+            break;
     }
     const auto net = netMoves(moves);
     if (!net)

@@ -13,9 +13,20 @@ bool isClean(QStringView path)
         return true;
     if (path.back() == u'/')
         return false;
-    for (qsizetype i = path.indexOf(u'/'); i >= 0 && i + 1 < n; i = path.indexOf(u'/', i + 1)) {
-        const QStringView rest = path.sliced(i + 1);
-        if (rest.startsWith(u'/') || rest == u"." || rest.startsWith(u"./") || rest == u".." || rest.startsWith(u"../"))
+    // One pass: every "/" must start a component that is neither empty, "." nor "..". The last
+    // character is no "/", so one always follows.
+    const char16_t* c = path.utf16();
+    for (qsizetype i = qsizetype(path.indexOf(u'/')); i >= 0 && i + 1 < n; ++i) {
+        if (c[i] != u'/')
+            continue;
+        if (c[i + 1] == u'/')
+            return false;
+        if (c[i + 1] != u'.')
+            continue;
+        qsizetype end = i + 2;  // past "." or, with a second dot, past ".."
+        if (end < n && c[end] == u'.')
+            ++end;
+        if (end == n || c[end] == u'/')
             return false;
     }
     return true;
@@ -61,10 +72,14 @@ void refreshNames(FileItem& item)
     if (item.isDir) {
         item.stem = item.name;
         item.ext.clear();
-    } else {
-        item.stem = PathText::withoutExtension(item.name);
-        item.ext = PathText::extension(item.name);
+        return;
     }
+    item.stem = PathText::withoutExtension(item.name);
+    // A rename seldom changes the extension: the item keeps its text, often shared with other
+    // items', instead of a copy of its own for every file of a large batch.
+    const qsizetype dot = item.name.lastIndexOf('.');
+    if (dot <= 0 || item.ext.isEmpty() || QStringView(item.name).sliced(dot + 1) != item.ext)
+        item.ext = PathText::extension(item.name);
 }
 
 }  // namespace PathRemap

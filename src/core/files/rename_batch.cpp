@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <functional>
 #include <numeric>
+#include <vector>
 
 namespace {
 
@@ -192,6 +194,9 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
     QList<qsizetype> positions;
     rows.reserve(plan.size());
     positions.reserve(plan.size());
+    // Depths are counted while each path is at hand: a batch at one depth, nearly every one, is
+    // then never read again for the sort.
+    int shallowest = INT_MAX, deepest = 0;
     for (qsizetype p = 0; p < items.size(); ++p) {
         const FileItem& item = items[p];
         const auto it = plan.constFind(item.id);
@@ -199,6 +204,9 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
             continue;
         rows << RenameCandidate{PathRemap::clean(item.url), item.name, *it};
         positions << p;
+        const int d = depth(rows.last().from);
+        shallowest = std::min(shallowest, d);
+        deepest = std::max(deepest, d);
     }
     const RenameDecision decision = decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
         return disk.taken(folder, moves);
@@ -223,7 +231,8 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         case RenameVerdict::heldInList: ++r.skipped; break;
         }
     }
-    sortDeepestFirst(out.entries);
+    if (shallowest != deepest)
+        sortDeepestFirst(out.entries);
     return out;
 }
 
@@ -235,10 +244,28 @@ bool endsInTemporaryName(const QString& path)
 
 bool DecidedBatch::chainFree() const
 {
-    QSet<QString> starts;
-    starts.reserve(entries.size());
+    // A target can only be a start of the same length: the paths are hashed only for lengths
+    // that both have (a rename that adds or drops characters needs no hashing at all).
+    std::vector<bool> startLength, sharedLength;
+    auto mark = [](std::vector<bool>& lengths, qsizetype n) {
+        if (size_t(n) >= lengths.size())
+            lengths.resize(size_t(n) + 1);
+        lengths[size_t(n)] = true;
+    };
+    auto has = [](const std::vector<bool>& lengths, qsizetype n) {
+        return size_t(n) < lengths.size() && lengths[size_t(n)];
+    };
     for (const BatchEntry& e : entries)
-        starts.insert(e.from);
+        mark(startLength, e.from.size());
+    for (const BatchEntry& e : entries)
+        if (has(startLength, e.to.size()))
+            mark(sharedLength, e.to.size());
+    if (sharedLength.empty())
+        return true;
+    QSet<QString> starts;
+    for (const BatchEntry& e : entries)
+        if (has(sharedLength, e.from.size()))
+            starts.insert(e.from);
     return std::none_of(entries.cbegin(), entries.cend(), [&](const BatchEntry& e) { return starts.contains(e.to); });
 }
 

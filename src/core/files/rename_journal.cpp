@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QUuid>
+#include <QtConcurrent>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -22,6 +23,8 @@ constexpr int kVersion = 1;
 // Moves between syncs of the marks. A kill loses nothing marked (the marks are in the page
 // cache at once); the syncs only bound what a power cut can take back.
 constexpr int kSyncChunk = 4096;
+// Bytes of the plan written at a time.
+constexpr qsizetype kWritePiece = 1 << 18;
 constexpr char kPending = '.';
 constexpr char kUnderWay = 'a';
 constexpr char kDone = 'x';
@@ -265,6 +268,7 @@ RenameJournal::~RenameJournal()
 {
     if (m_fd < 0)
         return;
+    m_chunkSync.waitForFinished();  // it writes through the descriptor closed here
     ::fdatasync(m_fd);
     ::munmap(m_map, size_t(m_mapSize));
     ::close(m_fd);
@@ -272,11 +276,25 @@ RenameJournal::~RenameJournal()
 
 bool RenameJournal::open(const MoveBatch& plan)
 {
+    const QString folder = PathText::parent(m_path);
+    QDir().mkpath(folder);
+    // Written under another name first, so that a crash while writing leaves no half plan.
+    const QByteArray part = QFile::encodeName(m_path + QStringLiteral(".part"));
+    const int fd = ::open(part.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    // The plan goes out piece by piece: a large batch never holds its whole text in memory.
     QByteArray data;
-    qsizetype estimate = 64;
-    for (const Move& m : plan)
-        estimate += m.from.size() + m.to.size() + 6;
-    data.reserve(estimate + plan.size() + 1);
+    data.reserve(kWritePiece + 1024);
+    qsizetype written = 0;
+    bool ok = true;
+    auto flush = [&](bool always) {
+        if (always || data.size() >= kWritePiece) {
+            ok = ok && writeAll(fd, data);
+            written += data.size();
+            data.resize(0);
+        }
+    };
     data += "{\"date\":";
     Json::appendNumber(data, Json::referenceSeconds(QDateTime::currentDateTime()));
     data += ",\"moves\":[";
@@ -286,30 +304,24 @@ bool RenameJournal::open(const MoveBatch& plan)
         Json::appendString(data, plan[i].from);
         data += ',';
         Json::appendString(data, plan[i].to);
+        flush(false);
     }
     data += "],\"version\":";
     data += QByteArray::number(kVersion);
     data += "}\n";
-    const qsizetype marksAt = data.size();
+    const qsizetype marksAt = written + data.size();
     data += QByteArray(plan.size(), kPending);
     data += '\n';
-
-    const QString folder = PathText::parent(m_path);
-    QDir().mkpath(folder);
-    // Written under another name first, so that a crash while writing leaves no half plan.
-    const QByteArray part = QFile::encodeName(m_path + QStringLiteral(".part"));
-    const int fd = ::open(part.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, data) && ::fdatasync(fd) == 0
-           && ::rename(part.constData(), QFile::encodeName(m_path).constData()) == 0;
+    flush(true);
+    const qsizetype size = written;
+    ok = ok && ::fdatasync(fd) == 0 && ::rename(part.constData(), QFile::encodeName(m_path).constData()) == 0;
     if (!ok) {
         ::close(fd);
         ::unlink(part.constData());
         return false;
     }
     syncFolder(folder);
-    void* map = ::mmap(nullptr, size_t(data.size()), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    void* map = ::mmap(nullptr, size_t(size), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (map == MAP_FAILED) {
         ::close(fd);
         discard(m_path);
@@ -317,7 +329,7 @@ bool RenameJournal::open(const MoveBatch& plan)
     }
     m_fd = fd;
     m_map = static_cast<char*>(map);
-    m_mapSize = data.size();
+    m_mapSize = size;
     m_marks = m_map + marksAt;
     m_plan = plan;
     return true;
@@ -345,7 +357,7 @@ RenameBatchResult RenameJournal::run(const QList<FileItem>& items, const RenameP
         return carryOutBatch(std::move(decided), disk);
     JournaledDisk journaled(disk, *this, std::move(temporaries));
     RenameBatchResult result = carryOutBatch(std::move(decided), journaled);
-    syncChunk();
+    syncNow();
     return result;
 }
 
@@ -401,9 +413,21 @@ void RenameJournal::endMove(qsizetype token, bool done)
         syncChunk();
 }
 
+// The marks are in the page cache the moment they are made: a sync only bounds what a power cut
+// can take back, so the moves go on while it runs. One still running when the next chunk is due
+// covers part of it; the chunk after it is synced in full.
 void RenameJournal::syncChunk()
 {
     m_sinceSync = 0;
+    if (m_fd < 0 || m_chunkSync.isRunning())
+        return;
+    m_chunkSync = QtConcurrent::run([fd = m_fd] { ::fdatasync(fd); });
+}
+
+void RenameJournal::syncNow()
+{
+    m_sinceSync = 0;
+    m_chunkSync.waitForFinished();
     if (m_fd >= 0)
         ::fdatasync(m_fd);
 }

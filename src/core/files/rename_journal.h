@@ -3,11 +3,13 @@
 // kill, a power cut) loses neither the undo of the renames already done nor a file parked under a
 // temporary name. Before the first move the whole plan (every move, the temporary names
 // included) is written and synced; each move is marked as it completes in a mapped part of the
-// same file (a store to memory, so the apply stays close to the bare moves), synced in chunks.
+// same file (a store to memory, so the apply stays close to the bare moves), synced in chunks
+// beside the moves and in full once the batch is done.
 // The file goes once the batch is in the stored history; one left behind is recovered at launch.
 #include "files/rename_batch.h"
 
 #include <QDateTime>
+#include <QFuture>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -63,6 +65,7 @@ public:
 private:
     bool open(const MoveBatch& plan);
     void syncChunk();
+    void syncNow();
 
     QString m_path;
     int m_fd = -1;
@@ -73,4 +76,5 @@ private:
     qsizetype m_mapSize = 0;
     char* m_marks = nullptr;  // one byte per planned move
     int m_sinceSync = 0;
+    QFuture<void> m_chunkSync;
 };

@@ -11,6 +11,36 @@
 #define RENAME_NOREPLACE (1 << 0)
 #endif
 
+namespace {
+
+// A name's UTF-8 bytes, ending in a NUL. Short ASCII names, nearly all of them, are copied into
+// the object itself: a large batch makes no heap copy of any name.
+class EncodedName {
+public:
+    explicit EncodedName(QStringView name)
+    {
+        if (name.size() < qsizetype(sizeof m_buffer)) {
+            qsizetype i = 0;
+            for (; i < name.size() && name[i].unicode() < 0x80; ++i)
+                m_buffer[i] = char(name[i].unicode());
+            if (i == name.size()) {
+                m_buffer[i] = '\0';
+                return;
+            }
+        }
+        m_heap = name.toUtf8();
+    }
+    EncodedName(const EncodedName&) = delete;
+    EncodedName& operator=(const EncodedName&) = delete;
+    const char* data() const { return m_heap.isNull() ? m_buffer : m_heap.constData(); }
+
+private:
+    char m_buffer[256];
+    QByteArray m_heap;
+};
+
+}  // namespace
+
 OpenFolder::~OpenFolder()
 {
     close();
@@ -41,10 +71,10 @@ std::optional<MoveError> OpenFolder::move(const QString& from, const QString& to
         if (m_fd < 0)
             return SafeMove::move(from, to);
     }
-    const QByteArray a = QStringView(from).sliced(slash + 1).toUtf8();
-    const QByteArray b = QStringView(to).sliced(slash + 1).toUtf8();
+    const EncodedName a(QStringView(from).sliced(slash + 1));
+    const EncodedName b(QStringView(to).sliced(slash + 1));
     // Called through syscall() so the build does not depend on the C library's wrapper.
-    if (::syscall(SYS_renameat2, m_fd, a.constData(), m_fd, b.constData(), RENAME_NOREPLACE) == 0)
+    if (::syscall(SYS_renameat2, m_fd, a.data(), m_fd, b.data(), RENAME_NOREPLACE) == 0)
         return std::nullopt;
     if (errno == EINVAL || errno == ENOSYS)
         m_unsupported = true;

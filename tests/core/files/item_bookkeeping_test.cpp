@@ -1,4 +1,5 @@
 #include "files/item_bookkeeping.h"
+#include "files/path_remap.h"
 #include "files/renamer.h"
 #include "files_fixture.h"
 
@@ -17,10 +18,41 @@ TEST(PathRemapping, FollowsFilesAndFoldersThroughABatch)
         {"other letter case matches nothing", "/d/Clip.mov", {{"/d/clip.mov", "/d/x.mov"}}, "/d/Clip.mov"},
         {"a sibling with a longer name is not inside", "/a2/f", {{"/a", "/b"}}, "/a2/f"},
         {"unclean paths are cleaned", "/d/./e/../x", {{"/d/x", "/d/y"}}, "/d/y"},
+        {"a doubled slash is cleaned", "/d//x", {{"/d/x", "/d/y"}}, "/d/y"},
+        {"a last dot is cleaned", "/d/x/.", {{"/d/x", "/d/y"}}, "/d/y"},
+        {"a last double dot is cleaned", "/d/e/..", {{"/d", "/f"}}, "/f"},
+        {"names that only start with dots are kept", "/d/..x/.y/...", {{"/d/..x/.y/...", "/d/z"}}, "/d/z"},
+        {"a name starting with dots is no parent", "/d/..x", {{"/d", "/f"}}, "/f/..x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(ItemBookkeeping::remapMovedURLs({c.url}, c.moves), QStringList{c.expected});
+    }
+}
+
+// Name, stem and extension follow a new path, whether the extension changed or not.
+TEST(PathRemapping, NamesFollowThePath)
+{
+    struct Case {
+        QString from, to, name, stem, ext;
+    };
+    const QList<Case> cases = {
+        {"/d/a.mov", "/d/Shot_1.mov", "Shot_1.mov", "Shot_1", "mov"},
+        {"/d/a.mov", "/d/a.MOV", "a.MOV", "a", "MOV"},
+        {"/d/a.mov", "/d/a", "a", "a", ""},
+        {"/d/a", "/d/a.mov", "a.mov", "a", "mov"},
+        {"/d/a.mov", "/d/.mov", ".mov", ".mov", ""},
+        {"/d/a.mov", "/d/clip.", "clip.", "clip.", ""},
+        {"/d/a.tar.gz", "/d/b.tar.gz", "b.tar.gz", "b.tar", "gz"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.to.toStdString());
+        FileItem item = FileItem::file(c.from);
+        item.url = c.to;
+        PathRemap::refreshNames(item);
+        EXPECT_EQ(item.name, c.name);
+        EXPECT_EQ(item.stem, c.stem);
+        EXPECT_EQ(item.ext, c.ext);
     }
 }
 
@@ -62,6 +94,26 @@ TEST_F(FilesTest, ListFollowsABatchWhicheverWayItIsMatched)
          {{"/w/b.mov", "/w/.rntmp_1"}, {"/w/a.mov", "/w/b.mov"}, {"/w/.rntmp_1", "/w/a.mov"}},
          {},
          {"/w/b.mov", "/w/a.mov"}},
+        {"an undo's moves, the reverse of the list's order",
+         {"/w/x1.mov", "/w/keep.mov", "/w/x2.mov", "/w/x3.mov"},
+         {{"/w/x3.mov", "/w/a3.mov"}, {"/w/x2.mov", "/w/a2.mov"}, {"/w/x1.mov", "/w/a1.mov"}},
+         {},
+         {"/w/a1.mov", "/w/keep.mov", "/w/a2.mov", "/w/a3.mov"}},
+        {"a shift along a row, listed against its order",
+         {"/w/c.mov", "/w/b.mov"},
+         {{"/w/b.mov", "/w/a.mov"}, {"/w/c.mov", "/w/b.mov"}},
+         {},
+         {"/w/b.mov", "/w/a.mov"}},
+        {"a shift along a row, listed in its order",
+         {"/w/b.mov", "/w/c.mov"},
+         {{"/w/b.mov", "/w/a.mov"}, {"/w/c.mov", "/w/b.mov"}},
+         {},
+         {"/w/a.mov", "/w/b.mov"}},
+        {"moves in no order of the list",
+         {"/w/a.mov", "/w/b.mov", "/w/c.mov"},
+         {{"/w/b.mov", "/w/y.mov"}, {"/w/c.mov", "/w/z.mov"}, {"/w/a.mov", "/w/x.mov"}},
+         {},
+         {"/w/x.mov", "/w/y.mov", "/w/z.mov"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

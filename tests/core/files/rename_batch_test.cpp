@@ -79,3 +79,30 @@ TEST(RenameBatch, PlansTheMovesWithParkingAndSkipsWithoutTouchingADisk)
         EXPECT_EQ(r.anyToMove, c.anyToMove);
     }
 }
+
+// A batch has a chain when one entry's target is where another entry's file starts, whatever
+// the lengths of the names around it.
+TEST(RenameBatchPlan, ChainsAreFoundAmongNamesOfAnyLength)
+{
+    struct Case {
+        const char* what;
+        QList<std::pair<QString, QString>> moves;
+        bool chainFree;
+    };
+    const QList<Case> cases = {
+        {"longer names", {{"/d/a.mov", "/d/x_a.mov"}, {"/d/b.mov", "/d/x_b.mov"}}, true},
+        {"names of one length", {{"/d/a.mov", "/d/c.mov"}, {"/d/b.mov", "/d/e.mov"}}, true},
+        {"a swap", {{"/d/a.mov", "/d/b.mov"}, {"/d/b.mov", "/d/a.mov"}}, false},
+        {"a shift through names of other lengths",
+         {{"/d/a.mov", "/d/bb.mov"}, {"/d/bb.mov", "/d/ccc.mov"}, {"/d/x.mov", "/d/yy.mov"}},
+         false},
+        {"the same name in another folder", {{"/d/a.mov", "/e/b.mov"}, {"/d/b.mov", "/d/c.mov"}}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DecidedBatch batch;
+        for (const auto& [from, to] : c.moves)
+            batch.entries << BatchEntry{QUuid::createUuid(), from, to};
+        EXPECT_EQ(batch.chainFree(), c.chainFree);
+    }
+}

@@ -99,6 +99,28 @@ TEST_F(FilesTest, MovesThroughAnOpenFolderNeverReplaceAndFollowPaths)
     EXPECT_EQ(content("G/b.mov"), "F/b.mov");
 }
 
+// Names reach the kernel byte for byte however they are encoded on the way: ASCII, the longest
+// name a folder takes, letters beyond ASCII, and a swap between the kinds.
+TEST_F(FilesTest, MovesThroughAnOpenFolderKeepEveryName)
+{
+    dir("F");
+    const QString longest(255, QChar('n'));
+    const QStringList names = {"a.mov", longest, "Szenenübersicht.mov", "镜头 01.mov", QString(253, QChar('m')) + "é"};
+    OpenFolder folder;
+    QString at = file("F/start.mov");
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.left(20).toStdString());
+        EXPECT_FALSE(folder.move(at, work("F/" + name)));
+        at = work("F/" + name);
+        EXPECT_EQ(content("F/" + name), "F/start.mov");
+    }
+    file("F/" + longest);
+    auto err = folder.move(at, work("F/" + longest));  // taken: refused, nothing moved
+    ASSERT_TRUE(err.has_value());
+    EXPECT_TRUE(err->exists());
+    EXPECT_EQ(content("F/" + longest), "F/" + longest);
+}
+
 TEST_F(FilesTest, MissingSourceReportsNotFound)
 {
     auto err = SafeMove::move(work("nope.mov"), work("x.mov"));
