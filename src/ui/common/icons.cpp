@@ -77,6 +77,25 @@ const QHash<QString, IconEntry>& iconMap()
     };
     return map;
 }
+
+// The style's icon for a fallback, made once: the style reads every size of it from PNG files
+// when the icon is made, and many symbols share a fallback.
+QIcon styleIcon(QStyle::StandardPixmap which)
+{
+    static QHash<int, QIcon>* made = nullptr;
+    if (!made) {
+        made = new QHash<int, QIcon>;
+        // Dropped with the application, before its pixmaps' backing goes.
+        qAddPostRoutine([] {
+            delete made;
+            made = nullptr;
+        });
+    }
+    auto it = made->constFind(which);
+    if (it == made->constEnd())
+        it = made->insert(which, QApplication::style()->standardIcon(which));
+    return *it;
+}
 }  // namespace
 
 QString themeIconName(const QString& symbol)
@@ -98,7 +117,7 @@ QIcon symbolIcon(const QString& symbol)
         if (QIcon::hasThemeIcon(name + QLatin1String("-symbolic")))
             return QIcon::fromTheme(name + QLatin1String("-symbolic"));
     }
-    return QApplication::style()->standardIcon(it->fallback);
+    return styleIcon(it->fallback);
 }
 
 void useInstalledIconTheme()

@@ -1,5 +1,6 @@
 #include "quick_look.h"
 
+#include "media_module.h"
 #include "platform/lang.h"
 #include "video_frame.h"
 
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMimeDatabase>
-#include <QPdfDocument>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -32,13 +32,8 @@ QImage readImage(const QString& path, const QSize& maxSize)
 
 QImage renderPdfFirstPage(const QString& path, const QSize& maxSize)
 {
-    QPdfDocument doc;
-    if (doc.load(path) != QPdfDocument::Error::None || doc.pageCount() < 1)
-        return {};
-    const QSizeF points = doc.pagePointSize(0);
-    if (points.isEmpty())
-        return {};
-    return doc.render(0, points.toSize().scaled(maxSize, Qt::KeepAspectRatio));
+    const MediaModule::Table* media = MediaModule::table();
+    return media ? media->firstPdfPage(path, maxSize) : QImage();
 }
 
 QString readTextStart(const QString& path)
