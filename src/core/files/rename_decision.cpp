@@ -205,6 +205,75 @@ QString folderOf(const QString& path, QString& last)
     return last;
 }
 
+// A move into a folder as the listed file's path and the target's name; the target's whole path
+// is built only when the disk itself must be asked about it.
+struct NamedMove {
+    const QString* from;
+    QStringView name;   // the target's text after its last "/"
+    const QString* to;  // the target's path; null when it is the folder joined with the name
+    bool slash = true;  // the target's path has a "/"
+};
+
+QString targetOf(const QString& folder, const NamedMove& m)
+{
+    return m.to ? *m.to : joined(folder, m.name.toString());
+}
+
+QString lastComponentOf(const NamedMove& m)
+{
+    return m.to ? PathText::lastComponent(*m.to) : m.name.toString();
+}
+
+QList<bool> takenWith(const QString& folder, const std::vector<NamedMove>& moves,
+                      const FolderListings::Listing* listing)
+{
+    QList<bool> out(qsizetype(moves.size()), false);
+    for (size_t k = 0; k < moves.size(); ++k) {
+        const NamedMove& m = moves[k];
+        if (listing) {
+            // Most names are short ASCII, whose bytes are their characters: looked up without
+            // building any text.
+            const QStringView name = m.name;
+            char ascii[256];
+            bool plain = m.slash && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
+            for (qsizetype i = 0; plain && i < name.size(); ++i) {
+                plain = name.at(i).unicode() < 0x80;
+                ascii[i] = char(name.at(i).unicode());
+            }
+            const bool exact = plain ? listing->hasExact(QByteArrayView(ascii, name.size()))
+                                     : listing->hasExact(QFile::encodeName(lastComponentOf(m)));
+            if (exact) {
+                out[qsizetype(k)] = true;  // an entry of exactly this name: never the moving file's own
+                continue;
+            }
+            if (!(plain ? listing->mayHoldFolded(name) : listing->mayHoldFolded(lastComponentOf(m))))
+                continue;
+        }
+        const QString to = targetOf(folder, m);
+        struct stat at {};
+        if (::lstat(QFile::encodeName(to).constData(), &at) != 0)
+            continue;
+        struct stat self {};
+        const bool itself = ::lstat(QFile::encodeName(*m.from).constData(), &self) == 0 && self.st_dev == at.st_dev
+                         && self.st_ino == at.st_ino;
+        // The moving file found under the target's spelling is either the file itself, reached
+        // on a volume that ignores case, or a second hard link, an entry of its own.
+        out[qsizetype(k)] = !itself || (!listing && hasEntry(folder, QFile::encodeName(PathText::lastComponent(to))));
+    }
+    return out;
+}
+
+std::vector<NamedMove> namedMoves(const QList<Move>& moves)
+{
+    std::vector<NamedMove> out;
+    out.reserve(size_t(moves.size()));
+    for (const Move& m : moves) {
+        const qsizetype slash = m.to.lastIndexOf(u'/');
+        out.push_back({&m.from, QStringView(m.to).mid(slash + 1), &m.to, slash >= 0});
+    }
+    return out;
+}
+
 }  // namespace
 
 QString RenameDecision::reasonText(qsizetype row) const
@@ -221,26 +290,193 @@ QString RenameDecision::reasonText(qsizetype row) const
     return {};
 }
 
-RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTargets& taken)
+namespace {
+
+// A path as the text before its last "/" and the name after it. Two paths are equal exactly when
+// both parts are, and equal letter case aside exactly when both parts are: lower-casing maps
+// each character on its own and never makes or removes a "/".
+struct PathParts {
+    QStringView folder;  // null when the path has no "/"
+    QStringView name;
+};
+
+PathParts partsOf(QStringView path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return {QStringView(), path};
+    return {path.left(slash), path.mid(slash + 1)};
+}
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+// lowerKey(a) == lowerKey(b), without building either text when both are ASCII.
+bool sameFolded(QStringView a, QStringView b)
+{
+    if (isAscii(a) && isAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            char16_t x = a.at(i).unicode(), y = b.at(i).unicode();
+            x = (x >= u'A' && x <= u'Z') ? char16_t(x + 32) : x;
+            y = (y >= u'A' && y <= u'Z') ? char16_t(y + 32) : y;
+            if (x != y)
+                return false;
+        }
+        return true;
+    }
+    return lowerKey(a.toString()) == lowerKey(b.toString());
+}
+
+// Numbers for the folder parts of a list's paths, exactly and letter case aside; 0 stands for
+// no folder part. Paths of one folder come in long runs, so the last folder is tried first.
+class FolderNumbers {
+public:
+    struct Numbers {
+        qsizetype exact = 0;
+        qsizetype folded = 0;
+    };
+    Numbers of(QStringView folder)
+    {
+        if (folder.isNull())
+            return {};
+        if (m_lastNumbers.exact != 0 && folder == m_last)
+            return m_lastNumbers;
+        const QString text = folder.toString();
+        auto it = m_exact.constFind(text);
+        if (it == m_exact.constEnd()) {
+            const QString folded = lowerKey(text);
+            auto f = m_folded.constFind(folded);
+            if (f == m_folded.constEnd())
+                f = m_folded.insert(folded, m_folded.size() + 1);
+            it = m_exact.insert(text, Numbers{m_exact.size() + 1, *f});
+        }
+        m_last = text;
+        m_lastNumbers = *it;
+        return *it;
+    }
+
+private:
+    QHash<QString, Numbers> m_exact;
+    QHash<QString, qsizetype> m_folded;
+    QString m_last;
+    Numbers m_lastNumbers;
+};
+
+size_t mixed(qsizetype folder, size_t nameHash)
+{
+    return nameHash ^ (size_t(folder) * 0x9E3779B97F4A7C15ULL);
+}
+
+// Rows by a key of theirs, with open addressing: each slot holds a row + 1, 0 when free. Keys
+// are told apart by `same(row, otherRow)`; the table does not own what it compares.
+class RowTable {
+public:
+    explicit RowTable(qsizetype rows)
+    {
+        size_t width = 16;
+        while (width < size_t(2 * rows))
+            width *= 2;
+        m_slots.assign(width, 0);
+        m_hashes.assign(width, 0);
+    }
+    // The row already filed under the key, or -1 after filing `row` under it.
+    template <typename Same>
+    qsizetype fileOnce(qsizetype row, size_t hash, Same&& same)
+    {
+        const size_t slot = find(hash, same);
+        if (m_slots[slot] != 0)
+            return m_slots[slot] - 1;
+        m_slots[slot] = qint32(row + 1);
+        m_hashes[slot] = hash;
+        return -1;
+    }
+    // Files `row` under the key, in place of a row filed there before.
+    template <typename Same>
+    void file(qsizetype row, size_t hash, Same&& same)
+    {
+        const size_t slot = find(hash, same);
+        m_slots[slot] = qint32(row + 1);
+        m_hashes[slot] = hash;
+    }
+    // The row filed under the key, -1 when none; `matches(row)` says whether a row has the key.
+    template <typename Matches>
+    qsizetype lookUp(size_t hash, Matches&& matches) const
+    {
+        const size_t mask = m_slots.size() - 1;
+        for (size_t slot = hash & mask; m_slots[slot] != 0; slot = (slot + 1) & mask)
+            if (m_hashes[slot] == hash && matches(qsizetype(m_slots[slot] - 1)))
+                return m_slots[slot] - 1;
+        return -1;
+    }
+
+private:
+    template <typename Same>
+    size_t find(size_t hash, Same&& same) const
+    {
+        const size_t mask = m_slots.size() - 1;
+        size_t slot = hash & mask;
+        while (m_slots[slot] != 0 && !(m_hashes[slot] == hash && same(qsizetype(m_slots[slot] - 1))))
+            slot = (slot + 1) & mask;
+        return slot;
+    }
+    std::vector<qint32> m_slots;
+    std::vector<size_t> m_hashes;
+};
+
+// What the decision needs of each row beyond its candidate.
+struct RowKeys {
+    qsizetype targetFolder = 0;        // the exact number of the target's folder part
+    qsizetype targetFoldedFolder = 0;  // the same letter case aside
+    bool folderEndsInSlash = false;    // the listed file's folder ends in "/" (the root)
+    size_t targetHash = 0;             // of the target letter case aside
+};
+
+}  // namespace
+
+namespace {
+
+// What the disk is asked about the targets in one folder the list alone cannot settle.
+using AskFolder = std::function<QList<bool>(const QString& folder, const std::vector<NamedMove>& moves)>;
+
+// The one decision of the preview and of Apply; the target paths are made only `withTargets`.
+RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, const AskFolder& ask)
 {
     const qsizetype n = rows.size();
     RenameDecision d;
     d.verdicts = QList<RenameVerdict>(n, RenameVerdict::unchanged);
-    d.targets.resize(n);
+    if (withTargets)
+        d.targets.resize(n);
     d.reasons.resize(n);
 
-    QList<QString> keys(n);                // the lower-cased target of each row with a valid new name
-    QHash<QString, qsizetype> owners;      // lower-cased target → the one row wanting it, -1 when several
-    QHash<QString, qsizetype> movingFrom;  // exact path → the row whose file leaves it
-    QSet<QString> staying;                 // lower-cased paths of listed files that keep their names
-    QList<QString> folders(n);             // the folder of each row with a valid new name
+    // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
+    FolderNumbers folders;
+    std::vector<RowKeys> keys(static_cast<size_t>(n));
+    std::vector<qsizetype> owner(static_cast<size_t>(n), -1);  // the first row wanting the same target, case aside
+    std::vector<qint32> wanting(static_cast<size_t>(n), 0);    // of a first row: the rows wanting its target
+    RowTable owners(n);     // targets of rows with a valid new name, letter case aside
+    RowTable movingFrom(n); // exact paths of those rows' files
+    RowTable staying(n);    // paths of listed files that keep their names, letter case aside
+    std::vector<qsizetype> fromFolders(static_cast<size_t>(n), 0);  // the exact number of each file's folder part
+    std::vector<qsizetype> stayingFolder(static_cast<size_t>(n), 0);
     QString lastFolder;
-    owners.reserve(n);
-    movingFrom.reserve(n);
     for (qsizetype i = 0; i < n; ++i) {
         const RenameCandidate& row = rows.at(i);
+        const PathParts from = partsOf(row.from);
+        const FolderNumbers::Numbers fromFolder = folders.of(from.folder);
+        fromFolders[size_t(i)] = fromFolder.exact;
         if (row.proposed == row.name) {
-            staying.insert(lowerKey(row.from));
+            stayingFolder[size_t(i)] = fromFolder.folded;
+            staying.fileOnce(i, mixed(fromFolder.folded, foldedHash(from.name)), [&](qsizetype other) {
+                return stayingFolder[size_t(other)] == fromFolder.folded
+                    && sameFolded(partsOf(rows.at(other).from).name, from.name);
+            });
             continue;
         }
         if (auto why = validateNewName(row.proposed, row.name)) {
@@ -249,22 +485,39 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
             continue;
         }
         d.verdicts[i] = RenameVerdict::rename;
-        folders[i] = folderOf(row.from, lastFolder);
-        d.targets[i] = joined(folders[i], row.proposed);
-        keys[i] = lowerKey(d.targets[i]);
-        const auto owner = owners.find(keys[i]);
-        if (owner == owners.end())
-            owners.insert(keys[i], i);
-        else
-            *owner = -1;
-        movingFrom.insert(row.from, i);
+        const QString folder = folderOf(row.from, lastFolder);
+        if (withTargets)
+            d.targets[i] = joined(folder, row.proposed);
+        RowKeys& k = keys[size_t(i)];
+        k.folderEndsInSlash = folder.endsWith(u'/');
+        const FolderNumbers::Numbers targetFolder
+            = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
+        k.targetFolder = targetFolder.exact;
+        k.targetFoldedFolder = targetFolder.folded;
+        k.targetHash = mixed(targetFolder.folded, foldedHash(row.proposed));
+        const qsizetype first = owners.fileOnce(i, k.targetHash, [&](qsizetype other) {
+            return keys[size_t(other)].targetFoldedFolder == k.targetFoldedFolder
+                && sameFolded(rows.at(other).proposed, row.proposed);
+        });
+        owner[size_t(i)] = first < 0 ? i : first;
+        ++wanting[size_t(owner[size_t(i)])];
+        movingFrom.file(i, mixed(fromFolder.exact, qHash(from.name)), [&](qsizetype other) {
+            return fromFolders[size_t(other)] == fromFolder.exact && partsOf(rows.at(other).from).name == from.name;
+        });
     }
     for (qsizetype i = 0; i < n; ++i) {
         if (d.verdicts[i] != RenameVerdict::rename)
             continue;
-        if (owners.value(keys[i]) < 0)
+        const RowKeys& k = keys[size_t(i)];
+        const QString& proposed = rows.at(i).proposed;
+        if (wanting[size_t(owner[size_t(i)])] > 1)
             d.verdicts[i] = RenameVerdict::duplicate;
-        else if (staying.contains(keys[i]))
+        else if (staying.lookUp(k.targetHash,
+                                [&](qsizetype other) {
+                                    return stayingFolder[size_t(other)] == k.targetFoldedFolder
+                                        && sameFolded(partsOf(rows.at(other).from).name, proposed);
+                                })
+                 >= 0)
             d.verdicts[i] = RenameVerdict::heldInList;
     }
 
@@ -276,28 +529,42 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
     for (qsizetype i = 0; i < n; ++i) {
         if (d.verdicts[i] != RenameVerdict::rename)
             continue;
-        const qsizetype holder = movingFrom.value(d.targets[i], -1);
+        const RowKeys& k = keys[size_t(i)];
+        const QString& name = rows.at(i).proposed;
+        const qsizetype holder = movingFrom.lookUp(mixed(k.targetFolder, qHash(name)), [&](qsizetype other) {
+            return fromFolders[size_t(other)] == k.targetFolder && partsOf(rows.at(other).from).name == name;
+        });
         if (holder >= 0 && d.verdicts[holder] == RenameVerdict::rename)
             waiter[holder] = i;  // one at most: a second row wanting the path is a duplicate
         else
             pending << i;
     }
     while (!pending.isEmpty()) {
-        QHash<QString, QList<qsizetype>> byFolder;
-        // A valid new name has no "/": the target's folder is the listed file's.
-        for (qsizetype i : std::as_const(pending))
-            byFolder[folders[i]] << i;
+        // A valid new name has no "/": the target's folder is the listed file's. Rows of one
+        // folder are asked about together, in the order they were found.
+        QHash<qsizetype, QList<qsizetype>> byFolder;
+        QList<qsizetype> order;
+        for (qsizetype i : std::as_const(pending)) {
+            const RowKeys& k = keys[size_t(i)];
+            QList<qsizetype>& group = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
+            if (group.isEmpty())
+                order << i;
+            group << i;
+        }
         pending.clear();
-        for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
-            QList<Move> moves;
-            moves.reserve(it->size());
-            for (qsizetype i : *it)
-                moves << Move{rows.at(i).from, d.targets[i]};
-            const QList<bool> held = taken(it.key(), moves);
-            for (qsizetype k = 0; k < it->size(); ++k) {
-                if (!held.value(k))
+        for (qsizetype first : std::as_const(order)) {
+            const RowKeys& k = keys[size_t(first)];
+            const QList<qsizetype>& group = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
+            std::vector<NamedMove> moves;
+            moves.reserve(size_t(group.size()));
+            for (qsizetype i : group)
+                moves.push_back({&rows.at(i).from, rows.at(i).proposed, withTargets ? &d.targets.at(i) : nullptr});
+            QString last;
+            const QList<bool> held = ask(folderOf(rows.at(first).from, last), moves);
+            for (qsizetype g = 0; g < group.size(); ++g) {
+                if (!held.value(g))
                     continue;
-                const qsizetype i = it->at(k);
+                const qsizetype i = group.at(g);
                 d.verdicts[i] = RenameVerdict::taken;
                 if (waiter[i] >= 0)
                     pending << waiter[i];
@@ -308,52 +575,32 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
     return d;
 }
 
-namespace {
+}  // namespace
 
-QList<bool> takenWith(const QString& folder, const QList<Move>& moves, const FolderListings::Listing* listing)
+RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTargets& taken)
 {
-    QList<bool> out(moves.size(), false);
-    for (qsizetype k = 0; k < moves.size(); ++k) {
-        if (listing) {
-            // Most names are short ASCII, whose bytes are their characters: looked up without
-            // building any text.
-            const QString& to = moves[k].to;
-            const qsizetype slash = to.lastIndexOf(u'/');
-            const QStringView name = QStringView(to).mid(slash + 1);
-            char ascii[256];
-            bool plain = slash >= 0 && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
-            for (qsizetype i = 0; plain && i < name.size(); ++i) {
-                plain = name.at(i).unicode() < 0x80;
-                ascii[i] = char(name.at(i).unicode());
-            }
-            const bool exact = plain ? listing->hasExact(QByteArrayView(ascii, name.size()))
-                                     : listing->hasExact(QFile::encodeName(PathText::lastComponent(to)));
-            if (exact) {
-                out[k] = true;  // an entry of exactly this name: never the moving file's own
-                continue;
-            }
-            if (!(plain ? listing->mayHoldFolded(name) : listing->mayHoldFolded(PathText::lastComponent(to))))
-                continue;
-        }
-        struct stat at {};
-        if (::lstat(QFile::encodeName(moves[k].to).constData(), &at) != 0)
-            continue;
-        struct stat self {};
-        const bool itself = ::lstat(QFile::encodeName(moves[k].from).constData(), &self) == 0
-                         && self.st_dev == at.st_dev && self.st_ino == at.st_ino;
-        // The moving file found under the target's spelling is either the file itself, reached
-        // on a volume that ignores case, or a second hard link, an entry of its own.
-        out[k] = !itself || (!listing && hasEntry(folder, QFile::encodeName(PathText::lastComponent(moves[k].to))));
-    }
-    return out;
+    return decide(rows, true, [&taken](const QString& folder, const std::vector<NamedMove>& named) {
+        QList<Move> moves;
+        moves.reserve(qsizetype(named.size()));
+        for (const NamedMove& m : named)
+            moves << Move{*m.from, *m.to};
+        return taken(folder, moves);
+    });
 }
 
-}  // namespace
+RenameDecision previewDecision(const QList<RenameCandidate>& rows, FolderListings* listings)
+{
+    return decide(rows, false, [listings](const QString& folder, const std::vector<NamedMove>& moves) {
+        const auto listing = listings ? listings->listing(folder, qsizetype(moves.size()))
+                                      : moves.size() >= size_t(kListingThreshold) ? readListing(folder) : nullptr;
+        return takenWith(folder, moves, listing.get());
+    });
+}
 
 QList<bool> targetsTakenOnDisk(const QString& folder, const QList<Move>& moves)
 {
     const auto listing = moves.size() >= kListingThreshold ? readListing(folder) : nullptr;
-    return takenWith(folder, moves, listing.get());
+    return takenWith(folder, namedMoves(moves), listing.get());
 }
 
 FolderListings::FolderListings() = default;
@@ -367,6 +614,11 @@ qsizetype FolderListings::size() const
 
 QList<bool> FolderListings::taken(const QString& folder, const QList<Move>& moves)
 {
+    return takenWith(folder, namedMoves(moves), listing(folder, moves.size()).get());
+}
+
+std::shared_ptr<const FolderListings::Listing> FolderListings::listing(const QString& folder, qsizetype moves)
+{
     std::shared_ptr<const Listing> listing;
     {
         QMutexLocker lock(&m_mutex);
@@ -377,7 +629,7 @@ QList<bool> FolderListings::taken(const QString& folder, const QList<Move>& move
         QMutexLocker lock(&m_mutex);
         m_kept.remove(folder);
     }
-    if (!listing && moves.size() >= kListingThreshold) {
+    if (!listing && moves >= kListingThreshold) {
         listing = readListing(folder);
         if (listing && listing->settled) {
             QMutexLocker lock(&m_mutex);
@@ -386,5 +638,5 @@ QList<bool> FolderListings::taken(const QString& folder, const QList<Move>& move
             m_kept.insert(folder, listing);
         }
     }
-    return takenWith(folder, moves, listing.get());
+    return listing;
 }

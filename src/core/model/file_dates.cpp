@@ -75,10 +75,16 @@ QString captureKey(const std::optional<QDateTime>& date)
 }
 
 std::optional<QDateTime> fileDateThrough(const QString& path, bool creation,
-                                         QHash<QString, std::optional<QDateTime>>& cache)
+                                         QHash<QString, std::optional<QDateTime>>& cache,
+                                         const QHash<QString, std::optional<QDateTime>>* known = nullptr)
 {
     const QString cacheKey = (creation ? QStringLiteral("creationDate|") : QStringLiteral("contentModificationDate|"))
                            + path;
+    if (known) {
+        const auto it = known->constFind(cacheKey);
+        if (it != known->constEnd())
+            return *it;
+    }
     const auto it = cache.constFind(cacheKey);
     if (it != cache.constEnd())
         return *it;
@@ -89,15 +95,16 @@ std::optional<QDateTime> fileDateThrough(const QString& path, bool creation,
 }
 
 QString dateTextThrough(const RuleSettings& rules, const FileItem& item,
-                        QHash<QString, std::optional<QDateTime>>& fileDates)
+                        QHash<QString, std::optional<QDateTime>>& fileDates,
+                        const QHash<QString, std::optional<QDateTime>>* known = nullptr)
 {
     std::optional<QDateTime> date;
     switch (rules.dateSource) {
     case DateSource::capture:
-        date = item.captureDate ? item.captureDate : fileDateThrough(item.url, false, fileDates);
+        date = item.captureDate ? item.captureDate : fileDateThrough(item.url, false, fileDates, known);
         break;
-    case DateSource::modified: date = fileDateThrough(item.url, false, fileDates); break;
-    case DateSource::created: date = fileDateThrough(item.url, true, fileDates); break;
+    case DateSource::modified: date = fileDateThrough(item.url, false, fileDates, known); break;
+    case DateSource::created: date = fileDateThrough(item.url, true, fileDates, known); break;
     }
     if (!date)
         return {};
@@ -224,21 +231,41 @@ std::optional<QDateTime> FileDates::cachedFileDate(const QString& path, FileDate
     return fileDateThrough(path, key == FileDateKey::creation, m_fileDateCache);
 }
 
-QString cachedDateText(const RuleSettings& rules, const FileItem& item,
-                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts)
+namespace {
+
+QString dateTextThrough(const RuleSettings& rules, const FileItem& item, const DateCaches* known,
+                        QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts)
 {
     if (!rules.dateEnabled)
         return {};
     const QString key = item.id.toString(QUuid::WithoutBraces) % u'|' % QString::number(qHash(item.url)) % u'|'
                       % sourceWord(rules.dateSource) % u'|' % rules.dateFormat % u'|' % captureKey(item.captureDate);
+    if (known) {
+        const auto it = known->texts.constFind(key);
+        if (it != known->texts.constEnd())
+            return *it;
+    }
     const auto it = texts.constFind(key);
     if (it != texts.constEnd())
         return *it;
-    const QString text = dateTextThrough(rules, item, fileDates);
+    const QString text = dateTextThrough(rules, item, fileDates, known ? &known->fileDates : nullptr);
     if (texts.size() > kDateTextBound)
         texts.clear();
     texts.insert(key, text);
     return text;
+}
+
+}  // namespace
+
+QString cachedDateText(const RuleSettings& rules, const FileItem& item,
+                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts)
+{
+    return dateTextThrough(rules, item, nullptr, fileDates, texts);
+}
+
+QString cachedDateText(const RuleSettings& rules, const FileItem& item, const DateCaches& known, DateCaches& added)
+{
+    return dateTextThrough(rules, item, &known, added.fileDates, added.texts);
 }
 
 QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,

@@ -44,6 +44,14 @@ private:
 QString cachedDateText(const RuleSettings& rules, const FileItem& item,
                        QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts);
 
+// Date caches that several threads read at once: each reads the shared `known` ones, left
+// unchanged while they run, and keeps what it works out beyond them in its own `added`.
+struct DateCaches {
+    QHash<QString, std::optional<QDateTime>> fileDates;
+    QHash<QString, QString> texts;
+};
+QString cachedDateText(const RuleSettings& rules, const FileItem& item, const DateCaches& known, DateCaches& added);
+
 // The date text the rule set gives a file, without caches; no path means now.
 QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,
                         const std::optional<QDateTime>& captureDate);

@@ -5,6 +5,7 @@
 #include "bin/bin_row.h"
 #include "metadata/meta_fields.h"
 #include "model/enums.h"
+#include "model/file_dates.h"
 #include "model/file_item.h"
 #include "model/rule_settings.h"
 #include "model/token_template.h"
@@ -35,10 +36,10 @@ struct NameSnapshot {
     QList<SmartRename::CutType> cutTypes;
     SmartRename::CustomNamingConfig namingConfig;
     QMap<QString, QStringList> wordSplits;
-    // Copies of the caches the names are read through; what is added to them stays with the copy.
+    // Copies of the caches the names are read through. snapshotNames() adds the Smart Rename
+    // results it finds to smartFixCache; date texts it works out are not kept.
     QHash<QString, QString> smartFixCache;
-    QHash<QString, std::optional<QDateTime>> fileDates;
-    QHash<QString, QString> dateTexts;
+    DateCaches dates;
 };
 
 class NamePreview {
@@ -83,8 +84,10 @@ private:
 };
 
 // The new full name of every item of the snapshot, in the items' order, exactly as
-// NamePreview::newName gives them. Nothing once `cancel` is set (checked between names, so a
-// slow pattern gives way to a newer check).
+// NamePreview::newName gives them. A long list is shared out among threads in parts; each name
+// depends on its item and the snapshot alone, so the names are the same however it is shared.
+// Nothing once `cancel` is set (checked between names, so a slow pattern gives way to a newer
+// check).
 std::optional<QList<QString>> snapshotNames(NameSnapshot& snapshot, const std::atomic<bool>* cancel = nullptr);
 
 // The conflict check on a snapshot: the names, then decideRenames() with folder listings kept
