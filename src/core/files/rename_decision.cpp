@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
 #include <ctime>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -205,6 +207,22 @@ QString folderOf(const QString& path, QString& last)
     return last;
 }
 
+// Runs `work(begin, end)` over [0, n) in parts on the shared thread pool, the calling thread
+// taking part; a short range runs here at once. Each part must touch only its own rows.
+template <typename Work>
+void inParts(qsizetype n, Work&& work)
+{
+    constexpr qsizetype kPart = 4096;
+    if (n <= kPart) {
+        work(qsizetype(0), n);
+        return;
+    }
+    std::vector<std::pair<qsizetype, qsizetype>> parts;
+    for (qsizetype begin = 0; begin < n; begin += kPart)
+        parts.emplace_back(begin, std::min(n, begin + kPart));
+    QtConcurrent::blockingMap(parts, [&work](std::pair<qsizetype, qsizetype>& p) { work(p.first, p.second); });
+}
+
 // A move into a folder as the listed file's path and the target's name; the target's whole path
 // is built only when the disk itself must be asked about it.
 struct NamedMove {
@@ -224,42 +242,47 @@ QString lastComponentOf(const NamedMove& m)
     return m.to ? PathText::lastComponent(*m.to) : m.name.toString();
 }
 
+bool takenWith(const QString& folder, const NamedMove& m, const FolderListings::Listing* listing)
+{
+    if (listing) {
+        // Most names are short ASCII, whose bytes are their characters: looked up without
+        // building any text.
+        const QStringView name = m.name;
+        char ascii[256];
+        bool plain = m.slash && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
+        for (qsizetype i = 0; plain && i < name.size(); ++i) {
+            plain = name.at(i).unicode() < 0x80;
+            ascii[i] = char(name.at(i).unicode());
+        }
+        const bool exact = plain ? listing->hasExact(QByteArrayView(ascii, name.size()))
+                                 : listing->hasExact(QFile::encodeName(lastComponentOf(m)));
+        if (exact)
+            return true;  // an entry of exactly this name: never the moving file's own
+        if (!(plain ? listing->mayHoldFolded(name) : listing->mayHoldFolded(lastComponentOf(m))))
+            return false;
+    }
+    const QString to = targetOf(folder, m);
+    struct stat at {};
+    if (::lstat(QFile::encodeName(to).constData(), &at) != 0)
+        return false;
+    struct stat self {};
+    const bool itself = ::lstat(QFile::encodeName(*m.from).constData(), &self) == 0 && self.st_dev == at.st_dev
+                     && self.st_ino == at.st_ino;
+    // The moving file found under the target's spelling is either the file itself, reached on a
+    // volume that ignores case, or a second hard link, an entry of its own.
+    return !itself || (!listing && hasEntry(folder, QFile::encodeName(PathText::lastComponent(to))));
+}
+
+// Each move is answered on its own, so a long list of them is shared out among threads.
 QList<bool> takenWith(const QString& folder, const std::vector<NamedMove>& moves,
                       const FolderListings::Listing* listing)
 {
     QList<bool> out(qsizetype(moves.size()), false);
-    for (size_t k = 0; k < moves.size(); ++k) {
-        const NamedMove& m = moves[k];
-        if (listing) {
-            // Most names are short ASCII, whose bytes are their characters: looked up without
-            // building any text.
-            const QStringView name = m.name;
-            char ascii[256];
-            bool plain = m.slash && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
-            for (qsizetype i = 0; plain && i < name.size(); ++i) {
-                plain = name.at(i).unicode() < 0x80;
-                ascii[i] = char(name.at(i).unicode());
-            }
-            const bool exact = plain ? listing->hasExact(QByteArrayView(ascii, name.size()))
-                                     : listing->hasExact(QFile::encodeName(lastComponentOf(m)));
-            if (exact) {
-                out[qsizetype(k)] = true;  // an entry of exactly this name: never the moving file's own
-                continue;
-            }
-            if (!(plain ? listing->mayHoldFolded(name) : listing->mayHoldFolded(lastComponentOf(m))))
-                continue;
-        }
-        const QString to = targetOf(folder, m);
-        struct stat at {};
-        if (::lstat(QFile::encodeName(to).constData(), &at) != 0)
-            continue;
-        struct stat self {};
-        const bool itself = ::lstat(QFile::encodeName(*m.from).constData(), &self) == 0 && self.st_dev == at.st_dev
-                         && self.st_ino == at.st_ino;
-        // The moving file found under the target's spelling is either the file itself, reached
-        // on a volume that ignores case, or a second hard link, an entry of its own.
-        out[qsizetype(k)] = !itself || (!listing && hasEntry(folder, QFile::encodeName(PathText::lastComponent(to))));
-    }
+    bool* const held = out.data();
+    inParts(qsizetype(moves.size()), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype k = begin; k < end; ++k)
+            held[k] = takenWith(folder, moves[size_t(k)], listing);
+    });
     return out;
 }
 
@@ -292,21 +315,9 @@ QString RenameDecision::reasonText(qsizetype row) const
 
 namespace {
 
-// A path as the text before its last "/" and the name after it. Two paths are equal exactly when
-// both parts are, and equal letter case aside exactly when both parts are: lower-casing maps
-// each character on its own and never makes or removes a "/".
-struct PathParts {
-    QStringView folder;  // null when the path has no "/"
-    QStringView name;
-};
-
-PathParts partsOf(QStringView path)
-{
-    const qsizetype slash = path.lastIndexOf(u'/');
-    if (slash < 0)
-        return {QStringView(), path};
-    return {path.left(slash), path.mid(slash + 1)};
-}
+// Paths are compared as the text before their last "/" and the name after it. Two paths are
+// equal exactly when both parts are, and equal letter case aside exactly when both parts are:
+// lower-casing maps each character on its own and never makes or removes a "/".
 
 bool isAscii(QStringView text)
 {
@@ -374,8 +385,9 @@ size_t mixed(qsizetype folder, size_t nameHash)
     return nameHash ^ (size_t(folder) * 0x9E3779B97F4A7C15ULL);
 }
 
-// Rows by a key of theirs, with open addressing: each slot holds a row + 1, 0 when free. Keys
-// are told apart by `same(row, otherRow)`; the table does not own what it compares.
+// Rows by a key of theirs, with open addressing: each slot holds a row + 1 (0 when free) beside
+// part of its key's hash, so that most probes settle in one cache line. Keys are told apart by
+// `same(row)`; the table does not own what it compares.
 class RowTable {
 public:
     explicit RowTable(qsizetype rows)
@@ -383,59 +395,63 @@ public:
         size_t width = 16;
         while (width < size_t(2 * rows))
             width *= 2;
-        m_slots.assign(width, 0);
-        m_hashes.assign(width, 0);
+        m_slots.assign(width, Slot{});
     }
     // The row already filed under the key, or -1 after filing `row` under it.
     template <typename Same>
     qsizetype fileOnce(qsizetype row, size_t hash, Same&& same)
     {
-        const size_t slot = find(hash, same);
-        if (m_slots[slot] != 0)
-            return m_slots[slot] - 1;
-        m_slots[slot] = qint32(row + 1);
-        m_hashes[slot] = hash;
+        Slot& slot = m_slots[find(hash, same)];
+        if (slot.row != 0)
+            return qsizetype(slot.row) - 1;
+        slot = Slot{quint32(row + 1), tag(hash)};
         return -1;
     }
     // Files `row` under the key, in place of a row filed there before.
     template <typename Same>
     void file(qsizetype row, size_t hash, Same&& same)
     {
-        const size_t slot = find(hash, same);
-        m_slots[slot] = qint32(row + 1);
-        m_hashes[slot] = hash;
+        m_slots[find(hash, same)] = Slot{quint32(row + 1), tag(hash)};
     }
-    // The row filed under the key, -1 when none; `matches(row)` says whether a row has the key.
-    template <typename Matches>
-    qsizetype lookUp(size_t hash, Matches&& matches) const
+    // The row filed under the key, -1 when none.
+    template <typename Same>
+    qsizetype lookUp(size_t hash, Same&& same) const
     {
-        const size_t mask = m_slots.size() - 1;
-        for (size_t slot = hash & mask; m_slots[slot] != 0; slot = (slot + 1) & mask)
-            if (m_hashes[slot] == hash && matches(qsizetype(m_slots[slot] - 1)))
-                return m_slots[slot] - 1;
-        return -1;
+        return qsizetype(m_slots[find(hash, same)].row) - 1;
     }
 
 private:
+    struct Slot {
+        quint32 row = 0;
+        quint32 tag = 0;
+    };
+    static quint32 tag(size_t hash) { return quint32(hash >> 32) ^ quint32(hash); }
     template <typename Same>
     size_t find(size_t hash, Same&& same) const
     {
         const size_t mask = m_slots.size() - 1;
-        size_t slot = hash & mask;
-        while (m_slots[slot] != 0 && !(m_hashes[slot] == hash && same(qsizetype(m_slots[slot] - 1))))
+        const quint32 t = tag(hash);
+        size_t slot = (hash * 0x9E3779B97F4A7C15ULL >> 20) & mask;
+        while (m_slots[slot].row != 0 && !(m_slots[slot].tag == t && same(qsizetype(m_slots[slot].row) - 1)))
             slot = (slot + 1) & mask;
         return slot;
     }
-    std::vector<qint32> m_slots;
-    std::vector<size_t> m_hashes;
+    std::vector<Slot> m_slots;
 };
 
 // What the decision needs of each row beyond its candidate.
 struct RowKeys {
-    qsizetype targetFolder = 0;        // the exact number of the target's folder part
-    qsizetype targetFoldedFolder = 0;  // the same letter case aside
-    bool folderEndsInSlash = false;    // the listed file's folder ends in "/" (the root)
-    size_t targetHash = 0;             // of the target letter case aside
+    qint32 slash = -1;           // of the listed file's path: its last "/"
+    bool plain = false;          // the target's folder part is the file's: a "/" not last nor doubled
+    bool folderEndsInSlash = false;  // the file's folder ends in "/" (the root)
+    qint32 fromFolder = 0;       // the exact number of the file's folder part
+    qint32 targetFolder = 0;     // the exact number of the target's folder part
+    qint32 foldedFolder = 0;     // the target's (or a staying file's) folder part, letter case aside
+    qint32 owner = -1;           // the first row wanting the same target, letter case aside
+    qint32 wanting = 0;          // of a first row: the rows wanting its target
+    size_t foldedName = 0;       // hash of the new name (a staying file's own), letter case aside
+    size_t fromName = 0;         // hash of the file's name
+    QStringView name(const QString& from) const { return QStringView(from).mid(slash + 1); }
 };
 
 }  // namespace
@@ -454,55 +470,77 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
     if (withTargets)
         d.targets.resize(n);
     d.reasons.resize(n);
+    std::vector<RowKeys> keys(static_cast<size_t>(n));
+
+    // What each row alone settles, worked out on several threads: its verdict so far and the
+    // hashes of its names. Each part writes its own rows only.
+    RenameVerdict* const verdicts = d.verdicts.data();
+    QString* const reasons = d.reasons.data();
+    inParts(n, [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            const RenameCandidate& row = rows.at(i);
+            RowKeys& k = keys[size_t(i)];
+            k.slash = qint32(row.from.lastIndexOf(u'/'));
+            if (row.proposed == row.name) {
+                k.foldedName = foldedHash(k.name(row.from));
+                continue;
+            }
+            if (auto why = validateNewName(row.proposed, row.name)) {
+                verdicts[i] = RenameVerdict::invalid;
+                reasons[i] = std::move(*why);
+                continue;
+            }
+            verdicts[i] = RenameVerdict::rename;
+            k.plain = k.slash >= 0 && k.slash != row.from.size() - 1 && (k.slash == 0 || row.from.at(k.slash - 1) != u'/');
+            k.folderEndsInSlash = k.slash == 0;
+            k.foldedName = foldedHash(row.proposed);
+            k.fromName = qHash(k.name(row.from));
+        }
+    });
 
     // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
     FolderNumbers folders;
-    std::vector<RowKeys> keys(static_cast<size_t>(n));
-    std::vector<qsizetype> owner(static_cast<size_t>(n), -1);  // the first row wanting the same target, case aside
-    std::vector<qint32> wanting(static_cast<size_t>(n), 0);    // of a first row: the rows wanting its target
-    RowTable owners(n);     // targets of rows with a valid new name, letter case aside
-    RowTable movingFrom(n); // exact paths of those rows' files
-    RowTable staying(n);    // paths of listed files that keep their names, letter case aside
-    std::vector<qsizetype> fromFolders(static_cast<size_t>(n), 0);  // the exact number of each file's folder part
-    std::vector<qsizetype> stayingFolder(static_cast<size_t>(n), 0);
+    RowTable owners(n);      // targets of rows with a valid new name, letter case aside
+    RowTable movingFrom(n);  // exact paths of those rows' files
+    RowTable staying(n);     // paths of listed files that keep their names, letter case aside
     QString lastFolder;
     for (qsizetype i = 0; i < n; ++i) {
         const RenameCandidate& row = rows.at(i);
-        const PathParts from = partsOf(row.from);
-        const FolderNumbers::Numbers fromFolder = folders.of(from.folder);
-        fromFolders[size_t(i)] = fromFolder.exact;
-        if (row.proposed == row.name) {
-            stayingFolder[size_t(i)] = fromFolder.folded;
-            staying.fileOnce(i, mixed(fromFolder.folded, foldedHash(from.name)), [&](qsizetype other) {
-                return stayingFolder[size_t(other)] == fromFolder.folded
-                    && sameFolded(partsOf(rows.at(other).from).name, from.name);
+        RowKeys& k = keys[size_t(i)];
+        const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView() : QStringView(row.from).left(k.slash));
+        k.fromFolder = qint32(from.exact);
+        if (d.verdicts[i] == RenameVerdict::unchanged) {
+            k.foldedFolder = qint32(from.folded);
+            const QStringView name = k.name(row.from);
+            staying.fileOnce(i, mixed(from.folded, k.foldedName), [&](qsizetype other) {
+                const RowKeys& o = keys[size_t(other)];
+                return o.foldedFolder == k.foldedFolder && sameFolded(o.name(rows.at(other).from), name);
             });
             continue;
         }
-        if (auto why = validateNewName(row.proposed, row.name)) {
-            d.verdicts[i] = RenameVerdict::invalid;
-            d.reasons[i] = *why;
+        if (d.verdicts[i] != RenameVerdict::rename)
             continue;
+        FolderNumbers::Numbers target = from;
+        if (!k.plain) {
+            const QString folder = folderOf(row.from, lastFolder);
+            k.folderEndsInSlash = folder.endsWith(u'/');
+            target = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
         }
-        d.verdicts[i] = RenameVerdict::rename;
-        const QString folder = folderOf(row.from, lastFolder);
         if (withTargets)
-            d.targets[i] = joined(folder, row.proposed);
-        RowKeys& k = keys[size_t(i)];
-        k.folderEndsInSlash = folder.endsWith(u'/');
-        const FolderNumbers::Numbers targetFolder
-            = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
-        k.targetFolder = targetFolder.exact;
-        k.targetFoldedFolder = targetFolder.folded;
-        k.targetHash = mixed(targetFolder.folded, foldedHash(row.proposed));
-        const qsizetype first = owners.fileOnce(i, k.targetHash, [&](qsizetype other) {
-            return keys[size_t(other)].targetFoldedFolder == k.targetFoldedFolder
+            d.targets[i] = k.plain ? joined(k.slash == 0 ? QStringLiteral("/") : row.from.left(k.slash), row.proposed)
+                                   : joined(folderOf(row.from, lastFolder), row.proposed);
+        k.targetFolder = qint32(target.exact);
+        k.foldedFolder = qint32(target.folded);
+        const qsizetype first = owners.fileOnce(i, mixed(k.foldedFolder, k.foldedName), [&](qsizetype other) {
+            return keys[size_t(other)].foldedFolder == k.foldedFolder
                 && sameFolded(rows.at(other).proposed, row.proposed);
         });
-        owner[size_t(i)] = first < 0 ? i : first;
-        ++wanting[size_t(owner[size_t(i)])];
-        movingFrom.file(i, mixed(fromFolder.exact, qHash(from.name)), [&](qsizetype other) {
-            return fromFolders[size_t(other)] == fromFolder.exact && partsOf(rows.at(other).from).name == from.name;
+        k.owner = qint32(first < 0 ? i : first);
+        ++keys[size_t(k.owner)].wanting;
+        const QStringView name = k.name(row.from);
+        movingFrom.file(i, mixed(k.fromFolder, k.fromName), [&](qsizetype other) {
+            const RowKeys& o = keys[size_t(other)];
+            return o.fromFolder == k.fromFolder && o.name(rows.at(other).from) == name;
         });
     }
     for (qsizetype i = 0; i < n; ++i) {
@@ -510,12 +548,13 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
             continue;
         const RowKeys& k = keys[size_t(i)];
         const QString& proposed = rows.at(i).proposed;
-        if (wanting[size_t(owner[size_t(i)])] > 1)
+        if (keys[size_t(k.owner)].wanting > 1)
             d.verdicts[i] = RenameVerdict::duplicate;
-        else if (staying.lookUp(k.targetHash,
+        else if (staying.lookUp(mixed(k.foldedFolder, k.foldedName),
                                 [&](qsizetype other) {
-                                    return stayingFolder[size_t(other)] == k.targetFoldedFolder
-                                        && sameFolded(partsOf(rows.at(other).from).name, proposed);
+                                    const RowKeys& o = keys[size_t(other)];
+                                    return o.foldedFolder == k.foldedFolder
+                                        && sameFolded(o.name(rows.at(other).from), proposed);
                                 })
                  >= 0)
             d.verdicts[i] = RenameVerdict::heldInList;
@@ -524,16 +563,25 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
     // A target is left free only by a listed file that moves away from exactly that path; every
     // other target is looked up on the disk. A row whose own file turns out to stay hands the
     // lookup on to the row that waited for its place.
+    std::vector<qint32> holders(static_cast<size_t>(n), -1);
+    inParts(n, [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            if (d.verdicts.at(i) != RenameVerdict::rename)
+                continue;
+            const RowKeys& k = keys[size_t(i)];
+            const QString& name = rows.at(i).proposed;
+            holders[size_t(i)] = qint32(movingFrom.lookUp(mixed(k.targetFolder, qHash(name)), [&](qsizetype other) {
+                const RowKeys& o = keys[size_t(other)];
+                return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
+            }));
+        }
+    });
     QList<qsizetype> waiter(n, -1);
     QList<qsizetype> pending;
     for (qsizetype i = 0; i < n; ++i) {
         if (d.verdicts[i] != RenameVerdict::rename)
             continue;
-        const RowKeys& k = keys[size_t(i)];
-        const QString& name = rows.at(i).proposed;
-        const qsizetype holder = movingFrom.lookUp(mixed(k.targetFolder, qHash(name)), [&](qsizetype other) {
-            return fromFolders[size_t(other)] == k.targetFolder && partsOf(rows.at(other).from).name == name;
-        });
+        const qsizetype holder = holders[size_t(i)];
         if (holder >= 0 && d.verdicts[holder] == RenameVerdict::rename)
             waiter[holder] = i;  // one at most: a second row wanting the path is a duplicate
         else
