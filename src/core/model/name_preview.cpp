@@ -222,7 +222,7 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
     QList<RenameCandidate> rows;
     rows.reserve(items.size());
     for (qsizetype i = 0; i < items.size(); ++i)
-        rows << RenameCandidate{items.at(i).url, items.at(i).name, names->at(i)};
+        rows << RenameCandidate{items.at(i).url, items.at(i).name, std::move((*names)[i])};
     names.reset();
     const RenameDecision decision = previewDecision(rows, listings.get());
     NamePreview::ConflictResult result;
