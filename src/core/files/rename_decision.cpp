@@ -209,8 +209,7 @@ QString folderOf(const QString& path, QString& last)
 
 // Runs `work(begin, end)` over [0, n) in parts on the shared thread pool, the calling thread
 // taking part; a short range runs here at once. Each part must touch only its own rows.
-template <typename Work>
-void inParts(qsizetype n, Work&& work)
+template <typename Work> void inParts(qsizetype n, Work&& work)
 {
     constexpr qsizetype kPart = 4096;
     if (n <= kPart) {
@@ -398,8 +397,7 @@ public:
         m_slots.assign(width, Slot{});
     }
     // The row already filed under the key, or -1 after filing `row` under it.
-    template <typename Same>
-    qsizetype fileOnce(qsizetype row, size_t hash, Same&& same)
+    template <typename Same> qsizetype fileOnce(qsizetype row, size_t hash, Same&& same)
     {
         Slot& slot = m_slots[find(hash, same)];
         if (slot.row != 0)
@@ -408,14 +406,12 @@ public:
         return -1;
     }
     // Files `row` under the key, in place of a row filed there before.
-    template <typename Same>
-    void file(qsizetype row, size_t hash, Same&& same)
+    template <typename Same> void file(qsizetype row, size_t hash, Same&& same)
     {
         m_slots[find(hash, same)] = Slot{quint32(row + 1), tag(hash)};
     }
     // The row filed under the key, -1 when none.
-    template <typename Same>
-    qsizetype lookUp(size_t hash, Same&& same) const
+    template <typename Same> qsizetype lookUp(size_t hash, Same&& same) const
     {
         return qsizetype(m_slots[find(hash, same)].row) - 1;
     }
@@ -426,8 +422,7 @@ private:
         quint32 tag = 0;
     };
     static quint32 tag(size_t hash) { return quint32(hash >> 32) ^ quint32(hash); }
-    template <typename Same>
-    size_t find(size_t hash, Same&& same) const
+    template <typename Same> size_t find(size_t hash, Same&& same) const
     {
         const size_t mask = m_slots.size() - 1;
         const quint32 t = tag(hash);
@@ -441,16 +436,16 @@ private:
 
 // What the decision needs of each row beyond its candidate.
 struct RowKeys {
-    qint32 slash = -1;           // of the listed file's path: its last "/"
-    bool plain = false;          // the target's folder part is the file's: a "/" not last nor doubled
+    qint32 slash = -1;               // of the listed file's path: its last "/"
+    bool plain = false;              // the target's folder part is the file's: a "/" not last nor doubled
     bool folderEndsInSlash = false;  // the file's folder ends in "/" (the root)
-    qint32 fromFolder = 0;       // the exact number of the file's folder part
-    qint32 targetFolder = 0;     // the exact number of the target's folder part
-    qint32 foldedFolder = 0;     // the target's (or a staying file's) folder part, letter case aside
-    qint32 owner = -1;           // the first row wanting the same target, letter case aside
-    qint32 wanting = 0;          // of a first row: the rows wanting its target
-    size_t foldedName = 0;       // hash of the new name (a staying file's own), letter case aside
-    size_t fromName = 0;         // hash of the file's name
+    qint32 fromFolder = 0;           // the exact number of the file's folder part
+    qint32 targetFolder = 0;         // the exact number of the target's folder part
+    qint32 foldedFolder = 0;         // the target's (or a staying file's) folder part, letter case aside
+    qint32 owner = -1;               // the first row wanting the same target, letter case aside
+    qint32 wanting = 0;              // of a first row: the rows wanting its target
+    size_t foldedName = 0;           // hash of the new name (a staying file's own), letter case aside
+    size_t fromName = 0;             // hash of the file's name
     QStringView name(const QString& from) const { return QStringView(from).mid(slash + 1); }
 };
 
@@ -491,7 +486,8 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
                 continue;
             }
             verdicts[i] = RenameVerdict::rename;
-            k.plain = k.slash >= 0 && k.slash != row.from.size() - 1 && (k.slash == 0 || row.from.at(k.slash - 1) != u'/');
+            k.plain = k.slash >= 0 && k.slash != row.from.size() - 1
+                   && (k.slash == 0 || row.from.at(k.slash - 1) != u'/');
             k.folderEndsInSlash = k.slash == 0;
             k.foldedName = foldedHash(row.proposed);
             k.fromName = qHash(k.name(row.from));
@@ -507,7 +503,8 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
     for (qsizetype i = 0; i < n; ++i) {
         const RenameCandidate& row = rows.at(i);
         RowKeys& k = keys[size_t(i)];
-        const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView() : QStringView(row.from).left(k.slash));
+        const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView()
+                                                                   : QStringView(row.from).left(k.slash));
         k.fromFolder = qint32(from.exact);
         if (d.verdicts[i] == RenameVerdict::unchanged) {
             k.foldedFolder = qint32(from.folded);
@@ -640,7 +637,8 @@ RenameDecision previewDecision(const QList<RenameCandidate>& rows, FolderListing
 {
     return decide(rows, false, [listings](const QString& folder, const std::vector<NamedMove>& moves) {
         const auto listing = listings ? listings->listing(folder, qsizetype(moves.size()))
-                                      : moves.size() >= size_t(kListingThreshold) ? readListing(folder) : nullptr;
+                           : moves.size() >= size_t(kListingThreshold) ? readListing(folder)
+                                                                       : nullptr;
         return takenWith(folder, moves, listing.get());
     });
 }

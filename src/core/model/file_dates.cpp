@@ -214,11 +214,29 @@ void FileDates::clearCaches()
 {
     m_fileDateCache.clear();
     m_dateStringCache.clear();
+    ++m_generation;
+}
+
+// A text per listed item, so that a long list's names do not push out each other's.
+qsizetype FileDates::textBound() const
+{
+    return std::max(kDateTextBound, 2 * m_store.items().size());
+}
+
+void FileDates::keep(const DateCaches& found, quint64 generation) const
+{
+    if (generation != m_generation)
+        return;
+    const qsizetype bound = textBound();
+    for (auto it = found.texts.cbegin(); it != found.texts.cend() && m_dateStringCache.size() < bound; ++it)
+        m_dateStringCache.insert(it.key(), it.value());
+    for (auto it = found.fileDates.cbegin(); it != found.fileDates.cend() && m_fileDateCache.size() < bound; ++it)
+        m_fileDateCache.insert(it.key(), it.value());
 }
 
 QString FileDates::dateText(const FileItem& item) const
 {
-    return cachedDateText(m_store.rules(), item, m_fileDateCache, m_dateStringCache);
+    return cachedDateText(m_store.rules(), item, m_fileDateCache, m_dateStringCache, textBound());
 }
 
 QString FileDates::computeDateText(const FileItem& item) const
@@ -234,7 +252,8 @@ std::optional<QDateTime> FileDates::cachedFileDate(const QString& path, FileDate
 namespace {
 
 QString dateTextThrough(const RuleSettings& rules, const FileItem& item, const DateCaches* known,
-                        QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts)
+                        QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts,
+                        qsizetype bound)
 {
     if (!rules.dateEnabled)
         return {};
@@ -249,7 +268,7 @@ QString dateTextThrough(const RuleSettings& rules, const FileItem& item, const D
     if (it != texts.constEnd())
         return *it;
     const QString text = dateTextThrough(rules, item, fileDates, known ? &known->fileDates : nullptr);
-    if (texts.size() > kDateTextBound)
+    if (texts.size() > bound)
         texts.clear();
     texts.insert(key, text);
     return text;
@@ -258,14 +277,15 @@ QString dateTextThrough(const RuleSettings& rules, const FileItem& item, const D
 }  // namespace
 
 QString cachedDateText(const RuleSettings& rules, const FileItem& item,
-                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts)
+                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts,
+                       qsizetype bound)
 {
-    return dateTextThrough(rules, item, nullptr, fileDates, texts);
+    return dateTextThrough(rules, item, nullptr, fileDates, texts, bound);
 }
 
 QString cachedDateText(const RuleSettings& rules, const FileItem& item, const DateCaches& known, DateCaches& added)
 {
-    return dateTextThrough(rules, item, &known, added.fileDates, added.texts);
+    return dateTextThrough(rules, item, &known, added.fileDates, added.texts, kDateTextBound);
 }
 
 QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,

@@ -130,6 +130,7 @@ NameSnapshot NamePreview::snapshot(const QSet<QUuid>& selection) const
     s.smartFixCache = m_smartFixCache;
     s.dates.fileDates = m_store.dates().fileDateCache();
     s.dates.texts = m_store.dates().dateStringCache();
+    s.datesGeneration = m_store.dates().generation();
     return s;
 }
 
@@ -145,6 +146,8 @@ void NamePreview::keepResults(ConflictResult& checked) const
     if (checked.smartFixCache.size() > m_smartFixCache.size())
         m_smartFixCache = std::move(checked.smartFixCache);
     checked.smartFixCache.clear();
+    m_store.dates().keep(checked.dates, checked.datesGeneration);
+    checked.dates = {};
 }
 
 namespace {
@@ -208,6 +211,8 @@ std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<b
         for (auto it = part.smartFixed.cbegin(); it != part.smartFixed.cend(); ++it)
             if (s.smartFixCache.size() < kSmartFixBound)
                 s.smartFixCache.insert(it.key(), it.value());
+        s.foundDates.texts.insert(part.dates.texts);
+        s.foundDates.fileDates.insert(part.dates.fileDates);
     }
     return names;
 }
@@ -233,5 +238,7 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
     }
     result.willRename = decision.willRename;
     result.smartFixCache = std::move(snapshot.smartFixCache);
+    result.dates = std::move(snapshot.foundDates);
+    result.datesGeneration = snapshot.datesGeneration;
     return result;
 }

@@ -37,9 +37,11 @@ struct NameSnapshot {
     SmartRename::CustomNamingConfig namingConfig;
     QMap<QString, QStringList> wordSplits;
     // Copies of the caches the names are read through. snapshotNames() adds the Smart Rename
-    // results it finds to smartFixCache; date texts it works out are not kept.
+    // results it finds to smartFixCache, and the dates it works out to foundDates.
     QHash<QString, QString> smartFixCache;
     DateCaches dates;
+    quint64 datesGeneration = 0;  // FileDates::generation() when `dates` was copied
+    DateCaches foundDates;
 };
 
 class NamePreview {
@@ -56,6 +58,9 @@ public:
         int willRename = 0;
         // The Smart Rename results the check's names were read through, grown by it.
         QHash<QString, QString> smartFixCache;
+        // The dates it worked out beyond the snapshot's, and the snapshot's date generation.
+        DateCaches dates;
+        quint64 datesGeneration = 0;
     };
     ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
     // The rules of the current settings on one stem (index: place in items(); date text from
@@ -66,7 +71,8 @@ public:
 
     // What the names of the listed items depend on now, for checkConflicts().
     NameSnapshot snapshot(const QSet<QUuid>& selection) const;
-    // Takes over the Smart Rename results a check found, when nothing changed since its snapshot.
+    // Takes over the Smart Rename results and dates a check found, when nothing changed since its
+    // snapshot.
     void keepResults(ConflictResult& checked) const;
     // The folder listings the preview's checks keep between keystrokes.
     const std::shared_ptr<FolderListings>& listings() const { return m_listings; }
