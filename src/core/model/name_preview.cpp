@@ -185,26 +185,37 @@ bool namesInto(const NameSnapshot& s, NamesPart& part, QString* names, const std
     return true;
 }
 
-}  // namespace
-
-std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<bool>* cancel)
+std::vector<NamesPart> partsOf(qsizetype count)
 {
-    const qsizetype count = s.items.size();
     std::vector<NamesPart> parts(size_t(std::max<qsizetype>(1, (count + kNamesPerPart - 1) / kNamesPerPart)));
     for (size_t p = 0; p < parts.size(); ++p) {
         parts[p].begin = qsizetype(p) * kNamesPerPart;
         parts[p].end = std::min(count, parts[p].begin + kNamesPerPart);
     }
-    QList<QString> names(count);
+    return parts;
+}
+
+// Runs `work` on each part, on the shared thread pool when there are several (the calling
+// thread taking part).
+template <typename Work> void inParts(std::vector<NamesPart>& parts, Work&& work)
+{
+    if (parts.size() == 1)
+        work(parts.front());
+    else
+        QtConcurrent::blockingMap(parts, work);
+}
+
+}  // namespace
+
+std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<bool>* cancel)
+{
+    std::vector<NamesPart> parts = partsOf(s.items.size());
+    QList<QString> names(s.items.size());
     // Each part writes its own range of `names`, whose storage is not reallocated meanwhile, and
     // only reads the snapshot.
     QString* const out = names.data();
     const NameSnapshot& shared = s;
-    const auto run = [&shared, out, cancel](NamesPart& part) { part.done = namesInto(shared, part, out, cancel); };
-    if (parts.size() == 1)
-        run(parts.front());
-    else
-        QtConcurrent::blockingMap(parts, run);
+    inParts(parts, [&shared, out, cancel](NamesPart& part) { part.done = namesInto(shared, part, out, cancel); });
     for (NamesPart& part : parts) {
         if (!part.done)
             return std::nullopt;
@@ -224,10 +235,16 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
     if (!names)
         return std::nullopt;
     const QList<FileItem>& items = snapshot.items;
-    QList<RenameCandidate> rows;
-    rows.reserve(items.size());
-    for (qsizetype i = 0; i < items.size(); ++i)
-        rows << RenameCandidate{items.at(i).url, items.at(i).name, std::move((*names)[i])};
+    // The rows are made, and let go of afterwards, on several threads too: each touches an item's
+    // texts, whose counters lie all over memory.
+    std::vector<NamesPart> parts = partsOf(items.size());
+    QList<RenameCandidate> rows(items.size());
+    RenameCandidate* const row = rows.data();
+    QString* const name = names->data();
+    inParts(parts, [&](const NamesPart& part) {
+        for (qsizetype i = part.begin; i < part.end; ++i)
+            row[i] = RenameCandidate{items.at(i).url, items.at(i).name, std::move(name[i])};
+    });
     names.reset();
     const RenameDecision decision = previewDecision(rows, listings.get());
     NamePreview::ConflictResult result;
@@ -237,6 +254,10 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
             result.reasons.insert(items.at(i).id, decision.reasonText(i));
     }
     result.willRename = decision.willRename;
+    inParts(parts, [&](const NamesPart& part) {
+        for (qsizetype i = part.begin; i < part.end; ++i)
+            row[i] = RenameCandidate();
+    });
     result.smartFixCache = std::move(snapshot.smartFixCache);
     result.dates = std::move(snapshot.foundDates);
     result.datesGeneration = snapshot.datesGeneration;
