@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
 #include <ctime>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -205,6 +207,95 @@ QString folderOf(const QString& path, QString& last)
     return last;
 }
 
+// Runs `work(begin, end)` over [0, n) in parts on the shared thread pool, the calling thread
+// taking part; a short range runs here at once. Each part must touch only its own rows.
+template <typename Work> void inParts(qsizetype n, Work&& work)
+{
+    constexpr qsizetype kPart = 4096;
+    if (n <= kPart) {
+        work(qsizetype(0), n);
+        return;
+    }
+    std::vector<std::pair<qsizetype, qsizetype>> parts;
+    for (qsizetype begin = 0; begin < n; begin += kPart)
+        parts.emplace_back(begin, std::min(n, begin + kPart));
+    QtConcurrent::blockingMap(parts, [&work](std::pair<qsizetype, qsizetype>& p) { work(p.first, p.second); });
+}
+
+// A move into a folder as the listed file's path and the target's name; the target's whole path
+// is built only when the disk itself must be asked about it.
+struct NamedMove {
+    const QString* from;
+    QStringView name;   // the target's text after its last "/"
+    const QString* to;  // the target's path; null when it is the folder joined with the name
+    bool slash = true;  // the target's path has a "/"
+};
+
+QString targetOf(const QString& folder, const NamedMove& m)
+{
+    return m.to ? *m.to : joined(folder, m.name.toString());
+}
+
+QString lastComponentOf(const NamedMove& m)
+{
+    return m.to ? PathText::lastComponent(*m.to) : m.name.toString();
+}
+
+bool takenWith(const QString& folder, const NamedMove& m, const FolderListings::Listing* listing)
+{
+    if (listing) {
+        // Most names are short ASCII, whose bytes are their characters: looked up without
+        // building any text.
+        const QStringView name = m.name;
+        char ascii[256];
+        bool plain = m.slash && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
+        for (qsizetype i = 0; plain && i < name.size(); ++i) {
+            plain = name.at(i).unicode() < 0x80;
+            ascii[i] = char(name.at(i).unicode());
+        }
+        const bool exact = plain ? listing->hasExact(QByteArrayView(ascii, name.size()))
+                                 : listing->hasExact(QFile::encodeName(lastComponentOf(m)));
+        if (exact)
+            return true;  // an entry of exactly this name: never the moving file's own
+        if (!(plain ? listing->mayHoldFolded(name) : listing->mayHoldFolded(lastComponentOf(m))))
+            return false;
+    }
+    const QString to = targetOf(folder, m);
+    struct stat at {};
+    if (::lstat(QFile::encodeName(to).constData(), &at) != 0)
+        return false;
+    struct stat self {};
+    const bool itself = ::lstat(QFile::encodeName(*m.from).constData(), &self) == 0 && self.st_dev == at.st_dev
+                     && self.st_ino == at.st_ino;
+    // The moving file found under the target's spelling is either the file itself, reached on a
+    // volume that ignores case, or a second hard link, an entry of its own.
+    return !itself || (!listing && hasEntry(folder, QFile::encodeName(PathText::lastComponent(to))));
+}
+
+// Each move is answered on its own, so a long list of them is shared out among threads.
+QList<bool> takenWith(const QString& folder, const std::vector<NamedMove>& moves,
+                      const FolderListings::Listing* listing)
+{
+    QList<bool> out(qsizetype(moves.size()), false);
+    bool* const held = out.data();
+    inParts(qsizetype(moves.size()), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype k = begin; k < end; ++k)
+            held[k] = takenWith(folder, moves[size_t(k)], listing);
+    });
+    return out;
+}
+
+std::vector<NamedMove> namedMoves(const QList<Move>& moves)
+{
+    std::vector<NamedMove> out;
+    out.reserve(size_t(moves.size()));
+    for (const Move& m : moves) {
+        const qsizetype slash = m.to.lastIndexOf(u'/');
+        out.push_back({&m.from, QStringView(m.to).mid(slash + 1), &m.to, slash >= 0});
+    }
+    return out;
+}
+
 }  // namespace
 
 QString RenameDecision::reasonText(qsizetype row) const
@@ -221,83 +312,304 @@ QString RenameDecision::reasonText(qsizetype row) const
     return {};
 }
 
-RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTargets& taken)
+namespace {
+
+// Paths are compared as the text before their last "/" and the name after it. Two paths are
+// equal exactly when both parts are, and equal letter case aside exactly when both parts are:
+// lower-casing maps each character on its own and never makes or removes a "/".
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+// lowerKey(a) == lowerKey(b), without building either text when both are ASCII.
+bool sameFolded(QStringView a, QStringView b)
+{
+    if (isAscii(a) && isAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            char16_t x = a.at(i).unicode(), y = b.at(i).unicode();
+            x = (x >= u'A' && x <= u'Z') ? char16_t(x + 32) : x;
+            y = (y >= u'A' && y <= u'Z') ? char16_t(y + 32) : y;
+            if (x != y)
+                return false;
+        }
+        return true;
+    }
+    return lowerKey(a.toString()) == lowerKey(b.toString());
+}
+
+// Numbers for the folder parts of a list's paths, exactly and letter case aside; 0 stands for
+// no folder part. Paths of one folder come in long runs, so the last folder is tried first.
+class FolderNumbers {
+public:
+    struct Numbers {
+        qsizetype exact = 0;
+        qsizetype folded = 0;
+    };
+    Numbers of(QStringView folder)
+    {
+        if (folder.isNull())
+            return {};
+        if (m_lastNumbers.exact != 0 && folder == m_last)
+            return m_lastNumbers;
+        const QString text = folder.toString();
+        auto it = m_exact.constFind(text);
+        if (it == m_exact.constEnd()) {
+            const QString folded = lowerKey(text);
+            auto f = m_folded.constFind(folded);
+            if (f == m_folded.constEnd())
+                f = m_folded.insert(folded, m_folded.size() + 1);
+            it = m_exact.insert(text, Numbers{m_exact.size() + 1, *f});
+        }
+        m_last = text;
+        m_lastNumbers = *it;
+        return *it;
+    }
+
+private:
+    QHash<QString, Numbers> m_exact;
+    QHash<QString, qsizetype> m_folded;
+    QString m_last;
+    Numbers m_lastNumbers;
+};
+
+size_t mixed(qsizetype folder, size_t nameHash)
+{
+    return nameHash ^ (size_t(folder) * 0x9E3779B97F4A7C15ULL);
+}
+
+// Rows by a key of theirs, with open addressing: each slot holds a row + 1 (0 when free) beside
+// part of its key's hash, so that most probes settle in one cache line. Keys are told apart by
+// `same(row)`; the table does not own what it compares.
+class RowTable {
+public:
+    explicit RowTable(qsizetype rows)
+    {
+        size_t width = 16;
+        while (width < size_t(2 * rows))
+            width *= 2;
+        m_slots.assign(width, Slot{});
+    }
+    // The row already filed under the key, or -1 after filing `row` under it.
+    template <typename Same> qsizetype fileOnce(qsizetype row, size_t hash, Same&& same)
+    {
+        Slot& slot = m_slots[find(hash, same)];
+        if (slot.row != 0)
+            return qsizetype(slot.row) - 1;
+        slot = Slot{quint32(row + 1), tag(hash)};
+        return -1;
+    }
+    // Files `row` under the key, in place of a row filed there before.
+    template <typename Same> void file(qsizetype row, size_t hash, Same&& same)
+    {
+        m_slots[find(hash, same)] = Slot{quint32(row + 1), tag(hash)};
+    }
+    // The row filed under the key, -1 when none.
+    template <typename Same> qsizetype lookUp(size_t hash, Same&& same) const
+    {
+        return qsizetype(m_slots[find(hash, same)].row) - 1;
+    }
+
+private:
+    struct Slot {
+        quint32 row = 0;
+        quint32 tag = 0;
+    };
+    static quint32 tag(size_t hash) { return quint32(hash >> 32) ^ quint32(hash); }
+    template <typename Same> size_t find(size_t hash, Same&& same) const
+    {
+        const size_t mask = m_slots.size() - 1;
+        const quint32 t = tag(hash);
+        size_t slot = (hash * 0x9E3779B97F4A7C15ULL >> 20) & mask;
+        while (m_slots[slot].row != 0 && !(m_slots[slot].tag == t && same(qsizetype(m_slots[slot].row) - 1)))
+            slot = (slot + 1) & mask;
+        return slot;
+    }
+    std::vector<Slot> m_slots;
+};
+
+// What the decision needs of each row beyond its candidate.
+struct RowKeys {
+    qint32 slash = -1;               // of the listed file's path: its last "/"
+    bool plain = false;              // the target's folder part is the file's: a "/" not last nor doubled
+    bool folderEndsInSlash = false;  // the file's folder ends in "/" (the root)
+    qint32 fromFolder = 0;           // the exact number of the file's folder part
+    qint32 targetFolder = 0;         // the exact number of the target's folder part
+    qint32 foldedFolder = 0;         // the target's (or a staying file's) folder part, letter case aside
+    qint32 owner = -1;               // the first row wanting the same target, letter case aside
+    qint32 wanting = 0;              // of a first row: the rows wanting its target
+    size_t foldedName = 0;           // hash of the new name (a staying file's own), letter case aside
+    size_t fromName = 0;             // hash of the file's name
+    QStringView name(const QString& from) const { return QStringView(from).mid(slash + 1); }
+};
+
+}  // namespace
+
+namespace {
+
+// What the disk is asked about the targets in one folder the list alone cannot settle.
+using AskFolder = std::function<QList<bool>(const QString& folder, const std::vector<NamedMove>& moves)>;
+
+// The one decision of the preview and of Apply; the target paths are made only `withTargets`.
+RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, const AskFolder& ask)
 {
     const qsizetype n = rows.size();
     RenameDecision d;
     d.verdicts = QList<RenameVerdict>(n, RenameVerdict::unchanged);
-    d.targets.resize(n);
+    if (withTargets)
+        d.targets.resize(n);
     d.reasons.resize(n);
+    std::vector<RowKeys> keys(static_cast<size_t>(n));
 
-    QList<QString> keys(n);                // the lower-cased target of each row with a valid new name
-    QHash<QString, qsizetype> owners;      // lower-cased target → the one row wanting it, -1 when several
-    QHash<QString, qsizetype> movingFrom;  // exact path → the row whose file leaves it
-    QSet<QString> staying;                 // lower-cased paths of listed files that keep their names
-    QList<QString> folders(n);             // the folder of each row with a valid new name
+    // What each row alone settles, worked out on several threads: its verdict so far and the
+    // hashes of its names. Each part writes its own rows only.
+    RenameVerdict* const verdicts = d.verdicts.data();
+    QString* const reasons = d.reasons.data();
+    inParts(n, [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            const RenameCandidate& row = rows.at(i);
+            RowKeys& k = keys[size_t(i)];
+            k.slash = qint32(row.from.lastIndexOf(u'/'));
+            if (row.proposed == row.name) {
+                k.foldedName = foldedHash(k.name(row.from));
+                continue;
+            }
+            if (auto why = validateNewName(row.proposed, row.name)) {
+                verdicts[i] = RenameVerdict::invalid;
+                reasons[i] = std::move(*why);
+                continue;
+            }
+            verdicts[i] = RenameVerdict::rename;
+            k.plain = k.slash >= 0 && k.slash != row.from.size() - 1
+                   && (k.slash == 0 || row.from.at(k.slash - 1) != u'/');
+            k.folderEndsInSlash = k.slash == 0;
+            k.foldedName = foldedHash(row.proposed);
+            k.fromName = qHash(k.name(row.from));
+        }
+    });
+
+    // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
+    FolderNumbers folders;
+    RowTable owners(n);      // targets of rows with a valid new name, letter case aside
+    RowTable movingFrom(n);  // exact paths of those rows' files
+    RowTable staying(n);     // paths of listed files that keep their names, letter case aside
     QString lastFolder;
-    owners.reserve(n);
-    movingFrom.reserve(n);
     for (qsizetype i = 0; i < n; ++i) {
         const RenameCandidate& row = rows.at(i);
-        if (row.proposed == row.name) {
-            staying.insert(lowerKey(row.from));
+        RowKeys& k = keys[size_t(i)];
+        const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView()
+                                                                   : QStringView(row.from).left(k.slash));
+        k.fromFolder = qint32(from.exact);
+        if (d.verdicts[i] == RenameVerdict::unchanged) {
+            k.foldedFolder = qint32(from.folded);
+            const QStringView name = k.name(row.from);
+            staying.fileOnce(i, mixed(from.folded, k.foldedName), [&](qsizetype other) {
+                const RowKeys& o = keys[size_t(other)];
+                return o.foldedFolder == k.foldedFolder && sameFolded(o.name(rows.at(other).from), name);
+            });
             continue;
         }
-        if (auto why = validateNewName(row.proposed, row.name)) {
-            d.verdicts[i] = RenameVerdict::invalid;
-            d.reasons[i] = *why;
+        if (d.verdicts[i] != RenameVerdict::rename)
             continue;
+        FolderNumbers::Numbers target = from;
+        if (!k.plain) {
+            const QString folder = folderOf(row.from, lastFolder);
+            k.folderEndsInSlash = folder.endsWith(u'/');
+            target = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
         }
-        d.verdicts[i] = RenameVerdict::rename;
-        folders[i] = folderOf(row.from, lastFolder);
-        d.targets[i] = joined(folders[i], row.proposed);
-        keys[i] = lowerKey(d.targets[i]);
-        const auto owner = owners.find(keys[i]);
-        if (owner == owners.end())
-            owners.insert(keys[i], i);
-        else
-            *owner = -1;
-        movingFrom.insert(row.from, i);
+        if (withTargets)
+            d.targets[i] = k.plain ? joined(k.slash == 0 ? QStringLiteral("/") : row.from.left(k.slash), row.proposed)
+                                   : joined(folderOf(row.from, lastFolder), row.proposed);
+        k.targetFolder = qint32(target.exact);
+        k.foldedFolder = qint32(target.folded);
+        const qsizetype first = owners.fileOnce(i, mixed(k.foldedFolder, k.foldedName), [&](qsizetype other) {
+            return keys[size_t(other)].foldedFolder == k.foldedFolder
+                && sameFolded(rows.at(other).proposed, row.proposed);
+        });
+        k.owner = qint32(first < 0 ? i : first);
+        ++keys[size_t(k.owner)].wanting;
+        const QStringView name = k.name(row.from);
+        movingFrom.file(i, mixed(k.fromFolder, k.fromName), [&](qsizetype other) {
+            const RowKeys& o = keys[size_t(other)];
+            return o.fromFolder == k.fromFolder && o.name(rows.at(other).from) == name;
+        });
     }
     for (qsizetype i = 0; i < n; ++i) {
         if (d.verdicts[i] != RenameVerdict::rename)
             continue;
-        if (owners.value(keys[i]) < 0)
+        const RowKeys& k = keys[size_t(i)];
+        const QString& proposed = rows.at(i).proposed;
+        if (keys[size_t(k.owner)].wanting > 1)
             d.verdicts[i] = RenameVerdict::duplicate;
-        else if (staying.contains(keys[i]))
+        else if (staying.lookUp(mixed(k.foldedFolder, k.foldedName),
+                                [&](qsizetype other) {
+                                    const RowKeys& o = keys[size_t(other)];
+                                    return o.foldedFolder == k.foldedFolder
+                                        && sameFolded(o.name(rows.at(other).from), proposed);
+                                })
+                 >= 0)
             d.verdicts[i] = RenameVerdict::heldInList;
     }
 
     // A target is left free only by a listed file that moves away from exactly that path; every
     // other target is looked up on the disk. A row whose own file turns out to stay hands the
     // lookup on to the row that waited for its place.
+    std::vector<qint32> holders(static_cast<size_t>(n), -1);
+    inParts(n, [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            if (d.verdicts.at(i) != RenameVerdict::rename)
+                continue;
+            const RowKeys& k = keys[size_t(i)];
+            const QString& name = rows.at(i).proposed;
+            holders[size_t(i)] = qint32(movingFrom.lookUp(mixed(k.targetFolder, qHash(name)), [&](qsizetype other) {
+                const RowKeys& o = keys[size_t(other)];
+                return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
+            }));
+        }
+    });
     QList<qsizetype> waiter(n, -1);
     QList<qsizetype> pending;
     for (qsizetype i = 0; i < n; ++i) {
         if (d.verdicts[i] != RenameVerdict::rename)
             continue;
-        const qsizetype holder = movingFrom.value(d.targets[i], -1);
+        const qsizetype holder = holders[size_t(i)];
         if (holder >= 0 && d.verdicts[holder] == RenameVerdict::rename)
             waiter[holder] = i;  // one at most: a second row wanting the path is a duplicate
         else
             pending << i;
     }
     while (!pending.isEmpty()) {
-        QHash<QString, QList<qsizetype>> byFolder;
-        // A valid new name has no "/": the target's folder is the listed file's.
-        for (qsizetype i : std::as_const(pending))
-            byFolder[folders[i]] << i;
+        // A valid new name has no "/": the target's folder is the listed file's. Rows of one
+        // folder are asked about together, in the order they were found.
+        QHash<qsizetype, QList<qsizetype>> byFolder;
+        QList<qsizetype> order;
+        for (qsizetype i : std::as_const(pending)) {
+            const RowKeys& k = keys[size_t(i)];
+            QList<qsizetype>& group = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
+            if (group.isEmpty())
+                order << i;
+            group << i;
+        }
         pending.clear();
-        for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
-            QList<Move> moves;
-            moves.reserve(it->size());
-            for (qsizetype i : *it)
-                moves << Move{rows.at(i).from, d.targets[i]};
-            const QList<bool> held = taken(it.key(), moves);
-            for (qsizetype k = 0; k < it->size(); ++k) {
-                if (!held.value(k))
+        for (qsizetype first : std::as_const(order)) {
+            const RowKeys& k = keys[size_t(first)];
+            const QList<qsizetype>& group = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
+            std::vector<NamedMove> moves;
+            moves.reserve(size_t(group.size()));
+            for (qsizetype i : group)
+                moves.push_back({&rows.at(i).from, rows.at(i).proposed, withTargets ? &d.targets.at(i) : nullptr});
+            QString last;
+            const QList<bool> held = ask(folderOf(rows.at(first).from, last), moves);
+            for (qsizetype g = 0; g < group.size(); ++g) {
+                if (!held.value(g))
                     continue;
-                const qsizetype i = it->at(k);
+                const qsizetype i = group.at(g);
                 d.verdicts[i] = RenameVerdict::taken;
                 if (waiter[i] >= 0)
                     pending << waiter[i];
@@ -308,52 +620,33 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
     return d;
 }
 
-namespace {
+}  // namespace
 
-QList<bool> takenWith(const QString& folder, const QList<Move>& moves, const FolderListings::Listing* listing)
+RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTargets& taken)
 {
-    QList<bool> out(moves.size(), false);
-    for (qsizetype k = 0; k < moves.size(); ++k) {
-        if (listing) {
-            // Most names are short ASCII, whose bytes are their characters: looked up without
-            // building any text.
-            const QString& to = moves[k].to;
-            const qsizetype slash = to.lastIndexOf(u'/');
-            const QStringView name = QStringView(to).mid(slash + 1);
-            char ascii[256];
-            bool plain = slash >= 0 && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
-            for (qsizetype i = 0; plain && i < name.size(); ++i) {
-                plain = name.at(i).unicode() < 0x80;
-                ascii[i] = char(name.at(i).unicode());
-            }
-            const bool exact = plain ? listing->hasExact(QByteArrayView(ascii, name.size()))
-                                     : listing->hasExact(QFile::encodeName(PathText::lastComponent(to)));
-            if (exact) {
-                out[k] = true;  // an entry of exactly this name: never the moving file's own
-                continue;
-            }
-            if (!(plain ? listing->mayHoldFolded(name) : listing->mayHoldFolded(PathText::lastComponent(to))))
-                continue;
-        }
-        struct stat at {};
-        if (::lstat(QFile::encodeName(moves[k].to).constData(), &at) != 0)
-            continue;
-        struct stat self {};
-        const bool itself = ::lstat(QFile::encodeName(moves[k].from).constData(), &self) == 0
-                         && self.st_dev == at.st_dev && self.st_ino == at.st_ino;
-        // The moving file found under the target's spelling is either the file itself, reached
-        // on a volume that ignores case, or a second hard link, an entry of its own.
-        out[k] = !itself || (!listing && hasEntry(folder, QFile::encodeName(PathText::lastComponent(moves[k].to))));
-    }
-    return out;
+    return decide(rows, true, [&taken](const QString& folder, const std::vector<NamedMove>& named) {
+        QList<Move> moves;
+        moves.reserve(qsizetype(named.size()));
+        for (const NamedMove& m : named)
+            moves << Move{*m.from, *m.to};
+        return taken(folder, moves);
+    });
 }
 
-}  // namespace
+RenameDecision previewDecision(const QList<RenameCandidate>& rows, FolderListings* listings)
+{
+    return decide(rows, false, [listings](const QString& folder, const std::vector<NamedMove>& moves) {
+        const auto listing = listings ? listings->listing(folder, qsizetype(moves.size()))
+                           : moves.size() >= size_t(kListingThreshold) ? readListing(folder)
+                                                                       : nullptr;
+        return takenWith(folder, moves, listing.get());
+    });
+}
 
 QList<bool> targetsTakenOnDisk(const QString& folder, const QList<Move>& moves)
 {
     const auto listing = moves.size() >= kListingThreshold ? readListing(folder) : nullptr;
-    return takenWith(folder, moves, listing.get());
+    return takenWith(folder, namedMoves(moves), listing.get());
 }
 
 FolderListings::FolderListings() = default;
@@ -367,6 +660,11 @@ qsizetype FolderListings::size() const
 
 QList<bool> FolderListings::taken(const QString& folder, const QList<Move>& moves)
 {
+    return takenWith(folder, namedMoves(moves), listing(folder, moves.size()).get());
+}
+
+std::shared_ptr<const FolderListings::Listing> FolderListings::listing(const QString& folder, qsizetype moves)
+{
     std::shared_ptr<const Listing> listing;
     {
         QMutexLocker lock(&m_mutex);
@@ -377,7 +675,7 @@ QList<bool> FolderListings::taken(const QString& folder, const QList<Move>& move
         QMutexLocker lock(&m_mutex);
         m_kept.remove(folder);
     }
-    if (!listing && moves.size() >= kListingThreshold) {
+    if (!listing && moves >= kListingThreshold) {
         listing = readListing(folder);
         if (listing && listing->settled) {
             QMutexLocker lock(&m_mutex);
@@ -386,5 +684,5 @@ QList<bool> FolderListings::taken(const QString& folder, const QList<Move>& move
             m_kept.insert(folder, listing);
         }
     }
-    return takenWith(folder, moves, listing.get());
+    return listing;
 }

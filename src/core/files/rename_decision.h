@@ -44,6 +44,12 @@ using TakenTargets = std::function<QList<bool>(const QString& folder, const QLis
 
 RenameDecision decideRenames(const QList<RenameCandidate>& candidates, const TakenTargets& taken);
 
+class FolderListings;
+// The same decision for the preview, without the target paths (`targets` stays empty): the
+// disk is asked through the listings kept in `listings`, or as targetsTakenOnDisk() does when
+// there are none.
+RenameDecision previewDecision(const QList<RenameCandidate>& candidates, FolderListings* listings);
+
 // The real disk's answer. A target is free when nothing is there, or when what is there is the
 // moving file itself reached through another spelling (a volume that ignores case); a second
 // hard link to the same file is a separate name and holds the target.
@@ -67,6 +73,9 @@ public:
     qsizetype size() const;
 
     struct Listing;
+    // The folder's kept listing, read now when there is none and `moves` targets are many
+    // enough to pay for it; nothing when each target is to be looked up.
+    std::shared_ptr<const Listing> listing(const QString& folder, qsizetype moves);
 
 private:
     mutable QMutex m_mutex;

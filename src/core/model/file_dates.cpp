@@ -75,10 +75,16 @@ QString captureKey(const std::optional<QDateTime>& date)
 }
 
 std::optional<QDateTime> fileDateThrough(const QString& path, bool creation,
-                                         QHash<QString, std::optional<QDateTime>>& cache)
+                                         QHash<QString, std::optional<QDateTime>>& cache,
+                                         const QHash<QString, std::optional<QDateTime>>* known = nullptr)
 {
     const QString cacheKey = (creation ? QStringLiteral("creationDate|") : QStringLiteral("contentModificationDate|"))
                            + path;
+    if (known) {
+        const auto it = known->constFind(cacheKey);
+        if (it != known->constEnd())
+            return *it;
+    }
     const auto it = cache.constFind(cacheKey);
     if (it != cache.constEnd())
         return *it;
@@ -89,15 +95,16 @@ std::optional<QDateTime> fileDateThrough(const QString& path, bool creation,
 }
 
 QString dateTextThrough(const RuleSettings& rules, const FileItem& item,
-                        QHash<QString, std::optional<QDateTime>>& fileDates)
+                        QHash<QString, std::optional<QDateTime>>& fileDates,
+                        const QHash<QString, std::optional<QDateTime>>* known = nullptr)
 {
     std::optional<QDateTime> date;
     switch (rules.dateSource) {
     case DateSource::capture:
-        date = item.captureDate ? item.captureDate : fileDateThrough(item.url, false, fileDates);
+        date = item.captureDate ? item.captureDate : fileDateThrough(item.url, false, fileDates, known);
         break;
-    case DateSource::modified: date = fileDateThrough(item.url, false, fileDates); break;
-    case DateSource::created: date = fileDateThrough(item.url, true, fileDates); break;
+    case DateSource::modified: date = fileDateThrough(item.url, false, fileDates, known); break;
+    case DateSource::created: date = fileDateThrough(item.url, true, fileDates, known); break;
     }
     if (!date)
         return {};
@@ -207,11 +214,29 @@ void FileDates::clearCaches()
 {
     m_fileDateCache.clear();
     m_dateStringCache.clear();
+    ++m_generation;
+}
+
+// A text per listed item, so that a long list's names do not push out each other's.
+qsizetype FileDates::textBound() const
+{
+    return std::max(kDateTextBound, 2 * m_store.items().size());
+}
+
+void FileDates::keep(const DateCaches& found, quint64 generation) const
+{
+    if (generation != m_generation)
+        return;
+    const qsizetype bound = textBound();
+    for (auto it = found.texts.cbegin(); it != found.texts.cend() && m_dateStringCache.size() < bound; ++it)
+        m_dateStringCache.insert(it.key(), it.value());
+    for (auto it = found.fileDates.cbegin(); it != found.fileDates.cend() && m_fileDateCache.size() < bound; ++it)
+        m_fileDateCache.insert(it.key(), it.value());
 }
 
 QString FileDates::dateText(const FileItem& item) const
 {
-    return cachedDateText(m_store.rules(), item, m_fileDateCache, m_dateStringCache);
+    return cachedDateText(m_store.rules(), item, m_fileDateCache, m_dateStringCache, textBound());
 }
 
 QString FileDates::computeDateText(const FileItem& item) const
@@ -224,21 +249,43 @@ std::optional<QDateTime> FileDates::cachedFileDate(const QString& path, FileDate
     return fileDateThrough(path, key == FileDateKey::creation, m_fileDateCache);
 }
 
-QString cachedDateText(const RuleSettings& rules, const FileItem& item,
-                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts)
+namespace {
+
+QString dateTextThrough(const RuleSettings& rules, const FileItem& item, const DateCaches* known,
+                        QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts,
+                        qsizetype bound)
 {
     if (!rules.dateEnabled)
         return {};
     const QString key = item.id.toString(QUuid::WithoutBraces) % u'|' % QString::number(qHash(item.url)) % u'|'
                       % sourceWord(rules.dateSource) % u'|' % rules.dateFormat % u'|' % captureKey(item.captureDate);
+    if (known) {
+        const auto it = known->texts.constFind(key);
+        if (it != known->texts.constEnd())
+            return *it;
+    }
     const auto it = texts.constFind(key);
     if (it != texts.constEnd())
         return *it;
-    const QString text = dateTextThrough(rules, item, fileDates);
-    if (texts.size() > kDateTextBound)
+    const QString text = dateTextThrough(rules, item, fileDates, known ? &known->fileDates : nullptr);
+    if (texts.size() > bound)
         texts.clear();
     texts.insert(key, text);
     return text;
+}
+
+}  // namespace
+
+QString cachedDateText(const RuleSettings& rules, const FileItem& item,
+                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts,
+                       qsizetype bound)
+{
+    return dateTextThrough(rules, item, nullptr, fileDates, texts, bound);
+}
+
+QString cachedDateText(const RuleSettings& rules, const FileItem& item, const DateCaches& known, DateCaches& added)
+{
+    return dateTextThrough(rules, item, &known, added.fileDates, added.texts, kDateTextBound);
 }
 
 QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,

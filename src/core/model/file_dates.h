@@ -12,6 +12,13 @@
 
 class Store;
 
+// Date caches that several threads read at once: each reads the shared `known` ones, left
+// unchanged while they run, and keeps what it works out beyond them in its own `added`.
+struct DateCaches {
+    QHash<QString, std::optional<QDateTime>> fileDates;
+    QHash<QString, QString> texts;
+};
+
 class FileDates {
 public:
     explicit FileDates(Store& store) : m_store(store) {}
@@ -32,9 +39,17 @@ public:
     QHash<QString, std::optional<QDateTime>>& fileDateCache() const { return m_fileDateCache; }
     QHash<QString, QString>& dateStringCache() const { return m_dateStringCache; }
     void clearCaches();
+    // Moves on at every clearCaches(): what was read before then is not to be kept.
+    quint64 generation() const { return m_generation; }
+    // Keeps what a check worked out on a snapshot of the caches taken at `generation`, when they
+    // have not been dropped since; the texts are kept for as many items as are listed.
+    void keep(const DateCaches& found, quint64 generation) const;
 
 private:
+    qsizetype textBound() const;
+
     Store& m_store;
+    quint64 m_generation = 0;
     mutable QHash<QString, std::optional<QDateTime>> m_fileDateCache;
     mutable QHash<QString, QString> m_dateStringCache;
 };
@@ -42,7 +57,11 @@ private:
 // The item's text for the date rule (empty while the rule is off), through the given caches:
 // FileDates' own, or a copy of them on another thread.
 QString cachedDateText(const RuleSettings& rules, const FileItem& item,
-                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts);
+                       QHash<QString, std::optional<QDateTime>>& fileDates, QHash<QString, QString>& texts,
+                       qsizetype bound = 20000);
+
+// The item's text for the date rule through `known`, read only, and `added` (see DateCaches).
+QString cachedDateText(const RuleSettings& rules, const FileItem& item, const DateCaches& known, DateCaches& added);
 
 // The date text the rule set gives a file, without caches; no path means now.
 QString ruleSetDateText(const RuleSettings& rules, const std::optional<QString>& path,

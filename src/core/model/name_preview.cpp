@@ -6,6 +6,10 @@
 #include "model/store.h"
 #include "smartrename/smart_fix.h"
 
+#include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr qsizetype kSmartFixBound = 50000;
@@ -22,10 +26,16 @@ BinRow rowFor(const FileItem& item, const QHash<QUuid, MetaFields>& drafts)
     return row;
 }
 
+// `known`, when given, is read first and left unchanged; what is worked out goes to `cache`.
 QString smartFixThrough(QHash<QString, QString>& cache, const QString& stem, SmartRenameStyle style,
                         const QList<SmartRename::CutType>& cutTypes, const SmartRename::CustomNamingConfig& config,
-                        const QMap<QString, QStringList>& splits)
+                        const QMap<QString, QStringList>& splits, const QHash<QString, QString>* known = nullptr)
 {
+    if (known) {
+        const auto it = known->constFind(stem);
+        if (it != known->constEnd())
+            return *it;
+    }
     const auto cached = cache.constFind(stem);
     if (cached != cache.constEnd())
         return *cached;
@@ -53,8 +63,16 @@ QString composeName(const RuleSettings& rules, const NameSections& sections, con
         stem = *item.aiName;
     }
     stem = applyRules(rules, stem, index, count, dateText(item), rules.batchRuleOrder);
-    const QString ext = item.isDir ? item.ext : newExtension(sections, item.ext);
-    return ext.isEmpty() ? stem : stem + u'.' + ext;
+    // Read in place: most items share one extension text, and a copy per name would have the
+    // threads of a check take turns at its counter.
+    const bool newExt = !item.isDir && sections.extEnabled;
+    const QString changed = newExt ? newExtension(sections, item.ext) : QString();
+    const QStringView ext = newExt ? QStringView(changed) : QStringView(item.ext);
+    if (ext.isEmpty())
+        return stem;
+    stem.reserve(stem.size() + 1 + ext.size());
+    stem.append(u'.').append(ext);
+    return stem;
 }
 
 }  // namespace
@@ -110,8 +128,9 @@ NameSnapshot NamePreview::snapshot(const QSet<QUuid>& selection) const
     s.namingConfig = m_store.smart().customNamingConfig;
     s.wordSplits = m_store.smart().learnedWordSplits;
     s.smartFixCache = m_smartFixCache;
-    s.fileDates = m_store.dates().fileDateCache();
-    s.dateTexts = m_store.dates().dateStringCache();
+    s.dates.fileDates = m_store.dates().fileDateCache();
+    s.dates.texts = m_store.dates().dateStringCache();
+    s.datesGeneration = m_store.dates().generation();
     return s;
 }
 
@@ -127,38 +146,85 @@ void NamePreview::keepResults(ConflictResult& checked) const
     if (checked.smartFixCache.size() > m_smartFixCache.size())
         m_smartFixCache = std::move(checked.smartFixCache);
     checked.smartFixCache.clear();
+    m_store.dates().keep(checked.dates, checked.datesGeneration);
+    checked.dates = {};
 }
 
 namespace {
 
-// The names of items [begin, end) of the snapshot, read through the caches of `caches`.
-bool namesInto(const NameSnapshot& s, NameSnapshot& caches, qsizetype begin, qsizetype end, QString* names,
-               const std::atomic<bool>* cancel)
+// Parts of about this many names are shared out among threads: enough work for each to outweigh
+// handing it out, and small enough to keep every thread busy on a busy machine.
+constexpr qsizetype kNamesPerPart = 2048;
+
+// One part of a list's names and what it works out beyond the snapshot's caches, which every
+// part only reads.
+struct NamesPart {
+    qsizetype begin = 0, end = 0;
+    QHash<QString, QString> smartFixed;
+    DateCaches dates;
+    bool done = false;
+};
+
+bool namesInto(const NameSnapshot& s, NamesPart& part, QString* names, const std::atomic<bool>* cancel)
 {
     const int count = int(s.items.size());
     const auto smartFixed = [&](const QString& stem) {
-        return smartFixThrough(caches.smartFixCache, stem, s.sections.smartRenameStyle, s.cutTypes, s.namingConfig,
-                               s.wordSplits);
+        return smartFixThrough(part.smartFixed, stem, s.sections.smartRenameStyle, s.cutTypes, s.namingConfig,
+                               s.wordSplits, &s.smartFixCache);
     };
-    const auto dateText = [&](const FileItem& item) {
-        return cachedDateText(s.rules, item, caches.fileDates, caches.dateTexts);
-    };
-    for (qsizetype i = begin; i < end; ++i) {
+    const auto dateText = [&](const FileItem& item) { return cachedDateText(s.rules, item, s.dates, part.dates); };
+    for (qsizetype i = part.begin; i < part.end; ++i) {
         if (cancel && cancel->load(std::memory_order_relaxed))
             return false;
-        names[i] = composeName(s.rules, s.sections, s.drafts, count, s.items.at(i), int(i), s.selection, smartFixed,
-                               dateText);
+        const FileItem& item = s.items.at(i);
+        names[i] = composeName(s.rules, s.sections, s.drafts, count, item, int(i), s.selection, smartFixed, dateText);
+        // An unchanged name shares the item's text instead of holding a copy of its own.
+        if (names[i] == item.name)
+            names[i] = item.name;
     }
     return true;
+}
+
+std::vector<NamesPart> partsOf(qsizetype count)
+{
+    std::vector<NamesPart> parts(size_t(std::max<qsizetype>(1, (count + kNamesPerPart - 1) / kNamesPerPart)));
+    for (size_t p = 0; p < parts.size(); ++p) {
+        parts[p].begin = qsizetype(p) * kNamesPerPart;
+        parts[p].end = std::min(count, parts[p].begin + kNamesPerPart);
+    }
+    return parts;
+}
+
+// Runs `work` on each part, on the shared thread pool when there are several (the calling
+// thread taking part).
+template <typename Work> void inParts(std::vector<NamesPart>& parts, Work&& work)
+{
+    if (parts.size() == 1)
+        work(parts.front());
+    else
+        QtConcurrent::blockingMap(parts, work);
 }
 
 }  // namespace
 
 std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<bool>* cancel)
 {
+    std::vector<NamesPart> parts = partsOf(s.items.size());
     QList<QString> names(s.items.size());
-    if (!namesInto(s, s, 0, s.items.size(), names.data(), cancel))
-        return std::nullopt;
+    // Each part writes its own range of `names`, whose storage is not reallocated meanwhile, and
+    // only reads the snapshot.
+    QString* const out = names.data();
+    const NameSnapshot& shared = s;
+    inParts(parts, [&shared, out, cancel](NamesPart& part) { part.done = namesInto(shared, part, out, cancel); });
+    for (NamesPart& part : parts) {
+        if (!part.done)
+            return std::nullopt;
+        for (auto it = part.smartFixed.cbegin(); it != part.smartFixed.cend(); ++it)
+            if (s.smartFixCache.size() < kSmartFixBound)
+                s.smartFixCache.insert(it.key(), it.value());
+        s.foundDates.texts.insert(part.dates.texts);
+        s.foundDates.fileDates.insert(part.dates.fileDates);
+    }
     return names;
 }
 
@@ -169,14 +235,18 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
     if (!names)
         return std::nullopt;
     const QList<FileItem>& items = snapshot.items;
-    QList<RenameCandidate> rows;
-    rows.reserve(items.size());
-    for (qsizetype i = 0; i < items.size(); ++i)
-        rows << RenameCandidate{items.at(i).url, items.at(i).name, names->at(i)};
-    names.reset();
-    const RenameDecision decision = decideRenames(rows, [&listings](const QString& folder, const QList<Move>& moves) {
-        return listings ? listings->taken(folder, moves) : targetsTakenOnDisk(folder, moves);
+    // The rows are made, and let go of afterwards, on several threads too: each touches an item's
+    // texts, whose counters lie all over memory.
+    std::vector<NamesPart> parts = partsOf(items.size());
+    QList<RenameCandidate> rows(items.size());
+    RenameCandidate* const row = rows.data();
+    QString* const name = names->data();
+    inParts(parts, [&](const NamesPart& part) {
+        for (qsizetype i = part.begin; i < part.end; ++i)
+            row[i] = RenameCandidate{items.at(i).url, items.at(i).name, std::move(name[i])};
     });
+    names.reset();
+    const RenameDecision decision = previewDecision(rows, listings.get());
     NamePreview::ConflictResult result;
     for (qsizetype i = 0; i < items.size(); ++i) {
         const RenameVerdict v = decision.verdicts.at(i);
@@ -184,6 +254,12 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
             result.reasons.insert(items.at(i).id, decision.reasonText(i));
     }
     result.willRename = decision.willRename;
+    inParts(parts, [&](const NamesPart& part) {
+        for (qsizetype i = part.begin; i < part.end; ++i)
+            row[i] = RenameCandidate();
+    });
     result.smartFixCache = std::move(snapshot.smartFixCache);
+    result.dates = std::move(snapshot.foundDates);
+    result.datesGeneration = snapshot.datesGeneration;
     return result;
 }

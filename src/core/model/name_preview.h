@@ -5,6 +5,7 @@
 #include "bin/bin_row.h"
 #include "metadata/meta_fields.h"
 #include "model/enums.h"
+#include "model/file_dates.h"
 #include "model/file_item.h"
 #include "model/rule_settings.h"
 #include "model/token_template.h"
@@ -35,10 +36,12 @@ struct NameSnapshot {
     QList<SmartRename::CutType> cutTypes;
     SmartRename::CustomNamingConfig namingConfig;
     QMap<QString, QStringList> wordSplits;
-    // Copies of the caches the names are read through; what is added to them stays with the copy.
+    // Copies of the caches the names are read through. snapshotNames() adds the Smart Rename
+    // results it finds to smartFixCache, and the dates it works out to foundDates.
     QHash<QString, QString> smartFixCache;
-    QHash<QString, std::optional<QDateTime>> fileDates;
-    QHash<QString, QString> dateTexts;
+    DateCaches dates;
+    quint64 datesGeneration = 0;  // FileDates::generation() when `dates` was copied
+    DateCaches foundDates;
 };
 
 class NamePreview {
@@ -55,6 +58,9 @@ public:
         int willRename = 0;
         // The Smart Rename results the check's names were read through, grown by it.
         QHash<QString, QString> smartFixCache;
+        // The dates it worked out beyond the snapshot's, and the snapshot's date generation.
+        DateCaches dates;
+        quint64 datesGeneration = 0;
     };
     ConflictResult conflictReasons(const QSet<QUuid>& selection) const;
     // The rules of the current settings on one stem (index: place in items(); date text from
@@ -65,7 +71,8 @@ public:
 
     // What the names of the listed items depend on now, for checkConflicts().
     NameSnapshot snapshot(const QSet<QUuid>& selection) const;
-    // Takes over the Smart Rename results a check found, when nothing changed since its snapshot.
+    // Takes over the Smart Rename results and dates a check found, when nothing changed since its
+    // snapshot.
     void keepResults(ConflictResult& checked) const;
     // The folder listings the preview's checks keep between keystrokes.
     const std::shared_ptr<FolderListings>& listings() const { return m_listings; }
@@ -83,8 +90,10 @@ private:
 };
 
 // The new full name of every item of the snapshot, in the items' order, exactly as
-// NamePreview::newName gives them. Nothing once `cancel` is set (checked between names, so a
-// slow pattern gives way to a newer check).
+// NamePreview::newName gives them. A long list is shared out among threads in parts; each name
+// depends on its item and the snapshot alone, so the names are the same however it is shared.
+// Nothing once `cancel` is set (checked between names, so a slow pattern gives way to a newer
+// check).
 std::optional<QList<QString>> snapshotNames(NameSnapshot& snapshot, const std::atomic<bool>* cancel = nullptr);
 
 // The conflict check on a snapshot: the names, then decideRenames() with folder listings kept

@@ -35,11 +35,6 @@ icu::UnicodeString aliasOf(const QString& s)
     return icu::UnicodeString(false, reinterpret_cast<const char16_t*>(s.utf16()), int32_t(s.size()));
 }
 
-QString fromIcu(const icu::UnicodeString& s)
-{
-    return QString(reinterpret_cast<const QChar*>(s.getBuffer()), s.length());
-}
-
 PatternPtr compiledShared(const QString& pattern)
 {
     PatternCache& c = cache();
@@ -60,22 +55,31 @@ PatternPtr compiledShared(const QString& pattern)
 }
 
 // A preview asks for the same pattern once per name, from several threads: each thread keeps
-// the last one it was given instead of taking the shared lock every time.
-PatternPtr compiled(const QString& pattern)
+// the last one it was given, and one matcher for it, instead of taking the shared lock and
+// allocating a matcher every time.
+struct ThreadPattern {
+    QString pattern;
+    PatternPtr compiled;
+    quint64 generation = ~quint64(0);
+    std::unique_ptr<icu::RegexMatcher> matcher;  // on `compiled`, made when first asked for
+};
+
+thread_local ThreadPattern t_last;
+
+// The pattern is handed out bare, valid until this thread asks for another: copying the shared
+// pointer for every name would have all threads take turns at its counter.
+const icu::RegexPattern* compiled(const QString& pattern)
 {
-    struct Last {
-        QString pattern;
-        PatternPtr compiled;
-        quint64 generation = ~quint64(0);
-    };
-    thread_local Last last;
     const quint64 now = cache().generation.load();
-    if (last.generation == now && last.pattern == pattern)
-        return last.compiled;
-    last.compiled = compiledShared(pattern);
-    last.pattern = pattern;
-    last.generation = now;  // a pattern given up since then is asked again next time
-    return last.compiled;
+    if (t_last.generation == now && t_last.pattern == pattern)
+        return t_last.compiled.get();
+    PatternPtr p = compiledShared(pattern);
+    if (p != t_last.compiled)
+        t_last.matcher.reset();
+    t_last.compiled = std::move(p);
+    t_last.pattern = pattern;
+    t_last.generation = now;  // a pattern given up since then is asked again next time
+    return t_last.compiled.get();
 }
 
 void markUnusable(const QString& pattern)
@@ -86,44 +90,38 @@ void markUnusable(const QString& pattern)
     c.generation.fetch_add(1);
 }
 
-// One matcher per thread, kept while the same pattern is used, so a preview of many names does
-// not allocate a matcher per name.
-icu::RegexMatcher* matcherFor(const PatternPtr& pattern)
+// The matcher of the pattern compiled() last gave this thread.
+icu::RegexMatcher* lastMatcher()
 {
-    struct Slot {
-        PatternPtr pattern;
-        std::unique_ptr<icu::RegexMatcher> matcher;
-    };
-    thread_local Slot slot;
-    if (slot.pattern != pattern || !slot.matcher) {
+    if (!t_last.matcher) {
         UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::RegexMatcher> m(pattern->matcher(status));
+        std::unique_ptr<icu::RegexMatcher> m(t_last.compiled->matcher(status));
         if (U_FAILURE(status))
             return nullptr;
         m->setTimeLimit(kMatchTimeLimit, status);
-        slot.matcher = std::move(m);
-        slot.pattern = pattern;
+        t_last.matcher = std::move(m);
     }
-    return slot.matcher.get();
+    return t_last.matcher.get();
 }
 
-// Appends the template for the current match: "$n" takes the longest run of digits that still
-// names an existing group (a number beyond the groups gives nothing), "$" before anything else
-// is literal, and a backslash makes the next character literal.
-void appendExpanded(QString& out, const QString& templ, icu::RegexMatcher& m)
+// Appends the template for the current match of `input`: "$n" takes the longest run of digits
+// that still names an existing group (a number beyond the groups gives nothing), "$" before
+// anything else is literal, and a backslash makes the next character literal.
+void appendExpanded(QString& out, QStringView input, QStringView templ, icu::RegexMatcher& m)
 {
     const int32_t groups = m.groupCount();
+    qsizetype literal = 0;  // start of the plain text not yet appended
     for (qsizetype i = 0; i < templ.size(); ++i) {
         const QChar ch = templ.at(i);
         if (ch == u'\\' && i + 1 < templ.size()) {
-            out += templ.at(++i);
+            out += templ.mid(literal, i - literal);
+            literal = ++i;  // the next character is plain text
             continue;
         }
         const char16_t after = i + 1 < templ.size() ? templ.at(i + 1).unicode() : 0;
-        if (ch != u'$' || after < '0' || after > '9') {
-            out += ch;
+        if (ch != u'$' || after < '0' || after > '9')
             continue;
-        }
+        out += templ.mid(literal, i - literal);
         qint64 group = templ.at(++i).unicode() - '0';
         while (i + 1 < templ.size()) {
             const char16_t next = templ.at(i + 1).unicode();
@@ -132,35 +130,41 @@ void appendExpanded(QString& out, const QString& templ, icu::RegexMatcher& m)
             group = group * 10 + (next - '0');
             ++i;
         }
+        literal = i + 1;
         if (group > groups)
             continue;
         UErrorCode status = U_ZERO_ERROR;
-        const icu::UnicodeString text = m.group(int32_t(group), status);
-        if (U_SUCCESS(status))
-            out += fromIcu(text);
+        const int64_t start = m.start64(int32_t(group), status);
+        const int64_t end = m.end64(int32_t(group), status);
+        if (U_SUCCESS(status) && start >= 0)
+            out += input.mid(qsizetype(start), qsizetype(end - start));
     }
+    out += templ.mid(literal);
 }
 
 }  // namespace
 
 std::optional<QString> regexReplaceAll(const QString& pattern, const QString& input, const QString& templ)
 {
-    const PatternPtr p = compiled(pattern);
-    if (!p)
+    if (!compiled(pattern))
         return std::nullopt;
-    icu::RegexMatcher* m = matcherFor(p);
+    icu::RegexMatcher* m = lastMatcher();
     if (!m)
         return std::nullopt;
     const icu::UnicodeString text = aliasOf(input);
     m->reset(text);
     QString out;
     qsizetype last = 0;
+    bool matched = false;
     UErrorCode status = U_ZERO_ERROR;
     while (m->find(status) && U_SUCCESS(status)) {
+        if (!matched)
+            out.reserve(input.size() + templ.size() + 16);
+        matched = true;
         const qsizetype start = m->start(status);
         const qsizetype end = m->end(status);
         out += QStringView(input).mid(last, start - last);
-        appendExpanded(out, templ, *m);
+        appendExpanded(out, input, templ, *m);
         last = end;
     }
     if (U_FAILURE(status)) {
@@ -168,6 +172,8 @@ std::optional<QString> regexReplaceAll(const QString& pattern, const QString& in
         markUnusable(pattern);
         return std::nullopt;
     }
+    if (!matched)
+        return input;
     out += QStringView(input).mid(last);
     return out;
 }

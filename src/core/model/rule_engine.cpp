@@ -24,14 +24,15 @@ bool isHorizontalSpace(QChar c)
     return c == u'\t' || c.category() == QChar::Separator_Space;
 }
 
-QString trimmedHorizontal(const QString& s)
+void trimHorizontal(QString& s)
 {
     qsizetype begin = 0, end = s.size();
     while (begin < end && isHorizontalSpace(s.at(begin)))
         ++begin;
     while (end > begin && isHorizontalSpace(s.at(end - 1)))
         --end;
-    return begin == 0 && end == s.size() ? s : s.mid(begin, end - begin);
+    if (begin != 0 || end != s.size())
+        s = s.mid(begin, end - begin);
 }
 
 QString titleCased(const QString& s)
@@ -49,74 +50,76 @@ QString insertedAt(const QString& name, const QString& piece, int at)
     return out;
 }
 
-QString findReplace(const RuleSettings& r, const QString& name, int index, int count)
+// Each rule below changes `name` in place, and leaves it alone (not even copied) when it does
+// not apply: a long list's names are worked out on several threads at once, and a copy of a
+// shared text costs every thread a round of its counter.
+
+void findReplace(const RuleSettings& r, QString& name, int index, int count)
 {
     if (!r.findEnabled || r.find.isEmpty())
-        return name;
-    QString replacement = r.replace;
-    if (replacement.contains(u'#'))
-        replacement.replace(u'#', sequenceNumberText(r, count, index));
+        return;
+    QString numbered;
+    if (r.replace.contains(u'#'))
+        numbered = QString(r.replace).replace(u'#', sequenceNumberText(r, count, index));
+    const QString& replacement = numbered.isNull() ? r.replace : numbered;
     if (!r.useRegex) {
-        QString out = name;
-        return out.replace(r.find, replacement);
+        name.replace(r.find, replacement);
+        return;
     }
-    return regexReplaceAll(r.find, name, replacement).value_or(name);
+    if (std::optional<QString> out = regexReplaceAll(r.find, name, replacement))
+        name = std::move(*out);
 }
 
-QString deleteBefore(const RuleSettings& r, const QString& name)
+void deleteBefore(const RuleSettings& r, QString& name)
 {
     if (!r.delBeforeEnabled || r.delBefore.isEmpty())
-        return name;
+        return;
     const qsizetype at = name.indexOf(r.delBefore);
-    if (at < 0)
-        return name;
-    return name.mid(r.delBeforeIncl ? at + r.delBefore.size() : at);
+    if (at >= 0)
+        name = name.mid(r.delBeforeIncl ? at + r.delBefore.size() : at);
 }
 
-QString deleteAfter(const RuleSettings& r, const QString& name)
+void deleteAfter(const RuleSettings& r, QString& name)
 {
     if (!r.delAfterEnabled || r.delAfter.isEmpty())
-        return name;
+        return;
     const qsizetype at = name.indexOf(r.delAfter);
-    if (at < 0)
-        return name;
-    return name.left(r.delAfterIncl ? at : at + r.delAfter.size());
+    if (at >= 0)
+        name = name.left(r.delAfterIncl ? at : at + r.delAfter.size());
 }
 
-QString caseRule(const RuleSettings& r, const QString& name)
+void caseRule(const RuleSettings& r, QString& name)
 {
     switch (r.caseMode) {
-    case CaseMode::upper: return name.toUpper();
-    case CaseMode::lower: return name.toLower();
-    case CaseMode::title: return titleCased(name);
+    case CaseMode::upper: name = name.toUpper(); break;
+    case CaseMode::lower: name = name.toLower(); break;
+    case CaseMode::title: name = titleCased(name); break;
     case CaseMode::none: break;
     }
-    return name;
 }
 
-QString truncate(const RuleSettings& r, const QString& name)
+void truncate(const RuleSettings& r, QString& name)
 {
     if (!r.truncEnabled || r.keepN < 1)
-        return name;
+        return;
     const qsizetype total = graphemeCount(name);
     if (total <= r.keepN)
-        return name;
+        return;
     if (r.keepSide == KeepSide::last)
-        return name.mid(graphemeOffset(name, total - r.keepN));
-    return name.left(graphemeOffset(name, r.keepN));
+        name = name.mid(graphemeOffset(name, total - r.keepN));
+    else
+        name = name.left(graphemeOffset(name, r.keepN));
 }
 
-QString whitespace(const RuleSettings& r, const QString& name)
+void whitespace(const RuleSettings& r, QString& name)
 {
-    QString out = name;
     switch (r.spaceMode) {
-    case SpaceMode::underscore: return out.replace(u' ', u'_');
-    case SpaceMode::hyphen: return out.replace(u' ', u'-');
-    case SpaceMode::remove: return out.remove(u' ');
-    case SpaceMode::collapse: return name.split(u' ', Qt::SkipEmptyParts).join(u' ');
+    case SpaceMode::underscore: name.replace(u' ', u'_'); break;
+    case SpaceMode::hyphen: name.replace(u' ', u'-'); break;
+    case SpaceMode::remove: name.remove(u' '); break;
+    case SpaceMode::collapse: name = name.split(u' ', Qt::SkipEmptyParts).join(u' '); break;
     case SpaceMode::none: break;
     }
-    return name;
 }
 
 QString renumbered(const QString& name, const QString& number, const QString& sep)
@@ -132,57 +135,62 @@ QString renumbered(const QString& name, const QString& number, const QString& se
     return name.left(start) + number + name.mid(end);
 }
 
-QString sequentialNumber(const RuleSettings& r, const QString& name, int index, int count)
+void sequentialNumber(const RuleSettings& r, QString& name, int index, int count)
 {
     if (!r.numberEnabled)
-        return name;
+        return;
     const QString number = sequenceNumberText(r, count, index);
     const QString& sep = r.numSep;
     switch (r.numPos) {
-    case NumberPosition::prefix: return number + sep + name;
-    case NumberPosition::replace: return number;
-    case NumberPosition::renumber: return renumbered(name, number, sep);
-    case NumberPosition::custom: return insertedAt(name, sep + number + sep, r.numCustomAt);
+    case NumberPosition::prefix: name = number + sep + name; return;
+    case NumberPosition::replace: name = number; return;
+    case NumberPosition::renumber: name = renumbered(name, number, sep); return;
+    case NumberPosition::custom: name = insertedAt(name, sep + number + sep, r.numCustomAt); return;
     case NumberPosition::suffix: break;
     }
-    return name + sep + number;
+    name.reserve(name.size() + sep.size() + number.size());
+    name.append(sep).append(number);
 }
 
-QString insertDate(const RuleSettings& r, const QString& name, const QString& date)
+void insertDate(const RuleSettings& r, QString& name, const QString& date)
 {
     if (!r.dateEnabled || date.isEmpty())
-        return name;
+        return;
     const QString& sep = r.dateSep;
     switch (r.datePos) {
     case NumberPosition::suffix:
-    case NumberPosition::renumber: return name + sep + date;
-    case NumberPosition::replace: return date;
-    case NumberPosition::custom: return insertedAt(name, sep + date + sep, r.dateCustomAt);
+    case NumberPosition::renumber: name = name + sep + date; return;
+    case NumberPosition::replace: name = date; return;
+    case NumberPosition::custom: name = insertedAt(name, sep + date + sep, r.dateCustomAt); return;
     case NumberPosition::prefix: break;
     }
-    return date + sep + name;
+    name = date + sep + name;
 }
 
-QString applyOne(BatchRuleKind kind, const RuleSettings& r, const QString& name, int index, int count,
-                 const QString& date)
+void applyOne(BatchRuleKind kind, const RuleSettings& r, QString& name, int index, int count, const QString& date)
 {
     switch (kind) {
-    case BatchRuleKind::findReplace: return findReplace(r, name, index, count);
-    case BatchRuleKind::deleteBefore: return deleteBefore(r, name);
-    case BatchRuleKind::deleteAfter: return deleteAfter(r, name);
+    case BatchRuleKind::findReplace: findReplace(r, name, index, count); return;
+    case BatchRuleKind::deleteBefore: deleteBefore(r, name); return;
+    case BatchRuleKind::deleteAfter: deleteAfter(r, name); return;
     case BatchRuleKind::remove:
         if (r.removeEnabled && !r.removeStr.isEmpty())
-            return QString(name).remove(r.removeStr);
-        return name;
-    case BatchRuleKind::caseRule: return caseRule(r, name);
-    case BatchRuleKind::truncate: return truncate(r, name);
-    case BatchRuleKind::whitespace: return whitespace(r, name);
-    case BatchRuleKind::prefix: return r.prefixEnabled ? r.prefixText + name : name;
-    case BatchRuleKind::suffix: return r.suffixEnabled ? name + r.suffixText : name;
-    case BatchRuleKind::sequentialNumber: return sequentialNumber(r, name, index, count);
-    case BatchRuleKind::insertDate: return insertDate(r, name, date);
+            name.remove(r.removeStr);
+        return;
+    case BatchRuleKind::caseRule: caseRule(r, name); return;
+    case BatchRuleKind::truncate: truncate(r, name); return;
+    case BatchRuleKind::whitespace: whitespace(r, name); return;
+    case BatchRuleKind::prefix:
+        if (r.prefixEnabled)
+            name = r.prefixText + name;
+        return;
+    case BatchRuleKind::suffix:
+        if (r.suffixEnabled)
+            name = name + r.suffixText;
+        return;
+    case BatchRuleKind::sequentialNumber: sequentialNumber(r, name, index, count); return;
+    case BatchRuleKind::insertDate: insertDate(r, name, date); return;
     }
-    return name;
 }
 
 }  // namespace
@@ -192,8 +200,9 @@ QString applyRules(const RuleSettings& rules, const QString& stem, int index, in
 {
     QString name = stem;
     for (BatchRuleKind kind : order)
-        name = applyOne(kind, rules, name, index, count, dateText);
-    return trimmedHorizontal(name);
+        applyOne(kind, rules, name, index, count, dateText);
+    trimHorizontal(name);
+    return name;
 }
 
 QString sequenceNumberText(const RuleSettings& rules, int count, int index)

@@ -1,4 +1,5 @@
 // The rows the preview marks are exactly the rows Apply leaves where they are, on a real folder.
+#include "files/rename_decision.h"
 #include "files/renamer.h"
 #include "files_fixture.h"
 #include "model/name_preview.h"
@@ -118,6 +119,81 @@ TEST_F(PreviewAndApply, ApplySkipsExactlyTheRowsThePreviewMarks)
                 markedNames << m.first;
             EXPECT_EQ(skipped, markedNames);
             EXPECT_EQ(renamed, preview.willRename);
+        }
+    }
+}
+
+namespace {
+
+struct VerdictCase {
+    const char* what;
+    QList<std::pair<QString, QString>> rows;  // listed path, new name ("" keeps the name)
+    QStringList onDisk;                       // paths held on the disk by files outside the list
+    QList<RenameVerdict> verdicts;
+};
+
+}  // namespace
+
+// Collisions are found by folder and name, the folder's and the name's letter case aside, on
+// short lists and on lists long enough to be worked out on several threads.
+TEST(Decision, CollisionsAreFoundWhateverTheListsLength)
+{
+    using V = RenameVerdict;
+    const QList<VerdictCase> cases = {
+        {"folders differing only in case",
+         {{"/t/X/a.mov", "b.mov"}, {"/t/x/c.mov", "b.mov"}},
+         {},
+         {V::duplicate, V::duplicate}},
+        {"accented names differing only in case",
+         {{"/t/a.mov", "Été.mov"}, {"/t/b.mov", "été.mov"}},
+         {},
+         {V::duplicate, V::duplicate}},
+        {"names of different length", {{"/t/a.mov", "ab"}, {"/t/b.mov", "AbC"}}, {}, {V::rename, V::rename}},
+        {"a staying name in another case",
+         {{"/t/Keep.mov", ""}, {"/t/z.mov", "keep.mov"}},
+         {},
+         {V::unchanged, V::heldInList}},
+        {"a staying accented name", {{"/t/Ä.mov", ""}, {"/t/q.mov", "ä.mov"}}, {}, {V::unchanged, V::heldInList}},
+        {"a staying name in another folder",
+         {{"/u/keep.mov", ""}, {"/t/z.mov", "keep.mov"}},
+         {},
+         {V::unchanged, V::rename}},
+        {"a swap", {{"/t/a.mov", "b.mov"}, {"/t/b.mov", "a.mov"}}, {"/t/a.mov", "/t/b.mov"}, {V::rename, V::rename}},
+        {"a place left in another case only",
+         {{"/t/a.mov", "B.mov"}, {"/t/b.mov", "c.mov"}},
+         {"/t/B.mov"},
+         {V::taken, V::rename}},
+        {"a chain onto a taken name",
+         {{"/t/a.mov", "b.mov"}, {"/t/b.mov", "c.mov"}},
+         {"/t/b.mov", "/t/c.mov"},
+         {V::taken, V::taken}},
+        {"the root folder", {{"/a.mov", "b.mov"}, {"/B.mov", ""}}, {}, {V::heldInList, V::unchanged}},
+        {"a doubled slash", {{"/t//a.mov", "b.mov"}, {"/t/B.mov", ""}}, {}, {V::heldInList, V::unchanged}},
+        {"a path without a folder", {{"a.mov", "b.mov"}, {"./B.mov", ""}}, {}, {V::heldInList, V::unchanged}},
+        {"an invalid name", {{"/t/a.mov", "x/y"}, {"/t/b.mov", ".hidden"}}, {}, {V::invalid, V::invalid}},
+    };
+    for (const VerdictCase& c : cases) {
+        for (const int fillers : {0, 9000}) {
+            SCOPED_TRACE(QStringLiteral("%1, %2 more rows").arg(c.what).arg(fillers).toStdString());
+            QList<RenameCandidate> rows;
+            for (const auto& [path, name] : c.rows) {
+                const QString current = path.mid(path.lastIndexOf('/') + 1);
+                rows << RenameCandidate{path, current, name.isEmpty() ? current : name};
+            }
+            for (int i = 0; i < fillers; ++i)
+                rows << RenameCandidate{QStringLiteral("/f/F%1.dat").arg(i), QStringLiteral("F%1.dat").arg(i),
+                                        QStringLiteral("g%1.dat").arg(i)};
+            const QSet<QString> disk(c.onDisk.cbegin(), c.onDisk.cend());
+            const RenameDecision d = decideRenames(rows, [&disk](const QString&, const QList<Move>& moves) {
+                QList<bool> held;
+                for (const Move& m : moves)
+                    held << disk.contains(m.to);
+                return held;
+            });
+            EXPECT_EQ(d.verdicts.mid(0, c.rows.size()), c.verdicts);
+            EXPECT_EQ(d.willRename, int(std::count(c.verdicts.cbegin(), c.verdicts.cend(), V::rename)) + fillers);
+            for (qsizetype i = c.rows.size(); i < rows.size(); i += 997)
+                EXPECT_EQ(d.targets.at(i), "/f/" + rows.at(i).proposed);
         }
     }
 }

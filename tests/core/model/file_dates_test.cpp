@@ -135,6 +135,26 @@ TEST_F(DateFixture, TextsAreCachedUntilAKeyPartOrTheCountChanges)
     EXPECT_TRUE(store->dates().dateStringCache().isEmpty());
 }
 
+// The dates a check read are kept for the next one, unless the caches were dropped meanwhile (a
+// file moved or changed while the check ran).
+TEST_F(DateFixture, ACheckKeepsItsDatesOnlyWhenNothingWasDroppedMeanwhile)
+{
+    add("a.mov");
+    store->editRules([](RuleSettings& r) { r.dateEnabled = true; });
+    for (const bool droppedMeanwhile : {true, false}) {
+        SCOPED_TRACE(droppedMeanwhile);
+        store->dates().clearCaches();
+        std::optional<NamePreview::ConflictResult> checked = checkConflicts(store->preview().snapshot({}),
+                                                                            store->preview().listings());
+        ASSERT_TRUE(checked.has_value());
+        if (droppedMeanwhile)
+            store->dates().clearCaches();
+        store->preview().keepResults(*checked);
+        EXPECT_EQ(store->dates().dateStringCache().size(), droppedMeanwhile ? 0 : 1);
+        EXPECT_EQ(store->dates().fileDateCache().size(), droppedMeanwhile ? 0 : 1);
+    }
+}
+
 TEST_F(DateFixture, MissingFileGivesNoDateAndNameIsUnchanged)
 {
     add("a.mov");

@@ -374,3 +374,60 @@ TEST_F(NameFixture, ASnapshotGivesThePreviewsNamesAndStopsWhenCancelled)
     EXPECT_FALSE(snapshotNames(snapshot, &cancelled).has_value());
     EXPECT_FALSE(checkConflicts(store->preview().snapshot({}), store->preview().listings(), &cancelled).has_value());
 }
+
+// A long list's names are worked out on several threads in parts: each part's names are still
+// the preview's, whatever the rules read (place in the list, dates, Smart Rename results).
+TEST_F(NameFixture, ALongListsNamesAreThePreviewsWhateverTheParts)
+{
+    QList<FileItem> items;
+    const QDateTime base(QDate(2024, 5, 31), QTime(9, 0));
+    for (int i = 0; i < 5000; ++i) {
+        FileItem item = FileItem::file(env.path(QStringLiteral("A%1_C%2 take %3.mov").arg(i % 97).arg(i).arg(i % 7)));
+        if (i % 3 != 0)
+            item.captureDate = base.addSecs(i * 3600);
+        items << item;
+    }
+    store->setItems(items);
+    const QList<std::function<void(RuleSettings&, NameSections&)>> setups = {
+        [](RuleSettings& r, NameSections&) {
+            r.findEnabled = true;
+            r.useRegex = true;
+            r.find = "^A([0-9]+)_C([0-9]+)";
+            r.replace = "Reel$1\\$_#_$2$9";
+            r.spaceMode = SpaceMode::underscore;
+        },
+        [](RuleSettings& r, NameSections&) {
+            r.numberEnabled = true;
+            r.numDir = NumberDir::desc;
+            r.numPos = NumberPosition::renumber;
+            r.caseMode = CaseMode::upper;
+            r.dateEnabled = true;
+            r.dateFormat = "yyyyMMdd-HH";
+        },
+        [](RuleSettings& r, NameSections& s) {
+            s.smartRenameEnabled = true;
+            s.extEnabled = true;
+            s.extText = " .MOV";
+            r.truncEnabled = true;
+            r.keepN = 12;
+        },
+    };
+    for (qsizetype k = 0; k < setups.size(); ++k) {
+        SCOPED_TRACE(k);
+        RuleSettings rules;
+        rules.batchRuleOrder = store->rules().batchRuleOrder;
+        NameSections sections;
+        setups[k](rules, sections);
+        store->editRules([&](RuleSettings& r) { r = rules; });
+        store->editSections([&](NameSections& s) { s = sections; });
+        NameSnapshot snapshot = store->preview().snapshot({});
+        const std::optional<QList<QString>> names = snapshotNames(snapshot);
+        ASSERT_TRUE(names.has_value());
+        ASSERT_EQ(names->size(), items.size());
+        int differing = 0;
+        for (int i = 0; i < items.size(); ++i)
+            differing += names->at(i) != nameAt(i) ? 1 : 0;
+        EXPECT_EQ(differing, 0);
+        EXPECT_NE(names->at(4999), items.at(4999).name);
+    }
+}
