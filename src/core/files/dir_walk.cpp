@@ -33,9 +33,21 @@ bool roundTrips(const QByteArray& name)
     return roundTrips(name.constData(), name.size());
 }
 
+namespace {
+
+// Extensions of folders that are bundles elsewhere; the walk does not go into them.
+constexpr const char* kPackageExtensions[] = {"app", "bundle", "framework", "plugin", "fcpbundle", "photoslibrary"};
+
+}  // namespace
+
 bool isPackageName(const QString& name)
 {
-    static const QSet<QString> packages = {"app", "bundle", "framework", "plugin", "fcpbundle", "photoslibrary"};
+    static const QSet<QString> packages = [] {
+        QSet<QString> set;
+        for (const char* p : kPackageExtensions)
+            set.insert(QLatin1String(p));
+        return set;
+    }();
     const qsizetype dot = name.lastIndexOf('.');
     return dot > 0 && packages.contains(name.mid(dot + 1).toLower());
 }
@@ -61,8 +73,7 @@ bool isPackageName(const char* name, qsizetype size)
             return DirWalk::isPackageName(QFile::decodeName(QByteArray(name, size)));
         lower[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     }
-    static const char* const packages[] = {"app", "bundle", "framework", "plugin", "fcpbundle", "photoslibrary"};
-    for (const char* p : packages)
+    for (const char* p : kPackageExtensions)
         if (qsizetype(std::strlen(p)) == extSize && std::memcmp(p, lower, size_t(extSize)) == 0)
             return true;
     return false;

@@ -94,9 +94,9 @@ std::optional<QDateTime> fileDateThrough(const QString& path, bool creation,
     return date;
 }
 
-QString dateTextThrough(const RuleSettings& rules, const FileItem& item,
-                        QHash<QString, std::optional<QDateTime>>& fileDates,
-                        const QHash<QString, std::optional<QDateTime>>* known = nullptr)
+QString fileDateText(const RuleSettings& rules, const FileItem& item,
+                     QHash<QString, std::optional<QDateTime>>& fileDates,
+                     const QHash<QString, std::optional<QDateTime>>* known = nullptr)
 {
     std::optional<QDateTime> date;
     switch (rules.dateSource) {
@@ -241,7 +241,7 @@ QString FileDates::dateText(const FileItem& item) const
 
 QString FileDates::computeDateText(const FileItem& item) const
 {
-    return dateTextThrough(m_store.rules(), item, m_fileDateCache);
+    return fileDateText(m_store.rules(), item, m_fileDateCache);
 }
 
 std::optional<QDateTime> FileDates::cachedFileDate(const QString& path, FileDateKey key) const
@@ -267,7 +267,7 @@ QString dateTextThrough(const RuleSettings& rules, const FileItem& item, const D
     const auto it = texts.constFind(key);
     if (it != texts.constEnd())
         return *it;
-    const QString text = dateTextThrough(rules, item, fileDates, known ? &known->fileDates : nullptr);
+    const QString text = fileDateText(rules, item, fileDates, known ? &known->fileDates : nullptr);
     if (texts.size() > bound)
         texts.clear();
     texts.insert(key, text);

@@ -102,11 +102,17 @@ NamePreview::NamePreview(const Store& store)
 
 NamePreview::~NamePreview() = default;
 
+void NamePreview::dropSmartFixes() const
+{
+    m_smartFixCache.clear();
+    ++m_smartFixGeneration;
+}
+
 void NamePreview::sectionsPublished()
 {
     const SmartRenameStyle style = m_store.sections().smartRenameStyle;
     if (m_cachedStyle != style)
-        m_smartFixCache.clear();
+        dropSmartFixes();
     m_cachedStyle = style;
 }
 
@@ -128,6 +134,7 @@ NameSnapshot NamePreview::snapshot(const QSet<QUuid>& selection) const
     s.namingConfig = m_store.smart().customNamingConfig;
     s.wordSplits = m_store.smart().learnedWordSplits;
     s.smartFixCache = m_smartFixCache;
+    s.smartFixGeneration = m_smartFixGeneration;
     s.dates.fileDates = m_store.dates().fileDateCache();
     s.dates.texts = m_store.dates().dateStringCache();
     s.datesGeneration = m_store.dates().generation();
@@ -143,7 +150,7 @@ NamePreview::ConflictResult NamePreview::conflictReasons(const QSet<QUuid>& sele
 
 void NamePreview::keepResults(ConflictResult& checked) const
 {
-    if (checked.smartFixCache.size() > m_smartFixCache.size())
+    if (checked.smartFixGeneration == m_smartFixGeneration && checked.smartFixCache.size() > m_smartFixCache.size())
         m_smartFixCache = std::move(checked.smartFixCache);
     checked.smartFixCache.clear();
     m_store.dates().keep(checked.dates, checked.datesGeneration);
@@ -259,6 +266,7 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
             row[i] = RenameCandidate();
     });
     result.smartFixCache = std::move(snapshot.smartFixCache);
+    result.smartFixGeneration = snapshot.smartFixGeneration;
     result.dates = std::move(snapshot.foundDates);
     result.datesGeneration = snapshot.datesGeneration;
     return result;

@@ -39,6 +39,7 @@ struct NameSnapshot {
     // Copies of the caches the names are read through. snapshotNames() adds the Smart Rename
     // results it finds to smartFixCache, and the dates it works out to foundDates.
     QHash<QString, QString> smartFixCache;
+    quint64 smartFixGeneration = 0;  // NamePreview's when `smartFixCache` was copied
     DateCaches dates;
     quint64 datesGeneration = 0;  // FileDates::generation() when `dates` was copied
     DateCaches foundDates;
@@ -58,6 +59,7 @@ public:
         int willRename = 0;
         // The Smart Rename results the check's names were read through, grown by it.
         QHash<QString, QString> smartFixCache;
+        quint64 smartFixGeneration = 0;
         // The dates it worked out beyond the snapshot's, and the snapshot's date generation.
         DateCaches dates;
         quint64 datesGeneration = 0;
@@ -80,11 +82,14 @@ public:
     // Smart Rename results are cached by stem only: whatever changes how a stem is recognised
     // (the style, cut types, naming options, learned splits) drops them.
     QHash<QString, QString>& smartFixCache() const { return m_smartFixCache; }
+    // Drops them for changed settings; a check that began before does not bring them back.
+    void dropSmartFixes() const;
     void sectionsPublished();
 
 private:
     const Store& m_store;
     mutable QHash<QString, QString> m_smartFixCache;
+    mutable quint64 m_smartFixGeneration = 0;
     SmartRenameStyle m_cachedStyle;
     std::shared_ptr<FolderListings> m_listings;
 };

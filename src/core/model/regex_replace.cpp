@@ -42,15 +42,16 @@ PatternPtr compiledShared(const QString& pattern)
     const auto it = c.entries.constFind(pattern);
     if (it != c.entries.constEnd())
         return *it;
-    if (c.entries.size() > kCacheBound)
+    if (c.entries.size() > kCacheBound) {
         c.entries.clear();
+        c.generation.fetch_add(1);  // patterns given up on are tried afresh everywhere
+    }
     UErrorCode status = U_ZERO_ERROR;
     UParseError parseError;
     PatternPtr p(icu::RegexPattern::compile(aliasOf(pattern), 0, parseError, status));
     if (U_FAILURE(status))
         p.reset();
     c.entries.insert(pattern, p);
-    c.generation.fetch_add(1);
     return p;
 }
 

@@ -299,7 +299,7 @@ void Store::setSmartRenameStyleOrder(const QList<SmartRenameStyle>& order)
 
 void Store::setCustomCutTypes(const QList<SmartRename::CutType>& list)
 {
-    m_preview->smartFixCache().clear();
+    m_preview->dropSmartFixes();
     m_smart.customCutTypes = list;
     publish(Group::Smart);
     settings().setData("customCutTypes", SmartRename::encodeCutTypes(list));
@@ -307,7 +307,7 @@ void Store::setCustomCutTypes(const QList<SmartRename::CutType>& list)
 
 void Store::setCustomNamingConfig(const SmartRename::CustomNamingConfig& config)
 {
-    m_preview->smartFixCache().clear();
+    m_preview->dropSmartFixes();
     m_smart.customNamingConfig = config;
     publish(Group::Smart);
     settings().setData("customNamingConfig", config.encode());
@@ -315,7 +315,7 @@ void Store::setCustomNamingConfig(const SmartRename::CustomNamingConfig& config)
 
 void Store::setLearnedWordSplits(const QMap<QString, QStringList>& splits)
 {
-    m_preview->smartFixCache().clear();
+    m_preview->dropSmartFixes();
     m_smart.learnedWordSplits = splits;
     publish(Group::Smart);
     settings().setData("learnedWordSplits", encodeLearnedSplits(splits));

@@ -53,7 +53,7 @@ void SmartRenameStylePicker::restyle()
 void SmartRenameStylePicker::selectStyle(SmartRenameStyle style)
 {
     m_store.editSections([&](NameSections& s) { s.smartRenameStyle = style; });
-    m_store.preview().smartFixCache().clear();
+    m_store.preview().dropSmartFixes();
 }
 
 bool SmartRenameStylePicker::moveStyle(const QStringList& dropped, SmartRenameStyle target)

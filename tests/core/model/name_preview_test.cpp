@@ -138,6 +138,26 @@ TEST_F(NameFixture, SmartFixedIsMemoisedAndStyleChangeEmptiesCache)
     EXPECT_NE(store->preview().smartFixed("  x  "), "memo");
 }
 
+// A check that began before the Smart Rename settings changed must not bring back what the old
+// settings made of its stems.
+TEST_F(NameFixture, ACheckKeepsSmartRenameResultsOnlyWhenTheSettingsStayed)
+{
+    add("ABC_Spot_30s_V2.mov");
+    store->editSections([](NameSections& s) { s.smartRenameEnabled = true; });
+    const auto checkAndKeep = [&](bool changeMeanwhile) {
+        store->preview().dropSmartFixes();
+        NameSnapshot snapshot = store->preview().snapshot({});
+        auto result = checkConflicts(std::move(snapshot), nullptr);
+        if (changeMeanwhile)
+            store->setCustomCutTypes(store->smart().customCutTypes);
+        store->preview().keepResults(*result);
+    };
+    checkAndKeep(false);
+    EXPECT_FALSE(store->preview().smartFixCache().isEmpty());
+    checkAndKeep(true);
+    EXPECT_TRUE(store->preview().smartFixCache().isEmpty());
+}
+
 TEST_F(NameFixture, SmartFixedRetriesWithSeparatorAndCleanUp)
 {
     SmartRename::CustomNamingConfig config;
