@@ -1,6 +1,7 @@
 #include "app/app_shell.h"
 #include "app/first_frame_report.h"
 #include "app/single_instance.h"
+#include "common/first_frame.h"
 #include "common/icons.h"
 #include "files/history.h"
 #include "model/store.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv)
     if (SingleInstance::handOff(paths, 10000) == SingleInstance::HandOff::delivered)
         return 0;
 
+    FirstFrame::holdUntilPainted();
     Store& store = Store::shared();
     int rc = 0;
     {

@@ -4,6 +4,7 @@
 #include "app/app_updater.h"
 #include "app_hooks.h"
 #include "common/dialogs.h"
+#include "common/first_frame.h"
 #include "common/focused_text_undo.h"
 #include "common/open_panels.h"
 #include "files/intake.h"
@@ -76,13 +77,19 @@ AppShell::~AppShell()
 void AppShell::start(const QStringList& paths)
 {
     m_window->show();
+    openFiles(paths);
+    // Nothing here shows in the first frame; later launches find this one once it is "ready".
+    FirstFrame::afterPainted(this, [this] { startServices(); });
+}
+
+void AppShell::startServices()
+{
     if (!m_instance->listen())
         qCWarning(lcShell, "cannot listen on %s: files opened later start a second window",
                   qPrintable(SingleInstance::socketPath()));
     if (!m_store.writesSupportFiles())
         qCWarning(lcShell, "another instance holds %s: the history, log and presets are not saved here",
                   qPrintable(m_store.supportFolder()));
-    openFiles(paths);
     // The model's availability is asked once now, on a worker, so that the first AI action
     // usually finds the answer ready.
     AIName::setServerConfig(ModelServerConfig::load(m_store.settings()));

@@ -21,7 +21,8 @@ public:
     explicit AppShell(Store& store, QObject* parent = nullptr);
     ~AppShell() override;
 
-    // Shows the window, starts listening for later launches and adds `paths`.
+    // Shows the window and adds `paths`; once the window is drawn, starts listening for later
+    // launches, asks for the model's availability and starts the update checks.
     void start(const QStringList& paths);
     MainWindow* window() const { return m_window.get(); }
 
@@ -30,6 +31,7 @@ public:
     static QStringList pathsFromArguments(const QStringList& args);
 
 private:
+    void startServices();
     void openFiles(const QStringList& paths);
     void openHelp();
     void openSupportMail();

@@ -3,6 +3,7 @@
 #include "app_hooks.h"
 #include "bottom_bar.h"
 #include "common/dialogs.h"
+#include "common/first_frame.h"
 #include "common/lang_binder.h"
 #include "common/segmented_control.h"
 #include "files/intake.h"
@@ -259,4 +260,10 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     if (m_dropTargeted)
         setDropTargeted(true);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    FirstFrame::painted();
 }

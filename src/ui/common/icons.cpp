@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHash>
+#include <QIconEngine>
 #include <QStyle>
 
 namespace {
@@ -96,6 +97,42 @@ QIcon styleIcon(QStyle::StandardPixmap which)
         it = made->insert(which, QApplication::style()->standardIcon(which));
     return *it;
 }
+
+// Stands for a style icon until it is drawn or measured, so that icons of controls nobody has
+// seen yet (menus, switched-off editors, the parts of a window beyond its first frame) cost no
+// PNG reading at start.
+class DeferredStyleIcon : public QIconEngine {
+public:
+    explicit DeferredStyleIcon(QStyle::StandardPixmap which) : m_which(which) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, 1.0, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return icon().pixmap(size / scale, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QString key() const override { return QStringLiteral("DeferredStyleIcon"); }
+    QIconEngine* clone() const override { return new DeferredStyleIcon(m_which); }
+
+private:
+    QIcon icon() { return styleIcon(m_which); }
+
+    QStyle::StandardPixmap m_which;
+};
 }  // namespace
 
 QString themeIconName(const QString& symbol)
@@ -117,7 +154,7 @@ QIcon symbolIcon(const QString& symbol)
         if (QIcon::hasThemeIcon(name + QLatin1String("-symbolic")))
             return QIcon::fromTheme(name + QLatin1String("-symbolic"));
     }
-    return styleIcon(it->fallback);
+    return QIcon(new DeferredStyleIcon(it->fallback));
 }
 
 void useInstalledIconTheme()

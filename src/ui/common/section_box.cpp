@@ -37,6 +37,19 @@ void SectionBox::setBody(QWidget* body)
     updateBody();
 }
 
+void SectionBox::setBodyBuilder(std::function<QWidget*()> build)
+{
+    m_build = std::move(build);
+    if (isOn())
+        buildBody();
+}
+
+void SectionBox::buildBody()
+{
+    if (m_build)
+        setBody(std::exchange(m_build, {})());
+}
+
 bool SectionBox::isOn() const
 {
     return m_toggle->isChecked();
@@ -50,6 +63,8 @@ void SectionBox::setOn(bool on)
 
 void SectionBox::updateBody()
 {
+    if (isOn())
+        buildBody();
     if (m_body)
         m_body->setVisible(isOn());
 }

@@ -1,8 +1,10 @@
 #pragma once
 // A section with an on/off switch in its header. Switching it off hides the editor (the body)
 // rather than disabling it, and keeps whatever the editor holds. toggled() fires only for user
-// clicks; setOn() is silent so the box can follow the Store.
+// clicks; setOn() is silent so the box can follow the Store. An editor given as a builder is made
+// when the section is first switched on, or when buildBody() asks for it.
 #include <QWidget>
+#include <functional>
 
 class QCheckBox;
 class QHBoxLayout;
@@ -19,6 +21,8 @@ public:
     // The editor shown while the section is on; the box takes ownership.
     void setBody(QWidget* body);
     QWidget* body() const { return m_body; }
+    void setBodyBuilder(std::function<QWidget*()> build);
+    void buildBody();
 
     bool isOn() const;
     void setOn(bool on);
@@ -33,4 +37,5 @@ private:
     QHBoxLayout* m_header;
     QVBoxLayout* m_layout;
     QWidget* m_body = nullptr;
+    std::function<QWidget*()> m_build;
 };

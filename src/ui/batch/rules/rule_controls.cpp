@@ -1,5 +1,6 @@
 #include "rule_controls.h"
 
+#include "common/first_frame.h"
 #include "common/section_box.h"
 #include "model/store.h"
 #include "platform/lang.h"
@@ -15,8 +16,11 @@ RuleControls::RuleControls(Store& store, QObject* context) : m_store(store), m_c
 
 void RuleControls::syncAll() const
 {
-    for (const auto& f : m_syncers)
-        f();
+    // By index and by copy: a section switched on here builds its editor, which adds syncers.
+    for (qsizetype i = 0; i < m_syncers.size(); ++i) {
+        const auto sync = m_syncers.at(i);
+        sync();
+    }
 }
 
 template <typename T> RuleControls::Field<T> RuleControls::rule(T RuleSettings::*member)
@@ -155,7 +159,7 @@ QLabel* RuleControls::smallHelp(std::function<QString()> text)
     return label;
 }
 
-SectionBox* RuleControls::sectionBox(Field<bool> f, const char* en, const char* zh, QWidget* editor)
+SectionBox* RuleControls::sectionBox(Field<bool> f, const char* en, const char* zh, std::function<QWidget*()> editor)
 {
     auto* box = new SectionBox;
     // "&" would otherwise mark a mnemonic ("Find & Replace").
@@ -163,12 +167,13 @@ SectionBox* RuleControls::sectionBox(Field<bool> f, const char* en, const char* 
     QFont font = box->toggle()->font();
     font.setWeight(QFont::Medium);
     box->toggle()->setFont(font);
-    box->setBody(editor);
     box->setOn(f.get());
+    box->setBodyBuilder(std::move(editor));
     QObject::connect(box, &SectionBox::toggled, m_context, [set = f.set](bool on) { set(on); });
     onSync([box, get = f.get] {
         if (box->isOn() != get())
             box->setOn(get());
     });
+    FirstFrame::afterPainted(box, [box] { box->buildBody(); });
     return box;
 }

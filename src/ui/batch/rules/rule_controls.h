@@ -39,7 +39,9 @@ public:
                       const char* zhSuffix = "", int width = 0);
     QLabel* smallHelp(const char* en, const char* zh);
     QLabel* smallHelp(std::function<QString()> text);
-    SectionBox* sectionBox(Field<bool> f, const char* en, const char* zh, QWidget* editor);
+    // The editor is built while the section is on; one that starts off is built once the first
+    // frame is drawn (see FirstFrame), or earlier when switched on.
+    SectionBox* sectionBox(Field<bool> f, const char* en, const char* zh, std::function<QWidget*()> editor);
 
     void onSync(std::function<void()> f) { m_syncers.push_back(std::move(f)); }
     void syncAll() const;

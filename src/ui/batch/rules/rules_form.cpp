@@ -38,11 +38,12 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
     aiLayout->addWidget(m_ai);
     column->addWidget(aiBox);
 
-    column->addWidget(framed(m_controls.sectionBox(m_controls.section(&NameSections::templateEnabled),
-                                                   "Name from template", "按模板命名", m_sections.templateEditor())));
+    column->addWidget(
+        framed(m_controls.sectionBox(m_controls.section(&NameSections::templateEnabled), "Name from template",
+                                     "按模板命名", [this] { return guarded(m_sections.templateEditor()); })));
     column->addWidget(framed(m_controls.sectionBox(m_controls.section(&NameSections::smartRenameEnabled),
                                                    "Smart Rename (deliverable naming)", "智能改名(交付命名规范)",
-                                                   m_sections.smartRenameSection())));
+                                                   [this] { return guarded(m_sections.smartRenameSection()); })));
 
     auto* cards = new QWidget;
     m_cardsLayout = new QVBoxLayout(cards);
@@ -52,8 +53,9 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
         m_cards.insert(kind, buildCard(kind));
     column->addWidget(cards);
 
-    column->addWidget(framed(m_controls.sectionBox(m_controls.section(&NameSections::extEnabled), "Change extension",
-                                                   "更改扩展名", m_sections.extensionEditor())));
+    column->addWidget(
+        framed(m_controls.sectionBox(m_controls.section(&NameSections::extEnabled), "Change extension", "更改扩展名",
+                                     [this] { return guarded(m_sections.extensionEditor()); })));
     column->addSpacing(8);
     column->addStretch(1);
 
@@ -65,6 +67,17 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
     // The panel scrolls: neither the wheel nor a drag may change a rule by passing over it.
     takeWheelOnlyWithFocus(this);
     InternalDrag::keepOutOfTextFields(this);
+    m_built = true;
+}
+
+QWidget* RulesForm::guarded(QWidget* editor) const
+{
+    // Editors built with the panel are guarded with it; later ones on their own.
+    if (m_built) {
+        takeWheelOnlyWithFocus(editor);
+        InternalDrag::keepOutOfTextFields(editor);
+    }
+    return editor;
 }
 
 RulesForm::~RulesForm()
@@ -117,10 +130,12 @@ RuleCard* RulesForm::buildCard(BatchRuleKind kind)
         {BatchRuleKind::sequentialNumber, {&RuleSettings::numberEnabled, "Sequential number", "序号编号"}},
         {BatchRuleKind::insertDate, {&RuleSettings::dateEnabled, "Insert date", "插入日期"}},
     };
-    QWidget* editor = m_editors.build(kind);
-    QWidget* content = editor;
+    QWidget* content = nullptr;
     if (auto it = toggled.constFind(kind); it != toggled.constEnd())
-        content = m_controls.sectionBox(m_controls.rule(it->flag), it->en, it->zh, editor);
+        content = m_controls.sectionBox(m_controls.rule(it->flag), it->en, it->zh,
+                                        [this, kind] { return guarded(m_editors.build(kind)); });
+    else
+        content = m_editors.build(kind);
     auto* card = new RuleCard(kind, framed(content), [this](const QStringList& dropped, BatchRuleKind target) {
         return dropRule(dropped, target);
     });

@@ -68,6 +68,7 @@ protected:
 
 private:
     RuleCard* buildCard(BatchRuleKind kind);
+    QWidget* guarded(QWidget* editor) const;
     void syncAll();
     void syncCardOrder();
 
@@ -82,4 +83,5 @@ private:
     QVBoxLayout* m_cardsLayout = nullptr;
     QList<BatchRuleKind> m_shownOrder;
     QPointer<QDialog> m_regexHelp;
+    bool m_built = false;
 };
