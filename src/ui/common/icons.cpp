@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
 #include <QIconEngine>
 #include <QStyle>
+#include <QStyleOption>
 
 namespace {
 struct IconEntry {
@@ -98,9 +100,27 @@ QIcon styleIcon(QStyle::StandardPixmap which)
     return *it;
 }
 
-// Stands for a style icon until it is drawn or measured, so that icons of controls nobody has
-// seen yet (menus, switched-off editors, the parts of a window beyond its first frame) cost no
-// PNG reading at start.
+// The style's own small pixmap of a fallback, made once: the one image of the icon the style
+// reads alone, and the image the icon gives at that size.
+QPixmap stylePixmap(QStyle::StandardPixmap which)
+{
+    static QHash<int, QPixmap>* made = nullptr;
+    if (!made) {
+        made = new QHash<int, QPixmap>;
+        qAddPostRoutine([] {
+            delete made;
+            made = nullptr;
+        });
+    }
+    auto it = made->constFind(which);
+    if (it == made->constEnd())
+        it = made->insert(which, QApplication::style()->standardPixmap(which));
+    return *it;
+}
+
+// Stands for a style icon until it is drawn at another size than the small icon size, or measured
+// so: the style reads every size of an icon from PNG files when the icon is made, while most
+// controls draw only the small one, which the style also gives alone.
 class DeferredStyleIcon : public QIconEngine {
 public:
     explicit DeferredStyleIcon(QStyle::StandardPixmap which) : m_which(which) {}
@@ -111,7 +131,15 @@ public:
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
-        return icon().pixmap(size, 1.0, mode, state);
+        const QPixmap small = smallPixmap(size);
+        if (small.isNull())
+            return icon().pixmap(size, 1.0, mode, state);
+        if (mode == QIcon::Normal)
+            return small;
+        // What the icon does for a mode it has no image of (disabled, selected).
+        QStyleOption option;
+        option.palette = QGuiApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, small, &option);
     }
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
     {
@@ -119,6 +147,8 @@ public:
     }
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
+        if (!smallPixmap(size).isNull())
+            return size;
         return icon().actualSize(size, mode, state);
     }
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
@@ -130,6 +160,15 @@ public:
 
 private:
     QIcon icon() { return styleIcon(m_which); }
+    // The style's small pixmap where `size` is the small icon size and the pixmap's; else null.
+    QPixmap smallPixmap(const QSize& size) const
+    {
+        const int side = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+        if (size != QSize(side, side))
+            return {};
+        const QPixmap small = stylePixmap(m_which);
+        return small.size() == size ? small : QPixmap();
+    }
 
     QStyle::StandardPixmap m_which;
 };
@@ -139,6 +178,11 @@ QString themeIconName(const QString& symbol)
 {
     auto it = iconMap().constFind(symbol);
     return it == iconMap().constEnd() ? QString() : QString::fromLatin1(it->theme).section(u'|', 0, 0);
+}
+
+QStringList symbolNames()
+{
+    return iconMap().keys();
 }
 
 QIcon symbolIcon(const QString& symbol)
@@ -154,7 +198,15 @@ QIcon symbolIcon(const QString& symbol)
         if (QIcon::hasThemeIcon(name + QLatin1String("-symbolic")))
             return QIcon::fromTheme(name + QLatin1String("-symbolic"));
     }
-    return QIcon(new DeferredStyleIcon(it->fallback));
+    return styleFallbackIcon(symbol);
+}
+
+QIcon styleFallbackIcon(const QString& symbol, bool whole)
+{
+    auto it = iconMap().constFind(symbol);
+    if (it == iconMap().constEnd())
+        return {};
+    return whole ? styleIcon(it->fallback) : QIcon(new DeferredStyleIcon(it->fallback));
 }
 
 void useInstalledIconTheme()

@@ -9,6 +9,12 @@
 QIcon symbolIcon(const QString& symbol);
 // The freedesktop name a symbol maps to (empty when none), for tests and diagnostics.
 QString themeIconName(const QString& symbol);
+// Every symbol name that has an icon, for tests.
+QStringList symbolNames();
+// The style's icon standing in for a symbol where the theme has none. It reads its images when
+// first drawn, and at the style's small size only that one; `whole` reads every size at once
+// (for tests).
+QIcon styleFallbackIcon(const QString& symbol, bool whole = false);
 
 // Picks an installed freedesktop icon theme when the session names none.
 void useInstalledIconTheme();

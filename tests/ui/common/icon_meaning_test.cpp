@@ -38,3 +38,23 @@ TEST(IconMeaning, FileRowsShowTheirType)
     }
     EXPECT_NE(FileIconCache::themeNames("a.pdf", false), FileIconCache::themeNames("a.jpg", false));
 }
+
+// A control drawing a fallback icon before the whole icon is read gets the image the whole icon
+// gives, at each size the icon has an image of and in every mode.
+TEST(IconMeaning, AFallbackIconGivesTheWholeIconsImages)
+{
+    for (const QString& symbol : symbolNames()) {
+        const QIcon whole = styleFallbackIcon(symbol, true);
+        for (const QSize& size : whole.availableSizes())
+            for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+                // The whole icon may give another image the second time it scales to a size it
+                // lacks; compared from then on.
+                whole.pixmap(size, 1.0, mode);
+                const QIcon icon = styleFallbackIcon(symbol);
+                EXPECT_EQ(icon.actualSize(size, mode), whole.actualSize(size, mode));
+                EXPECT_EQ(icon.pixmap(size, 1.0, mode).toImage(), whole.pixmap(size, 1.0, mode).toImage())
+                    << symbol.toStdString() << " at " << size.width() << "x" << size.height() << " in mode "
+                    << int(mode);
+            }
+    }
+}
