@@ -3,6 +3,7 @@
 #include "ai/ai_name.h"
 #include "ai/ai_naming_runner.h"
 #include "common/ai_server_dialog.h"
+#include "common/first_frame.h"
 #include "common/icons.h"
 #include "files/item_bookkeeping.h"
 #include "model/store.h"
@@ -78,8 +79,16 @@ AISection::AISection(RuleControls& bound, Dialogs& dialogs, QWidget* parent)
     setWarningColour(message);
     layout->addWidget(message);
 
-    QWidget* controls = buildControls();
+    // The naming controls show only once the model answers, which it cannot before the first
+    // frame: they are built after it.
+    auto* controls = new QWidget;
+    auto* controlsLayout = new QVBoxLayout(controls);
+    controlsLayout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(controls);
+    FirstFrame::afterPainted(this, [this, controlsLayout] {
+        controlsLayout->addWidget(m_c.guarded(buildControls()));
+        m_c.syncAll();
+    });
     m_c.onSync([this, message, settings, controls] {
         const AIName::Availability state = m_services.availability();
         const bool available = state == AIName::Availability::available;

@@ -1,7 +1,9 @@
 #include "rule_controls.h"
 
 #include "common/first_frame.h"
+#include "common/internal_drags.h"
 #include "common/section_box.h"
+#include "common/wheel_focus.h"
 #include "model/store.h"
 #include "platform/lang.h"
 #include "rules_style.h"
@@ -13,6 +15,22 @@
 #include <QSpinBox>
 
 RuleControls::RuleControls(Store& store, QObject* context) : m_store(store), m_context(context), m_tr(store) {}
+
+void RuleControls::guard(QWidget* panel)
+{
+    takeWheelOnlyWithFocus(panel);
+    InternalDrag::keepOutOfTextFields(panel);
+    m_guarding = true;
+}
+
+QWidget* RuleControls::guarded(QWidget* editor) const
+{
+    if (m_guarding) {
+        takeWheelOnlyWithFocus(editor);
+        InternalDrag::keepOutOfTextFields(editor);
+    }
+    return editor;
+}
 
 void RuleControls::syncAll() const
 {
@@ -168,7 +186,7 @@ SectionBox* RuleControls::sectionBox(Field<bool> f, const char* en, const char* 
     font.setWeight(QFont::Medium);
     box->toggle()->setFont(font);
     box->setOn(f.get());
-    box->setBodyBuilder(std::move(editor));
+    box->setBodyBuilder([this, editor = std::move(editor)] { return guarded(editor()); });
     QObject::connect(box, &SectionBox::toggled, m_context, [set = f.set](bool on) { set(on); });
     onSync([box, get = f.get] {
         if (box->isOn() != get())

@@ -43,6 +43,11 @@ public:
     // frame is drawn (see FirstFrame), or earlier when switched on.
     SectionBox* sectionBox(Field<bool> f, const char* en, const char* zh, std::function<QWidget*()> editor);
 
+    // Keeps the wheel and internal drags from changing the controls inside `panel` as they pass
+    // over them; controls built after that are guarded as they come (see guarded()).
+    void guard(QWidget* panel);
+    QWidget* guarded(QWidget* editor) const;
+
     void onSync(std::function<void()> f) { m_syncers.push_back(std::move(f)); }
     void syncAll() const;
 
@@ -54,4 +59,5 @@ private:
     QObject* m_context;
     LangBinder m_tr;
     QList<std::function<void()>> m_syncers;
+    bool m_guarding = false;
 };

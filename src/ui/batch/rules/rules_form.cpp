@@ -1,8 +1,6 @@
 #include "rules_form.h"
 
-#include "common/internal_drags.h"
 #include "common/section_box.h"
-#include "common/wheel_focus.h"
 #include "model/presets.h"
 #include "model/store.h"
 #include "platform/lang.h"
@@ -40,10 +38,10 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
 
     column->addWidget(
         framed(m_controls.sectionBox(m_controls.section(&NameSections::templateEnabled), "Name from template",
-                                     "按模板命名", [this] { return guarded(m_sections.templateEditor()); })));
+                                     "按模板命名", [this] { return m_sections.templateEditor(); })));
     column->addWidget(framed(m_controls.sectionBox(m_controls.section(&NameSections::smartRenameEnabled),
                                                    "Smart Rename (deliverable naming)", "智能改名(交付命名规范)",
-                                                   [this] { return guarded(m_sections.smartRenameSection()); })));
+                                                   [this] { return m_sections.smartRenameSection(); })));
 
     auto* cards = new QWidget;
     m_cardsLayout = new QVBoxLayout(cards);
@@ -53,9 +51,8 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
         m_cards.insert(kind, buildCard(kind));
     column->addWidget(cards);
 
-    column->addWidget(
-        framed(m_controls.sectionBox(m_controls.section(&NameSections::extEnabled), "Change extension", "更改扩展名",
-                                     [this] { return guarded(m_sections.extensionEditor()); })));
+    column->addWidget(framed(m_controls.sectionBox(m_controls.section(&NameSections::extEnabled), "Change extension",
+                                                   "更改扩展名", [this] { return m_sections.extensionEditor(); })));
     column->addSpacing(8);
     column->addStretch(1);
 
@@ -65,19 +62,7 @@ RulesForm::RulesForm(Store& store, Dialogs& dialogs, QWidget* parent)
     connect(&m_store, &Store::metaChanged, this, [this] { m_sections.updateTemplateWarning(); });
     m_tr.bind(this, [this] { syncAll(); });
     // The panel scrolls: neither the wheel nor a drag may change a rule by passing over it.
-    takeWheelOnlyWithFocus(this);
-    InternalDrag::keepOutOfTextFields(this);
-    m_built = true;
-}
-
-QWidget* RulesForm::guarded(QWidget* editor) const
-{
-    // Editors built with the panel are guarded with it; later ones on their own.
-    if (m_built) {
-        takeWheelOnlyWithFocus(editor);
-        InternalDrag::keepOutOfTextFields(editor);
-    }
-    return editor;
+    m_controls.guard(this);
 }
 
 RulesForm::~RulesForm()
@@ -133,7 +118,7 @@ RuleCard* RulesForm::buildCard(BatchRuleKind kind)
     QWidget* content = nullptr;
     if (auto it = toggled.constFind(kind); it != toggled.constEnd())
         content = m_controls.sectionBox(m_controls.rule(it->flag), it->en, it->zh,
-                                        [this, kind] { return guarded(m_editors.build(kind)); });
+                                        [this, kind] { return m_editors.build(kind); });
     else
         content = m_editors.build(kind);
     auto* card = new RuleCard(kind, framed(content), [this](const QStringList& dropped, BatchRuleKind target) {

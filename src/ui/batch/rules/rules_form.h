@@ -68,7 +68,6 @@ protected:
 
 private:
     RuleCard* buildCard(BatchRuleKind kind);
-    QWidget* guarded(QWidget* editor) const;
     void syncAll();
     void syncCardOrder();
 
@@ -83,5 +82,4 @@ private:
     QVBoxLayout* m_cardsLayout = nullptr;
     QList<BatchRuleKind> m_shownOrder;
     QPointer<QDialog> m_regexHelp;
-    bool m_built = false;
 };

@@ -4,6 +4,7 @@
 #include "batch/rules/rule_card.h"
 #include "batch/rules/rules_form.h"
 #include "common/ai_server_dialog.h"
+#include "common/first_frame.h"
 #include "common/section_box.h"
 #include "fake_model_server.h"
 #include "files/renamer.h"
@@ -771,3 +772,39 @@ TEST_F(RulesFormTest, SuggestNamesForAllNamesTheFilesAndTheNamesCanBeApplied)
     EXPECT_TRUE(QFile::exists(env.path("Budget Notes.txt")));
     EXPECT_TRUE(QFile::exists(env.path("Casting Notes.txt")));
 }
+
+namespace {
+// The application's start: editors of switched-off rules wait for the first frame, and are then
+// built as they would have been at once, in the language and with the text of that moment.
+TEST(RulesFormFirstFrame, SwitchedOffEditorsAreBuiltAfterTheFirstFrameAsTheyWouldBeAtOnce)
+{
+    TestEnv env;
+    std::unique_ptr<Store> store = env.makeStore();
+    FakeDialogs dialogs;
+    store->editRules([](RuleSettings& r) { r.prefixText = "Day1_"; });
+    FirstFrame::holdUntilPainted();
+    RulesForm form(*store, dialogs);
+    form.resize(520, 1400);
+    form.show();
+    const auto fields = [&form] { return form.findChildren<QLineEdit*>().size(); };
+    EXPECT_EQ(fields(), 0);
+    // Switched on before the frame: built at once.
+    store->editRules([](RuleSettings& r) { r.suffixEnabled = true; });
+    EXPECT_EQ(fields(), 1);
+
+    store->setLangZh(true);
+    store->editRules([](RuleSettings& r) { r.prefixText = "Day2_"; });
+    FirstFrame::painted();
+    QCoreApplication::processEvents();
+    EXPECT_GT(fields(), 1);
+    QLineEdit* prefix = nullptr;
+    for (QLineEdit* e : form.card(BatchRuleKind::prefix)->findChildren<QLineEdit*>())
+        prefix = e;
+    ASSERT_NE(prefix, nullptr);
+    EXPECT_EQ(prefix->text(), "Day2_");
+    EXPECT_EQ(prefix->placeholderText(), "前缀");
+    EXPECT_FALSE(prefix->isVisible());
+    store->setLangZh(false);
+    EXPECT_EQ(prefix->placeholderText(), "prefix");
+}
+}  // namespace
