@@ -77,6 +77,9 @@ AppShell::~AppShell()
 void AppShell::start(const QStringList& paths)
 {
     m_window->show();
+    if (!m_store.writesSupportFiles())
+        qCWarning(lcShell, "another instance holds %s: the history, log and presets are not saved here",
+                  qPrintable(m_store.supportFolder()));
     openFiles(paths);
     // Nothing here shows in the first frame; later launches find this one once it is "ready".
     FirstFrame::afterPainted(this, [this] { startServices(); });
@@ -87,9 +90,6 @@ void AppShell::startServices()
     if (!m_instance->listen())
         qCWarning(lcShell, "cannot listen on %s: files opened later start a second window",
                   qPrintable(SingleInstance::socketPath()));
-    if (!m_store.writesSupportFiles())
-        qCWarning(lcShell, "another instance holds %s: the history, log and presets are not saved here",
-                  qPrintable(m_store.supportFolder()));
     // The model's availability is asked once now, on a worker, so that the first AI action
     // usually finds the answer ready.
     AIName::setServerConfig(ModelServerConfig::load(m_store.settings()));
