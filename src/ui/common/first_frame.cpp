@@ -11,7 +11,10 @@ struct Waiting {
     std::function<void()> work;
 };
 
-bool holding = false;
+// Until the queued run after the first frame, work keeps its turn behind what waits already.
+enum class State { atOnce, holding, releasing };
+State state = State::atOnce;
+
 QList<Waiting>& waiting()
 {
     static QList<Waiting> list;
@@ -24,18 +27,19 @@ constexpr int kLongestWaitMs = 1000;
 
 void FirstFrame::holdUntilPainted()
 {
-    holding = true;
+    state = State::holding;
     QTimer::singleShot(kLongestWaitMs, qApp, &FirstFrame::painted);
 }
 
 void FirstFrame::painted()
 {
-    if (!holding)
+    if (state != State::holding)
         return;
-    holding = false;
+    state = State::releasing;
     QMetaObject::invokeMethod(
         qApp,
         [] {
+            state = State::atOnce;
             const QList<Waiting> due = std::exchange(waiting(), {});
             for (const Waiting& w : due)
                 if (w.context)
@@ -46,8 +50,8 @@ void FirstFrame::painted()
 
 void FirstFrame::afterPainted(QObject* context, std::function<void()> work)
 {
-    if (holding)
-        waiting().append({context, std::move(work)});
-    else
+    if (state == State::atOnce)
         work();
+    else
+        waiting().append({context, std::move(work)});
 }
