@@ -1,8 +1,11 @@
 #include "files/rename_batch.h"
 
+#include "files/in_parts.h"
 #include "files/path_remap.h"
 #include "files/rename_decision.h"
 #include "files/rescue_move.h"
+
+#include <QMutex>
 
 #include <algorithm>
 #include <cerrno>
@@ -61,8 +64,8 @@ public:
             const QString& at = m_location[i];
             if (endsInTemporaryName(at))
                 ++m_out.leftHidden;
-            if (at != m_kept[i].from)
-                m_out.itemMoves << ItemMove{m_kept[i].id, m_kept[i].position, at};
+            if (at != m_kept.at(i).from)
+                m_out.itemMoves << ItemMove{m_kept.at(i).id, m_kept.at(i).position, at};
         }
     }
 
@@ -94,7 +97,7 @@ private:
     // now moving, which is about to leave it).
     bool cannotMoveOn(int entry, int moving) const
     {
-        const QString& target = m_kept[entry].to;
+        const QString& target = m_kept.at(entry).to;
         if (!m_disk.exists(target) || m_disk.sameFile(m_location[entry], target))
             return false;
         const int holder = holderAt(target);
@@ -110,9 +113,9 @@ private:
         if (!why.isEmpty())
             m_out.reason = why;
         const QString at = m_location[entry];
-        if (at == m_kept[entry].from)
+        if (at == m_kept.at(entry).from)
             return;
-        if (const auto back = rescueTarget(m_kept[entry].from,
+        if (const auto back = rescueTarget(m_kept.at(entry).from,
                                            [&](const QString& to) { return !m_disk.move(at, to); })) {
             m_out.moves << Move{at, *back};
             relocate(entry, *back);
@@ -121,7 +124,7 @@ private:
 
     void renameEntry(int i)
     {
-        const BatchEntry& e = m_kept[i];
+        const BatchEntry& e = m_kept.at(i);
         const QString src = m_location[i];
         std::optional<MoveError> err = m_disk.move(src, e.to);
         int parked = -1;  // the entry moved aside for this one
@@ -152,7 +155,7 @@ private:
         skip(i, err->text());
     }
 
-    QList<BatchEntry> m_kept;
+    const QList<BatchEntry> m_kept;  // read only: the journal may share it as its plan
     BatchDisk& m_disk;
     RenameBatchResult& m_out;
     QList<bool> m_done;
@@ -190,27 +193,42 @@ QList<bool> BatchDisk::taken(const QString&, const QList<Move>& moves) const
 DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk)
 {
     DecidedBatch out;
-    QList<RenameCandidate> rows;
-    QList<qsizetype> positions;
-    rows.reserve(plan.size());
-    positions.reserve(plan.size());
-    // Depths are counted while each path is at hand: a batch at one depth, nearly every one, is
-    // then never read again for the sort.
-    int shallowest = INT_MAX, deepest = 0;
-    for (qsizetype p = 0; p < items.size(); ++p) {
-        const FileItem& item = items[p];
-        const auto it = plan.constFind(item.id);
-        if (it == plan.cend())
-            continue;
-        rows << RenameCandidate{PathRemap::clean(item.url), item.name, *it};
-        positions << p;
-        const int d = depth(rows.last().from);
-        shallowest = std::min(shallowest, d);
-        deepest = std::max(deepest, d);
-    }
-    const RenameDecision decision = decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
-        return disk.taken(folder, moves);
+    // The plan's entry of each listed item, looked up on several threads.
+    std::vector<const QString*> proposed(size_t(items.size()), nullptr);
+    inParts(items.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype p = begin; p < end; ++p)
+            if (const auto it = plan.constFind(items[p].id); it != plan.cend())
+                proposed[size_t(p)] = &*it;
     });
+    QList<qsizetype> positions;
+    positions.reserve(plan.size());
+    for (qsizetype p = 0; p < items.size(); ++p)
+        if (proposed[size_t(p)])
+            positions << p;
+    // The rows, made on several threads too. Depths are counted while each path is at hand: a
+    // batch at one depth, nearly every one, is then never read again for the sort.
+    QList<RenameCandidate> rows(positions.size());
+    RenameCandidate* const row = rows.data();
+    int shallowest = INT_MAX, deepest = 0;
+    QMutex depthsLock;
+    inParts(positions.size(), [&](qsizetype begin, qsizetype end) {
+        int low = INT_MAX, high = 0;
+        for (qsizetype i = begin; i < end; ++i) {
+            const FileItem& item = items[positions[i]];
+            row[i] = RenameCandidate{PathRemap::clean(item.url), item.name, *proposed[size_t(positions[i])]};
+            const int d = depth(row[i].from);
+            low = std::min(low, d);
+            high = std::max(high, d);
+        }
+        QMutexLocker lock(&depthsLock);
+        shallowest = std::min(shallowest, low);
+        deepest = std::max(deepest, high);
+    });
+    const RenameDecision decision = disk.takenOnRealDisk()
+                                      ? decideRenamesOnDisk(rows)
+                                      : decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
+                                            return disk.taken(folder, moves);
+                                        });
     RenameBatchResult& r = out.result;
     out.entries.reserve(decision.willRename);
     for (qsizetype i = 0; i < rows.size(); ++i) {

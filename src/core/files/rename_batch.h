@@ -24,6 +24,8 @@ public:
     // For each move of one folder: true when its target is held by something other than the
     // moving file. By default: something exists there that sameFile() does not recognise.
     virtual QList<bool> taken(const QString& folder, const QList<Move>& moves) const;
+    // True when taken() is targetsTakenOnDisk(): the decision then asks the disk itself.
+    virtual bool takenOnRealDisk() const { return false; }
     // A no-replace move.
     virtual std::optional<MoveError> move(const QString& from, const QString& to) = 0;
     // Asks for access after a refused move and retries it once; true when it then worked.

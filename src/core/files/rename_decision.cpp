@@ -1,12 +1,14 @@
 #include "files/rename_decision.h"
 
+#include "files/in_parts.h"
 #include "model/name_validation.h"
 #include "platform/lang.h"
 
 #include <QFile>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
-#include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <ctime>
 #include <dirent.h>
@@ -46,6 +48,17 @@ QString joined(const QString& folder, const QString& name)
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
+// `name` in the folder of `path`, whose last "/" is at `slash`: one allocation, the folder's text
+// copied as it is.
+QString besideFile(const QString& path, qsizetype slash, const QString& name)
+{
+    QString out;
+    out.reserve(slash + 1 + name.size());
+    out.append(QStringView(path).first(slash + 1));
+    out.append(name);
+    return out;
+}
+
 // Many targets in one folder are answered from one read of the folder instead of a lookup each;
 // a lookup of a missing name costs far more than reading its entry.
 constexpr qsizetype kListingThreshold = 64;
@@ -72,6 +85,25 @@ size_t foldedHash(QStringView name)
     }
     const QString lowered = lowerKey(name.toString());
     return qHashBits(lowered.constData(), size_t(lowered.size()) * sizeof(QChar));
+}
+
+// foldedHash() of a folder entry's name as stored, without decoding a plain ASCII name.
+size_t foldedHashOfEntry(QByteArrayView name)
+{
+    constexpr qsizetype kBuffer = 256;
+    char16_t buffer[kBuffer];
+    if (name.size() <= kBuffer) {
+        qsizetype i = 0;
+        for (; i < name.size(); ++i) {
+            const uchar c = uchar(name.at(i));
+            if (c >= 0x80)
+                break;
+            buffer[i] = (c >= 'A' && c <= 'Z') ? char16_t(c + 32) : char16_t(c);
+        }
+        if (i == name.size())
+            return qHashBits(buffer, size_t(i) * sizeof(char16_t));
+    }
+    return foldedHash(QFile::decodeName(name.toByteArray()));
 }
 
 qint64 nanoseconds(const struct timespec& t)
@@ -133,12 +165,7 @@ struct FolderListings::Listing {
                 slot = (slot + 1) & (width - 1);
             exact[slot] = i + 1;
 
-            bool ascii = true;
-            for (char c : name)
-                ascii = ascii && uchar(c) < 0x80;
-            const quint64 h = quint64(ascii ? foldedHash(QString::fromLatin1(name))
-                                            : foldedHash(QFile::decodeName(name.toByteArray())))
-                            | 1;
+            const quint64 h = quint64(foldedHashOfEntry(name)) | 1;
             size_t f = (h >> 1) & (width - 1);
             while (folded[f] != 0 && folded[f] != h)
                 f = (f + 1) & (width - 1);
@@ -195,6 +222,26 @@ bool hasEntry(const QString& folder, const QByteArray& name)
     return found;
 }
 
+using EarlyListings = QHash<QString, std::shared_ptr<FolderListings::Listing>>;
+QString folderOf(const QString& path, QString& last);
+
+// The listings of the folders where enough rows change their names for the decision to read
+// the folder (as targetsTakenOnDisk() does).
+EarlyListings listingsOfBusyFolders(const QList<RenameCandidate>& rows)
+{
+    QHash<QString, qsizetype> changing;
+    QString last;
+    for (const RenameCandidate& row : rows)
+        if (row.proposed != row.name)
+            ++changing[folderOf(row.from, last)];
+    EarlyListings out;
+    for (auto it = changing.cbegin(); it != changing.cend(); ++it)
+        if (it.value() >= kListingThreshold)
+            if (auto listing = readListing(it.key()))
+                out.insert(it.key(), std::move(listing));
+    return out;
+}
+
 // PathText::parent(path), sharing the text of `last` when the path lies directly in it (a list
 // holds long runs of files of one folder).
 QString folderOf(const QString& path, QString& last)
@@ -205,21 +252,6 @@ QString folderOf(const QString& path, QString& last)
         return last;
     last = PathText::parent(path);
     return last;
-}
-
-// Runs `work(begin, end)` over [0, n) in parts on the shared thread pool, the calling thread
-// taking part; a short range runs here at once. Each part must touch only its own rows.
-template <typename Work> void inParts(qsizetype n, Work&& work)
-{
-    constexpr qsizetype kPart = 4096;
-    if (n <= kPart) {
-        work(qsizetype(0), n);
-        return;
-    }
-    std::vector<std::pair<qsizetype, qsizetype>> parts;
-    for (qsizetype begin = 0; begin < n; begin += kPart)
-        parts.emplace_back(begin, std::min(n, begin + kPart));
-    QtConcurrent::blockingMap(parts, [&work](std::pair<qsizetype, qsizetype>& p) { work(p.first, p.second); });
 }
 
 // A move into a folder as the listed file's path and the target's name; the target's whole path
@@ -471,6 +503,7 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
     // hashes of its names. Each part writes its own rows only.
     RenameVerdict* const verdicts = d.verdicts.data();
     QString* const reasons = d.reasons.data();
+    QString* const targets = withTargets ? d.targets.data() : nullptr;
     inParts(n, [&](qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
             const RenameCandidate& row = rows.at(i);
@@ -491,88 +524,93 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
             k.folderEndsInSlash = k.slash == 0;
             k.foldedName = foldedHash(row.proposed);
             k.fromName = qHash(k.name(row.from));
+            if (withTargets && k.plain)
+                targets[i] = besideFile(row.from, k.slash, row.proposed);
         }
     });
 
-    // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
-    FolderNumbers folders;
-    RowTable owners(n);      // targets of rows with a valid new name, letter case aside
-    RowTable movingFrom(n);  // exact paths of those rows' files
-    RowTable staying(n);     // paths of listed files that keep their names, letter case aside
-    QString lastFolder;
-    for (qsizetype i = 0; i < n; ++i) {
-        const RenameCandidate& row = rows.at(i);
-        RowKeys& k = keys[size_t(i)];
-        const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView()
-                                                                   : QStringView(row.from).left(k.slash));
-        k.fromFolder = qint32(from.exact);
-        if (d.verdicts[i] == RenameVerdict::unchanged) {
-            k.foldedFolder = qint32(from.folded);
-            const QStringView name = k.name(row.from);
-            staying.fileOnce(i, mixed(from.folded, k.foldedName), [&](qsizetype other) {
-                const RowKeys& o = keys[size_t(other)];
-                return o.foldedFolder == k.foldedFolder && sameFolded(o.name(rows.at(other).from), name);
-            });
-            continue;
-        }
-        if (d.verdicts[i] != RenameVerdict::rename)
-            continue;
-        FolderNumbers::Numbers target = from;
-        if (!k.plain) {
-            const QString folder = folderOf(row.from, lastFolder);
-            k.folderEndsInSlash = folder.endsWith(u'/');
-            target = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
-        }
-        if (withTargets)
-            d.targets[i] = k.plain ? joined(k.slash == 0 ? QStringLiteral("/") : row.from.left(k.slash), row.proposed)
-                                   : joined(folderOf(row.from, lastFolder), row.proposed);
-        k.targetFolder = qint32(target.exact);
-        k.foldedFolder = qint32(target.folded);
-        const qsizetype first = owners.fileOnce(i, mixed(k.foldedFolder, k.foldedName), [&](qsizetype other) {
-            return keys[size_t(other)].foldedFolder == k.foldedFolder
-                && sameFolded(rows.at(other).proposed, row.proposed);
-        });
-        k.owner = qint32(first < 0 ? i : first);
-        ++keys[size_t(k.owner)].wanting;
-        const QStringView name = k.name(row.from);
-        movingFrom.file(i, mixed(k.fromFolder, k.fromName), [&](qsizetype other) {
-            const RowKeys& o = keys[size_t(other)];
-            return o.fromFolder == k.fromFolder && o.name(rows.at(other).from) == name;
-        });
-    }
-    for (qsizetype i = 0; i < n; ++i) {
-        if (d.verdicts[i] != RenameVerdict::rename)
-            continue;
-        const RowKeys& k = keys[size_t(i)];
-        const QString& proposed = rows.at(i).proposed;
-        if (keys[size_t(k.owner)].wanting > 1)
-            d.verdicts[i] = RenameVerdict::duplicate;
-        else if (staying.lookUp(mixed(k.foldedFolder, k.foldedName),
-                                [&](qsizetype other) {
-                                    const RowKeys& o = keys[size_t(other)];
-                                    return o.foldedFolder == k.foldedFolder
-                                        && sameFolded(o.name(rows.at(other).from), proposed);
-                                })
-                 >= 0)
-            d.verdicts[i] = RenameVerdict::heldInList;
-    }
-
-    // A target is left free only by a listed file that moves away from exactly that path; every
-    // other target is looked up on the disk. A row whose own file turns out to stay hands the
-    // lookup on to the row that waited for its place.
+    // For each row to rename: the row whose file moves away from exactly its target, -1 when
+    // none. The tables that find it go before the disk is asked.
     std::vector<qint32> holders(static_cast<size_t>(n), -1);
-    inParts(n, [&](qsizetype begin, qsizetype end) {
-        for (qsizetype i = begin; i < end; ++i) {
-            if (d.verdicts.at(i) != RenameVerdict::rename)
+    {
+        // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
+        FolderNumbers folders;
+        RowTable owners(n);      // targets of rows with a valid new name, letter case aside
+        RowTable movingFrom(n);  // exact paths of those rows' files
+        RowTable staying(n);     // paths of listed files that keep their names, letter case aside
+        QString lastFolder;
+        for (qsizetype i = 0; i < n; ++i) {
+            const RenameCandidate& row = rows.at(i);
+            RowKeys& k = keys[size_t(i)];
+            const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView()
+                                                                       : QStringView(row.from).left(k.slash));
+            k.fromFolder = qint32(from.exact);
+            if (d.verdicts[i] == RenameVerdict::unchanged) {
+                k.foldedFolder = qint32(from.folded);
+                const QStringView name = k.name(row.from);
+                staying.fileOnce(i, mixed(from.folded, k.foldedName), [&](qsizetype other) {
+                    const RowKeys& o = keys[size_t(other)];
+                    return o.foldedFolder == k.foldedFolder && sameFolded(o.name(rows.at(other).from), name);
+                });
+                continue;
+            }
+            if (d.verdicts[i] != RenameVerdict::rename)
+                continue;
+            FolderNumbers::Numbers target = from;
+            if (!k.plain) {
+                const QString folder = folderOf(row.from, lastFolder);
+                k.folderEndsInSlash = folder.endsWith(u'/');
+                target = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
+            }
+            if (withTargets && !k.plain)
+                d.targets[i] = joined(folderOf(row.from, lastFolder), row.proposed);
+            k.targetFolder = qint32(target.exact);
+            k.foldedFolder = qint32(target.folded);
+            const qsizetype first = owners.fileOnce(i, mixed(k.foldedFolder, k.foldedName), [&](qsizetype other) {
+                return keys[size_t(other)].foldedFolder == k.foldedFolder
+                    && sameFolded(rows.at(other).proposed, row.proposed);
+            });
+            k.owner = qint32(first < 0 ? i : first);
+            ++keys[size_t(k.owner)].wanting;
+            const QStringView name = k.name(row.from);
+            movingFrom.file(i, mixed(k.fromFolder, k.fromName), [&](qsizetype other) {
+                const RowKeys& o = keys[size_t(other)];
+                return o.fromFolder == k.fromFolder && o.name(rows.at(other).from) == name;
+            });
+        }
+        for (qsizetype i = 0; i < n; ++i) {
+            if (d.verdicts[i] != RenameVerdict::rename)
                 continue;
             const RowKeys& k = keys[size_t(i)];
-            const QString& name = rows.at(i).proposed;
-            holders[size_t(i)] = qint32(movingFrom.lookUp(mixed(k.targetFolder, qHash(name)), [&](qsizetype other) {
-                const RowKeys& o = keys[size_t(other)];
-                return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
-            }));
+            const QString& proposed = rows.at(i).proposed;
+            if (keys[size_t(k.owner)].wanting > 1)
+                d.verdicts[i] = RenameVerdict::duplicate;
+            else if (staying.lookUp(mixed(k.foldedFolder, k.foldedName),
+                                    [&](qsizetype other) {
+                                        const RowKeys& o = keys[size_t(other)];
+                                        return o.foldedFolder == k.foldedFolder
+                                            && sameFolded(o.name(rows.at(other).from), proposed);
+                                    })
+                     >= 0)
+                d.verdicts[i] = RenameVerdict::heldInList;
         }
-    });
+
+        // A target is left free only by a listed file that moves away from exactly that path; every
+        // other target is looked up on the disk. A row whose own file turns out to stay hands the
+        // lookup on to the row that waited for its place.
+        inParts(n, [&](qsizetype begin, qsizetype end) {
+            for (qsizetype i = begin; i < end; ++i) {
+                if (d.verdicts.at(i) != RenameVerdict::rename)
+                    continue;
+                const RowKeys& k = keys[size_t(i)];
+                const QString& name = rows.at(i).proposed;
+                holders[size_t(i)] = qint32(movingFrom.lookUp(mixed(k.targetFolder, qHash(name)), [&](qsizetype other) {
+                    const RowKeys& o = keys[size_t(other)];
+                    return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
+                }));
+            }
+        });
+    }
     QList<qsizetype> waiter(n, -1);
     QList<qsizetype> pending;
     for (qsizetype i = 0; i < n; ++i) {
@@ -630,6 +668,23 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
         for (const NamedMove& m : named)
             moves << Move{*m.from, *m.to};
         return taken(folder, moves);
+    });
+}
+
+RenameDecision decideRenamesOnDisk(const QList<RenameCandidate>& rows)
+{
+    // Reading a large folder is the longest wait of the decision: it is read on another thread
+    // while the list settles what it can.
+    QFuture<EarlyListings> early = QtConcurrent::run([&rows] { return listingsOfBusyFolders(rows); });
+    const auto waitForEarly = qScopeGuard([&early] { early.waitForFinished(); });
+    return decide(rows, true, [&early](const QString& folder, const std::vector<NamedMove>& moves) {
+        std::shared_ptr<FolderListings::Listing> listing;
+        if (moves.size() >= size_t(kListingThreshold)) {
+            listing = early.result().value(folder);
+            if (!listing)
+                listing = readListing(folder);
+        }
+        return takenWith(folder, moves, listing.get());
     });
 }
 

@@ -44,6 +44,10 @@ using TakenTargets = std::function<QList<bool>(const QString& folder, const QLis
 
 RenameDecision decideRenames(const QList<RenameCandidate>& candidates, const TakenTargets& taken);
 
+// decideRenames() asking the real disk, as targetsTakenOnDisk() answers, without a list of
+// moves built for each folder.
+RenameDecision decideRenamesOnDisk(const QList<RenameCandidate>& candidates);
+
 class FolderListings;
 // The same decision for the preview, without the target paths (`targets` stays empty): the
 // disk is asked through the listings kept in `listings`, or as targetsTakenOnDisk() does when

@@ -61,6 +61,7 @@ public:
     {
         return targetsTakenOnDisk(folder, moves);
     }
+    bool takenOnRealDisk() const override { return true; }
     std::optional<MoveError> move(const QString& from, const QString& to) override
     {
         return m_access.coordinatedMove(from, to, m_folder);
