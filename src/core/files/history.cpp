@@ -316,8 +316,8 @@ bool History::saveHistory(const std::function<void()>& failed)
     const HistoryState& h = m_store.historyState();
     m_historyWriter.write(
         path,
-        [stack = h.undoStack, dates = h.undoDates, marks = h.undoBookmarks] {
-            return HistoryFile::encodeHistory(stack, dates, marks);
+        [stack = h.undoStack, dates = h.undoDates, marks = h.undoBookmarks](const HistoryWriter::Pieces& put) {
+            HistoryFile::encodeHistory(stack, dates, marks, put);
         },
         saveFailureReporter(true, failed));
     return true;
@@ -330,7 +330,10 @@ bool History::saveRenameLog(const std::function<void()>& failed)
     if (path.isEmpty() || m_unwritableFiles.contains(path) || !m_store.writesSupportFiles())
         return false;
     m_historyWriter.write(
-        path, [log = m_store.historyState().renameLog] { return HistoryFile::encodeLog(log); },
+        path,
+        [log = m_store.historyState().renameLog](const HistoryWriter::Pieces& put) {
+            HistoryFile::encodeLog(log, put);
+        },
         saveFailureReporter(false, failed));
     return true;
 }

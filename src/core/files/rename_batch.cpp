@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <deque>
 #include <functional>
 #include <numeric>
 #include <vector>
@@ -193,30 +194,23 @@ QList<bool> BatchDisk::taken(const QString&, const QList<Move>& moves) const
 DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk)
 {
     DecidedBatch out;
-    // The plan's entry of each listed item, looked up on several threads.
+    // The plan's entry of each listed item, found on several threads, and whether its path is
+    // clean (listed paths are, from the moment they are listed). Depths are counted while each
+    // path is at hand: a batch at one depth, nearly every one, is then never read again for the sort.
     std::vector<const QString*> proposed(size_t(items.size()), nullptr);
-    inParts(items.size(), [&](qsizetype begin, qsizetype end) {
-        for (qsizetype p = begin; p < end; ++p)
-            if (const auto it = plan.constFind(items[p].id); it != plan.cend())
-                proposed[size_t(p)] = &*it;
-    });
-    QList<qsizetype> positions;
-    positions.reserve(plan.size());
-    for (qsizetype p = 0; p < items.size(); ++p)
-        if (proposed[size_t(p)])
-            positions << p;
-    // The rows, made on several threads too. Depths are counted while each path is at hand: a
-    // batch at one depth, nearly every one, is then never read again for the sort.
-    QList<RenameCandidate> rows(positions.size());
-    RenameCandidate* const row = rows.data();
+    std::vector<char> clean(size_t(items.size()), 0);
     int shallowest = INT_MAX, deepest = 0;
     QMutex depthsLock;
-    inParts(positions.size(), [&](qsizetype begin, qsizetype end) {
+    inParts(items.size(), [&](qsizetype begin, qsizetype end) {
         int low = INT_MAX, high = 0;
-        for (qsizetype i = begin; i < end; ++i) {
-            const FileItem& item = items[positions[i]];
-            row[i] = RenameCandidate{PathRemap::clean(item.url), item.name, *proposed[size_t(positions[i])]};
-            const int d = depth(row[i].from);
+        for (qsizetype p = begin; p < end; ++p) {
+            const auto it = plan.constFind(items[p].id);
+            if (it == plan.cend())
+                continue;
+            proposed[size_t(p)] = &*it;
+            const QString path = PathRemap::clean(items[p].url);
+            clean[size_t(p)] = path.constData() == items[p].url.constData();
+            const int d = depth(path);
             low = std::min(low, d);
             high = std::max(high, d);
         }
@@ -224,6 +218,20 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         shallowest = std::min(shallowest, low);
         deepest = std::max(deepest, high);
     });
+    // The rows refer to the list's and the plan's texts rather than copy them.
+    std::deque<QString> cleaned;  // the clean paths of the listed paths that are not
+    std::vector<CandidateRef> rows;
+    QList<qsizetype> positions;
+    rows.reserve(size_t(plan.size()));
+    positions.reserve(plan.size());
+    for (qsizetype p = 0; p < items.size(); ++p) {
+        if (!proposed[size_t(p)])
+            continue;
+        const FileItem& item = items[p];
+        const QString& from = clean[size_t(p)] ? item.url : cleaned.emplace_back(PathRemap::clean(item.url));
+        rows.push_back(CandidateRef{from, item.name, *proposed[size_t(p)]});
+        positions << p;
+    }
     const RenameDecision decision = disk.takenOnRealDisk()
                                       ? decideRenamesOnDisk(rows)
                                       : decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
@@ -231,16 +239,16 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
                                         });
     RenameBatchResult& r = out.result;
     out.entries.reserve(decision.willRename);
-    for (qsizetype i = 0; i < rows.size(); ++i) {
+    for (qsizetype i = 0; i < positions.size(); ++i) {
         switch (decision.verdicts.at(i)) {
         case RenameVerdict::unchanged: break;
         case RenameVerdict::rename:
-            out.entries << BatchEntry{items[positions.at(i)].id, rows.at(i).from, decision.targets.at(i),
+            out.entries << BatchEntry{items[positions.at(i)].id, rows[size_t(i)].from, decision.targets.at(i),
                                       positions.at(i)};
             break;
         case RenameVerdict::invalid:
             ++r.skipped;
-            r.reason = decision.reasons.at(i);
+            r.reason = decision.reasons.value(i);
             break;
         // A target held on the disk is found when the batch gets to it; collisions within the
         // list are known before anything is tried.

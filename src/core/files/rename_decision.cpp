@@ -227,11 +227,11 @@ QString folderOf(const QString& path, QString& last);
 
 // The listings of the folders where enough rows change their names for the decision to read
 // the folder (as targetsTakenOnDisk() does).
-EarlyListings listingsOfBusyFolders(const QList<RenameCandidate>& rows)
+template <typename Rows> EarlyListings listingsOfBusyFolders(const Rows& rows)
 {
     QHash<QString, qsizetype> changing;
     QString last;
-    for (const RenameCandidate& row : rows)
+    for (const auto& row : rows)
         if (row.proposed != row.name)
             ++changing[folderOf(row.from, last)];
     EarlyListings out;
@@ -333,7 +333,7 @@ std::vector<NamedMove> namedMoves(const QList<Move>& moves)
 QString RenameDecision::reasonText(qsizetype row) const
 {
     switch (verdicts.at(row)) {
-    case RenameVerdict::invalid: return reasons.at(row);
+    case RenameVerdict::invalid: return reasons.value(row);
     case RenameVerdict::duplicate:
         return L("another file in the list would get the same name", "列表里另一个文件会得到同样的名字");
     case RenameVerdict::heldInList:
@@ -489,24 +489,24 @@ namespace {
 using AskFolder = std::function<QList<bool>(const QString& folder, const std::vector<NamedMove>& moves)>;
 
 // The one decision of the preview and of Apply; the target paths are made only `withTargets`.
-RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, const AskFolder& ask)
+// `rows` is a list of RenameCandidate or of CandidateRef.
+template <typename Rows> RenameDecision decide(const Rows& rows, bool withTargets, const AskFolder& ask)
 {
-    const qsizetype n = rows.size();
+    const qsizetype n = qsizetype(rows.size());
     RenameDecision d;
     d.verdicts = QList<RenameVerdict>(n, RenameVerdict::unchanged);
     if (withTargets)
         d.targets.resize(n);
-    d.reasons.resize(n);
     std::vector<RowKeys> keys(static_cast<size_t>(n));
 
     // What each row alone settles, worked out on several threads: its verdict so far and the
     // hashes of its names. Each part writes its own rows only.
     RenameVerdict* const verdicts = d.verdicts.data();
-    QString* const reasons = d.reasons.data();
+    QMutex reasonsLock;
     QString* const targets = withTargets ? d.targets.data() : nullptr;
     inParts(n, [&](qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
-            const RenameCandidate& row = rows.at(i);
+            const auto& row = rows.at(i);
             RowKeys& k = keys[size_t(i)];
             k.slash = qint32(row.from.lastIndexOf(u'/'));
             if (row.proposed == row.name) {
@@ -515,7 +515,8 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
             }
             if (auto why = validateNewName(row.proposed, row.name)) {
                 verdicts[i] = RenameVerdict::invalid;
-                reasons[i] = std::move(*why);
+                QMutexLocker lock(&reasonsLock);
+                d.reasons.insert(i, std::move(*why));
                 continue;
             }
             verdicts[i] = RenameVerdict::rename;
@@ -540,7 +541,7 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
         RowTable staying(n);     // paths of listed files that keep their names, letter case aside
         QString lastFolder;
         for (qsizetype i = 0; i < n; ++i) {
-            const RenameCandidate& row = rows.at(i);
+            const auto& row = rows.at(i);
             RowKeys& k = keys[size_t(i)];
             const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView()
                                                                        : QStringView(row.from).left(k.slash));
@@ -658,9 +659,7 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
     return d;
 }
 
-}  // namespace
-
-RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTargets& taken)
+template <typename Rows> RenameDecision decideWith(const Rows& rows, const TakenTargets& taken)
 {
     return decide(rows, true, [&taken](const QString& folder, const std::vector<NamedMove>& named) {
         QList<Move> moves;
@@ -671,7 +670,19 @@ RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTarg
     });
 }
 
-RenameDecision decideRenamesOnDisk(const QList<RenameCandidate>& rows)
+}  // namespace
+
+RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTargets& taken)
+{
+    return decideWith(rows, taken);
+}
+
+RenameDecision decideRenames(const std::vector<CandidateRef>& rows, const TakenTargets& taken)
+{
+    return decideWith(rows, taken);
+}
+
+RenameDecision decideRenamesOnDisk(const std::vector<CandidateRef>& rows)
 {
     // Reading a large folder is the longest wait of the decision: it is read on another thread
     // while the list settles what it can.
