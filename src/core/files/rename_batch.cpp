@@ -46,13 +46,10 @@ void sortDeepestFirst(QList<BatchEntry>& kept)
 class BatchRun {
 public:
     BatchRun(QList<BatchEntry> kept, BatchDisk& disk, RenameBatchResult& out)
-        : m_kept(std::move(kept)), m_disk(disk), m_out(out), m_done(m_kept.size(), false)
+        : m_kept(std::move(kept)), m_disk(disk), m_out(out), m_done(m_kept.size(), false),
+          m_at(size_t(m_kept.size()), At::from)
     {
-        m_location.reserve(m_kept.size());
-        for (const BatchEntry& e : std::as_const(m_kept))
-            m_location << e.from;
         m_out.moves.reserve(m_out.moves.size() + m_kept.size());
-        m_out.itemMoves.reserve(m_kept.size());
     }
 
     void run()
@@ -61,24 +58,48 @@ public:
             m_done[i] = true;
             renameEntry(i);
         }
-        for (qsizetype i = 0; i < m_location.size(); ++i) {
-            const QString& at = m_location[i];
-            if (endsInTemporaryName(at))
+        bool allArrived = true;
+        for (int i = 0; i < m_kept.size(); ++i) {
+            if (endsInTemporaryName(location(i)))
                 ++m_out.leftHidden;
-            if (at != m_kept.at(i).from)
-                m_out.itemMoves << ItemMove{m_kept.at(i).id, m_kept.at(i).position, at};
+            allArrived = allArrived && m_at[size_t(i)] == At::to;
+        }
+        if (allArrived) {
+            m_out.itemMoves = m_kept;
+            return;
+        }
+        for (int i = 0; i < m_kept.size(); ++i) {
+            if (m_at[size_t(i)] == At::from)
+                continue;
+            ItemMove moved = m_kept.at(i);
+            moved.to = location(i);
+            m_out.itemMoves << moved;
         }
     }
 
 private:
+    // Where an entry's file is: where it started, at its target, or elsewhere (parked, or given
+    // a name beside its old one), which is then kept aside.
+    enum class At : quint8 { from, to, elsewhere };
+
+    const QString& location(int entry) const
+    {
+        switch (m_at[size_t(entry)]) {
+        case At::from: return m_kept.at(entry).from;
+        case At::to: return m_kept.at(entry).to;
+        case At::elsewhere: break;
+        }
+        return *m_elsewhere.constFind(entry);
+    }
+
     // Which entry's file sits at a path. Only a refused move asks, so the index is built then,
     // from where the files are at that moment (no two at one path), and kept up from there on.
     int holderAt(const QString& path) const
     {
         if (!m_holdersIndexed) {
-            m_holderAt.reserve(m_location.size());
-            for (int i = 0; i < m_location.size(); ++i)
-                m_holderAt.insert(m_location[i], i);
+            m_holderAt.reserve(m_kept.size());
+            for (int i = 0; i < m_kept.size(); ++i)
+                m_holderAt.insert(location(i), i);
             m_holdersIndexed = true;
         }
         return m_holderAt.value(path, -1);
@@ -87,10 +108,16 @@ private:
     void relocate(int entry, const QString& to)
     {
         if (m_holdersIndexed) {
-            m_holderAt.remove(m_location[entry]);
+            m_holderAt.remove(location(entry));
             m_holderAt.insert(to, entry);
         }
-        m_location[entry] = to;
+        const BatchEntry& e = m_kept.at(entry);
+        const At at = to == e.to ? At::to : to == e.from ? At::from : At::elsewhere;
+        if (at == At::elsewhere)
+            m_elsewhere.insert(entry, to);
+        else
+            m_elsewhere.remove(entry);
+        m_at[size_t(entry)] = at;
     }
 
     // True when the entry's file, once moved aside, would have nowhere to go: its own target is
@@ -99,7 +126,7 @@ private:
     bool cannotMoveOn(int entry, int moving) const
     {
         const QString& target = m_kept.at(entry).to;
-        if (!m_disk.exists(target) || m_disk.sameFile(m_location[entry], target))
+        if (!m_disk.exists(target) || m_disk.sameFile(location(entry), target))
             return false;
         const int holder = holderAt(target);
         return holder < 0 || holder == entry || (m_done[holder] && holder != moving);
@@ -113,7 +140,7 @@ private:
         ++m_out.skipped;
         if (!why.isEmpty())
             m_out.reason = why;
-        const QString at = m_location[entry];
+        const QString at = location(entry);
         if (at == m_kept.at(entry).from)
             return;
         if (const auto back = rescueTarget(m_kept.at(entry).from,
@@ -126,7 +153,7 @@ private:
     void renameEntry(int i)
     {
         const BatchEntry& e = m_kept.at(i);
-        const QString src = m_location[i];
+        const QString src = location(i);
         std::optional<MoveError> err = m_disk.move(src, e.to);
         int parked = -1;  // the entry moved aside for this one
         if (err && (err->exists() || (m_disk.exists(e.to) && !m_disk.sameFile(src, e.to)))) {
@@ -149,7 +176,7 @@ private:
             return;
         }
         // Never leave a user's file under a hidden name: put the occupant back in its place.
-        if (parked >= 0 && !m_disk.move(m_location[parked], e.to)) {
+        if (parked >= 0 && !m_disk.move(location(parked), e.to)) {
             relocate(parked, e.to);
             m_out.moves.removeLast();
         }
@@ -160,7 +187,8 @@ private:
     BatchDisk& m_disk;
     RenameBatchResult& m_out;
     QList<bool> m_done;
-    QList<QString> m_location;  // where each entry's file is now
+    std::vector<At> m_at;
+    QHash<int, QString> m_elsewhere;
     mutable QHash<QString, int> m_holderAt;
     mutable bool m_holdersIndexed = false;
 };

@@ -59,13 +59,9 @@ struct RenameBatchResult {
     QList<ItemMove> itemMoves;
 };
 
-// One move of a batch the decision let through.
-struct BatchEntry {
-    QUuid id;
-    QString from;
-    QString to;
-    qsizetype position = -1;  // the item's place in the list the batch was decided from
-};
+// One move of a batch the decision let through. Once every entry has reached its target, the
+// entries are also the record of where each listed item went.
+using BatchEntry = ItemMove;
 
 // A batch decided but not yet carried out: the entries to move, deepest first, and the rows
 // skipped so far (counted in `result`).

@@ -485,25 +485,44 @@ struct RowKeys {
 
 namespace {
 
+// The target paths of the rows to rename, made once everything else is settled and the tables
+// that settled it are gone.
+template <typename Rows>
+QList<QString> targetsOf(const Rows& rows, const QList<RenameVerdict>& verdicts, const std::vector<RowKeys>& keys)
+{
+    QList<QString> targets(verdicts.size());
+    QString* const target = targets.data();
+    inParts(verdicts.size(), [&](qsizetype begin, qsizetype end) {
+        QString lastFolder;
+        for (qsizetype i = begin; i < end; ++i) {
+            if (verdicts.at(i) != RenameVerdict::rename)
+                continue;
+            const auto& row = rows.at(i);
+            const RowKeys& k = keys[size_t(i)];
+            target[i] = k.plain ? besideFile(row.from, k.slash, row.proposed)
+                                : joined(folderOf(row.from, lastFolder), row.proposed);
+        }
+    });
+    return targets;
+}
+
 // What the disk is asked about the targets in one folder the list alone cannot settle.
 using AskFolder = std::function<QList<bool>(const QString& folder, const std::vector<NamedMove>& moves)>;
 
-// The one decision of the preview and of Apply; the target paths are made only `withTargets`.
+// The one decision of the preview and of Apply; the target paths are made only `withTargets`,
+// at the end, for the rows to rename.
 // `rows` is a list of RenameCandidate or of CandidateRef.
 template <typename Rows> RenameDecision decide(const Rows& rows, bool withTargets, const AskFolder& ask)
 {
     const qsizetype n = qsizetype(rows.size());
     RenameDecision d;
     d.verdicts = QList<RenameVerdict>(n, RenameVerdict::unchanged);
-    if (withTargets)
-        d.targets.resize(n);
     std::vector<RowKeys> keys(static_cast<size_t>(n));
 
     // What each row alone settles, worked out on several threads: its verdict so far and the
     // hashes of its names. Each part writes its own rows only.
     RenameVerdict* const verdicts = d.verdicts.data();
     QMutex reasonsLock;
-    QString* const targets = withTargets ? d.targets.data() : nullptr;
     inParts(n, [&](qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
             const auto& row = rows.at(i);
@@ -525,8 +544,6 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
             k.folderEndsInSlash = k.slash == 0;
             k.foldedName = foldedHash(row.proposed);
             k.fromName = qHash(k.name(row.from));
-            if (withTargets && k.plain)
-                targets[i] = besideFile(row.from, k.slash, row.proposed);
         }
     });
 
@@ -563,8 +580,6 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
                 k.folderEndsInSlash = folder.endsWith(u'/');
                 target = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
             }
-            if (withTargets && !k.plain)
-                d.targets[i] = joined(folderOf(row.from, lastFolder), row.proposed);
             k.targetFolder = qint32(target.exact);
             k.foldedFolder = qint32(target.folded);
             const qsizetype first = owners.fileOnce(i, mixed(k.foldedFolder, k.foldedName), [&](qsizetype other) {
@@ -642,7 +657,7 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
             std::vector<NamedMove> moves;
             moves.reserve(size_t(group.size()));
             for (qsizetype i : group)
-                moves.push_back({&rows.at(i).from, rows.at(i).proposed, withTargets ? &d.targets.at(i) : nullptr});
+                moves.push_back({&rows.at(i).from, rows.at(i).proposed, nullptr});
             QString last;
             const QList<bool> held = ask(folderOf(rows.at(first).from, last), moves);
             for (qsizetype g = 0; g < group.size(); ++g) {
@@ -655,6 +670,8 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
             }
         }
     }
+    if (withTargets)
+        d.targets = targetsOf(rows, d.verdicts, keys);
     d.willRename = int(std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::rename));
     return d;
 }
@@ -665,7 +682,7 @@ template <typename Rows> RenameDecision decideWith(const Rows& rows, const Taken
         QList<Move> moves;
         moves.reserve(qsizetype(named.size()));
         for (const NamedMove& m : named)
-            moves << Move{*m.from, *m.to};
+            moves << Move{*m.from, targetOf(folder, m)};
         return taken(folder, moves);
     });
 }

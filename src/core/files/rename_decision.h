@@ -32,7 +32,7 @@ enum class RenameVerdict {
 
 struct RenameDecision {
     QList<RenameVerdict> verdicts;      // one per candidate, in the candidates' order
-    QList<QString> targets;             // the target path of each row with a valid new name
+    QList<QString> targets;             // the target path of each row to rename
     QHash<qsizetype, QString> reasons;  // the validation reason of each invalid row, by row
     int willRename = 0;
     // The reason the preview shows for a row, in the current interface language.
