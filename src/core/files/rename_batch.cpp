@@ -260,20 +260,20 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         rows.push_back(CandidateRef{from, item.name, *proposed[size_t(p)]});
         positions << p;
     }
+    proposed = {};
+    clean = {};
     const RenameDecision decision = disk.takenOnRealDisk()
                                       ? decideRenamesOnDisk(rows)
                                       : decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
                                             return disk.taken(folder, moves);
                                         });
     RenameBatchResult& r = out.result;
-    out.entries.reserve(decision.willRename);
+    std::vector<qint32> renamed;  // the rows let through
+    renamed.reserve(size_t(decision.willRename));
     for (qsizetype i = 0; i < positions.size(); ++i) {
         switch (decision.verdicts.at(i)) {
         case RenameVerdict::unchanged: break;
-        case RenameVerdict::rename:
-            out.entries << BatchEntry{items[positions.at(i)].id, rows[size_t(i)].from, decision.targets.at(i),
-                                      positions.at(i)};
-            break;
+        case RenameVerdict::rename: renamed.push_back(qint32(i)); break;
         case RenameVerdict::invalid:
             ++r.skipped;
             r.reason = decision.reasons.value(i);
@@ -285,6 +285,17 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         case RenameVerdict::heldInList: ++r.skipped; break;
         }
     }
+    // The entries and their target paths, made on several threads.
+    out.entries.resize(qsizetype(renamed.size()));
+    BatchEntry* const entry = out.entries.data();
+    inParts(qsizetype(renamed.size()), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype k = begin; k < end; ++k) {
+            const qsizetype i = renamed[size_t(k)];
+            const CandidateRef& row = rows[size_t(i)];
+            entry[k] = BatchEntry{items[positions.at(i)].id, row.from, targetPath(row.from, row.proposed),
+                                  positions.at(i)};
+        }
+    });
     if (shallowest != deepest)
         sortDeepestFirst(out.entries);
     return out;

@@ -330,6 +330,16 @@ std::vector<NamedMove> namedMoves(const QList<Move>& moves)
 
 }  // namespace
 
+QString targetPath(const QString& from, const QString& name)
+{
+    // A "/" neither last nor doubled: the folder part is the path's text before it.
+    const qsizetype slash = from.lastIndexOf(u'/');
+    if (slash >= 0 && slash != from.size() - 1 && (slash == 0 || from.at(slash - 1) != u'/'))
+        return besideFile(from, slash, name);
+    QString last;
+    return joined(folderOf(from, last), name);
+}
+
 QString RenameDecision::reasonText(qsizetype row) const
 {
     switch (verdicts.at(row)) {
@@ -487,21 +497,14 @@ namespace {
 
 // The target paths of the rows to rename, made once everything else is settled and the tables
 // that settled it are gone.
-template <typename Rows>
-QList<QString> targetsOf(const Rows& rows, const QList<RenameVerdict>& verdicts, const std::vector<RowKeys>& keys)
+template <typename Rows> QList<QString> targetsOf(const Rows& rows, const QList<RenameVerdict>& verdicts)
 {
     QList<QString> targets(verdicts.size());
     QString* const target = targets.data();
     inParts(verdicts.size(), [&](qsizetype begin, qsizetype end) {
-        QString lastFolder;
-        for (qsizetype i = begin; i < end; ++i) {
-            if (verdicts.at(i) != RenameVerdict::rename)
-                continue;
-            const auto& row = rows.at(i);
-            const RowKeys& k = keys[size_t(i)];
-            target[i] = k.plain ? besideFile(row.from, k.slash, row.proposed)
-                                : joined(folderOf(row.from, lastFolder), row.proposed);
-        }
+        for (qsizetype i = begin; i < end; ++i)
+            if (verdicts.at(i) == RenameVerdict::rename)
+                target[i] = targetPath(rows.at(i).from, rows.at(i).proposed);
     });
     return targets;
 }
@@ -671,14 +674,14 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
         }
     }
     if (withTargets)
-        d.targets = targetsOf(rows, d.verdicts, keys);
+        d.targets = targetsOf(rows, d.verdicts);
     d.willRename = int(std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::rename));
     return d;
 }
 
-template <typename Rows> RenameDecision decideWith(const Rows& rows, const TakenTargets& taken)
+template <typename Rows> RenameDecision decideWith(const Rows& rows, bool withTargets, const TakenTargets& taken)
 {
-    return decide(rows, true, [&taken](const QString& folder, const std::vector<NamedMove>& named) {
+    return decide(rows, withTargets, [&taken](const QString& folder, const std::vector<NamedMove>& named) {
         QList<Move> moves;
         moves.reserve(qsizetype(named.size()));
         for (const NamedMove& m : named)
@@ -691,12 +694,12 @@ template <typename Rows> RenameDecision decideWith(const Rows& rows, const Taken
 
 RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTargets& taken)
 {
-    return decideWith(rows, taken);
+    return decideWith(rows, true, taken);
 }
 
 RenameDecision decideRenames(const std::vector<CandidateRef>& rows, const TakenTargets& taken)
 {
-    return decideWith(rows, taken);
+    return decideWith(rows, false, taken);
 }
 
 RenameDecision decideRenamesOnDisk(const std::vector<CandidateRef>& rows)
@@ -705,7 +708,7 @@ RenameDecision decideRenamesOnDisk(const std::vector<CandidateRef>& rows)
     // while the list settles what it can.
     QFuture<EarlyListings> early = QtConcurrent::run([&rows] { return listingsOfBusyFolders(rows); });
     const auto waitForEarly = qScopeGuard([&early] { early.waitForFinished(); });
-    return decide(rows, true, [&early](const QString& folder, const std::vector<NamedMove>& moves) {
+    return decide(rows, false, [&early](const QString& folder, const std::vector<NamedMove>& moves) {
         std::shared_ptr<FolderListings::Listing> listing;
         if (moves.size() >= size_t(kListingThreshold)) {
             listing = early.result().value(folder);

@@ -52,10 +52,14 @@ struct CandidateRef {
     const QString& name;
     const QString& proposed;
 };
+// The decision on such rows leaves `targets` empty: targetPath() gives a row's.
 RenameDecision decideRenames(const std::vector<CandidateRef>& candidates, const TakenTargets& taken);
 // decideRenames() asking the real disk, as targetsTakenOnDisk() answers, without a list of
 // moves built for each folder.
 RenameDecision decideRenamesOnDisk(const std::vector<CandidateRef>& candidates);
+// The path a row's file is renamed to: its folder, as the list spells it, joined with the new
+// (valid) name.
+QString targetPath(const QString& from, const QString& name);
 
 class FolderListings;
 // The same decision for the preview, without the target paths (`targets` stays empty): the
