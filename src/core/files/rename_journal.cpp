@@ -364,6 +364,9 @@ RenameBatchResult RenameJournal::run(const QList<FileItem>& items, const RenameP
     JournaledDisk journaled(disk, *this, std::move(temporaries));
     RenameBatchResult result = carryOutBatch(std::move(decided), journaled);
     syncNow();
+    // Every move is marked: the plan's paths are needed no more.
+    m_plan = {};
+    m_planIndex = {};
     return result;
 }
 
