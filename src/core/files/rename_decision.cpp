@@ -13,6 +13,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -258,19 +259,29 @@ QString folderOf(const QString& path, QString& last)
 // is built only when the disk itself must be asked about it.
 struct NamedMove {
     const QString* from;
-    QStringView name;   // the target's text after its last "/"
-    const QString* to;  // the target's path; null when it is the folder joined with the name
-    bool slash = true;  // the target's path has a "/"
+    const QString* text;  // the target's path, or its name alone
+    qint32 nameAt = 0;    // where the name starts in `text`
+    bool isPath = false;  // `text` is the target's path
+    bool slash = true;    // the target's path has a "/"
+
+    static NamedMove toName(const QString& from, const QString& name) { return {&from, &name}; }
+    static NamedMove toPath(const QString& from, const QString& to)
+    {
+        const qsizetype slash = to.lastIndexOf(u'/');
+        return {&from, &to, qint32(slash + 1), true, slash >= 0};
+    }
+    QStringView name() const { return QStringView(*text).sliced(nameAt); }
+    const QString* to() const { return isPath ? text : nullptr; }
 };
 
 QString targetOf(const QString& folder, const NamedMove& m)
 {
-    return m.to ? *m.to : joined(folder, m.name.toString());
+    return m.isPath ? *m.text : joined(folder, *m.text);
 }
 
 QString lastComponentOf(const NamedMove& m)
 {
-    return m.to ? PathText::lastComponent(*m.to) : m.name.toString();
+    return m.isPath ? PathText::lastComponent(*m.text) : *m.text;
 }
 
 bool takenWith(const QString& folder, const NamedMove& m, const FolderListings::Listing* listing)
@@ -278,7 +289,7 @@ bool takenWith(const QString& folder, const NamedMove& m, const FolderListings::
     if (listing) {
         // Most names are short ASCII, whose bytes are their characters: looked up without
         // building any text.
-        const QStringView name = m.name;
+        const QStringView name = m.name();
         char ascii[256];
         bool plain = m.slash && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
         for (qsizetype i = 0; plain && i < name.size(); ++i) {
@@ -321,10 +332,8 @@ std::vector<NamedMove> namedMoves(const QList<Move>& moves)
 {
     std::vector<NamedMove> out;
     out.reserve(size_t(moves.size()));
-    for (const Move& m : moves) {
-        const qsizetype slash = m.to.lastIndexOf(u'/');
-        out.push_back({&m.from, QStringView(m.to).mid(slash + 1), &m.to, slash >= 0});
-    }
+    for (const Move& m : moves)
+        out.push_back(NamedMove::toPath(m.from, m.to));
     return out;
 }
 
@@ -421,9 +430,14 @@ private:
     Numbers m_lastNumbers;
 };
 
-size_t mixed(qsizetype folder, size_t nameHash)
+size_t mixed(qsizetype folder, quint32 nameHash)
 {
     return nameHash ^ (size_t(folder) * 0x9E3779B97F4A7C15ULL);
+}
+
+quint32 nameHash(QStringView name)
+{
+    return quint32(qHash(name));
 }
 
 // Rows by a key of theirs, with open addressing: each slot holds a row + 1 (0 when free) beside
@@ -486,8 +500,8 @@ struct RowKeys {
     qint32 foldedFolder = 0;         // the target's (or a staying file's) folder part, letter case aside
     qint32 owner = -1;               // the first row wanting the same target, letter case aside
     qint32 wanting = 0;              // of a first row: the rows wanting its target
-    size_t foldedName = 0;           // hash of the new name (a staying file's own), letter case aside
-    size_t fromName = 0;             // hash of the file's name
+    quint32 foldedName = 0;          // hash of the new name (a staying file's own), letter case aside
+    quint32 fromName = 0;            // hash of the file's name (nameHash)
     QStringView name(const QString& from) const { return QStringView(from).mid(slash + 1); }
 };
 
@@ -532,7 +546,7 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
             RowKeys& k = keys[size_t(i)];
             k.slash = qint32(row.from.lastIndexOf(u'/'));
             if (row.proposed == row.name) {
-                k.foldedName = foldedHash(k.name(row.from));
+                k.foldedName = quint32(foldedHash(k.name(row.from)));
                 continue;
             }
             if (auto why = validateNewName(row.proposed, row.name)) {
@@ -545,8 +559,8 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
             k.plain = k.slash >= 0 && k.slash != row.from.size() - 1
                    && (k.slash == 0 || row.from.at(k.slash - 1) != u'/');
             k.folderEndsInSlash = k.slash == 0;
-            k.foldedName = foldedHash(row.proposed);
-            k.fromName = qHash(k.name(row.from));
+            k.foldedName = quint32(foldedHash(row.proposed));
+            k.fromName = nameHash(k.name(row.from));
         }
     });
 
@@ -556,9 +570,11 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
     {
         // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
         FolderNumbers folders;
-        RowTable owners(n);      // targets of rows with a valid new name, letter case aside
-        RowTable movingFrom(n);  // exact paths of those rows' files
-        RowTable staying(n);     // paths of listed files that keep their names, letter case aside
+        const qsizetype renaming = std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::rename);
+        const qsizetype keeping = std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::unchanged);
+        RowTable owners(renaming);      // targets of rows with a valid new name, letter case aside
+        RowTable movingFrom(renaming);  // exact paths of those rows' files
+        RowTable staying(keeping);      // paths of listed files that keep their names, letter case aside
         QString lastFolder;
         for (qsizetype i = 0; i < n; ++i) {
             const auto& row = rows.at(i);
@@ -623,53 +639,61 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
                     continue;
                 const RowKeys& k = keys[size_t(i)];
                 const QString& name = rows.at(i).proposed;
-                holders[size_t(i)] = qint32(movingFrom.lookUp(mixed(k.targetFolder, qHash(name)), [&](qsizetype other) {
-                    const RowKeys& o = keys[size_t(other)];
-                    return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
-                }));
+                holders[size_t(i)] = qint32(
+                    movingFrom.lookUp(mixed(k.targetFolder, nameHash(name)), [&](qsizetype other) {
+                        const RowKeys& o = keys[size_t(other)];
+                        return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
+                    }));
             }
         });
     }
-    QList<qsizetype> waiter(n, -1);
-    QList<qsizetype> pending;
+    std::vector<qint32> waiter(size_t(n), -1);
+    std::vector<qint32> pending;
     for (qsizetype i = 0; i < n; ++i) {
         if (d.verdicts[i] != RenameVerdict::rename)
             continue;
-        const qsizetype holder = holders[size_t(i)];
+        const qint32 holder = holders[size_t(i)];
         if (holder >= 0 && d.verdicts[holder] == RenameVerdict::rename)
-            waiter[holder] = i;  // one at most: a second row wanting the path is a duplicate
+            waiter[size_t(holder)] = qint32(i);  // one at most: a second row wanting the path is a duplicate
         else
-            pending << i;
+            pending.push_back(qint32(i));
     }
-    while (!pending.isEmpty()) {
+    holders = {};
+    while (!pending.empty()) {
         // A valid new name has no "/": the target's folder is the listed file's. Rows of one
         // folder are asked about together, in the order they were found.
-        QHash<qsizetype, QList<qsizetype>> byFolder;
-        QList<qsizetype> order;
-        for (qsizetype i : std::as_const(pending)) {
+        std::unordered_map<qsizetype, std::vector<qint32>> byFolder;
+        std::vector<qint32> order;
+        qsizetype lastKey = -1;
+        std::vector<qint32>* group = nullptr;
+        for (const qint32 i : pending) {
             const RowKeys& k = keys[size_t(i)];
-            QList<qsizetype>& group = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
-            if (group.isEmpty())
-                order << i;
-            group << i;
+            const qsizetype key = k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0);
+            if (key != lastKey) {
+                group = &byFolder[key];
+                lastKey = key;
+            }
+            if (group->empty())
+                order.push_back(i);
+            group->push_back(i);
         }
         pending.clear();
-        for (qsizetype first : std::as_const(order)) {
+        for (const qint32 first : order) {
             const RowKeys& k = keys[size_t(first)];
-            const QList<qsizetype>& group = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
+            const std::vector<qint32>& rowsOfFolder = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
             std::vector<NamedMove> moves;
-            moves.reserve(size_t(group.size()));
-            for (qsizetype i : group)
-                moves.push_back({&rows.at(i).from, rows.at(i).proposed, nullptr});
+            moves.reserve(rowsOfFolder.size());
+            for (const qint32 i : rowsOfFolder)
+                moves.push_back(NamedMove::toName(rows.at(i).from, rows.at(i).proposed));
             QString last;
             const QList<bool> held = ask(folderOf(rows.at(first).from, last), moves);
-            for (qsizetype g = 0; g < group.size(); ++g) {
-                if (!held.value(g))
+            for (size_t g = 0; g < rowsOfFolder.size(); ++g) {
+                if (!held.value(qsizetype(g)))
                     continue;
-                const qsizetype i = group.at(g);
+                const qint32 i = rowsOfFolder[g];
                 d.verdicts[i] = RenameVerdict::taken;
-                if (waiter[i] >= 0)
-                    pending << waiter[i];
+                if (waiter[size_t(i)] >= 0)
+                    pending.push_back(waiter[size_t(i)]);
             }
         }
     }
