@@ -526,6 +526,92 @@ template <typename Rows> QList<QString> targetsOf(const Rows& rows, const QList<
 // What the disk is asked about the targets in one folder the list alone cannot settle.
 using AskFolder = std::function<QList<bool>(const QString& folder, const std::vector<NamedMove>& moves)>;
 
+// What the list alone settles: rows wanting one target (duplicates) or the place of a listed file
+// that stays, and for each row to rename, the row whose file moves away from exactly its target
+// (-1 when none). Its tables go when it returns, before the disk is asked.
+template <typename Rows>
+std::vector<qint32> settleWithinList(const Rows& rows, RenameDecision& d, std::vector<RowKeys>& keys)
+{
+    const qsizetype n = qsizetype(rows.size());
+    std::vector<qint32> holders(static_cast<size_t>(n), -1);
+    // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
+    FolderNumbers folders;
+    const qsizetype renaming = std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::rename);
+    const qsizetype keeping = std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::unchanged);
+    RowTable owners(renaming);      // targets of rows with a valid new name, letter case aside
+    RowTable movingFrom(renaming);  // exact paths of those rows' files
+    RowTable staying(keeping);      // paths of listed files that keep their names, letter case aside
+    QString lastFolder;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto& row = rows.at(i);
+        RowKeys& k = keys[size_t(i)];
+        const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView()
+                                                                   : QStringView(row.from).left(k.slash));
+        k.fromFolder = qint32(from.exact);
+        if (d.verdicts[i] == RenameVerdict::unchanged) {
+            k.foldedFolder = qint32(from.folded);
+            const QStringView name = k.name(row.from);
+            staying.fileOnce(i, mixed(from.folded, k.foldedName), [&](qsizetype other) {
+                const RowKeys& o = keys[size_t(other)];
+                return o.foldedFolder == k.foldedFolder && sameFolded(o.name(rows.at(other).from), name);
+            });
+            continue;
+        }
+        if (d.verdicts[i] != RenameVerdict::rename)
+            continue;
+        FolderNumbers::Numbers target = from;
+        if (!k.plain) {
+            const QString folder = folderOf(row.from, lastFolder);
+            k.folderEndsInSlash = folder.endsWith(u'/');
+            target = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
+        }
+        k.targetFolder = qint32(target.exact);
+        k.foldedFolder = qint32(target.folded);
+        const qsizetype first = owners.fileOnce(i, mixed(k.foldedFolder, k.foldedName), [&](qsizetype other) {
+            return keys[size_t(other)].foldedFolder == k.foldedFolder
+                && sameFolded(rows.at(other).proposed, row.proposed);
+        });
+        k.owner = qint32(first < 0 ? i : first);
+        ++keys[size_t(k.owner)].wanting;
+        const QStringView name = k.name(row.from);
+        movingFrom.file(i, mixed(k.fromFolder, k.fromName), [&](qsizetype other) {
+            const RowKeys& o = keys[size_t(other)];
+            return o.fromFolder == k.fromFolder && o.name(rows.at(other).from) == name;
+        });
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d.verdicts[i] != RenameVerdict::rename)
+            continue;
+        const RowKeys& k = keys[size_t(i)];
+        const QString& proposed = rows.at(i).proposed;
+        if (keys[size_t(k.owner)].wanting > 1)
+            d.verdicts[i] = RenameVerdict::duplicate;
+        else if (staying.lookUp(mixed(k.foldedFolder, k.foldedName),
+                                [&](qsizetype other) {
+                                    const RowKeys& o = keys[size_t(other)];
+                                    return o.foldedFolder == k.foldedFolder
+                                        && sameFolded(o.name(rows.at(other).from), proposed);
+                                })
+                 >= 0)
+            d.verdicts[i] = RenameVerdict::heldInList;
+    }
+
+    // A target is left free only by a listed file that moves away from exactly that path.
+    inParts(n, [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            if (d.verdicts.at(i) != RenameVerdict::rename)
+                continue;
+            const RowKeys& k = keys[size_t(i)];
+            const QString& name = rows.at(i).proposed;
+            holders[size_t(i)] = qint32(movingFrom.lookUp(mixed(k.targetFolder, nameHash(name)), [&](qsizetype other) {
+                const RowKeys& o = keys[size_t(other)];
+                return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
+            }));
+        }
+    });
+    return holders;
+}
+
 // The one decision of the preview and of Apply; the target paths are made only `withTargets`,
 // at the end, for the rows to rename.
 // `rows` is a list of RenameCandidate or of CandidateRef.
@@ -564,89 +650,9 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
         }
     });
 
-    // For each row to rename: the row whose file moves away from exactly its target, -1 when
-    // none. The tables that find it go before the disk is asked.
-    std::vector<qint32> holders(static_cast<size_t>(n), -1);
-    {
-        // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
-        FolderNumbers folders;
-        const qsizetype renaming = std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::rename);
-        const qsizetype keeping = std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::unchanged);
-        RowTable owners(renaming);      // targets of rows with a valid new name, letter case aside
-        RowTable movingFrom(renaming);  // exact paths of those rows' files
-        RowTable staying(keeping);      // paths of listed files that keep their names, letter case aside
-        QString lastFolder;
-        for (qsizetype i = 0; i < n; ++i) {
-            const auto& row = rows.at(i);
-            RowKeys& k = keys[size_t(i)];
-            const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView()
-                                                                       : QStringView(row.from).left(k.slash));
-            k.fromFolder = qint32(from.exact);
-            if (d.verdicts[i] == RenameVerdict::unchanged) {
-                k.foldedFolder = qint32(from.folded);
-                const QStringView name = k.name(row.from);
-                staying.fileOnce(i, mixed(from.folded, k.foldedName), [&](qsizetype other) {
-                    const RowKeys& o = keys[size_t(other)];
-                    return o.foldedFolder == k.foldedFolder && sameFolded(o.name(rows.at(other).from), name);
-                });
-                continue;
-            }
-            if (d.verdicts[i] != RenameVerdict::rename)
-                continue;
-            FolderNumbers::Numbers target = from;
-            if (!k.plain) {
-                const QString folder = folderOf(row.from, lastFolder);
-                k.folderEndsInSlash = folder.endsWith(u'/');
-                target = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
-            }
-            k.targetFolder = qint32(target.exact);
-            k.foldedFolder = qint32(target.folded);
-            const qsizetype first = owners.fileOnce(i, mixed(k.foldedFolder, k.foldedName), [&](qsizetype other) {
-                return keys[size_t(other)].foldedFolder == k.foldedFolder
-                    && sameFolded(rows.at(other).proposed, row.proposed);
-            });
-            k.owner = qint32(first < 0 ? i : first);
-            ++keys[size_t(k.owner)].wanting;
-            const QStringView name = k.name(row.from);
-            movingFrom.file(i, mixed(k.fromFolder, k.fromName), [&](qsizetype other) {
-                const RowKeys& o = keys[size_t(other)];
-                return o.fromFolder == k.fromFolder && o.name(rows.at(other).from) == name;
-            });
-        }
-        for (qsizetype i = 0; i < n; ++i) {
-            if (d.verdicts[i] != RenameVerdict::rename)
-                continue;
-            const RowKeys& k = keys[size_t(i)];
-            const QString& proposed = rows.at(i).proposed;
-            if (keys[size_t(k.owner)].wanting > 1)
-                d.verdicts[i] = RenameVerdict::duplicate;
-            else if (staying.lookUp(mixed(k.foldedFolder, k.foldedName),
-                                    [&](qsizetype other) {
-                                        const RowKeys& o = keys[size_t(other)];
-                                        return o.foldedFolder == k.foldedFolder
-                                            && sameFolded(o.name(rows.at(other).from), proposed);
-                                    })
-                     >= 0)
-                d.verdicts[i] = RenameVerdict::heldInList;
-        }
-
-        // A target is left free only by a listed file that moves away from exactly that path; every
-        // other target is looked up on the disk. A row whose own file turns out to stay hands the
-        // lookup on to the row that waited for its place.
-        inParts(n, [&](qsizetype begin, qsizetype end) {
-            for (qsizetype i = begin; i < end; ++i) {
-                if (d.verdicts.at(i) != RenameVerdict::rename)
-                    continue;
-                const RowKeys& k = keys[size_t(i)];
-                const QString& name = rows.at(i).proposed;
-                holders[size_t(i)] = qint32(
-                    movingFrom.lookUp(mixed(k.targetFolder, nameHash(name)), [&](qsizetype other) {
-                        const RowKeys& o = keys[size_t(other)];
-                        return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
-                    }));
-            }
-        });
-    }
+    // Every target no listed file leaves free is looked up on the disk. A row whose own file
+    // turns out to stay hands the lookup on to the row that waited for its place.
+    const std::vector<qint32> holders = settleWithinList(rows, d, keys);
     std::vector<qint32> waiter(size_t(n), -1);
     std::vector<qint32> pending;
     for (qsizetype i = 0; i < n; ++i) {
@@ -658,7 +664,6 @@ template <typename Rows> RenameDecision decide(const Rows& rows, bool withTarget
         else
             pending.push_back(qint32(i));
     }
-    holders = {};
     while (!pending.empty()) {
         // A valid new name has no "/": the target's folder is the listed file's. Rows of one
         // folder are asked about together, in the order they were found.
