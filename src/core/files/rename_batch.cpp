@@ -249,16 +249,16 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
     // The rows refer to the list's and the plan's texts rather than copy them.
     std::deque<QString> cleaned;  // the clean paths of the listed paths that are not
     std::vector<CandidateRef> rows;
-    QList<qsizetype> positions;
+    std::vector<qint32> positions;
     rows.reserve(size_t(plan.size()));
-    positions.reserve(plan.size());
+    positions.reserve(size_t(plan.size()));
     for (qsizetype p = 0; p < items.size(); ++p) {
         if (!proposed[size_t(p)])
             continue;
         const FileItem& item = items[p];
         const QString& from = clean[size_t(p)] ? item.url : cleaned.emplace_back(PathRemap::clean(item.url));
         rows.push_back(CandidateRef{from, item.name, *proposed[size_t(p)]});
-        positions << p;
+        positions.push_back(qint32(p));
     }
     proposed = {};
     clean = {};
@@ -270,7 +270,7 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
     RenameBatchResult& r = out.result;
     std::vector<qint32> renamed;  // the rows let through
     renamed.reserve(size_t(decision.willRename));
-    for (qsizetype i = 0; i < positions.size(); ++i) {
+    for (qsizetype i = 0; i < qsizetype(positions.size()); ++i) {
         switch (decision.verdicts.at(i)) {
         case RenameVerdict::unchanged: break;
         case RenameVerdict::rename: renamed.push_back(qint32(i)); break;
@@ -292,8 +292,8 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         for (qsizetype k = begin; k < end; ++k) {
             const qsizetype i = renamed[size_t(k)];
             const CandidateRef& row = rows[size_t(i)];
-            entry[k] = BatchEntry{items[positions.at(i)].id, row.from, targetPath(row.from, row.proposed),
-                                  positions.at(i)};
+            const qsizetype p = positions[size_t(i)];
+            entry[k] = BatchEntry{items[p].id, row.from, targetPath(row.from, row.proposed), p};
         }
     });
     if (shallowest != deepest)

@@ -24,7 +24,7 @@ constexpr int kVersion = 1;
 // cache at once); the syncs only bound what a power cut can take back.
 constexpr int kSyncChunk = 4096;
 // The plan's text is made this many moves to a piece, this many pieces at a time.
-constexpr qsizetype kMovesPerPiece = 2048;
+constexpr qsizetype kMovesPerPiece = 1024;
 constexpr qsizetype kPiecesAtOnce = 8;
 constexpr char kPending = '.';
 constexpr char kUnderWay = 'a';
