@@ -219,15 +219,25 @@ QList<bool> BatchDisk::taken(const QString&, const QList<Move>& moves) const
     return out;
 }
 
-DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk)
+namespace {
+
+// The rows of a batch, referring to the list's and the plan's texts rather than copying them.
+struct BatchRows {
+    std::deque<QString> cleaned;  // the clean paths of listed paths that are not (the rows refer here)
+    std::vector<CandidateRef> rows;
+    std::vector<qint32> positions;  // each row's place in the list
+    int shallowest = INT_MAX;
+    int deepest = 0;
+};
+
+BatchRows rowsOf(const QList<FileItem>& items, const RenamePlan& plan)
 {
-    DecidedBatch out;
     // The plan's entry of each listed item, found on several threads, and whether its path is
     // clean (listed paths are, from the moment they are listed). Depths are counted while each
     // path is at hand: a batch at one depth, nearly every one, is then never read again for the sort.
+    BatchRows out;
     std::vector<const QString*> proposed(size_t(items.size()), nullptr);
     std::vector<char> clean(size_t(items.size()), 0);
-    int shallowest = INT_MAX, deepest = 0;
     QMutex depthsLock;
     inParts(items.size(), [&](qsizetype begin, qsizetype end) {
         int low = INT_MAX, high = 0;
@@ -243,25 +253,30 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
             high = std::max(high, d);
         }
         QMutexLocker lock(&depthsLock);
-        shallowest = std::min(shallowest, low);
-        deepest = std::max(deepest, high);
+        out.shallowest = std::min(out.shallowest, low);
+        out.deepest = std::max(out.deepest, high);
     });
-    // The rows refer to the list's and the plan's texts rather than copy them.
-    std::deque<QString> cleaned;  // the clean paths of the listed paths that are not
-    std::vector<CandidateRef> rows;
-    std::vector<qint32> positions;
-    rows.reserve(size_t(plan.size()));
-    positions.reserve(size_t(plan.size()));
+    out.rows.reserve(size_t(plan.size()));
+    out.positions.reserve(size_t(plan.size()));
     for (qsizetype p = 0; p < items.size(); ++p) {
         if (!proposed[size_t(p)])
             continue;
         const FileItem& item = items[p];
-        const QString& from = clean[size_t(p)] ? item.url : cleaned.emplace_back(PathRemap::clean(item.url));
-        rows.push_back(CandidateRef{from, item.name, *proposed[size_t(p)]});
-        positions.push_back(qint32(p));
+        const QString& from = clean[size_t(p)] ? item.url : out.cleaned.emplace_back(PathRemap::clean(item.url));
+        out.rows.push_back(CandidateRef{from, item.name, *proposed[size_t(p)]});
+        out.positions.push_back(qint32(p));
     }
-    proposed = {};
-    clean = {};
+    return out;
+}
+
+}  // namespace
+
+DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk)
+{
+    DecidedBatch out;
+    const BatchRows batch = rowsOf(items, plan);
+    const std::vector<CandidateRef>& rows = batch.rows;
+    const std::vector<qint32>& positions = batch.positions;
     const RenameDecision decision = disk.takenOnRealDisk()
                                       ? decideRenamesOnDisk(rows)
                                       : decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
@@ -296,7 +311,7 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
             entry[k] = BatchEntry{items[p].id, row.from, targetPath(row.from, row.proposed), p};
         }
     });
-    if (shallowest != deepest)
+    if (batch.shallowest != batch.deepest)
         sortDeepestFirst(out.entries);
     return out;
 }
