@@ -28,6 +28,7 @@ public:
     {
         return targetsTakenOnDisk(folder, moves);
     }
+    bool takenOnRealDisk() const override { return true; }
     std::optional<MoveError> move(const QString& from, const QString& to) override { return SafeMove::move(from, to); }
     bool retryWithAccess(const QString&, const QString&, const std::optional<MoveError>&) override { return false; }
     QString temporaryName() override { return SafeMove::temporaryName(); }

@@ -2,6 +2,7 @@
 #include "files/history.h"
 
 #include "files/history_file.h"
+#include "files/in_parts.h"
 #include "files/item_bookkeeping.h"
 #include "files/path_remap.h"
 #include "files/rename_batch.h"
@@ -18,13 +19,47 @@
 #include <QFile>
 #include <QFutureWatcher>
 #include <QLocale>
+#include <QMap>
+#include <QMutex>
 #include <QTimer>
 #include <QtConcurrent>
+
+#include <cerrno>
+#include <sys/random.h>
 
 namespace {
 
 constexpr int kMaxBatches = 50;
 constexpr int kMaxLogEntries = 20000;
+
+// Random ids for `n` log entries, as QUuid::createUuid() makes them, from one request to the
+// system's generator instead of one for each (twenty thousand of those take a noticeable while).
+QList<QUuid> newIds(qsizetype n)
+{
+    QList<QUuid> out;
+    out.reserve(n);
+    QByteArray random(n * 16, Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < random.size()) {
+        const ssize_t r = ::getrandom(random.data() + got, size_t(random.size() - got), 0);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            break;
+        got += r;
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        if (got < random.size()) {
+            out << QUuid::createUuid();
+            continue;
+        }
+        char* b = random.data() + i * 16;
+        b[6] = char((uchar(b[6]) & 0x0F) | 0x40);  // version 4: random
+        b[8] = char((uchar(b[8]) & 0x3F) | 0x80);  // the standard's variant
+        out << QUuid::fromRfc4122(QByteArrayView(b, 16));
+    }
+    return out;
+}
 
 struct UndoOutcome {
     int restored = 0;
@@ -190,28 +225,38 @@ void History::historyDidChange(HistoryState& h, int previousCount)
 
 QList<QByteArray> History::folderBookmarks(const MoveBatch& moves) const
 {
+    // The folders in the order first met, found on several threads: each part of the moves lists
+    // the folders it meets. A batch's moves come folder by folder: a path directly in the folder
+    // just seen costs one comparison, not a copy of its folder's path.
+    QMap<qsizetype, QStringList> met;  // by the part's first move
+    QMutex metLock;
+    inParts(moves.size(), [&](qsizetype begin, qsizetype end) {
+        QStringList folders;
+        auto add = [&](const QString& path) {
+            const qsizetype slash = path.lastIndexOf('/');
+            if (!folders.isEmpty() && slash > 0 && !path.endsWith('/')
+                && QStringView(path).first(slash) == folders.constLast())
+                return;
+            folders << PathText::parent(path);
+        };
+        for (qsizetype k = begin; k < end; ++k) {
+            add(moves.at(k).from);
+            add(moves.at(k).to);
+        }
+        QMutexLocker lock(&metLock);
+        met.insert(begin, std::move(folders));
+    });
     QSet<QString> seen;
     QList<QByteArray> out;
-    QString last;
-    auto add = [&](const QString& path) {
-        // A batch's moves come folder by folder: a path directly in the folder just seen costs
-        // one comparison, not a copy of its folder's path.
-        const qsizetype slash = path.lastIndexOf('/');
-        if (slash > 0 && !path.endsWith('/') && QStringView(path).first(slash) == last)
-            return;
-        const QString folder = PathText::parent(path);
-        last = folder;
-        if (seen.contains(folder))
-            return;
-        seen.insert(folder);
-        const QByteArray mark = m_store.services().folderAccess->bookmark(folder);
-        if (!mark.isEmpty())
-            out << mark;
-    };
-    for (const Move& m : moves) {
-        add(m.from);
-        add(m.to);
-    }
+    for (const QStringList& folders : std::as_const(met))
+        for (const QString& folder : folders) {
+            if (seen.contains(folder))
+                continue;
+            seen.insert(folder);
+            const QByteArray mark = m_store.services().folderAccess->bookmark(folder);
+            if (!mark.isEmpty())
+                out << mark;
+        }
     return out;
 }
 
@@ -222,11 +267,12 @@ void History::appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action act
     const QDateTime now = QDateTime::currentDateTime();
     // Entries beyond the cap would be dropped at once; don't make them.
     const qsizetype first = qMax<qsizetype>(0, moves.size() - kMaxLogEntries);
+    const QList<QUuid> ids = newIds(moves.size() - first);
     m_store.editHistory([&](HistoryState& h) {
         QList<RenameLogEntry>& log = h.renameLog;
         log.reserve(log.size() + moves.size() - first);
         for (qsizetype i = first; i < moves.size(); ++i)
-            log << RenameLogEntry{QUuid::createUuid(), now, action, moves[i].from, moves[i].to};
+            log << RenameLogEntry{ids[i - first], now, action, moves[i].from, moves[i].to};
         if (log.size() > kMaxLogEntries)
             log.remove(0, log.size() - kMaxLogEntries);
     });
@@ -270,8 +316,8 @@ bool History::saveHistory(const std::function<void()>& failed)
     const HistoryState& h = m_store.historyState();
     m_historyWriter.write(
         path,
-        [stack = h.undoStack, dates = h.undoDates, marks = h.undoBookmarks] {
-            return HistoryFile::encodeHistory(stack, dates, marks);
+        [stack = h.undoStack, dates = h.undoDates, marks = h.undoBookmarks](const HistoryWriter::Pieces& put) {
+            HistoryFile::encodeHistory(stack, dates, marks, put);
         },
         saveFailureReporter(true, failed));
     return true;
@@ -284,7 +330,10 @@ bool History::saveRenameLog(const std::function<void()>& failed)
     if (path.isEmpty() || m_unwritableFiles.contains(path) || !m_store.writesSupportFiles())
         return false;
     m_historyWriter.write(
-        path, [log = m_store.historyState().renameLog] { return HistoryFile::encodeLog(log); },
+        path,
+        [log = m_store.historyState().renameLog](const HistoryWriter::Pieces& put) {
+            HistoryFile::encodeLog(log, put);
+        },
         saveFailureReporter(false, failed));
     return true;
 }

@@ -76,17 +76,27 @@ std::optional<RenameLogEntry> decodeEntry(const QJsonValue& value)
 
 namespace HistoryFile {
 
+namespace {
+constexpr qsizetype kPiece = 1 << 18;
+
+// Hands the text made so far on once it is a piece long, or at the end.
+bool handOn(QByteArray& out, const Pieces& put, bool last)
+{
+    if (!last && out.size() < kPiece)
+        return true;
+    const bool ok = put(out);
+    out.resize(0);
+    return ok;
+}
+}  // namespace
+
 // Written piece by piece: a document tree of a 100,000-move batch would take several times the
 // memory of the history itself while the file is saved.
-QByteArray encodeHistory(const QList<MoveBatch>& stack, const QList<QDateTime>& dates,
-                         const QList<QList<QByteArray>>& bookmarks)
+bool encodeHistory(const QList<MoveBatch>& stack, const QList<QDateTime>& dates,
+                   const QList<QList<QByteArray>>& bookmarks, const Pieces& put)
 {
-    qsizetype estimate = 2;
-    for (const MoveBatch& batch : stack)
-        for (const Move& m : batch)
-            estimate += m.from.size() + m.to.size() + 20;
     QByteArray out;
-    out.reserve(estimate + 64 * stack.size());
+    out.reserve(kPiece + 4096);
     out += '[';
     for (qsizetype i = 0; i < stack.size(); ++i) {
         if (i > 0)
@@ -108,10 +118,23 @@ QByteArray encodeHistory(const QList<MoveBatch>& stack, const QList<QDateTime>& 
             out += ",\"to\":";
             Json::appendString(out, m.to);
             out += '}';
+            if (!handOn(out, put, false))
+                return false;
         }
         out += "]}";
     }
     out += ']';
+    return handOn(out, put, true);
+}
+
+QByteArray encodeHistory(const QList<MoveBatch>& stack, const QList<QDateTime>& dates,
+                         const QList<QList<QByteArray>>& bookmarks)
+{
+    QByteArray out;
+    encodeHistory(stack, dates, bookmarks, [&out](const QByteArray& piece) {
+        out += piece;
+        return true;
+    });
     return out;
 }
 
@@ -130,13 +153,10 @@ std::optional<QList<SavedBatch>> decodeHistory(const QByteArray& data)
     return out;
 }
 
-QByteArray encodeLog(const QList<RenameLogEntry>& entries)
+bool encodeLog(const QList<RenameLogEntry>& entries, const Pieces& put)
 {
-    qsizetype estimate = 2;
-    for (const RenameLogEntry& e : entries)
-        estimate += e.from.size() + e.to.size() + 110;
     QByteArray out;
-    out.reserve(estimate);
+    out.reserve(kPiece + 4096);
     out += '[';
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const RenameLogEntry& e = entries[i];
@@ -151,8 +171,20 @@ QByteArray encodeLog(const QList<RenameLogEntry>& entries)
         out += ",\"to\":";
         Json::appendString(out, e.to);
         out += '}';
+        if (!handOn(out, put, false))
+            return false;
     }
     out += ']';
+    return handOn(out, put, true);
+}
+
+QByteArray encodeLog(const QList<RenameLogEntry>& entries)
+{
+    QByteArray out;
+    encodeLog(entries, [&out](const QByteArray& piece) {
+        out += piece;
+        return true;
+    });
     return out;
 }
 

@@ -16,10 +16,13 @@ public:
     HistoryWriter(const HistoryWriter&) = delete;
     HistoryWriter& operator=(const HistoryWriter&) = delete;
 
-    // Queues a write of `path`; `encode` runs on the writer thread and builds the bytes.
-    // The file is replaced atomically; on any failure the old file stays as it was and
-    // `failed` is called, on the writer thread, with the reason.
-    void write(const QString& path, std::function<QByteArray()> encode,
+    // Takes each piece of the file's text; false once the write has failed.
+    using Pieces = std::function<bool(const QByteArray& piece)>;
+    // Queues a write of `path`; `encode` runs on the writer thread and hands the bytes on piece
+    // by piece (nothing is written when it hands on none). The file is replaced atomically; on
+    // any failure the old file stays as it was and `failed` is called, on the writer thread,
+    // with the reason.
+    void write(const QString& path, std::function<void(const Pieces& put)> encode,
                std::function<void(const QString&)> failed = {});
     // Queues `job` to run on the writer thread once the writes queued before it have finished.
     void then(std::function<void()> job);

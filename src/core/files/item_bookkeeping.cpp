@@ -187,7 +187,7 @@ std::optional<QList<ItemMove>> walkedMoves(const QList<FileItem>& items, const M
             ++p;
         if (p == items.size())
             return std::nullopt;
-        out << ItemMove{items[p].id, p, PathRemap::clean(m.to)};
+        out << ItemMove{items[p].id, m.from, PathRemap::clean(m.to), p};
         ++p;
     }
     return out;

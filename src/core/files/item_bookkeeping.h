@@ -3,12 +3,13 @@
 // folder mode, and the AI-name switch for every named item.
 #include "model/store.h"
 
-// A listed item a batch moved: its id, its place in the list the batch started from, and where it
-// is now.
+// A listed item a batch moves: its id, where its file was, where it is now (or, before the batch
+// is carried out, where it is to go), and its place in the list the batch started from.
 struct ItemMove {
     QUuid id;
-    qsizetype position = -1;
+    QString from;
     QString to;
+    qsizetype position = -1;
 };
 
 class ItemBookkeeping {

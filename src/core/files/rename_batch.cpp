@@ -1,12 +1,16 @@
 #include "files/rename_batch.h"
 
+#include "files/in_parts.h"
 #include "files/path_remap.h"
 #include "files/rename_decision.h"
 #include "files/rescue_move.h"
 
+#include <QMutex>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <deque>
 #include <functional>
 #include <numeric>
 #include <vector>
@@ -42,13 +46,10 @@ void sortDeepestFirst(QList<BatchEntry>& kept)
 class BatchRun {
 public:
     BatchRun(QList<BatchEntry> kept, BatchDisk& disk, RenameBatchResult& out)
-        : m_kept(std::move(kept)), m_disk(disk), m_out(out), m_done(m_kept.size(), false)
+        : m_kept(std::move(kept)), m_disk(disk), m_out(out), m_done(m_kept.size(), false),
+          m_at(size_t(m_kept.size()), At::from)
     {
-        m_location.reserve(m_kept.size());
-        for (const BatchEntry& e : std::as_const(m_kept))
-            m_location << e.from;
         m_out.moves.reserve(m_out.moves.size() + m_kept.size());
-        m_out.itemMoves.reserve(m_kept.size());
     }
 
     void run()
@@ -57,24 +58,48 @@ public:
             m_done[i] = true;
             renameEntry(i);
         }
-        for (qsizetype i = 0; i < m_location.size(); ++i) {
-            const QString& at = m_location[i];
-            if (endsInTemporaryName(at))
+        bool allArrived = true;
+        for (int i = 0; i < m_kept.size(); ++i) {
+            if (endsInTemporaryName(location(i)))
                 ++m_out.leftHidden;
-            if (at != m_kept[i].from)
-                m_out.itemMoves << ItemMove{m_kept[i].id, m_kept[i].position, at};
+            allArrived = allArrived && m_at[size_t(i)] == At::to;
+        }
+        if (allArrived) {
+            m_out.itemMoves = m_kept;
+            return;
+        }
+        for (int i = 0; i < m_kept.size(); ++i) {
+            if (m_at[size_t(i)] == At::from)
+                continue;
+            ItemMove moved = m_kept.at(i);
+            moved.to = location(i);
+            m_out.itemMoves << moved;
         }
     }
 
 private:
+    // Where an entry's file is: where it started, at its target, or elsewhere (parked, or given
+    // a name beside its old one), which is then kept aside.
+    enum class At : quint8 { from, to, elsewhere };
+
+    const QString& location(int entry) const
+    {
+        switch (m_at[size_t(entry)]) {
+        case At::from: return m_kept.at(entry).from;
+        case At::to: return m_kept.at(entry).to;
+        case At::elsewhere: break;
+        }
+        return *m_elsewhere.constFind(entry);
+    }
+
     // Which entry's file sits at a path. Only a refused move asks, so the index is built then,
     // from where the files are at that moment (no two at one path), and kept up from there on.
     int holderAt(const QString& path) const
     {
         if (!m_holdersIndexed) {
-            m_holderAt.reserve(m_location.size());
-            for (int i = 0; i < m_location.size(); ++i)
-                m_holderAt.insert(m_location[i], i);
+            m_holderAt.reserve(m_kept.size());
+            for (int i = 0; i < m_kept.size(); ++i)
+                m_holderAt.insert(location(i), i);
             m_holdersIndexed = true;
         }
         return m_holderAt.value(path, -1);
@@ -83,10 +108,16 @@ private:
     void relocate(int entry, const QString& to)
     {
         if (m_holdersIndexed) {
-            m_holderAt.remove(m_location[entry]);
+            m_holderAt.remove(location(entry));
             m_holderAt.insert(to, entry);
         }
-        m_location[entry] = to;
+        const BatchEntry& e = m_kept.at(entry);
+        const At at = to == e.to ? At::to : to == e.from ? At::from : At::elsewhere;
+        if (at == At::elsewhere)
+            m_elsewhere.insert(entry, to);
+        else
+            m_elsewhere.remove(entry);
+        m_at[size_t(entry)] = at;
     }
 
     // True when the entry's file, once moved aside, would have nowhere to go: its own target is
@@ -94,8 +125,8 @@ private:
     // now moving, which is about to leave it).
     bool cannotMoveOn(int entry, int moving) const
     {
-        const QString& target = m_kept[entry].to;
-        if (!m_disk.exists(target) || m_disk.sameFile(m_location[entry], target))
+        const QString& target = m_kept.at(entry).to;
+        if (!m_disk.exists(target) || m_disk.sameFile(location(entry), target))
             return false;
         const int holder = holderAt(target);
         return holder < 0 || holder == entry || (m_done[holder] && holder != moving);
@@ -109,10 +140,10 @@ private:
         ++m_out.skipped;
         if (!why.isEmpty())
             m_out.reason = why;
-        const QString at = m_location[entry];
-        if (at == m_kept[entry].from)
+        const QString at = location(entry);
+        if (at == m_kept.at(entry).from)
             return;
-        if (const auto back = rescueTarget(m_kept[entry].from,
+        if (const auto back = rescueTarget(m_kept.at(entry).from,
                                            [&](const QString& to) { return !m_disk.move(at, to); })) {
             m_out.moves << Move{at, *back};
             relocate(entry, *back);
@@ -121,8 +152,8 @@ private:
 
     void renameEntry(int i)
     {
-        const BatchEntry& e = m_kept[i];
-        const QString src = m_location[i];
+        const BatchEntry& e = m_kept.at(i);
+        const QString src = location(i);
         std::optional<MoveError> err = m_disk.move(src, e.to);
         int parked = -1;  // the entry moved aside for this one
         if (err && (err->exists() || (m_disk.exists(e.to) && !m_disk.sameFile(src, e.to)))) {
@@ -145,18 +176,19 @@ private:
             return;
         }
         // Never leave a user's file under a hidden name: put the occupant back in its place.
-        if (parked >= 0 && !m_disk.move(m_location[parked], e.to)) {
+        if (parked >= 0 && !m_disk.move(location(parked), e.to)) {
             relocate(parked, e.to);
             m_out.moves.removeLast();
         }
         skip(i, err->text());
     }
 
-    QList<BatchEntry> m_kept;
+    const QList<BatchEntry> m_kept;  // read only: the journal may share it as its plan
     BatchDisk& m_disk;
     RenameBatchResult& m_out;
     QList<bool> m_done;
-    QList<QString> m_location;  // where each entry's file is now
+    std::vector<At> m_at;
+    QHash<int, QString> m_elsewhere;
     mutable QHash<QString, int> m_holderAt;
     mutable bool m_holdersIndexed = false;
 };
@@ -187,42 +219,79 @@ QList<bool> BatchDisk::taken(const QString&, const QList<Move>& moves) const
     return out;
 }
 
+namespace {
+
+// The rows of a batch, referring to the list's and the plan's texts rather than copying them.
+struct BatchRows {
+    std::deque<QString> cleaned;  // the clean paths of listed paths that are not (the rows refer here)
+    std::vector<CandidateRef> rows;
+    std::vector<qint32> positions;  // each row's place in the list
+    int shallowest = INT_MAX;
+    int deepest = 0;
+};
+
+BatchRows rowsOf(const QList<FileItem>& items, const RenamePlan& plan)
+{
+    // The plan's entry of each listed item, found on several threads, and whether its path is
+    // clean (listed paths are, from the moment they are listed). Depths are counted while each
+    // path is at hand: a batch at one depth, nearly every one, is then never read again for the sort.
+    BatchRows out;
+    std::vector<const QString*> proposed(size_t(items.size()), nullptr);
+    std::vector<char> clean(size_t(items.size()), 0);
+    QMutex depthsLock;
+    inParts(items.size(), [&](qsizetype begin, qsizetype end) {
+        int low = INT_MAX, high = 0;
+        for (qsizetype p = begin; p < end; ++p) {
+            const auto it = plan.constFind(items[p].id);
+            if (it == plan.cend())
+                continue;
+            proposed[size_t(p)] = &*it;
+            const QString path = PathRemap::clean(items[p].url);
+            clean[size_t(p)] = path.constData() == items[p].url.constData();
+            const int d = depth(path);
+            low = std::min(low, d);
+            high = std::max(high, d);
+        }
+        QMutexLocker lock(&depthsLock);
+        out.shallowest = std::min(out.shallowest, low);
+        out.deepest = std::max(out.deepest, high);
+    });
+    out.rows.reserve(size_t(plan.size()));
+    out.positions.reserve(size_t(plan.size()));
+    for (qsizetype p = 0; p < items.size(); ++p) {
+        if (!proposed[size_t(p)])
+            continue;
+        const FileItem& item = items[p];
+        const QString& from = clean[size_t(p)] ? item.url : out.cleaned.emplace_back(PathRemap::clean(item.url));
+        out.rows.push_back(CandidateRef{from, item.name, *proposed[size_t(p)]});
+        out.positions.push_back(qint32(p));
+    }
+    return out;
+}
+
+}  // namespace
+
 DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, const BatchDisk& disk)
 {
     DecidedBatch out;
-    QList<RenameCandidate> rows;
-    QList<qsizetype> positions;
-    rows.reserve(plan.size());
-    positions.reserve(plan.size());
-    // Depths are counted while each path is at hand: a batch at one depth, nearly every one, is
-    // then never read again for the sort.
-    int shallowest = INT_MAX, deepest = 0;
-    for (qsizetype p = 0; p < items.size(); ++p) {
-        const FileItem& item = items[p];
-        const auto it = plan.constFind(item.id);
-        if (it == plan.cend())
-            continue;
-        rows << RenameCandidate{PathRemap::clean(item.url), item.name, *it};
-        positions << p;
-        const int d = depth(rows.last().from);
-        shallowest = std::min(shallowest, d);
-        deepest = std::max(deepest, d);
-    }
-    const RenameDecision decision = decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
-        return disk.taken(folder, moves);
-    });
+    const BatchRows batch = rowsOf(items, plan);
+    const std::vector<CandidateRef>& rows = batch.rows;
+    const std::vector<qint32>& positions = batch.positions;
+    const RenameDecision decision = disk.takenOnRealDisk()
+                                      ? decideRenamesOnDisk(rows)
+                                      : decideRenames(rows, [&disk](const QString& folder, const QList<Move>& moves) {
+                                            return disk.taken(folder, moves);
+                                        });
     RenameBatchResult& r = out.result;
-    out.entries.reserve(decision.willRename);
-    for (qsizetype i = 0; i < rows.size(); ++i) {
+    std::vector<qint32> renamed;  // the rows let through
+    renamed.reserve(size_t(decision.willRename));
+    for (qsizetype i = 0; i < qsizetype(positions.size()); ++i) {
         switch (decision.verdicts.at(i)) {
         case RenameVerdict::unchanged: break;
-        case RenameVerdict::rename:
-            out.entries << BatchEntry{items[positions.at(i)].id, rows.at(i).from, decision.targets.at(i),
-                                      positions.at(i)};
-            break;
+        case RenameVerdict::rename: renamed.push_back(qint32(i)); break;
         case RenameVerdict::invalid:
             ++r.skipped;
-            r.reason = decision.reasons.at(i);
+            r.reason = decision.reasons.value(i);
             break;
         // A target held on the disk is found when the batch gets to it; collisions within the
         // list are known before anything is tried.
@@ -231,7 +300,18 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         case RenameVerdict::heldInList: ++r.skipped; break;
         }
     }
-    if (shallowest != deepest)
+    // The entries and their target paths, made on several threads.
+    out.entries.resize(qsizetype(renamed.size()));
+    BatchEntry* const entry = out.entries.data();
+    inParts(qsizetype(renamed.size()), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype k = begin; k < end; ++k) {
+            const qsizetype i = renamed[size_t(k)];
+            const CandidateRef& row = rows[size_t(i)];
+            const qsizetype p = positions[size_t(i)];
+            entry[k] = BatchEntry{items[p].id, row.from, targetPath(row.from, row.proposed), p};
+        }
+    });
+    if (batch.shallowest != batch.deepest)
         sortDeepestFirst(out.entries);
     return out;
 }

@@ -24,6 +24,8 @@ public:
     // For each move of one folder: true when its target is held by something other than the
     // moving file. By default: something exists there that sameFile() does not recognise.
     virtual QList<bool> taken(const QString& folder, const QList<Move>& moves) const;
+    // True when taken() is targetsTakenOnDisk(): the decision then asks the disk itself.
+    virtual bool takenOnRealDisk() const { return false; }
     // A no-replace move.
     virtual std::optional<MoveError> move(const QString& from, const QString& to) = 0;
     // Asks for access after a refused move and retries it once; true when it then worked.
@@ -57,13 +59,9 @@ struct RenameBatchResult {
     QList<ItemMove> itemMoves;
 };
 
-// One move of a batch the decision let through.
-struct BatchEntry {
-    QUuid id;
-    QString from;
-    QString to;
-    qsizetype position = -1;  // the item's place in the list the batch was decided from
-};
+// One move of a batch the decision let through. Once every entry has reached its target, the
+// entries are also the record of where each listed item went.
+using BatchEntry = ItemMove;
 
 // A batch decided but not yet carried out: the entries to move, deepest first, and the rows
 // skipped so far (counted in `result`).

@@ -1,16 +1,19 @@
 #include "files/rename_decision.h"
 
+#include "files/in_parts.h"
 #include "model/name_validation.h"
 #include "platform/lang.h"
 
 #include <QFile>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
-#include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <ctime>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -46,6 +49,17 @@ QString joined(const QString& folder, const QString& name)
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
+// `name` in the folder of `path`, whose last "/" is at `slash`: one allocation, the folder's text
+// copied as it is.
+QString besideFile(const QString& path, qsizetype slash, const QString& name)
+{
+    QString out;
+    out.reserve(slash + 1 + name.size());
+    out.append(QStringView(path).first(slash + 1));
+    out.append(name);
+    return out;
+}
+
 // Many targets in one folder are answered from one read of the folder instead of a lookup each;
 // a lookup of a missing name costs far more than reading its entry.
 constexpr qsizetype kListingThreshold = 64;
@@ -72,6 +86,25 @@ size_t foldedHash(QStringView name)
     }
     const QString lowered = lowerKey(name.toString());
     return qHashBits(lowered.constData(), size_t(lowered.size()) * sizeof(QChar));
+}
+
+// foldedHash() of a folder entry's name as stored, without decoding a plain ASCII name.
+size_t foldedHashOfEntry(QByteArrayView name)
+{
+    constexpr qsizetype kBuffer = 256;
+    char16_t buffer[kBuffer];
+    if (name.size() <= kBuffer) {
+        qsizetype i = 0;
+        for (; i < name.size(); ++i) {
+            const uchar c = uchar(name.at(i));
+            if (c >= 0x80)
+                break;
+            buffer[i] = (c >= 'A' && c <= 'Z') ? char16_t(c + 32) : char16_t(c);
+        }
+        if (i == name.size())
+            return qHashBits(buffer, size_t(i) * sizeof(char16_t));
+    }
+    return foldedHash(QFile::decodeName(name.toByteArray()));
 }
 
 qint64 nanoseconds(const struct timespec& t)
@@ -133,12 +166,7 @@ struct FolderListings::Listing {
                 slot = (slot + 1) & (width - 1);
             exact[slot] = i + 1;
 
-            bool ascii = true;
-            for (char c : name)
-                ascii = ascii && uchar(c) < 0x80;
-            const quint64 h = quint64(ascii ? foldedHash(QString::fromLatin1(name))
-                                            : foldedHash(QFile::decodeName(name.toByteArray())))
-                            | 1;
+            const quint64 h = quint64(foldedHashOfEntry(name)) | 1;
             size_t f = (h >> 1) & (width - 1);
             while (folded[f] != 0 && folded[f] != h)
                 f = (f + 1) & (width - 1);
@@ -195,6 +223,26 @@ bool hasEntry(const QString& folder, const QByteArray& name)
     return found;
 }
 
+using EarlyListings = QHash<QString, std::shared_ptr<FolderListings::Listing>>;
+QString folderOf(const QString& path, QString& last);
+
+// The listings of the folders where enough rows change their names for the decision to read
+// the folder (as targetsTakenOnDisk() does).
+template <typename Rows> EarlyListings listingsOfBusyFolders(const Rows& rows)
+{
+    QHash<QString, qsizetype> changing;
+    QString last;
+    for (const auto& row : rows)
+        if (row.proposed != row.name)
+            ++changing[folderOf(row.from, last)];
+    EarlyListings out;
+    for (auto it = changing.cbegin(); it != changing.cend(); ++it)
+        if (it.value() >= kListingThreshold)
+            if (auto listing = readListing(it.key()))
+                out.insert(it.key(), std::move(listing));
+    return out;
+}
+
 // PathText::parent(path), sharing the text of `last` when the path lies directly in it (a list
 // holds long runs of files of one folder).
 QString folderOf(const QString& path, QString& last)
@@ -207,38 +255,33 @@ QString folderOf(const QString& path, QString& last)
     return last;
 }
 
-// Runs `work(begin, end)` over [0, n) in parts on the shared thread pool, the calling thread
-// taking part; a short range runs here at once. Each part must touch only its own rows.
-template <typename Work> void inParts(qsizetype n, Work&& work)
-{
-    constexpr qsizetype kPart = 4096;
-    if (n <= kPart) {
-        work(qsizetype(0), n);
-        return;
-    }
-    std::vector<std::pair<qsizetype, qsizetype>> parts;
-    for (qsizetype begin = 0; begin < n; begin += kPart)
-        parts.emplace_back(begin, std::min(n, begin + kPart));
-    QtConcurrent::blockingMap(parts, [&work](std::pair<qsizetype, qsizetype>& p) { work(p.first, p.second); });
-}
-
 // A move into a folder as the listed file's path and the target's name; the target's whole path
 // is built only when the disk itself must be asked about it.
 struct NamedMove {
     const QString* from;
-    QStringView name;   // the target's text after its last "/"
-    const QString* to;  // the target's path; null when it is the folder joined with the name
-    bool slash = true;  // the target's path has a "/"
+    const QString* text;  // the target's path, or its name alone
+    qint32 nameAt = 0;    // where the name starts in `text`
+    bool isPath = false;  // `text` is the target's path
+    bool slash = true;    // the target's path has a "/"
+
+    static NamedMove toName(const QString& from, const QString& name) { return {&from, &name}; }
+    static NamedMove toPath(const QString& from, const QString& to)
+    {
+        const qsizetype slash = to.lastIndexOf(u'/');
+        return {&from, &to, qint32(slash + 1), true, slash >= 0};
+    }
+    QStringView name() const { return QStringView(*text).sliced(nameAt); }
+    const QString* to() const { return isPath ? text : nullptr; }
 };
 
 QString targetOf(const QString& folder, const NamedMove& m)
 {
-    return m.to ? *m.to : joined(folder, m.name.toString());
+    return m.isPath ? *m.text : joined(folder, *m.text);
 }
 
 QString lastComponentOf(const NamedMove& m)
 {
-    return m.to ? PathText::lastComponent(*m.to) : m.name.toString();
+    return m.isPath ? PathText::lastComponent(*m.text) : *m.text;
 }
 
 bool takenWith(const QString& folder, const NamedMove& m, const FolderListings::Listing* listing)
@@ -246,7 +289,7 @@ bool takenWith(const QString& folder, const NamedMove& m, const FolderListings::
     if (listing) {
         // Most names are short ASCII, whose bytes are their characters: looked up without
         // building any text.
-        const QStringView name = m.name;
+        const QStringView name = m.name();
         char ascii[256];
         bool plain = m.slash && !name.isEmpty() && name.size() <= qsizetype(sizeof ascii);
         for (qsizetype i = 0; plain && i < name.size(); ++i) {
@@ -289,19 +332,27 @@ std::vector<NamedMove> namedMoves(const QList<Move>& moves)
 {
     std::vector<NamedMove> out;
     out.reserve(size_t(moves.size()));
-    for (const Move& m : moves) {
-        const qsizetype slash = m.to.lastIndexOf(u'/');
-        out.push_back({&m.from, QStringView(m.to).mid(slash + 1), &m.to, slash >= 0});
-    }
+    for (const Move& m : moves)
+        out.push_back(NamedMove::toPath(m.from, m.to));
     return out;
 }
 
 }  // namespace
 
+QString targetPath(const QString& from, const QString& name)
+{
+    // A "/" neither last nor doubled: the folder part is the path's text before it.
+    const qsizetype slash = from.lastIndexOf(u'/');
+    if (slash >= 0 && slash != from.size() - 1 && (slash == 0 || from.at(slash - 1) != u'/'))
+        return besideFile(from, slash, name);
+    QString last;
+    return joined(folderOf(from, last), name);
+}
+
 QString RenameDecision::reasonText(qsizetype row) const
 {
     switch (verdicts.at(row)) {
-    case RenameVerdict::invalid: return reasons.at(row);
+    case RenameVerdict::invalid: return reasons.value(row);
     case RenameVerdict::duplicate:
         return L("another file in the list would get the same name", "列表里另一个文件会得到同样的名字");
     case RenameVerdict::heldInList:
@@ -379,9 +430,14 @@ private:
     Numbers m_lastNumbers;
 };
 
-size_t mixed(qsizetype folder, size_t nameHash)
+size_t mixed(qsizetype folder, quint32 nameHash)
 {
     return nameHash ^ (size_t(folder) * 0x9E3779B97F4A7C15ULL);
+}
+
+quint32 nameHash(QStringView name)
+{
+    return quint32(qHash(name));
 }
 
 // Rows by a key of theirs, with open addressing: each slot holds a row + 1 (0 when free) beside
@@ -444,8 +500,8 @@ struct RowKeys {
     qint32 foldedFolder = 0;         // the target's (or a staying file's) folder part, letter case aside
     qint32 owner = -1;               // the first row wanting the same target, letter case aside
     qint32 wanting = 0;              // of a first row: the rows wanting its target
-    size_t foldedName = 0;           // hash of the new name (a staying file's own), letter case aside
-    size_t fromName = 0;             // hash of the file's name
+    quint32 foldedName = 0;          // hash of the new name (a staying file's own), letter case aside
+    quint32 fromName = 0;            // hash of the file's name (nameHash)
     QStringView name(const QString& from) const { return QStringView(from).mid(slash + 1); }
 };
 
@@ -453,55 +509,41 @@ struct RowKeys {
 
 namespace {
 
+// The target paths of the rows to rename, made once everything else is settled and the tables
+// that settled it are gone.
+template <typename Rows> QList<QString> targetsOf(const Rows& rows, const QList<RenameVerdict>& verdicts)
+{
+    QList<QString> targets(verdicts.size());
+    QString* const target = targets.data();
+    inParts(verdicts.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i)
+            if (verdicts.at(i) == RenameVerdict::rename)
+                target[i] = targetPath(rows.at(i).from, rows.at(i).proposed);
+    });
+    return targets;
+}
+
 // What the disk is asked about the targets in one folder the list alone cannot settle.
 using AskFolder = std::function<QList<bool>(const QString& folder, const std::vector<NamedMove>& moves)>;
 
-// The one decision of the preview and of Apply; the target paths are made only `withTargets`.
-RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, const AskFolder& ask)
+// What the list alone settles: rows wanting one target (duplicates) or the place of a listed file
+// that stays, and for each row to rename, the row whose file moves away from exactly its target
+// (-1 when none). Its tables go when it returns, before the disk is asked.
+template <typename Rows>
+std::vector<qint32> settleWithinList(const Rows& rows, RenameDecision& d, std::vector<RowKeys>& keys)
 {
-    const qsizetype n = rows.size();
-    RenameDecision d;
-    d.verdicts = QList<RenameVerdict>(n, RenameVerdict::unchanged);
-    if (withTargets)
-        d.targets.resize(n);
-    d.reasons.resize(n);
-    std::vector<RowKeys> keys(static_cast<size_t>(n));
-
-    // What each row alone settles, worked out on several threads: its verdict so far and the
-    // hashes of its names. Each part writes its own rows only.
-    RenameVerdict* const verdicts = d.verdicts.data();
-    QString* const reasons = d.reasons.data();
-    inParts(n, [&](qsizetype begin, qsizetype end) {
-        for (qsizetype i = begin; i < end; ++i) {
-            const RenameCandidate& row = rows.at(i);
-            RowKeys& k = keys[size_t(i)];
-            k.slash = qint32(row.from.lastIndexOf(u'/'));
-            if (row.proposed == row.name) {
-                k.foldedName = foldedHash(k.name(row.from));
-                continue;
-            }
-            if (auto why = validateNewName(row.proposed, row.name)) {
-                verdicts[i] = RenameVerdict::invalid;
-                reasons[i] = std::move(*why);
-                continue;
-            }
-            verdicts[i] = RenameVerdict::rename;
-            k.plain = k.slash >= 0 && k.slash != row.from.size() - 1
-                   && (k.slash == 0 || row.from.at(k.slash - 1) != u'/');
-            k.folderEndsInSlash = k.slash == 0;
-            k.foldedName = foldedHash(row.proposed);
-            k.fromName = qHash(k.name(row.from));
-        }
-    });
-
+    const qsizetype n = qsizetype(rows.size());
+    std::vector<qint32> holders(static_cast<size_t>(n), -1);
     // Keys are the folder numbers and names of the paths: no path is lowered or hashed whole.
     FolderNumbers folders;
-    RowTable owners(n);      // targets of rows with a valid new name, letter case aside
-    RowTable movingFrom(n);  // exact paths of those rows' files
-    RowTable staying(n);     // paths of listed files that keep their names, letter case aside
+    const qsizetype renaming = std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::rename);
+    const qsizetype keeping = std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::unchanged);
+    RowTable owners(renaming);      // targets of rows with a valid new name, letter case aside
+    RowTable movingFrom(renaming);  // exact paths of those rows' files
+    RowTable staying(keeping);      // paths of listed files that keep their names, letter case aside
     QString lastFolder;
     for (qsizetype i = 0; i < n; ++i) {
-        const RenameCandidate& row = rows.at(i);
+        const auto& row = rows.at(i);
         RowKeys& k = keys[size_t(i)];
         const FolderNumbers::Numbers from = folders.of(k.slash < 0 ? QStringView()
                                                                    : QStringView(row.from).left(k.slash));
@@ -523,9 +565,6 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
             k.folderEndsInSlash = folder.endsWith(u'/');
             target = folders.of(k.folderEndsInSlash ? QStringView(folder).chopped(1) : QStringView(folder));
         }
-        if (withTargets)
-            d.targets[i] = k.plain ? joined(k.slash == 0 ? QStringLiteral("/") : row.from.left(k.slash), row.proposed)
-                                   : joined(folderOf(row.from, lastFolder), row.proposed);
         k.targetFolder = qint32(target.exact);
         k.foldedFolder = qint32(target.folded);
         const qsizetype first = owners.fileOnce(i, mixed(k.foldedFolder, k.foldedName), [&](qsizetype other) {
@@ -557,79 +596,155 @@ RenameDecision decide(const QList<RenameCandidate>& rows, bool withTargets, cons
             d.verdicts[i] = RenameVerdict::heldInList;
     }
 
-    // A target is left free only by a listed file that moves away from exactly that path; every
-    // other target is looked up on the disk. A row whose own file turns out to stay hands the
-    // lookup on to the row that waited for its place.
-    std::vector<qint32> holders(static_cast<size_t>(n), -1);
+    // A target is left free only by a listed file that moves away from exactly that path.
     inParts(n, [&](qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
             if (d.verdicts.at(i) != RenameVerdict::rename)
                 continue;
             const RowKeys& k = keys[size_t(i)];
             const QString& name = rows.at(i).proposed;
-            holders[size_t(i)] = qint32(movingFrom.lookUp(mixed(k.targetFolder, qHash(name)), [&](qsizetype other) {
+            holders[size_t(i)] = qint32(movingFrom.lookUp(mixed(k.targetFolder, nameHash(name)), [&](qsizetype other) {
                 const RowKeys& o = keys[size_t(other)];
                 return o.fromFolder == k.targetFolder && o.name(rows.at(other).from) == name;
             }));
         }
     });
-    QList<qsizetype> waiter(n, -1);
-    QList<qsizetype> pending;
+    return holders;
+}
+
+// The one decision of the preview and of Apply; the target paths are made only `withTargets`,
+// at the end, for the rows to rename.
+// `rows` is a list of RenameCandidate or of CandidateRef.
+template <typename Rows> RenameDecision decide(const Rows& rows, bool withTargets, const AskFolder& ask)
+{
+    const qsizetype n = qsizetype(rows.size());
+    RenameDecision d;
+    d.verdicts = QList<RenameVerdict>(n, RenameVerdict::unchanged);
+    std::vector<RowKeys> keys(static_cast<size_t>(n));
+
+    // What each row alone settles, worked out on several threads: its verdict so far and the
+    // hashes of its names. Each part writes its own rows only.
+    RenameVerdict* const verdicts = d.verdicts.data();
+    QMutex reasonsLock;
+    inParts(n, [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            const auto& row = rows.at(i);
+            RowKeys& k = keys[size_t(i)];
+            k.slash = qint32(row.from.lastIndexOf(u'/'));
+            if (row.proposed == row.name) {
+                k.foldedName = quint32(foldedHash(k.name(row.from)));
+                continue;
+            }
+            if (auto why = validateNewName(row.proposed, row.name)) {
+                verdicts[i] = RenameVerdict::invalid;
+                QMutexLocker lock(&reasonsLock);
+                d.reasons.insert(i, std::move(*why));
+                continue;
+            }
+            verdicts[i] = RenameVerdict::rename;
+            k.plain = k.slash >= 0 && k.slash != row.from.size() - 1
+                   && (k.slash == 0 || row.from.at(k.slash - 1) != u'/');
+            k.folderEndsInSlash = k.slash == 0;
+            k.foldedName = quint32(foldedHash(row.proposed));
+            k.fromName = nameHash(k.name(row.from));
+        }
+    });
+
+    // Every target no listed file leaves free is looked up on the disk. A row whose own file
+    // turns out to stay hands the lookup on to the row that waited for its place.
+    const std::vector<qint32> holders = settleWithinList(rows, d, keys);
+    std::vector<qint32> waiter(size_t(n), -1);
+    std::vector<qint32> pending;
     for (qsizetype i = 0; i < n; ++i) {
         if (d.verdicts[i] != RenameVerdict::rename)
             continue;
-        const qsizetype holder = holders[size_t(i)];
+        const qint32 holder = holders[size_t(i)];
         if (holder >= 0 && d.verdicts[holder] == RenameVerdict::rename)
-            waiter[holder] = i;  // one at most: a second row wanting the path is a duplicate
+            waiter[size_t(holder)] = qint32(i);  // one at most: a second row wanting the path is a duplicate
         else
-            pending << i;
+            pending.push_back(qint32(i));
     }
-    while (!pending.isEmpty()) {
+    while (!pending.empty()) {
         // A valid new name has no "/": the target's folder is the listed file's. Rows of one
         // folder are asked about together, in the order they were found.
-        QHash<qsizetype, QList<qsizetype>> byFolder;
-        QList<qsizetype> order;
-        for (qsizetype i : std::as_const(pending)) {
+        std::unordered_map<qsizetype, std::vector<qint32>> byFolder;
+        std::vector<qint32> order;
+        qsizetype lastKey = -1;
+        std::vector<qint32>* group = nullptr;
+        for (const qint32 i : pending) {
             const RowKeys& k = keys[size_t(i)];
-            QList<qsizetype>& group = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
-            if (group.isEmpty())
-                order << i;
-            group << i;
+            const qsizetype key = k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0);
+            if (key != lastKey) {
+                group = &byFolder[key];
+                lastKey = key;
+            }
+            if (group->empty())
+                order.push_back(i);
+            group->push_back(i);
         }
         pending.clear();
-        for (qsizetype first : std::as_const(order)) {
+        for (const qint32 first : order) {
             const RowKeys& k = keys[size_t(first)];
-            const QList<qsizetype>& group = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
+            const std::vector<qint32>& rowsOfFolder = byFolder[k.targetFolder * 2 + (k.folderEndsInSlash ? 1 : 0)];
             std::vector<NamedMove> moves;
-            moves.reserve(size_t(group.size()));
-            for (qsizetype i : group)
-                moves.push_back({&rows.at(i).from, rows.at(i).proposed, withTargets ? &d.targets.at(i) : nullptr});
+            moves.reserve(rowsOfFolder.size());
+            for (const qint32 i : rowsOfFolder)
+                moves.push_back(NamedMove::toName(rows.at(i).from, rows.at(i).proposed));
             QString last;
             const QList<bool> held = ask(folderOf(rows.at(first).from, last), moves);
-            for (qsizetype g = 0; g < group.size(); ++g) {
-                if (!held.value(g))
+            for (size_t g = 0; g < rowsOfFolder.size(); ++g) {
+                if (!held.value(qsizetype(g)))
                     continue;
-                const qsizetype i = group.at(g);
+                const qint32 i = rowsOfFolder[g];
                 d.verdicts[i] = RenameVerdict::taken;
-                if (waiter[i] >= 0)
-                    pending << waiter[i];
+                if (waiter[size_t(i)] >= 0)
+                    pending.push_back(waiter[size_t(i)]);
             }
         }
     }
+    if (withTargets)
+        d.targets = targetsOf(rows, d.verdicts);
     d.willRename = int(std::count(d.verdicts.cbegin(), d.verdicts.cend(), RenameVerdict::rename));
     return d;
+}
+
+template <typename Rows> RenameDecision decideWith(const Rows& rows, bool withTargets, const TakenTargets& taken)
+{
+    return decide(rows, withTargets, [&taken](const QString& folder, const std::vector<NamedMove>& named) {
+        QList<Move> moves;
+        moves.reserve(qsizetype(named.size()));
+        for (const NamedMove& m : named)
+            moves << Move{*m.from, targetOf(folder, m)};
+        return taken(folder, moves);
+    });
 }
 
 }  // namespace
 
 RenameDecision decideRenames(const QList<RenameCandidate>& rows, const TakenTargets& taken)
 {
-    return decide(rows, true, [&taken](const QString& folder, const std::vector<NamedMove>& named) {
-        QList<Move> moves;
-        moves.reserve(qsizetype(named.size()));
-        for (const NamedMove& m : named)
-            moves << Move{*m.from, *m.to};
-        return taken(folder, moves);
+    return decideWith(rows, true, taken);
+}
+
+RenameDecision decideRenames(const std::vector<CandidateRef>& rows, const TakenTargets& taken)
+{
+    return decideWith(rows, false, taken);
+}
+
+RenameDecision decideRenamesOnDisk(const std::vector<CandidateRef>& rows)
+{
+    // Reading a large folder is the longest wait of the decision: it is read on another thread
+    // while the list settles what it can.
+    QFuture<EarlyListings> early = QtConcurrent::run([&rows] { return listingsOfBusyFolders(rows); });
+    const auto waitForEarly = qScopeGuard([&early] { early.waitForFinished(); });
+    return decide(rows, false, [&early](const QString& folder, const std::vector<NamedMove>& moves) {
+        std::shared_ptr<FolderListings::Listing> listing;
+        if (moves.size() >= size_t(kListingThreshold)) {
+            listing = early.result().value(folder);
+            if (!listing)
+                listing = readListing(folder);
+        }
+        return takenWith(folder, moves, listing.get());
     });
 }
 

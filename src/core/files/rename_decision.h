@@ -13,6 +13,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct RenameCandidate {
     QString from;      // the listed file's path
@@ -30,9 +31,9 @@ enum class RenameVerdict {
 };
 
 struct RenameDecision {
-    QList<RenameVerdict> verdicts;  // one per candidate, in the candidates' order
-    QList<QString> targets;         // the target path of each row with a valid new name
-    QList<QString> reasons;         // the validation reason of each invalid row
+    QList<RenameVerdict> verdicts;      // one per candidate, in the candidates' order
+    QList<QString> targets;             // the target path of each row to rename
+    QHash<qsizetype, QString> reasons;  // the validation reason of each invalid row, by row
     int willRename = 0;
     // The reason the preview shows for a row, in the current interface language.
     QString reasonText(qsizetype row) const;
@@ -43,6 +44,22 @@ struct RenameDecision {
 using TakenTargets = std::function<QList<bool>(const QString& folder, const QList<Move>& moves)>;
 
 RenameDecision decideRenames(const QList<RenameCandidate>& candidates, const TakenTargets& taken);
+
+// A candidate whose texts are kept elsewhere (a batch's list and plan): a large batch is decided
+// without a copy of each.
+struct CandidateRef {
+    const QString& from;
+    const QString& name;
+    const QString& proposed;
+};
+// The decision on such rows leaves `targets` empty: targetPath() gives a row's.
+RenameDecision decideRenames(const std::vector<CandidateRef>& candidates, const TakenTargets& taken);
+// decideRenames() asking the real disk, as targetsTakenOnDisk() answers, without a list of
+// moves built for each folder.
+RenameDecision decideRenamesOnDisk(const std::vector<CandidateRef>& candidates);
+// The path a row's file is renamed to: its folder, as the list spells it, joined with the new
+// (valid) name.
+QString targetPath(const QString& from, const QString& name);
 
 class FolderListings;
 // The same decision for the preview, without the target paths (`targets` stays empty): the

@@ -23,8 +23,9 @@ constexpr int kVersion = 1;
 // Moves between syncs of the marks. A kill loses nothing marked (the marks are in the page
 // cache at once); the syncs only bound what a power cut can take back.
 constexpr int kSyncChunk = 4096;
-// Bytes of the plan written at a time.
-constexpr qsizetype kWritePiece = 1 << 18;
+// The plan's text is made this many moves to a piece, this many pieces at a time.
+constexpr qsizetype kMovesPerPiece = 1024;
+constexpr qsizetype kPiecesAtOnce = 8;
 constexpr char kPending = '.';
 constexpr char kUnderWay = 'a';
 constexpr char kDone = 'x';
@@ -133,6 +134,7 @@ public:
     {
         return m_real.taken(folder, moves);
     }
+    bool takenOnRealDisk() const override { return m_real.takenOnRealDisk(); }
     std::optional<MoveError> move(const QString& from, const QString& to) override
     {
         const qsizetype token = m_journal.beginMove(from, to);
@@ -274,7 +276,7 @@ RenameJournal::~RenameJournal()
     ::close(m_fd);
 }
 
-bool RenameJournal::open(const MoveBatch& plan)
+bool RenameJournal::open(Plan plan)
 {
     const QString folder = PathText::parent(m_path);
     QDir().mkpath(folder);
@@ -283,36 +285,42 @@ bool RenameJournal::open(const MoveBatch& plan)
     const int fd = ::open(part.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
-    // The plan goes out piece by piece: a large batch never holds its whole text in memory.
-    QByteArray data;
-    data.reserve(kWritePiece + 1024);
-    qsizetype written = 0;
-    bool ok = true;
-    auto flush = [&](bool always) {
-        if (always || data.size() >= kWritePiece) {
-            ok = ok && writeAll(fd, data);
-            written += data.size();
-            data.resize(0);
-        }
-    };
-    data += "{\"date\":";
+    QByteArray data = "{\"date\":";
     Json::appendNumber(data, Json::referenceSeconds(QDateTime::currentDateTime()));
     data += ",\"moves\":[";
-    for (qsizetype i = 0; i < plan.size(); ++i) {
-        if (i > 0)
-            data += ',';
-        Json::appendString(data, plan[i].from);
-        data += ',';
-        Json::appendString(data, plan[i].to);
-        flush(false);
+    bool ok = writeAll(fd, data);
+    qsizetype written = data.size();
+    // The plan goes out a few pieces at a time, each piece's text made on a thread of its own: a
+    // large batch never holds its whole text in memory.
+    const qsizetype count = plan.size();
+    std::vector<QByteArray> pieces(kPiecesAtOnce);
+    for (qsizetype first = 0; ok && first < count; first += kPiecesAtOnce * kMovesPerPiece) {
+        QtConcurrent::blockingMap(pieces, [&](QByteArray& piece) {
+            const qsizetype begin = first + (&piece - pieces.data()) * kMovesPerPiece;
+            const qsizetype end = std::min(count, begin + kMovesPerPiece);
+            piece.resize(0);
+            for (qsizetype i = begin; i < end; ++i) {
+                if (i > 0)
+                    piece += ',';
+                Json::appendString(piece, plan.from(i));
+                piece += ',';
+                Json::appendString(piece, plan.to(i));
+            }
+        });
+        for (const QByteArray& piece : pieces) {
+            ok = ok && writeAll(fd, piece);
+            written += piece.size();
+        }
     }
-    data += "],\"version\":";
+    pieces.clear();
+    data = "],\"version\":";
     data += QByteArray::number(kVersion);
     data += "}\n";
     const qsizetype marksAt = written + data.size();
-    data += QByteArray(plan.size(), kPending);
+    data += QByteArray(count, kPending);
     data += '\n';
-    flush(true);
+    ok = ok && writeAll(fd, data);
+    written += data.size();
     const qsizetype size = written;
     ok = ok && ::fdatasync(fd) == 0 && ::rename(part.constData(), QFile::encodeName(m_path).constData()) == 0;
     if (!ok) {
@@ -331,7 +339,7 @@ bool RenameJournal::open(const MoveBatch& plan)
     m_map = static_cast<char*>(map);
     m_mapSize = size;
     m_marks = m_map + marksAt;
-    m_plan = plan;
+    m_plan = std::move(plan);
     return true;
 }
 
@@ -342,22 +350,23 @@ RenameBatchResult RenameJournal::run(const QList<FileItem>& items, const RenameP
     DecidedBatch decided = decideBatch(items, plan, disk);
     if (m_path.isEmpty() || m_fd >= 0 || decided.entries.isEmpty())
         return carryOutBatch(std::move(decided), disk);
-    MoveBatch planned;
+    Plan planned;
     QStringList temporaries;
     if (decided.chainFree()) {
-        planned.reserve(decided.entries.size());
-        for (const BatchEntry& e : std::as_const(decided.entries))
-            planned << Move{e.from, e.to};
+        planned.entries = decided.entries;
     } else {
         PlanningDisk planning(disk, decided.entries);
-        planned = carryOutBatch(decided, planning).moves;
+        planned.moves = carryOutBatch(decided, planning).moves;
         temporaries = planning.takeTemporaries();
     }
-    if (planned.isEmpty() || !open(planned))
+    if (planned.size() == 0 || !open(std::move(planned)))
         return carryOutBatch(std::move(decided), disk);
     JournaledDisk journaled(disk, *this, std::move(temporaries));
     RenameBatchResult result = carryOutBatch(std::move(decided), journaled);
     syncNow();
+    // Every move is marked: the plan's paths are needed no more.
+    m_plan = {};
+    m_planIndex = {};
     return result;
 }
 
@@ -365,7 +374,7 @@ qsizetype RenameJournal::beginMove(const QString& from, const QString& to)
 {
     if (m_fd < 0)
         return kNoRecord;
-    auto planned = [&](qsizetype i) { return i < m_plan.size() && m_plan[i].from == from && m_plan[i].to == to; };
+    auto planned = [&](qsizetype i) { return i < m_plan.size() && m_plan.from(i) == from && m_plan.to(i) == to; };
     qsizetype i = -1;
     // A move that finds its target taken is tried again once the holder is parked: the first try
     // comes just ahead of the park in the plan.
@@ -377,7 +386,7 @@ qsizetype RenameJournal::beginMove(const QString& from, const QString& to)
         if (m_planIndex.isEmpty()) {
             m_planIndex.reserve(m_plan.size());
             for (qsizetype k = m_plan.size() - 1; k >= 0; --k)
-                m_planIndex.insert(moveKey(m_plan[k].from, m_plan[k].to), k);
+                m_planIndex.insert(moveKey(m_plan.from(k), m_plan.to(k)), k);
         }
         if (const qsizetype k = m_planIndex.value(moveKey(from, to), -1); k >= m_cursor)
             i = k;

@@ -61,6 +61,7 @@ public:
     {
         return targetsTakenOnDisk(folder, moves);
     }
+    bool takenOnRealDisk() const override { return true; }
     std::optional<MoveError> move(const QString& from, const QString& to) override
     {
         return m_access.coordinatedMove(from, to, m_folder);
@@ -118,7 +119,7 @@ void Renamer::applyRenames(const RenamePlan& plan)
     RealDisk disk(m_store.access());
     // Only the process that holds the support folder keeps journals there.
     RenameJournal journal(m_store.writesSupportFiles() ? RenameJournal::newPathIn(m_store.supportFolder()) : QString());
-    const RenameBatchResult r = journal.run(m_store.items(), plan, disk);
+    RenameBatchResult r = journal.run(m_store.items(), plan, disk);
     const QString journalPath = journal.written() ? journal.path() : QString();
     if (r.moves.isEmpty())
         RenameJournal::discard(journalPath);
@@ -129,6 +130,7 @@ void Renamer::applyRenames(const RenamePlan& plan)
     m_store.dates().clearCaches();
     if (!r.moves.isEmpty()) {
         m_store.bookkeeping().commitRenamed(r.moves, r.itemMoves);
+        r.itemMoves = {};  // the batch's entries go before the history grows
         m_store.history().recordApplied(r.moves, journalPath);
     }
     m_store.setStatus(renamedStatus(r.renamed, r.skipped, r.reason) + hiddenNote(r.leftHidden));

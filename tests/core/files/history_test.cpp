@@ -80,12 +80,39 @@ TEST_F(HistoryTest, KeepsTheNewestFiftyBatchesAndTwentyThousandEntries)
 
     record(19949, "big");
     EXPECT_EQ(h.renameLog.size(), 20000);
+    QSet<QUuid> ids;
+    for (const RenameLogEntry& e : h.renameLog) {
+        ids.insert(e.id);
+        EXPECT_EQ(e.id.version(), QUuid::Random);
+        EXPECT_EQ(e.id.variant(), QUuid::DCE);
+    }
+    EXPECT_EQ(ids.size(), 20000);
     record(1, "last");
     EXPECT_EQ(h.renameLog.size(), 20000);
     EXPECT_EQ(h.renameLog.first().from, work("b1_0"));  // the oldest entry went first
     store->history().flushPendingSaves();
     EXPECT_EQ(HistoryFile::decodeLog(read(store->history().renameLogFilePath()))->size(), 20000);
     EXPECT_EQ(HistoryFile::decodeHistory(read(store->history().historyFilePath()))->size(), 50);
+}
+
+// A batch keeps a bookmark for each folder it touched, in the order first met, however long it is.
+TEST_F(HistoryTest, ABatchBookmarksEachFolderOnceInTheOrderMet)
+{
+    MoveBatch batch;
+    auto moves = [&](const QString& from, const QString& to, int n) {
+        for (int i = 0; i < n; ++i)
+            batch << Move{work(QStringLiteral("%1/%2").arg(from).arg(batch.size())),
+                          work(QStringLiteral("%1/%2").arg(to).arg(batch.size()))};
+    };
+    moves("p", "p", 5000);
+    moves("q", "r", 5000);
+    moves("p", "p", 3000);
+    moves("s", "q", 1);
+    store->history().record(batch);
+    QList<QByteArray> expected;
+    for (const char* folder : {"p", "q", "r", "s"})
+        expected << access->bookmark(work(folder));
+    EXPECT_EQ(store->historyState().undoBookmarks.last(), expected);
 }
 
 TEST_F(HistoryTest, SavesAreMergedAndRunOffTheMainThread)

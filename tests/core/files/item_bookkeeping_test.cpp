@@ -122,7 +122,7 @@ TEST_F(FilesTest, ListFollowsABatchWhicheverWayItIsMatched)
             items << FileItem::file(url);
         QList<ItemMove> named;
         for (const Named& n : c.named)
-            named << ItemMove{items[n.item].id, n.position, n.to};
+            named << ItemMove{items[n.item].id, items[n.item].url, n.to, n.position};
         store->setItems(items);
         store->bookkeeping().commitRenamed(c.moves, named);
         QStringList urls, names;

@@ -123,6 +123,30 @@ TEST_F(PreviewAndApply, ApplySkipsExactlyTheRowsThePreviewMarks)
     }
 }
 
+// A target is the listed file's folder, exactly as the list spells it, joined with the new name.
+TEST(Decision, TargetsAreTheFilesFolderWithTheNewName)
+{
+    const QList<std::pair<QString, QString>> cases = {
+        {"/t/a.mov", "/t/b.mov"},
+        {"/a.mov", "/b.mov"},
+        {"/T/Sub/a.mov", "/T/Sub/b.mov"},
+        {"/t/Été/a.mov", "/t/Été/b.mov"},
+    };
+    for (const int fillers : {0, 9000}) {
+        QList<RenameCandidate> rows;
+        for (const auto& [path, target] : cases)
+            rows << RenameCandidate{path, PathText::lastComponent(path), QStringLiteral("b.mov")};
+        for (int i = 0; i < fillers; ++i)
+            rows << RenameCandidate{QStringLiteral("/f/F%1.dat").arg(i), QStringLiteral("F%1.dat").arg(i),
+                                    QStringLiteral("g%1.dat").arg(i)};
+        const RenameDecision d = decideRenames(rows, [](const QString&, const QList<Move>& moves) {
+            return QList<bool>(moves.size(), false);
+        });
+        for (qsizetype i = 0; i < cases.size(); ++i)
+            EXPECT_EQ(d.targets.at(i), cases[i].second) << fillers;
+    }
+}
+
 namespace {
 
 struct VerdictCase {

@@ -150,6 +150,38 @@ TEST_F(RenameJournalTest, AnApplyIsSavedAtOnceAndItsJournalRemoved)
 
 // A move refused part-way puts the parked file back, a move the plan didn't foresee; the
 // journal records it before it is made, so what it recovers still undoes cleanly.
+// A plan longer than the pieces its text is made in reads back move for move, whether it is the
+// batch's entries themselves or the moves worked out with a file parked.
+TEST_F(RenameJournalTest, ALongPlanReadsBackMoveForMove)
+{
+    constexpr int kFiles = 40000;
+    QList<FileItem> items;
+    QSet<QString> existing;
+    for (int i = 0; i < kFiles; ++i) {
+        items << FileItem::file(work(QStringLiteral("f%1").arg(i)));
+        existing.insert(items.last().url);
+    }
+    for (const bool swap : {false, true}) {
+        SCOPED_TRACE(swap ? "with a swap" : "straight moves");
+        RenamePlan plan;
+        for (int i = 0; i < kFiles; ++i)
+            plan.insert(items[i].id, QStringLiteral("g%1").arg(i));
+        if (swap) {
+            plan.insert(items[kFiles - 2].id, QStringLiteral("f%1").arg(kFiles - 1));
+            plan.insert(items[kFiles - 1].id, QStringLiteral("f%1").arg(kFiles - 2));
+        }
+        SimulatedDisk disk(existing);
+        RenameJournal journal(RenameJournal::newPathIn(support()));
+        const RenameBatchResult r = journal.run(items, plan, disk);
+        ASSERT_TRUE(journal.written());
+        EXPECT_EQ(r.renamed, kFiles);
+        EXPECT_EQ(r.moves.size(), swap ? kFiles + 1 : kFiles);  // the swap parks one file
+        const auto planned = RenameJournal::plannedMoves(journal.path());
+        ASSERT_TRUE(planned.has_value());
+        EXPECT_EQ(*planned, r.moves);
+    }
+}
+
 TEST_F(RenameJournalTest, MovesOffThePlanAreRecoveredInOrder)
 {
     file("a");

@@ -77,7 +77,12 @@ TEST_F(FullDisk, HistoryWriterReportsTheFailureAndKeepsTheOldHistory)
     HistoryWriter writer;
     QString failure;
     writer.write(
-        path("history.json"), [] { return QByteArray("[1,2]"); }, [&](const QString& why) { failure = why; });
+        path("history.json"),
+        [](const HistoryWriter::Pieces& put) {
+            if (put("[1,"))
+                put("2]");
+        },
+        [&](const QString& why) { failure = why; });
     writer.waitForIdle();
     EXPECT_FALSE(failure.isEmpty());
     EXPECT_EQ(readAll(path("history.json")), QByteArray("[1]"));
