@@ -21,11 +21,9 @@
 #include <QLocale>
 #include <QMap>
 #include <QMutex>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <QtConcurrent>
-
-#include <cerrno>
-#include <sys/random.h>
 
 namespace {
 
@@ -38,22 +36,10 @@ QList<QUuid> newIds(qsizetype n)
 {
     QList<QUuid> out;
     out.reserve(n);
-    QByteArray random(n * 16, Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < random.size()) {
-        const ssize_t r = ::getrandom(random.data() + got, size_t(random.size() - got), 0);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            break;
-        got += r;
-    }
+    QList<quint32> random(n * 4);
+    QRandomGenerator::system()->fillRange(random.data(), random.size());
     for (qsizetype i = 0; i < n; ++i) {
-        if (got < random.size()) {
-            out << QUuid::createUuid();
-            continue;
-        }
-        char* b = random.data() + i * 16;
+        char* b = reinterpret_cast<char*>(random.data() + i * 4);
         b[6] = char((uchar(b[6]) & 0x0F) | 0x40);  // version 4: random
         b[8] = char((uchar(b[8]) & 0x3F) | 0x80);  // the standard's variant
         out << QUuid::fromRfc4122(QByteArrayView(b, 16));

@@ -1,9 +1,10 @@
 #include "history_writer.h"
 
+#include "platform/atomic_write.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QThread>
 
 HistoryWriter::HistoryWriter()
@@ -17,47 +18,6 @@ HistoryWriter::~HistoryWriter()
     m_pool.waitForDone();
 }
 
-namespace {
-
-// Writes through a temporary file beside the target and swaps it in, so a failed write leaves
-// the old file as it was: the error text, empty on success. Unbuffered: a buffered QSaveFile
-// commits even when its final flush failed (a full disk), which would swap an empty file in.
-class PieceFile {
-public:
-    explicit PieceFile(const QString& path) : m_file(path) {}
-    bool put(const QByteArray& piece)
-    {
-        if (!m_error.isEmpty())
-            return false;
-        if (!m_file.isOpen()) {
-            QDir().mkpath(QFileInfo(m_file.fileName()).absolutePath());
-            if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-                return fail();
-        }
-        return m_file.write(piece) == piece.size() || fail();
-    }
-    bool anyWritten() const { return m_file.isOpen() || !m_error.isEmpty(); }
-    QString finish()
-    {
-        if (m_error.isEmpty() && (!m_file.flush() || !m_file.commit()))
-            fail();
-        return m_error;
-    }
-
-private:
-    bool fail()
-    {
-        m_error = m_file.errorString();
-        if (m_file.isOpen())
-            m_file.cancelWriting();
-        return false;
-    }
-    QSaveFile m_file;
-    QString m_error;
-};
-
-}  // namespace
-
 void HistoryWriter::write(const QString& path, std::function<void(const Pieces& put)> encode,
                           std::function<void(const QString&)> failed)
 {
@@ -65,9 +25,13 @@ void HistoryWriter::write(const QString& path, std::function<void(const Pieces& 
         const QCoreApplication* app = QCoreApplication::instance();
         if (app && QThread::currentThread() == app->thread())
             m_ranOnMainThread = true;
-        PieceFile file(path);
-        encode([&file](const QByteArray& piece) { return file.put(piece); });
-        if (!file.anyWritten())
+        AtomicFile file(path);
+        encode([&](const QByteArray& piece) {
+            if (!file.started())
+                QDir().mkpath(QFileInfo(path).absolutePath());
+            return file.write(piece);
+        });
+        if (!file.started())
             return;
         const QString error = file.finish();
         if (!error.isEmpty()) {
