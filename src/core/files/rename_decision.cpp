@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <ctime>
 #include <dirent.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unordered_map>
 #include <vector>
@@ -68,22 +69,28 @@ constexpr qsizetype kListingThreshold = 64;
 constexpr qint64 kSettledNs = 2'000'000'000;
 constexpr qsizetype kKeptListings = 32;
 
-// The hash of a name's lower-cased text (lowerKey), without building that text for ASCII names.
-size_t foldedHash(QStringView name)
+// The hash lowerKey() text would have, for a name of plain ASCII characters (`unit(i)` gives
+// each); nothing for any other name, whose lower case needs the full rules.
+template <typename Unit> std::optional<size_t> asciiFoldedHash(qsizetype size, Unit unit)
 {
     constexpr qsizetype kBuffer = 256;
     char16_t buffer[kBuffer];
-    if (name.size() <= kBuffer) {
-        qsizetype i = 0;
-        for (; i < name.size(); ++i) {
-            const char16_t c = name.at(i).unicode();
-            if (c >= 0x80)
-                break;
-            buffer[i] = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-        }
-        if (i == name.size())
-            return qHashBits(buffer, size_t(i) * sizeof(char16_t));
+    if (size > kBuffer)
+        return std::nullopt;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = unit(i);
+        if (c >= 0x80)
+            return std::nullopt;
+        buffer[i] = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
     }
+    return qHashBits(buffer, size_t(size) * sizeof(char16_t));
+}
+
+// The hash of a name's lower-cased text (lowerKey), without building that text for ASCII names.
+size_t foldedHash(QStringView name)
+{
+    if (const auto ascii = asciiFoldedHash(name.size(), [name](qsizetype i) { return name.at(i).unicode(); }))
+        return *ascii;
     const QString lowered = lowerKey(name.toString());
     return qHashBits(lowered.constData(), size_t(lowered.size()) * sizeof(QChar));
 }
@@ -91,19 +98,8 @@ size_t foldedHash(QStringView name)
 // foldedHash() of a folder entry's name as stored, without decoding a plain ASCII name.
 size_t foldedHashOfEntry(QByteArrayView name)
 {
-    constexpr qsizetype kBuffer = 256;
-    char16_t buffer[kBuffer];
-    if (name.size() <= kBuffer) {
-        qsizetype i = 0;
-        for (; i < name.size(); ++i) {
-            const uchar c = uchar(name.at(i));
-            if (c >= 0x80)
-                break;
-            buffer[i] = (c >= 'A' && c <= 'Z') ? char16_t(c + 32) : char16_t(c);
-        }
-        if (i == name.size())
-            return qHashBits(buffer, size_t(i) * sizeof(char16_t));
-    }
+    if (const auto ascii = asciiFoldedHash(name.size(), [name](qsizetype i) { return char16_t(uchar(name.at(i))); }))
+        return *ascii;
     return foldedHash(QFile::decodeName(name.toByteArray()));
 }
 

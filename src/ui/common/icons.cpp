@@ -81,14 +81,13 @@ const QHash<QString, IconEntry>& iconMap()
     return map;
 }
 
-// The style's icon for a fallback, made once: the style reads every size of it from PNG files
-// when the icon is made, and many symbols share a fallback.
-QIcon styleIcon(QStyle::StandardPixmap which)
+// One value for each fallback, made once and dropped with the application, before its pixmaps'
+// backing goes.
+template <typename T, typename Make> T madeOnce(QStyle::StandardPixmap which, Make make)
 {
-    static QHash<int, QIcon>* made = nullptr;
+    static QHash<int, T>* made = nullptr;
     if (!made) {
-        made = new QHash<int, QIcon>;
-        // Dropped with the application, before its pixmaps' backing goes.
+        made = new QHash<int, T>;
         qAddPostRoutine([] {
             delete made;
             made = nullptr;
@@ -96,26 +95,22 @@ QIcon styleIcon(QStyle::StandardPixmap which)
     }
     auto it = made->constFind(which);
     if (it == made->constEnd())
-        it = made->insert(which, QApplication::style()->standardIcon(which));
+        it = made->insert(which, make());
     return *it;
 }
 
-// The style's own small pixmap of a fallback, made once: the one image of the icon the style
-// reads alone, and the image the icon gives at that size.
+// The style's icon for a fallback: the style reads every size of it from PNG files when the icon
+// is made, and many symbols share a fallback.
+QIcon styleIcon(QStyle::StandardPixmap which)
+{
+    return madeOnce<QIcon>(which, [which] { return QApplication::style()->standardIcon(which); });
+}
+
+// The style's own small pixmap of a fallback: the one image of the icon the style reads alone,
+// and the image the icon gives at that size.
 QPixmap stylePixmap(QStyle::StandardPixmap which)
 {
-    static QHash<int, QPixmap>* made = nullptr;
-    if (!made) {
-        made = new QHash<int, QPixmap>;
-        qAddPostRoutine([] {
-            delete made;
-            made = nullptr;
-        });
-    }
-    auto it = made->constFind(which);
-    if (it == made->constEnd())
-        it = made->insert(which, QApplication::style()->standardPixmap(which));
-    return *it;
+    return madeOnce<QPixmap>(which, [which] { return QApplication::style()->standardPixmap(which); });
 }
 
 // Stands for a style icon until it is drawn at another size than the small icon size, or measured
