@@ -2,7 +2,6 @@
 #include "files/history.h"
 
 #include "files/history_file.h"
-#include "files/in_parts.h"
 #include "files/item_bookkeeping.h"
 #include "files/path_remap.h"
 #include "files/rename_batch.h"
@@ -10,6 +9,7 @@
 #include "files/rescue_move.h"
 #include "files/scoped_access.h"
 #include "model/file_dates.h"
+#include "platform/in_parts.h"
 #include "platform/lang.h"
 #include "platform/open_folder.h"
 #include "platform/set_aside.h"

@@ -1,9 +1,9 @@
 #include "files/rename_batch.h"
 
-#include "files/in_parts.h"
 #include "files/path_remap.h"
 #include "files/rename_decision.h"
 #include "files/rescue_move.h"
+#include "platform/in_parts.h"
 
 #include <QMutex>
 

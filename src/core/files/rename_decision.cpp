@@ -1,7 +1,7 @@
 #include "files/rename_decision.h"
 
-#include "files/in_parts.h"
 #include "model/name_validation.h"
+#include "platform/in_parts.h"
 #include "platform/lang.h"
 
 #include <QFile>

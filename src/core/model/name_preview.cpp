@@ -4,6 +4,7 @@
 #include "model/file_dates.h"
 #include "model/rule_engine.h"
 #include "model/store.h"
+#include "platform/in_parts.h"
 #include "smartrename/smart_fix.h"
 
 #include <QtConcurrent/QtConcurrentMap>
@@ -204,7 +205,7 @@ std::vector<NamesPart> partsOf(qsizetype count)
 
 // Runs `work` on each part, on the shared thread pool when there are several (the calling
 // thread taking part).
-template <typename Work> void inParts(std::vector<NamesPart>& parts, Work&& work)
+template <typename Work> void forEachPart(std::vector<NamesPart>& parts, Work&& work)
 {
     if (parts.size() == 1)
         work(parts.front());
@@ -222,7 +223,7 @@ std::optional<QList<QString>> snapshotNames(NameSnapshot& s, const std::atomic<b
     // only reads the snapshot.
     QString* const out = names.data();
     const NameSnapshot& shared = s;
-    inParts(parts, [&shared, out, cancel](NamesPart& part) { part.done = namesInto(shared, part, out, cancel); });
+    forEachPart(parts, [&shared, out, cancel](NamesPart& part) { part.done = namesInto(shared, part, out, cancel); });
     for (NamesPart& part : parts) {
         if (!part.done)
             return std::nullopt;
@@ -244,12 +245,11 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
     const QList<FileItem>& items = snapshot.items;
     // The rows are made, and let go of afterwards, on several threads too: each touches an item's
     // texts, whose counters lie all over memory.
-    std::vector<NamesPart> parts = partsOf(items.size());
     QList<RenameCandidate> rows(items.size());
     RenameCandidate* const row = rows.data();
     QString* const name = names->data();
-    inParts(parts, [&](const NamesPart& part) {
-        for (qsizetype i = part.begin; i < part.end; ++i)
+    inParts(items.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i)
             row[i] = RenameCandidate{items.at(i).url, items.at(i).name, std::move(name[i])};
     });
     names.reset();
@@ -261,8 +261,8 @@ checkConflicts(NameSnapshot snapshot, const std::shared_ptr<FolderListings>& lis
             result.reasons.insert(items.at(i).id, decision.reasonText(i));
     }
     result.willRename = decision.willRename;
-    inParts(parts, [&](const NamesPart& part) {
-        for (qsizetype i = part.begin; i < part.end; ++i)
+    inParts(items.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i)
             row[i] = RenameCandidate();
     });
     result.smartFixCache = std::move(snapshot.smartFixCache);

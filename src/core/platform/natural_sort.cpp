@@ -1,7 +1,8 @@
 #include "platform/natural_sort.h"
 
+#include "platform/in_parts.h"
+
 #include <QLocale>
-#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -156,22 +157,13 @@ QList<int> naturalOrder(const QStringList& texts)
         }
     }
     // Building the collation keys is the costly part of sorting a whole drive, so it is spread
-    // over the thread pool in chunks, each with a collator of its own.
-    constexpr qsizetype chunk = 4096;
+    // over the thread pool in parts, each with a collator of its own.
     std::vector<std::optional<QCollatorSortKey>> keys(size_t(texts.size()));
-    QList<qsizetype> starts;
-    for (qsizetype s = 0; s < texts.size(); s += chunk)
-        starts << s;
-    const auto makeKeys = [&](qsizetype start) {
+    inParts(texts.size(), [&](qsizetype begin, qsizetype end) {
         const QCollator collator = naturalCollator();
-        for (qsizetype i = start; i < std::min(start + chunk, texts.size()); ++i)
+        for (qsizetype i = begin; i < end; ++i)
             keys[size_t(i)].emplace(collator.sortKey(texts[i]));
-    };
-    if (starts.size() > 1)
-        QtConcurrent::blockingMap(starts, makeKeys);
-    else
-        for (qsizetype s : starts)
-            makeKeys(s);
+    });
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return keys[size_t(a)]->compare(*keys[size_t(b)]) < 0; });
     return order;
