@@ -18,10 +18,9 @@ BinLogging::Loaded BinLogging::load(const FileItem& item)
     if (metaKindForPath(item.url) == MetaKind::video) {
         if (!m_reading.contains(item.id)) {
             m_reading.insert(item.id);
-            m_store.metadataReader()
-                .read(item.url)
-                .then(this, [this, id = item.id](const MetaFields& fields) { finishRead(id, fields); })
-                .onCanceled(this, [this, id = item.id] {
+            m_store.metadataReader().readThen(
+                item.url, this, [this, id = item.id](const MetaFields& fields) { finishRead(id, fields); },
+                [this, id = item.id] {
                     m_reading.remove(id);
                     m_typedWhileReading.remove(id);
                 });

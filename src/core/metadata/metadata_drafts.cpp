@@ -103,10 +103,9 @@ MetadataDrafts::Loaded MetadataDrafts::load(const FileItem& item)
         placeholder.kind = MetaKind::video;
         if (!m_reading.contains(item.id)) {
             m_reading.insert(item.id);
-            m_store.metadataReader()
-                .read(item.url)
-                .then(this, [this, id = item.id](const MetaFields& fields) { finishRead(id, fields); })
-                .onCanceled(this, [this, id = item.id] { m_reading.remove(id); });
+            m_store.metadataReader().readThen(
+                item.url, this, [this, id = item.id](const MetaFields& fields) { finishRead(id, fields); },
+                [this, id = item.id] { m_reading.remove(id); });
         }
         return {placeholder, true};
     }

@@ -10,6 +10,18 @@
 
 MetadataReader::~MetadataReader() = default;
 
+void MetadataReader::readThen(const QString& path, QObject* context, std::function<void(const MetaFields&)> done,
+                              std::function<void()> canceled) const
+{
+    read(path)
+        .then(context,
+              [context, done = std::move(done)](const MetaFields& fields) {
+                  QMetaObject::invokeMethod(
+                      context, [done, fields] { done(fields); }, Qt::QueuedConnection);
+              })
+        .onCanceled(context, std::move(canceled));
+}
+
 std::shared_ptr<MetadataReader> MetadataReader::makeDefault()
 {
     return std::make_shared<FileMetadataReader>();

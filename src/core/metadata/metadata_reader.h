@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFuture>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <unicode/uversion.h>
 
@@ -25,6 +26,13 @@ public:
 
     // The reader of the running application.
     static std::shared_ptr<MetadataReader> makeDefault();
+
+    // read(), its record handed to `done` on `context`'s thread through the event loop, never
+    // inside this call: a read already over when a continuation is attached would run it at once,
+    // before the caller has shown what it shows while the read goes on. `canceled` runs instead
+    // when the read is canceled. Nothing runs once `context` is gone.
+    void readThen(const QString& path, QObject* context, std::function<void(const MetaFields&)> done,
+                  std::function<void()> canceled) const;
 };
 
 // The empty record of a file whose metadata is not known: kind unsupported, no date, empty

@@ -4,7 +4,9 @@
 #include "bin/bin_columns.h"
 #include "media_tools.h"
 #include "metadata/metadata_drafts.h"
+#include "metadata/metadata_reader.h"
 #include "model/store.h"
+#include "platform/settings.h"
 #include "test_support.h"
 
 #include <QFile>
@@ -356,3 +358,32 @@ TEST(MetadataDrafts, CustomKeysAreRememberedOnce)
 }
 
 }  // namespace
+
+// A movie read that is over before load() returns (a small file, a busy main thread) lands after
+// load() has handed its caller the placeholder, never inside it: the editor would otherwise show
+// the placeholder over the read and wait for it forever.
+TEST(MetadataDrafts, AReadOverAtOnceLandsAfterThePlaceholder)
+{
+    struct ReadyReader : EmptyMetadataReader {
+        QFuture<MetaFields> read(const QString&) const override
+        {
+            MetaFields read;
+            read.kind = MetaKind::video;
+            read.title = "Read title";
+            return QtFuture::makeReadyFuture(read);
+        }
+    };
+    TestEnv env;
+    StoreServices services;
+    services.settings = std::make_shared<MemorySettings>();
+    services.supportFolder = env.path("support");
+    services.metadataReader = std::make_shared<ReadyReader>();
+    Store store(services);
+    const QList<FileItem> items{FileItem::file(env.path("a.mov"))};
+    store.setItems(items);
+    QSignalSpy landed(&store.metaDrafts(), &MetadataDrafts::draftRead);
+    EXPECT_TRUE(store.metaDrafts().load(items[0]).reading);
+    EXPECT_EQ(landed.size(), 0);
+    ASSERT_TRUE(landed.wait(5000));
+    EXPECT_EQ(store.meta().metaDraft.value(items[0].id).title, "Read title");
+}
