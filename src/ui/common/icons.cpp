@@ -1,12 +1,15 @@
 #include "icons.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QStyle>
 #include <QStyleOption>
+#include <QThreadPool>
 
 namespace {
 struct IconEntry {
@@ -215,4 +218,14 @@ void useInstalledIconTheme()
             QIcon::setThemeName(QStringLiteral("Adwaita"));
             return;
         }
+}
+
+void loadImageFormatsAhead()
+{
+    QThreadPool::globalInstance()->start([] {
+        // Nothing to read: every plugin is loaded to be asked whether it knows the data.
+        QBuffer empty;
+        empty.open(QIODevice::ReadOnly);
+        QImageReader(&empty).canRead();
+    });
 }

@@ -18,3 +18,7 @@ QIcon styleFallbackIcon(const QString& symbol, bool whole = false);
 
 // Picks an installed freedesktop icon theme when the session names none.
 void useInstalledIconTheme();
+
+// Qt loads every image format plugin the first time any image is read, icons included; this
+// starts that on a worker, so that the window's first icons find the plugins there.
+void loadImageFormatsAhead();
