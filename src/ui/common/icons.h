@@ -12,7 +12,7 @@ QString themeIconName(const QString& symbol);
 // Every symbol name that has an icon, for tests.
 QStringList symbolNames();
 // The style's icon standing in for a symbol where the theme has none. It reads its images when
-// first drawn, and at the style's small size only that one; `whole` reads every size at once
+// first drawn, and at the style's small size or below only that one; `whole` reads every size at once
 // (for tests).
 QIcon styleFallbackIcon(const QString& symbol, bool whole = false);
 

@@ -48,7 +48,10 @@ TEST(IconMeaning, AFallbackIconGivesTheWholeIconsImages)
 {
     for (const QString& symbol : symbolNames()) {
         const QIcon whole = styleFallbackIcon(symbol, true);
-        for (const QSize& size : whole.availableSizes())
+        // Below the smallest image too, as small controls draw them.
+        QList<QSize> sizes = whole.availableSizes();
+        sizes << QSize(10, 10) << QSize(12, 12) << QSize(14, 14);
+        for (const QSize& size : sizes)
             for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
                 // The whole icon may give another image the second time it scales to a size it
                 // lacks; compared from then on.
