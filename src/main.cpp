@@ -34,6 +34,7 @@ int main(int argc, char** argv)
     if (SingleInstance::handOff(paths, 10000) == SingleInstance::HandOff::delivered)
         return 0;
 
+    loadImageFormatsAhead();
     FirstFrame::holdUntilPainted();
     Store& store = Store::shared();
     int rc = 0;

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocalServer>
@@ -50,6 +51,9 @@ QString SingleInstance::socketPath()
 
 SingleInstance::HandOff SingleInstance::handOff(const QStringList& paths, int waitMs, const QString& path)
 {
+    // Most launches find no socket; a look at the folder is cheaper than a socket that fails.
+    if (!QFileInfo::exists(path))
+        return HandOff::nobodyListening;
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
         QLocalSocket socket;

@@ -1,12 +1,15 @@
 #include "icons.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QStyle>
 #include <QStyleOption>
+#include <QThreadPool>
 
 namespace {
 struct IconEntry {
@@ -113,9 +116,9 @@ QPixmap stylePixmap(QStyle::StandardPixmap which)
     return madeOnce<QPixmap>(which, [which] { return QApplication::style()->standardPixmap(which); });
 }
 
-// Stands for a style icon until it is drawn at another size than the small icon size, or measured
-// so: the style reads every size of an icon from PNG files when the icon is made, while most
-// controls draw only the small one, which the style also gives alone.
+// Stands for a style icon until it is drawn larger than the small icon size, or measured so: the
+// style reads every size of an icon from PNG files when the icon is made, while most controls draw
+// only the small one or smaller, which the style's small pixmap alone gives.
 class DeferredStyleIcon : public QIconEngine {
 public:
     explicit DeferredStyleIcon(QStyle::StandardPixmap which) : m_which(which) {}
@@ -155,14 +158,17 @@ public:
 
 private:
     QIcon icon() { return styleIcon(m_which); }
-    // The style's small pixmap where `size` is the small icon size and the pixmap's; else null.
+    // The style's small pixmap where `size` is square and at most the small icon size, scaled to it
+    // as the whole icon scales its smallest image; else null.
     QPixmap smallPixmap(const QSize& size) const
     {
         const int side = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
-        if (size != QSize(side, side))
+        if (size.width() != size.height() || size.width() > side || size.isEmpty())
             return {};
         const QPixmap small = stylePixmap(m_which);
-        return small.size() == size ? small : QPixmap();
+        if (small.size() != QSize(side, side))
+            return {};
+        return size == small.size() ? small : small.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 
     QStyle::StandardPixmap m_which;
@@ -215,4 +221,14 @@ void useInstalledIconTheme()
             QIcon::setThemeName(QStringLiteral("Adwaita"));
             return;
         }
+}
+
+void loadImageFormatsAhead()
+{
+    QThreadPool::globalInstance()->start([] {
+        // Nothing to read: every plugin is loaded to be asked whether it knows the data.
+        QBuffer empty;
+        empty.open(QIODevice::ReadOnly);
+        QImageReader(&empty).canRead();
+    });
 }

@@ -12,9 +12,13 @@ QString themeIconName(const QString& symbol);
 // Every symbol name that has an icon, for tests.
 QStringList symbolNames();
 // The style's icon standing in for a symbol where the theme has none. It reads its images when
-// first drawn, and at the style's small size only that one; `whole` reads every size at once
+// first drawn, and at the style's small size or below only that one; `whole` reads every size at once
 // (for tests).
 QIcon styleFallbackIcon(const QString& symbol, bool whole = false);
 
 // Picks an installed freedesktop icon theme when the session names none.
 void useInstalledIconTheme();
+
+// Qt loads every image format plugin the first time any image is read, icons included; this
+// starts that on a worker, so that the window's first icons find the plugins there.
+void loadImageFormatsAhead();

@@ -2,6 +2,9 @@
 #include "common/file_icon_cache.h"
 #include "common/icons.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 
 TEST(IconMeaning, HelpAndRemoveUseIconsThatMeanThat)
@@ -45,7 +48,10 @@ TEST(IconMeaning, AFallbackIconGivesTheWholeIconsImages)
 {
     for (const QString& symbol : symbolNames()) {
         const QIcon whole = styleFallbackIcon(symbol, true);
-        for (const QSize& size : whole.availableSizes())
+        // Below the smallest image too, as small controls draw them.
+        QList<QSize> sizes = whole.availableSizes();
+        sizes << QSize(10, 10) << QSize(12, 12) << QSize(14, 14);
+        for (const QSize& size : sizes)
             for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
                 // The whole icon may give another image the second time it scales to a size it
                 // lacks; compared from then on.
@@ -57,4 +63,19 @@ TEST(IconMeaning, AFallbackIconGivesTheWholeIconsImages)
                     << int(mode);
             }
     }
+}
+
+// The format plugins loaded on a worker serve the main thread: images in a plugin's format still
+// read, and the style's icons still draw.
+TEST(IconMeaning, ImagesStillReadOnceTheFormatsAreLoadedAhead)
+{
+    loadImageFormatsAhead();
+    QThreadPool::globalInstance()->waitForDone();
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QBuffer jpeg;
+    jpeg.open(QIODevice::ReadWrite);
+    ASSERT_TRUE(red.save(&jpeg, "JPG"));
+    EXPECT_EQ(QImage::fromData(jpeg.data()).size(), QSize(8, 8));
+    EXPECT_FALSE(styleFallbackIcon("trash").pixmap(16, 16).isNull());
 }
