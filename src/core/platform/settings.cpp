@@ -139,6 +139,14 @@ std::optional<SettingsDamage> setAsideIfDamaged(const QString& filePath)
 }
 }  // namespace
 
+namespace {
+// The stored type is part of the value (see Settings), so a string "true" is not the bool true.
+bool sameStored(const QVariant& stored, const QVariant& value)
+{
+    return stored.isValid() && stored.metaType() == value.metaType() && stored == value;
+}
+}  // namespace
+
 FileSettings::FileSettings(const QString& filePath) : m_damage(setAsideIfDamaged(filePath))
 {
     if (m_damage && !m_damage->error.isEmpty())
@@ -159,6 +167,10 @@ QVariant FileSettings::value(const QString& key) const
 }
 void FileSettings::setValue(const QString& key, const QVariant& value)
 {
+    // QSettings rewrites and syncs the whole file for any set, even of the value it holds; the
+    // launch sets a few keys to what they were, and that write would sit before the first frame.
+    if (m_settings && sameStored(m_settings->value(key), value))
+        return;
     if (m_settings)
         m_settings->setValue(key, value);
     else
@@ -166,6 +178,8 @@ void FileSettings::setValue(const QString& key, const QVariant& value)
 }
 void FileSettings::remove(const QString& key)
 {
+    if (m_settings && !m_settings->contains(key))
+        return;
     if (m_settings)
         m_settings->remove(key);
     else

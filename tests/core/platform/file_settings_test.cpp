@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(FileSettings, ValuesKeepTheirTypeAcrossInstances)
 {
@@ -62,4 +63,36 @@ TEST(FileSettings, DamagedFileIsSetAsideBeforeItIsOverwritten)
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "{\"langZh\": {\"bool\": tru");
     EXPECT_EQ(FileSettings(path).boolValue("langZh"), true);
+}
+
+// The launch sets a few keys to what they hold; the file is rewritten (and synced) only when a
+// value, or its stored type, changes.
+TEST(FileSettings, SettingWhatIsStoredLeavesTheFileAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.json");
+    const auto inode = [&] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    {
+        FileSettings s(path);
+        s.setStringList("seen", {"Trlr", "Tsr"});
+        s.setBool("flag", true);
+    }
+    const ino_t written = inode();
+    ASSERT_NE(written, ino_t(0));
+    {
+        FileSettings s(path);
+        s.setStringList("seen", {"Trlr", "Tsr"});
+        s.setBool("flag", true);
+        s.remove("neverSet");
+    }
+    EXPECT_EQ(inode(), written);
+    {
+        FileSettings s(path);
+        s.setString("flag", "true");
+    }
+    EXPECT_NE(inode(), written);
+    EXPECT_EQ(FileSettings(path).stringValue("flag"), "true");
 }
