@@ -102,7 +102,7 @@ TEST(RenameBatchPlan, ChainsAreFoundAmongNamesOfAnyLength)
         SCOPED_TRACE(c.what);
         DecidedBatch batch;
         for (const auto& [from, to] : c.moves)
-            batch.entries << BatchEntry{QUuid::createUuid(), from, to};
+            batch.entries.moves << Move{from, to};
         EXPECT_EQ(batch.chainFree(), c.chainFree);
     }
 }
