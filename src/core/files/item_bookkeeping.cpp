@@ -242,17 +242,15 @@ std::optional<ItemMoves> walkedMoves(const QList<FileItem>& items, const MoveBat
     return out;
 }
 
-// On several threads: each move names an item of its own.
+// On this thread only: each item's new name then takes the place its old one leaves in the same
+// heap, where names made on other threads would grow theirs by the whole list's names.
 void followItemMoves(QList<FileItem>& items, const ItemMoves& itemMoves)
 {
-    FileItem* const item = items.data();
-    inParts(itemMoves.size(), [&](qsizetype begin, qsizetype end) {
-        for (qsizetype k = begin; k < end; ++k) {
-            FileItem& moved = item[itemMoves.positions[k]];
-            moved.url = itemMoves.moves[k].to;
-            PathRemap::refreshNames(moved);
-        }
-    });
+    for (qsizetype k = 0; k < itemMoves.size(); ++k) {
+        FileItem& moved = items[itemMoves.positions[k]];
+        moved.url = itemMoves.moves[k].to;
+        PathRemap::refreshNames(moved);
+    }
 }
 
 // Where each file of a batch ended up, keyed by where it started; nullopt when a file moved on
