@@ -222,20 +222,42 @@ bool hasEntry(const QString& folder, const QByteArray& name)
 using EarlyListings = QHash<QString, std::shared_ptr<FolderListings::Listing>>;
 QString folderOf(const QString& path, QString& last);
 
-// The listings of the folders where enough rows change their names for the decision to read
-// the folder (as targetsTakenOnDisk() does).
-template <typename Rows> EarlyListings listingsOfBusyFolders(const Rows& rows)
+// The folders where enough rows change their names for the decision to read the folder (as
+// targetsTakenOnDisk() does), counted on several threads. Rows of one folder come in runs,
+// counted before their folder is looked up.
+QStringList busyFolders(const std::vector<CandidateRef>& rows)
 {
     QHash<QString, qsizetype> changing;
-    QString last;
-    for (const auto& row : rows)
-        if (row.proposed != row.name)
-            ++changing[folderOf(row.from, last)];
-    EarlyListings out;
+    QMutex changingLock;
+    inParts(qsizetype(rows.size()), [&](qsizetype begin, qsizetype end) {
+        QList<std::pair<QString, qsizetype>> runs;
+        QString last;
+        for (qsizetype i = begin; i < end; ++i) {
+            const CandidateRef& row = rows[size_t(i)];
+            if (row.proposed == row.name)
+                continue;
+            const QString folder = folderOf(row.from, last);
+            if (runs.isEmpty() || runs.last().first.constData() != folder.constData())
+                runs.append({folder, 0});
+            ++runs.last().second;
+        }
+        QMutexLocker lock(&changingLock);
+        for (const auto& [folder, count] : std::as_const(runs))
+            changing[folder] += count;
+    });
+    QStringList out;
     for (auto it = changing.cbegin(); it != changing.cend(); ++it)
         if (it.value() >= kListingThreshold)
-            if (auto listing = readListing(it.key()))
-                out.insert(it.key(), std::move(listing));
+            out << it.key();
+    return out;
+}
+
+EarlyListings listingsOf(const QStringList& folders)
+{
+    EarlyListings out;
+    for (const QString& folder : folders)
+        if (auto listing = readListing(folder))
+            out.insert(folder, std::move(listing));
     return out;
 }
 
@@ -731,7 +753,7 @@ RenameDecision decideRenamesOnDisk(const std::vector<CandidateRef>& rows)
 {
     // Reading a large folder is the longest wait of the decision: it is read on another thread
     // while the list settles what it can.
-    QFuture<EarlyListings> early = QtConcurrent::run([&rows] { return listingsOfBusyFolders(rows); });
+    QFuture<EarlyListings> early = QtConcurrent::run([folders = busyFolders(rows)] { return listingsOf(folders); });
     const auto waitForEarly = qScopeGuard([&early] { early.waitForFinished(); });
     return decide(rows, false, [&early](const QString& folder, const std::vector<NamedMove>& moves) {
         std::shared_ptr<FolderListings::Listing> listing;
