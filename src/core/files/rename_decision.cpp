@@ -147,6 +147,8 @@ struct FolderListings::Listing {
                 return true;
         return false;
     }
+    // The two tables are filled side by side on two threads for a large folder: each fill is a
+    // run of scattered writes that waits on memory far more than it computes.
     void index()
     {
         const size_t n = ends.size();
@@ -155,17 +157,27 @@ struct FolderListings::Listing {
             width *= 2;
         exact.assign(width, 0);
         folded.assign(width, 0);
+        QFuture<void> foldedFilled;
+        if (n >= size_t(kListingThreshold))
+            foldedFilled = QtConcurrent::run([this] { indexFolded(); });
+        else
+            indexFolded();
         for (quint32 i = 0; i < n; ++i) {
-            const QByteArrayView name = entry(i);
-            size_t slot = exactHash(name) & (width - 1);
+            size_t slot = exactHash(entry(i)) & (width - 1);
             while (exact[slot] != 0)
                 slot = (slot + 1) & (width - 1);
             exact[slot] = i + 1;
-
-            const quint64 h = quint64(foldedHashOfEntry(name)) | 1;
-            size_t f = (h >> 1) & (width - 1);
+        }
+        foldedFilled.waitForFinished();
+    }
+    void indexFolded()
+    {
+        const size_t mask = folded.size() - 1;
+        for (quint32 i = 0; i < ends.size(); ++i) {
+            const quint64 h = quint64(foldedHashOfEntry(entry(i))) | 1;
+            size_t f = (h >> 1) & mask;
             while (folded[f] != 0 && folded[f] != h)
-                f = (f + 1) & (width - 1);
+                f = (f + 1) & mask;
             folded[f] = h;
         }
     }
