@@ -30,14 +30,15 @@ namespace {
 constexpr int kMaxBatches = 50;
 constexpr int kMaxLogEntries = 20000;
 
-// Random ids for `n` log entries, as QUuid::createUuid() makes them, from one request to the
-// system's generator instead of one for each (twenty thousand of those take a noticeable while).
+// Random ids for `n` log entries, in the form QUuid::createUuid() gives them, from the shared
+// generator the system's seeds: the system's own takes a noticeable while for twenty thousand
+// ids even in one request, and an id needs to be unique, not unguessable.
 QList<QUuid> newIds(qsizetype n)
 {
     QList<QUuid> out;
     out.reserve(n);
     QList<quint32> random(n * 4);
-    QRandomGenerator::system()->fillRange(random.data(), random.size());
+    QRandomGenerator::global()->fillRange(random.data(), random.size());
     for (qsizetype i = 0; i < n; ++i) {
         char* b = reinterpret_cast<char*>(random.data() + i * 4);
         b[6] = char((uchar(b[6]) & 0x0F) | 0x40);  // version 4: random

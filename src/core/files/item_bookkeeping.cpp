@@ -5,10 +5,13 @@
 #include "files/path_remap.h"
 #include "model/file_dates.h"
 #include "model/store.h"
+#include "platform/in_parts.h"
 
+#include <QMutex>
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -143,32 +146,76 @@ void addWithAncestors(QSet<QString>& set, QString folder)
     }
 }
 
-// Every folder above a listed path, and the folders listed files came from with theirs. Listed
-// paths come folder by folder, so a path in the folder just seen costs one comparison.
+// Every folder above a listed path, and the folders listed files came from with theirs, found on
+// several threads. Listed paths come folder by folder, so a path in the folder just seen costs
+// one comparison.
 QSet<QString> foldersAbove(const QList<FileItem>& items)
 {
     QSet<QString> out;
-    QString lastFolder, lastFrom;
-    for (const FileItem& item : items) {
-        const QString& url = item.url;
-        const qsizetype slash = url.lastIndexOf('/');
-        if (slash <= 0 || url.endsWith('/') || QStringView(url).first(slash) != lastFolder) {
-            lastFolder = PathText::parent(PathRemap::clean(url));
-            addWithAncestors(out, lastFolder);
+    QMutex outLock;
+    inParts(items.size(), [&](qsizetype begin, qsizetype end) {
+        QSet<QString> part;
+        QString lastFolder, lastFrom;
+        for (qsizetype i = begin; i < end; ++i) {
+            const FileItem& item = items[i];
+            const QString& url = item.url;
+            const qsizetype slash = url.lastIndexOf('/');
+            if (slash <= 0 || url.endsWith('/') || QStringView(url).first(slash) != lastFolder) {
+                lastFolder = PathText::parent(PathRemap::clean(url));
+                addWithAncestors(part, lastFolder);
+            }
+            if (item.fromFolder && *item.fromFolder != lastFrom) {
+                lastFrom = *item.fromFolder;
+                addWithAncestors(part, PathRemap::clean(lastFrom));
+            }
         }
-        if (item.fromFolder && *item.fromFolder != lastFrom) {
-            lastFrom = *item.fromFolder;
-            addWithAncestors(out, PathRemap::clean(lastFrom));
-        }
-    }
+        QMutexLocker lock(&outLock);
+        out.unite(part);
+    });
     return out;
 }
 
-bool positionsHold(const QList<FileItem>& items, const QList<ItemMove>& itemMoves)
+// True when a move starts at one of `folders`, looked at on several threads. A list holds few
+// folders: a move whose path is of none of their lengths is no folder of them, found without
+// hashing its path.
+bool movesAnyOf(const QSet<QString>& folders, const MoveBatch& moves)
 {
-    return !itemMoves.isEmpty() && std::all_of(itemMoves.cbegin(), itemMoves.cend(), [&](const ItemMove& m) {
-        return m.position >= 0 && m.position < items.size() && items[m.position].id == m.id;
+    std::vector<bool> folderLength;
+    for (const QString& f : folders) {
+        if (size_t(f.size()) >= folderLength.size())
+            folderLength.resize(size_t(f.size()) + 1);
+        folderLength[size_t(f.size())] = true;
+    }
+    std::atomic<bool> found{false};
+    inParts(moves.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype k = begin; k < end && !found.load(std::memory_order_relaxed); ++k) {
+            const QString from = PathRemap::clean(moves[k].from);
+            if (size_t(from.size()) < folderLength.size() && folderLength[size_t(from.size())]
+                && folders.contains(from))
+                found = true;
+        }
     });
+    return found;
+}
+
+// True when each move's place in the list still holds the file it moved, and no place is named
+// twice.
+bool positionsHold(const QList<FileItem>& items, const ItemMoves& itemMoves)
+{
+    if (itemMoves.moves.isEmpty() || itemMoves.positions.size() != itemMoves.moves.size())
+        return false;
+    std::vector<bool> named(size_t(items.size()), false);
+    for (qsizetype k = 0; k < itemMoves.size(); ++k) {
+        const qsizetype p = itemMoves.positions[k];
+        if (p < 0 || p >= items.size() || named[size_t(p)])
+            return false;
+        const QString& url = items[p].url;
+        const QString& from = itemMoves.moves[k].from;
+        if (url != from && PathRemap::clean(url) != from)
+            return false;
+        named[size_t(p)] = true;
+    }
+    return true;
 }
 
 // The items a batch moved, found by walking the list and the moves side by side, the moves taken
@@ -176,10 +223,11 @@ bool positionsHold(const QList<FileItem>& items, const QList<ItemMove>& itemMove
 // no item this way. Listed paths are unique, so when every move finds its item, no other item is
 // at a path a move leaves, and no file moves twice (on a disk that never replaces, that takes two
 // moves from one path, which two items would have to answer): each item goes where its move takes it.
-std::optional<QList<ItemMove>> walkedMoves(const QList<FileItem>& items, const MoveBatch& moves, bool backwards)
+std::optional<ItemMoves> walkedMoves(const QList<FileItem>& items, const MoveBatch& moves, bool backwards)
 {
-    QList<ItemMove> out;
-    out.reserve(moves.size());
+    ItemMoves out;
+    out.moves.reserve(moves.size());
+    out.positions.reserve(moves.size());
     qsizetype p = 0;
     for (qsizetype k = 0; k < moves.size(); ++k) {
         const Move& m = moves[backwards ? moves.size() - 1 - k : k];
@@ -187,18 +235,21 @@ std::optional<QList<ItemMove>> walkedMoves(const QList<FileItem>& items, const M
             ++p;
         if (p == items.size())
             return std::nullopt;
-        out << ItemMove{items[p].id, m.from, PathRemap::clean(m.to), p};
+        out.moves << Move{m.from, PathRemap::clean(m.to)};
+        out.positions << p;
         ++p;
     }
     return out;
 }
 
-void followItemMoves(QList<FileItem>& items, const QList<ItemMove>& itemMoves)
+// On this thread only: each item's new name then takes the place its old one leaves in the same
+// heap, where names made on other threads would grow theirs by the whole list's names.
+void followItemMoves(QList<FileItem>& items, const ItemMoves& itemMoves)
 {
-    for (const ItemMove& m : itemMoves) {
-        FileItem& item = items[m.position];
-        item.url = m.to;
-        PathRemap::refreshNames(item);
+    for (qsizetype k = 0; k < itemMoves.size(); ++k) {
+        FileItem& moved = items[itemMoves.positions[k]];
+        moved.url = itemMoves.moves[k].to;
+        PathRemap::refreshNames(moved);
     }
 }
 
@@ -225,22 +276,10 @@ std::optional<QHash<QString, QString>> netMoves(const MoveBatch& moves)
 // walking the list alongside the moves, else through one look-up per item. Listed paths are
 // clean from the moment they are listed. Neither works when a move took a
 // folder that holds listed paths: false, and the moves are matched in order.
-bool followWithoutMatching(QList<FileItem>& items, const MoveBatch& moves, const QList<ItemMove>& itemMoves)
+bool followWithoutMatching(QList<FileItem>& items, const MoveBatch& moves, const ItemMoves& itemMoves)
 {
-    const QSet<QString> above = foldersAbove(items);
-    // A list holds few folders: a move whose path is of none of their lengths is no folder of
-    // them, found without hashing its path.
-    std::vector<bool> folderLength;
-    for (const QString& f : above) {
-        if (size_t(f.size()) >= folderLength.size())
-            folderLength.resize(size_t(f.size()) + 1);
-        folderLength[size_t(f.size())] = true;
-    }
-    for (const Move& m : moves) {
-        const QString from = PathRemap::clean(m.from);
-        if (size_t(from.size()) < folderLength.size() && folderLength[size_t(from.size())] && above.contains(from))
-            return false;
-    }
+    if (movesAnyOf(foldersAbove(items), moves))
+        return false;
     if (positionsHold(items, itemMoves)) {
         followItemMoves(items, itemMoves);
         return true;
@@ -267,7 +306,7 @@ bool followWithoutMatching(QList<FileItem>& items, const MoveBatch& moves, const
 }
 }  // namespace
 
-void ItemBookkeeping::commitRenamed(const MoveBatch& moves, const QList<ItemMove>& itemMoves)
+void ItemBookkeeping::commitRenamed(const MoveBatch& moves, const ItemMoves& itemMoves)
 {
     if (moves.isEmpty())
         return;

@@ -3,13 +3,14 @@
 // folder mode, and the AI-name switch for every named item.
 #include "model/store.h"
 
-// A listed item a batch moves: its id, where its file was, where it is now (or, before the batch
-// is carried out, where it is to go), and its place in the list the batch started from.
-struct ItemMove {
-    QUuid id;
-    QString from;
-    QString to;
-    qsizetype position = -1;
+// Listed items a batch moves: moves[k] takes the item at positions[k] of the list the batch
+// started from, from where its file was to where it is now (or, before the batch is carried out,
+// to where it is to go). The two lists are kept apart so that the moves can double as the
+// batch's record of what it did, shared rather than copied.
+struct ItemMoves {
+    MoveBatch moves;
+    QList<qsizetype> positions;
+    qsizetype size() const { return moves.size(); }
 };
 
 class ItemBookkeeping {
@@ -18,7 +19,7 @@ public:
 
     // Follows the moves in the list and in the files behind a folder listing. `itemMoves`, when the
     // batch knows them, lets the list follow without matching every listed path against the moves.
-    void commitRenamed(const MoveBatch& moves, const QList<ItemMove>& itemMoves = {});
+    void commitRenamed(const MoveBatch& moves, const ItemMoves& itemMoves = {});
     static QStringList remapMovedURLs(const QStringList& urls, const MoveBatch& moves);
     // Moves made outside a rename batch: followed in the list and made undoable.
     void recordMovedFiles(const MoveBatch& moves);

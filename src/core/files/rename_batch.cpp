@@ -24,33 +24,35 @@ int depth(const QString& path)
 
 // A file inside a folder moves before the folder does. Nearly every batch renames files of
 // equal depth, which need no sort at all.
-void sortDeepestFirst(QList<BatchEntry>& kept)
+void sortDeepestFirst(ItemMoves& kept)
 {
     QList<int> depths;
     depths.reserve(kept.size());
-    for (const BatchEntry& e : std::as_const(kept))
-        depths << depth(e.from);
+    for (const Move& m : std::as_const(kept.moves))
+        depths << depth(m.from);
     if (std::adjacent_find(depths.cbegin(), depths.cend(), std::not_equal_to<>()) == depths.cend())
         return;
     QList<qsizetype> order(kept.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return depths[a] > depths[b]; });
-    QList<BatchEntry> sorted;
-    sorted.reserve(kept.size());
-    for (qsizetype i : std::as_const(order))
-        sorted << std::move(kept[i]);
+    ItemMoves sorted;
+    sorted.moves.reserve(kept.size());
+    sorted.positions.reserve(kept.size());
+    for (qsizetype i : std::as_const(order)) {
+        sorted.moves << std::move(kept.moves[i]);
+        sorted.positions << kept.positions[i];
+    }
     kept = std::move(sorted);
 }
 
 // Where each entry's file is while the batch runs, and what has been done so far.
 class BatchRun {
 public:
-    BatchRun(QList<BatchEntry> kept, BatchDisk& disk, RenameBatchResult& out)
+    // `out` holds no moves yet.
+    BatchRun(ItemMoves kept, BatchDisk& disk, RenameBatchResult& out)
         : m_kept(std::move(kept)), m_disk(disk), m_out(out), m_done(m_kept.size(), false),
           m_at(size_t(m_kept.size()), At::from)
-    {
-        m_out.moves.reserve(m_out.moves.size() + m_kept.size());
-    }
+    {}
 
     void run()
     {
@@ -58,6 +60,8 @@ public:
             m_done[i] = true;
             renameEntry(i);
         }
+        if (!m_offPlan)
+            m_out.moves = m_asPlanned == m_kept.size() ? m_kept.moves : m_kept.moves.first(m_asPlanned);
         bool allArrived = true;
         for (int i = 0; i < m_kept.size(); ++i) {
             if (endsInTemporaryName(location(i)))
@@ -71,9 +75,8 @@ public:
         for (int i = 0; i < m_kept.size(); ++i) {
             if (m_at[size_t(i)] == At::from)
                 continue;
-            ItemMove moved = m_kept.at(i);
-            moved.to = location(i);
-            m_out.itemMoves << moved;
+            m_out.itemMoves.moves << Move{m_kept.moves.at(i).from, location(i)};
+            m_out.itemMoves.positions << m_kept.positions.at(i);
         }
     }
 
@@ -82,11 +85,36 @@ private:
     // a name beside its old one), which is then kept aside.
     enum class At : quint8 { from, to, elsewhere };
 
+    const Move& entry(int i) const { return m_kept.moves.at(i); }
+
+    // The moves made, while they are exactly the entries in order, are counted rather than
+    // copied: the entries' own list then records them.
+    void record(const Move& move)
+    {
+        if (!m_offPlan && m_asPlanned < m_kept.size() && entry(int(m_asPlanned)) == move) {
+            ++m_asPlanned;
+            return;
+        }
+        if (!m_offPlan) {
+            m_out.moves = m_kept.moves.first(m_asPlanned);
+            m_out.moves.reserve(m_kept.size() + 1);
+            m_offPlan = true;
+        }
+        m_out.moves << move;
+    }
+    void unrecordLast()
+    {
+        if (m_offPlan)
+            m_out.moves.removeLast();
+        else
+            --m_asPlanned;
+    }
+
     const QString& location(int entry) const
     {
         switch (m_at[size_t(entry)]) {
-        case At::from: return m_kept.at(entry).from;
-        case At::to: return m_kept.at(entry).to;
+        case At::from: return this->entry(entry).from;
+        case At::to: return this->entry(entry).to;
         case At::elsewhere: break;
         }
         return *m_elsewhere.constFind(entry);
@@ -111,7 +139,7 @@ private:
             m_holderAt.remove(location(entry));
             m_holderAt.insert(to, entry);
         }
-        const BatchEntry& e = m_kept.at(entry);
+        const Move& e = this->entry(entry);
         const At at = to == e.to ? At::to : to == e.from ? At::from : At::elsewhere;
         if (at == At::elsewhere)
             m_elsewhere.insert(entry, to);
@@ -125,7 +153,7 @@ private:
     // now moving, which is about to leave it).
     bool cannotMoveOn(int entry, int moving) const
     {
-        const QString& target = m_kept.at(entry).to;
+        const QString& target = this->entry(entry).to;
         if (!m_disk.exists(target) || m_disk.sameFile(location(entry), target))
             return false;
         const int holder = holderAt(target);
@@ -141,18 +169,18 @@ private:
         if (!why.isEmpty())
             m_out.reason = why;
         const QString at = location(entry);
-        if (at == m_kept.at(entry).from)
+        if (at == this->entry(entry).from)
             return;
-        if (const auto back = rescueTarget(m_kept.at(entry).from,
+        if (const auto back = rescueTarget(this->entry(entry).from,
                                            [&](const QString& to) { return !m_disk.move(at, to); })) {
-            m_out.moves << Move{at, *back};
+            record(Move{at, *back});
             relocate(entry, *back);
         }
     }
 
     void renameEntry(int i)
     {
-        const BatchEntry& e = m_kept.at(i);
+        const Move& e = entry(i);
         const QString src = location(i);
         std::optional<MoveError> err = m_disk.move(src, e.to);
         int parked = -1;  // the entry moved aside for this one
@@ -165,12 +193,12 @@ private:
             if (auto aside = m_disk.move(e.to, temp))
                 return skip(i, aside->text());
             relocate(occupant, temp);
-            m_out.moves << Move{e.to, temp};
+            record(Move{e.to, temp});
             parked = occupant;
             err = m_disk.move(src, e.to);
         }
         if (!err || m_disk.retryWithAccess(src, e.to, err)) {
-            m_out.moves << Move{src, e.to};
+            record(Move{src, e.to});
             relocate(i, e.to);
             ++m_out.renamed;
             return;
@@ -178,14 +206,16 @@ private:
         // Never leave a user's file under a hidden name: put the occupant back in its place.
         if (parked >= 0 && !m_disk.move(location(parked), e.to)) {
             relocate(parked, e.to);
-            m_out.moves.removeLast();
+            unrecordLast();
         }
         skip(i, err->text());
     }
 
-    const QList<BatchEntry> m_kept;  // read only: the journal may share it as its plan
+    const ItemMoves m_kept;  // read only: the journal may share its moves as its plan
     BatchDisk& m_disk;
     RenameBatchResult& m_out;
+    qsizetype m_asPlanned = 0;  // moves made so far that were the leading entries, in order
+    bool m_offPlan = false;     // a move was made that was not: `m_out.moves` has them all
     QList<bool> m_done;
     std::vector<At> m_at;
     QHash<int, QString> m_elsewhere;
@@ -301,14 +331,16 @@ DecidedBatch decideBatch(const QList<FileItem>& items, const RenamePlan& plan, c
         }
     }
     // The entries and their target paths, made on several threads.
-    out.entries.resize(qsizetype(renamed.size()));
-    BatchEntry* const entry = out.entries.data();
+    out.entries.moves.resize(qsizetype(renamed.size()));
+    out.entries.positions.resize(qsizetype(renamed.size()));
+    Move* const move = out.entries.moves.data();
+    qsizetype* const position = out.entries.positions.data();
     inParts(qsizetype(renamed.size()), [&](qsizetype begin, qsizetype end) {
         for (qsizetype k = begin; k < end; ++k) {
             const qsizetype i = renamed[size_t(k)];
             const CandidateRef& row = rows[size_t(i)];
-            const qsizetype p = positions[size_t(i)];
-            entry[k] = BatchEntry{items[p].id, row.from, targetPath(row.from, row.proposed), p};
+            move[k] = Move{row.from, targetPath(row.from, row.proposed)};
+            position[k] = positions[size_t(i)];
         }
     });
     if (batch.shallowest != batch.deepest)
@@ -335,24 +367,25 @@ bool DecidedBatch::chainFree() const
     auto has = [](const std::vector<bool>& lengths, qsizetype n) {
         return size_t(n) < lengths.size() && lengths[size_t(n)];
     };
-    for (const BatchEntry& e : entries)
+    const MoveBatch& moves = entries.moves;
+    for (const Move& e : moves)
         mark(startLength, e.from.size());
-    for (const BatchEntry& e : entries)
+    for (const Move& e : moves)
         if (has(startLength, e.to.size()))
             mark(sharedLength, e.to.size());
     if (sharedLength.empty())
         return true;
     QSet<QString> starts;
-    for (const BatchEntry& e : entries)
+    for (const Move& e : moves)
         if (has(sharedLength, e.from.size()))
             starts.insert(e.from);
-    return std::none_of(entries.cbegin(), entries.cend(), [&](const BatchEntry& e) { return starts.contains(e.to); });
+    return std::none_of(moves.cbegin(), moves.cend(), [&](const Move& e) { return starts.contains(e.to); });
 }
 
 RenameBatchResult carryOutBatch(DecidedBatch batch, BatchDisk& disk)
 {
     RenameBatchResult out = std::move(batch.result);
-    if (!batch.entries.isEmpty()) {
+    if (batch.entries.size() > 0) {
         out.anyToMove = true;
         BatchRun(std::move(batch.entries), disk, out).run();
     }

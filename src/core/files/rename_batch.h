@@ -49,24 +49,23 @@ private:
 };
 
 struct RenameBatchResult {
-    MoveBatch moves;  // in the order carried out, parking moves included
+    // In the order carried out, parking moves included. When they are exactly the batch's
+    // entries, they are the entries' own list.
+    MoveBatch moves;
     int renamed = 0;
     int skipped = 0;
     QString reason;          // why the last skipped entry was skipped, when known
     bool anyToMove = false;  // false: every entry was skipped or already had its name
     int leftHidden = 0;      // files of the batch still under a temporary name (undo brings them back)
     // Where each listed item the batch moved ended up, so the list can follow without matching paths.
-    QList<ItemMove> itemMoves;
+    ItemMoves itemMoves;
 };
 
-// One move of a batch the decision let through. Once every entry has reached its target, the
-// entries are also the record of where each listed item went.
-using BatchEntry = ItemMove;
-
-// A batch decided but not yet carried out: the entries to move, deepest first, and the rows
-// skipped so far (counted in `result`).
+// A batch decided but not yet carried out: the entries to move (each a listed item's), deepest
+// first, and the rows skipped so far (counted in `result`). Once every entry has reached its
+// target, the entries are also the record of where each listed item went.
 struct DecidedBatch {
-    QList<BatchEntry> entries;
+    ItemMoves entries;
     RenameBatchResult result;
     // True when no entry's target is where another entry's file starts: every move can go
     // straight to its target, and nothing is ever parked unless the disk changes meanwhile.

@@ -147,6 +147,8 @@ struct FolderListings::Listing {
                 return true;
         return false;
     }
+    // The two tables are filled side by side on two threads for a large folder: each fill is a
+    // run of scattered writes that waits on memory far more than it computes.
     void index()
     {
         const size_t n = ends.size();
@@ -155,17 +157,27 @@ struct FolderListings::Listing {
             width *= 2;
         exact.assign(width, 0);
         folded.assign(width, 0);
+        QFuture<void> foldedFilled;
+        if (n >= size_t(kListingThreshold))
+            foldedFilled = QtConcurrent::run([this] { indexFolded(); });
+        else
+            indexFolded();
         for (quint32 i = 0; i < n; ++i) {
-            const QByteArrayView name = entry(i);
-            size_t slot = exactHash(name) & (width - 1);
+            size_t slot = exactHash(entry(i)) & (width - 1);
             while (exact[slot] != 0)
                 slot = (slot + 1) & (width - 1);
             exact[slot] = i + 1;
-
-            const quint64 h = quint64(foldedHashOfEntry(name)) | 1;
-            size_t f = (h >> 1) & (width - 1);
+        }
+        foldedFilled.waitForFinished();
+    }
+    void indexFolded()
+    {
+        const size_t mask = folded.size() - 1;
+        for (quint32 i = 0; i < ends.size(); ++i) {
+            const quint64 h = quint64(foldedHashOfEntry(entry(i))) | 1;
+            size_t f = (h >> 1) & mask;
             while (folded[f] != 0 && folded[f] != h)
-                f = (f + 1) & (width - 1);
+                f = (f + 1) & mask;
             folded[f] = h;
         }
     }
@@ -222,20 +234,42 @@ bool hasEntry(const QString& folder, const QByteArray& name)
 using EarlyListings = QHash<QString, std::shared_ptr<FolderListings::Listing>>;
 QString folderOf(const QString& path, QString& last);
 
-// The listings of the folders where enough rows change their names for the decision to read
-// the folder (as targetsTakenOnDisk() does).
-template <typename Rows> EarlyListings listingsOfBusyFolders(const Rows& rows)
+// The folders where enough rows change their names for the decision to read the folder (as
+// targetsTakenOnDisk() does), counted on several threads. Rows of one folder come in runs,
+// counted before their folder is looked up.
+QStringList busyFolders(const std::vector<CandidateRef>& rows)
 {
     QHash<QString, qsizetype> changing;
-    QString last;
-    for (const auto& row : rows)
-        if (row.proposed != row.name)
-            ++changing[folderOf(row.from, last)];
-    EarlyListings out;
+    QMutex changingLock;
+    inParts(qsizetype(rows.size()), [&](qsizetype begin, qsizetype end) {
+        QList<std::pair<QString, qsizetype>> runs;
+        QString last;
+        for (qsizetype i = begin; i < end; ++i) {
+            const CandidateRef& row = rows[size_t(i)];
+            if (row.proposed == row.name)
+                continue;
+            const QString folder = folderOf(row.from, last);
+            if (runs.isEmpty() || runs.last().first.constData() != folder.constData())
+                runs.append({folder, 0});
+            ++runs.last().second;
+        }
+        QMutexLocker lock(&changingLock);
+        for (const auto& [folder, count] : std::as_const(runs))
+            changing[folder] += count;
+    });
+    QStringList out;
     for (auto it = changing.cbegin(); it != changing.cend(); ++it)
         if (it.value() >= kListingThreshold)
-            if (auto listing = readListing(it.key()))
-                out.insert(it.key(), std::move(listing));
+            out << it.key();
+    return out;
+}
+
+EarlyListings listingsOf(const QStringList& folders)
+{
+    EarlyListings out;
+    for (const QString& folder : folders)
+        if (auto listing = readListing(folder))
+            out.insert(folder, std::move(listing));
     return out;
 }
 
@@ -731,7 +765,7 @@ RenameDecision decideRenamesOnDisk(const std::vector<CandidateRef>& rows)
 {
     // Reading a large folder is the longest wait of the decision: it is read on another thread
     // while the list settles what it can.
-    QFuture<EarlyListings> early = QtConcurrent::run([&rows] { return listingsOfBusyFolders(rows); });
+    QFuture<EarlyListings> early = QtConcurrent::run([folders = busyFolders(rows)] { return listingsOf(folders); });
     const auto waitForEarly = qScopeGuard([&early] { early.waitForFinished(); });
     return decide(rows, false, [&early](const QString& folder, const std::vector<NamedMove>& moves) {
         std::shared_ptr<FolderListings::Listing> listing;

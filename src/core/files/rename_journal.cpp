@@ -68,12 +68,12 @@ void syncFolder(const QString& folder)
 // temporary names come from it so that the run proper can use the same ones.
 class PlanningDisk : public BatchDisk {
 public:
-    PlanningDisk(BatchDisk& real, const QList<BatchEntry>& entries) : m_real(real)
+    PlanningDisk(BatchDisk& real, const MoveBatch& entries) : m_real(real)
     {
         m_now.reserve(2 * entries.size());
-        for (const BatchEntry& e : entries)
+        for (const Move& e : entries)
             m_now.insert(e.to, false);
-        for (const BatchEntry& e : entries)
+        for (const Move& e : entries)
             m_now.insert(e.from, true);
     }
 
@@ -276,7 +276,7 @@ RenameJournal::~RenameJournal()
     ::close(m_fd);
 }
 
-bool RenameJournal::open(Plan plan)
+bool RenameJournal::open(MoveBatch plan)
 {
     const QString folder = PathText::parent(m_path);
     QDir().mkpath(folder);
@@ -302,9 +302,9 @@ bool RenameJournal::open(Plan plan)
             for (qsizetype i = begin; i < end; ++i) {
                 if (i > 0)
                     piece += ',';
-                Json::appendString(piece, plan.from(i));
+                Json::appendString(piece, plan.at(i).from);
                 piece += ',';
-                Json::appendString(piece, plan.to(i));
+                Json::appendString(piece, plan.at(i).to);
             }
         });
         for (const QByteArray& piece : pieces) {
@@ -348,15 +348,15 @@ RenameBatchResult RenameJournal::run(const QList<FileItem>& items, const RenameP
     // The disk is asked once which targets are taken; the plan and the run proper both follow
     // that one decision.
     DecidedBatch decided = decideBatch(items, plan, disk);
-    if (m_path.isEmpty() || m_fd >= 0 || decided.entries.isEmpty())
+    if (m_path.isEmpty() || m_fd >= 0 || decided.entries.size() == 0)
         return carryOutBatch(std::move(decided), disk);
-    Plan planned;
+    MoveBatch planned;
     QStringList temporaries;
     if (decided.chainFree()) {
-        planned.entries = decided.entries;
+        planned = decided.entries.moves;
     } else {
-        PlanningDisk planning(disk, decided.entries);
-        planned.moves = carryOutBatch(decided, planning).moves;
+        PlanningDisk planning(disk, decided.entries.moves);
+        planned = carryOutBatch(decided, planning).moves;
         temporaries = planning.takeTemporaries();
     }
     if (planned.size() == 0 || !open(std::move(planned)))
@@ -374,7 +374,7 @@ qsizetype RenameJournal::beginMove(const QString& from, const QString& to)
 {
     if (m_fd < 0)
         return kNoRecord;
-    auto planned = [&](qsizetype i) { return i < m_plan.size() && m_plan.from(i) == from && m_plan.to(i) == to; };
+    auto planned = [&](qsizetype i) { return i < m_plan.size() && m_plan.at(i).from == from && m_plan.at(i).to == to; };
     qsizetype i = -1;
     // A move that finds its target taken is tried again once the holder is parked: the first try
     // comes just ahead of the park in the plan.
@@ -386,7 +386,7 @@ qsizetype RenameJournal::beginMove(const QString& from, const QString& to)
         if (m_planIndex.isEmpty()) {
             m_planIndex.reserve(m_plan.size());
             for (qsizetype k = m_plan.size() - 1; k >= 0; --k)
-                m_planIndex.insert(moveKey(m_plan.from(k), m_plan.to(k)), k);
+                m_planIndex.insert(moveKey(m_plan.at(k).from, m_plan.at(k).to), k);
         }
         if (const qsizetype k = m_planIndex.value(moveKey(from, to), -1); k >= m_cursor)
             i = k;

@@ -63,22 +63,15 @@ public:
     void endMove(qsizetype token, bool done);
 
 private:
-    // The moves planned: the batch's own entries, shared, when each goes straight to its target;
-    // else the moves worked out with the parking.
-    struct Plan {
-        QList<BatchEntry> entries;
-        MoveBatch moves;
-        qsizetype size() const { return entries.isEmpty() ? moves.size() : entries.size(); }
-        const QString& from(qsizetype i) const { return entries.isEmpty() ? moves.at(i).from : entries.at(i).from; }
-        const QString& to(qsizetype i) const { return entries.isEmpty() ? moves.at(i).to : entries.at(i).to; }
-    };
-    bool open(Plan plan);
+    bool open(MoveBatch plan);
     void syncChunk();
     void syncNow();
 
     QString m_path;
     int m_fd = -1;
-    Plan m_plan;
+    // The moves planned: the batch's own entries, shared, when each goes straight to its target;
+    // else the moves worked out with the parking.
+    MoveBatch m_plan;
     QHash<QString, qsizetype> m_planIndex;  // built on the first move off the plan's order
     qsizetype m_cursor = 0;                 // the next planned move expected
     char* m_map = nullptr;

@@ -120,9 +120,11 @@ TEST_F(FilesTest, ListFollowsABatchWhicheverWayItIsMatched)
         QList<FileItem> items;
         for (const QString& url : c.listed)
             items << FileItem::file(url);
-        QList<ItemMove> named;
-        for (const Named& n : c.named)
-            named << ItemMove{items[n.item].id, items[n.item].url, n.to, n.position};
+        ItemMoves named;
+        for (const Named& n : c.named) {
+            named.moves << Move{items[n.item].url, n.to};
+            named.positions << n.position;
+        }
         store->setItems(items);
         store->bookkeeping().commitRenamed(c.moves, named);
         QStringList urls, names;

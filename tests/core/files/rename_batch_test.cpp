@@ -80,6 +80,49 @@ TEST(RenameBatch, PlansTheMovesWithParkingAndSkipsWithoutTouchingADisk)
     }
 }
 
+// A move the disk refuses part-way leaves the moves before and after it, and the items they
+// took, as the batch's record.
+TEST(RenameBatch, AMoveRefusedPartWayLeavesTheOthersRecorded)
+{
+    class RefusingDisk : public SimulatedDisk {
+    public:
+        RefusingDisk(QSet<QString> existing, QString refused)
+            : SimulatedDisk(std::move(existing)), m_refused(std::move(refused))
+        {}
+        std::optional<MoveError> move(const QString& from, const QString& to) override
+        {
+            return from == m_refused ? MoveError{EACCES, from, to} : SimulatedDisk::move(from, to);
+        }
+
+    private:
+        QString m_refused;
+    };
+    const QStringList names = {"a.mov", "b.mov", "c.mov"};
+    for (const QString& refused : {QString(), p("a.mov"), p("b.mov"), p("c.mov")}) {
+        SCOPED_TRACE(refused.toStdString());
+        QList<FileItem> items;
+        RenamePlan plan;
+        QSet<QString> existing;
+        MoveBatch expected;
+        QList<qsizetype> positions;
+        for (const QString& name : names) {
+            items << FileItem::file(p(name));
+            plan.insert(items.last().id, "x_" + name);
+            existing.insert(p(name));
+            if (p(name) != refused) {
+                expected << Move{p(name), p("x_" + name)};
+                positions << items.size() - 1;
+            }
+        }
+        RefusingDisk disk(existing, refused);
+        const RenameBatchResult r = runRenameBatch(items, plan, disk);
+        EXPECT_EQ(r.moves, expected);
+        EXPECT_EQ(r.itemMoves.moves, expected);
+        EXPECT_EQ(r.itemMoves.positions, positions);
+        EXPECT_EQ(r.skipped, refused.isEmpty() ? 0 : 1);
+    }
+}
+
 // A batch has a chain when one entry's target is where another entry's file starts, whatever
 // the lengths of the names around it.
 TEST(RenameBatchPlan, ChainsAreFoundAmongNamesOfAnyLength)
@@ -102,7 +145,7 @@ TEST(RenameBatchPlan, ChainsAreFoundAmongNamesOfAnyLength)
         SCOPED_TRACE(c.what);
         DecidedBatch batch;
         for (const auto& [from, to] : c.moves)
-            batch.entries << BatchEntry{QUuid::createUuid(), from, to};
+            batch.entries.moves << Move{from, to};
         EXPECT_EQ(batch.chainFree(), c.chainFree);
     }
 }
