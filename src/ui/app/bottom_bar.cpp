@@ -2,6 +2,7 @@
 
 #include "common/icons.h"
 #include "common/lang_binder.h"
+#include "common/shown.h"
 #include "files/history.h"
 #include "files/list_operations.h"
 #include "model/store.h"
@@ -137,9 +138,9 @@ void BottomBar::refresh()
 
     const bool renamingMode = p.activeTab != 2 && p.activeTab != 3 && p.activeTab != 4;
     const bool hasHistory = !m_store.historyState().undoStack.isEmpty();
-    m_undoGroup->setVisible(renamingMode);
+    setShown(m_undoGroup, renamingMode);
     m_undo->setEnabled(renamingMode && hasHistory);
-    m_restoreAll->setVisible(p.showRestoreAll);
+    setShown(m_restoreAll, p.showRestoreAll);
     m_restoreAll->setEnabled(hasHistory);
     if (!m_historyDirty) {
         m_historyDirty = true;

@@ -176,7 +176,7 @@ QWidget* BatchView::buildListPane()
     layout->addWidget(buildScopeRow());
 
     m_listStack = new QStackedWidget(pane);
-    m_listStack->addWidget(buildEmptyState());
+    buildEmptyState(m_listStack);
 
     auto* listPage = new QWidget(m_listStack);
     auto* listLayout = new QVBoxLayout(listPage);
@@ -323,10 +323,13 @@ QWidget* BatchView::buildFilterBar()
     return m_filterBar;
 }
 
-QWidget* BatchView::buildEmptyState()
+void BatchView::buildEmptyState(QStackedWidget* stack)
 {
     LangBinder tr(m_store);
-    m_emptyState = new QWidget(this);
+    // Joins the stack while empty: the stack shows its first page at once, which for a page
+    // already filled would lay it out before the window has a size.
+    m_emptyState = new QWidget;
+    stack->addWidget(m_emptyState);
     m_emptyState->installEventFilter(this);
     auto* outer = new QVBoxLayout(m_emptyState);
     outer->setContentsMargins(40, 40, 40, 40);
@@ -375,7 +378,6 @@ QWidget* BatchView::buildEmptyState()
     column->addLayout(stepsRow);
     outer->addLayout(column);
     outer->addStretch(1);
-    return m_emptyState;
 }
 
 QWidget* BatchView::buildApplyBar()

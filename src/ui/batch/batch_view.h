@@ -89,7 +89,7 @@ private:
     QWidget* buildHeader();
     QWidget* buildScopeRow();
     QWidget* buildFilterBar();
-    QWidget* buildEmptyState();
+    void buildEmptyState(QStackedWidget* stack);
     QWidget* buildApplyBar();
     void connectStore();
 

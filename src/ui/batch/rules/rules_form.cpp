@@ -1,6 +1,7 @@
 #include "rules_form.h"
 
 #include "common/section_box.h"
+#include "common/shown.h"
 #include "model/presets.h"
 #include "model/store.h"
 #include "platform/lang.h"
@@ -134,19 +135,20 @@ void RulesForm::syncCardOrder()
     const QList<BatchRuleKind>& order = m_store.rules().batchRuleOrder;
     if (order == m_shownOrder)
         return;
-    for (RuleCard* card : std::as_const(m_cards)) {
+    for (RuleCard* card : std::as_const(m_cards))
         m_cardsLayout->removeWidget(card);
-        card->hide();
-    }
     m_shownOrder.clear();
     for (BatchRuleKind kind : order) {
         RuleCard* card = m_cards.value(kind);
         if (!card || m_shownOrder.contains(kind))
             continue;
         m_cardsLayout->addWidget(card);
-        card->show();
+        setShown(card, true);
         m_shownOrder.append(kind);
     }
+    for (auto it = m_cards.cbegin(); it != m_cards.cend(); ++it)
+        if (!m_shownOrder.contains(it.key()))
+            it.value()->hide();
 }
 
 bool RulesForm::dropRule(const QStringList& dropped, BatchRuleKind target)
