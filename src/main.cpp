@@ -5,6 +5,7 @@
 #include "common/icons.h"
 #include "files/history.h"
 #include "model/store.h"
+#include "platform/start_heap.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv)
 {
+    prepareStartHeap();
     // Without a display Qt would abort with a long plugin message; say it plainly instead.
     const bool offscreen = qgetenv("QT_QPA_PLATFORM") == "offscreen";
     if (!offscreen && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
