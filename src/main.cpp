@@ -38,6 +38,7 @@ int main(int argc, char** argv)
 
     loadImageFormatsAhead();
     FirstFrame::holdUntilPainted();
+    FirstFrame::afterPainted(&app, settleStartHeap);
     Store& store = Store::shared();
     int rc = 0;
     {

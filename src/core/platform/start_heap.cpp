@@ -9,7 +9,8 @@
 namespace {
 constexpr std::uintptr_t kLargePage = 2u << 20;
 constexpr int kStartHeap = 16 << 20;
-constexpr int kDefaultTopPad = 128 << 10;  // glibc's own
+constexpr int kDefaultTopPad = 128 << 10;  // glibc's own, as is the threshold
+constexpr int kDefaultTrimThreshold = 128 << 10;
 
 std::uintptr_t roundDown(std::uintptr_t at)
 {
@@ -20,7 +21,7 @@ std::uintptr_t roundDown(std::uintptr_t at)
 void prepareStartHeap()
 {
     // Where glibc's own thresholds move once a large block has been freed: blocks up to 32 MiB
-    // come from the heap, and the heap gives memory back once 64 MiB lie free at its top.
+    // come from the heap, and the heap keeps its free top until 64 MiB of it lie free.
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
 
@@ -39,4 +40,9 @@ void prepareStartHeap()
         std::free(grow);
     }
     mallopt(M_TOP_PAD, kDefaultTopPad);
+}
+
+void settleStartHeap()
+{
+    mallopt(M_TRIM_THRESHOLD, kDefaultTrimThreshold);
 }

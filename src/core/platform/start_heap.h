@@ -6,3 +6,6 @@
 // with 2 MiB pages, and keeps blocks below 32 MiB in the heap so that the backing image lands
 // there too. Where the kernel gives no large pages, the heap simply grows as before.
 void prepareStartHeap();
+// Once the first frame is drawn: the heap gives its free top back to the system as it did
+// before, so that what a large list frees does not stay with the program.
+void settleStartHeap();
