@@ -61,8 +61,10 @@ constexpr int kLongestWaitMs = 1000;
 void FirstFrame::holdUntilPainted()
 {
     state = State::holding;
-    settingsWrites = new SettingsWritesHeld(qApp);
-    qApp->installEventFilter(settingsWrites);
+    if (!settingsWrites) {
+        settingsWrites = new SettingsWritesHeld(qApp);
+        qApp->installEventFilter(settingsWrites);
+    }
     QTimer::singleShot(kLongestWaitMs, qApp, &FirstFrame::painted);
 }
 
