@@ -137,9 +137,7 @@ std::optional<SettingsDamage> setAsideIfDamaged(const QString& filePath)
     damage.error = file.errorString().isEmpty() ? QStringLiteral("%1 exists").arg(aside) : file.errorString();
     return damage;
 }
-}  // namespace
 
-namespace {
 // The stored type is part of the value (see Settings), so a string "true" is not the bool true.
 bool sameStored(const QVariant& stored, const QVariant& value)
 {
