@@ -367,7 +367,7 @@ struct ParkedFile {
 // beyond is still taken) go back to where the batch had left them, or beside it under a visible
 // name: never left hidden. Their moves stay in `kept`, so a later undo takes the same way back.
 void returnParked(Store& store, const QHash<QString, ParkedFile>& parked, MoveBatch& restored,
-                  QList<std::optional<Move>>& kept, UndoOutcome& out)
+                  QMap<qsizetype, Move>& kept, UndoOutcome& out)
 {
     QList<qsizetype> undone;
     for (auto it = parked.cbegin(); it != parked.cend(); ++it) {
@@ -379,7 +379,7 @@ void returnParked(Store& store, const QHash<QString, ParkedFile>& parked, MoveBa
             continue;
         --out.restored;
         ++out.failed;
-        kept[it->original] = Move{temp, *landed};
+        kept.insert(it->original, Move{temp, *landed});
         if (*landed == home)
             undone << it->restored;
         else
@@ -395,15 +395,16 @@ void returnParked(Store& store, const QHash<QString, ParkedFile>& parked, MoveBa
 UndoOutcome undoBatch(Store& store, const MoveBatch& batch, MoveBatch& restored, MoveBatch& notUndone)
 {
     UndoOutcome out;
-    QList<std::optional<Move>> kept(batch.size());
+    QMap<qsizetype, Move> kept;  // by the move's place in the batch: few, if any
     QHash<QString, ParkedFile> parked;
     OpenFolder folder;
+    restored.reserve(restored.size() + batch.size());
     for (qsizetype i = batch.size() - 1; i >= 0; --i) {
         const Move& m = batch[i];
         if (auto err = store.access().coordinatedMove(m.to, m.from, folder)) {
             ++out.failed;
             out.lastError = err->text();
-            kept[i] = m;
+            kept.insert(i, m);
             continue;
         }
         if (!parked.isEmpty())
@@ -414,9 +415,8 @@ UndoOutcome undoBatch(Store& store, const MoveBatch& batch, MoveBatch& restored,
         ++out.restored;
     }
     returnParked(store, parked, restored, kept, out);
-    for (const std::optional<Move>& m : std::as_const(kept))
-        if (m)
-            notUndone << *m;
+    for (const Move& m : std::as_const(kept))
+        notUndone << m;
     return out;
 }
 

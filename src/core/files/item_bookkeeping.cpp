@@ -242,15 +242,23 @@ std::optional<ItemMoves> walkedMoves(const QList<FileItem>& items, const MoveBat
     return out;
 }
 
-// On this thread only: each item's new name then takes the place its old one leaves in the same
-// heap, where names made on other threads would grow theirs by the whole list's names.
+// Names written over the old ones' characters are brought in line on several threads; a name
+// that needs new room gets it on this thread only, where it takes the place its old one leaves in
+// the same heap: names made on other threads would grow theirs by the whole list's names.
 void followItemMoves(QList<FileItem>& items, const ItemMoves& itemMoves)
 {
-    for (qsizetype k = 0; k < itemMoves.size(); ++k) {
-        FileItem& moved = items[itemMoves.positions[k]];
-        moved.url = itemMoves.moves[k].to;
-        PathRemap::refreshNames(moved);
-    }
+    FileItem* const item = items.data();  // detached here, before the threads share it
+    std::vector<char> needsRoom(size_t(itemMoves.size()), 0);
+    inParts(itemMoves.size(), [&](qsizetype begin, qsizetype end) {
+        for (qsizetype k = begin; k < end; ++k) {
+            FileItem& moved = item[itemMoves.positions[k]];
+            moved.url = itemMoves.moves[k].to;
+            needsRoom[size_t(k)] = !PathRemap::refreshNamesInPlace(moved);
+        }
+    });
+    for (qsizetype k = 0; k < itemMoves.size(); ++k)
+        if (needsRoom[size_t(k)])
+            PathRemap::refreshNames(item[itemMoves.positions[k]]);
 }
 
 // Where each file of a batch ended up, keyed by where it started; nullopt when a file moved on

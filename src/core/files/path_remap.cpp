@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace PathRemap {
 
 namespace {
@@ -62,6 +64,30 @@ QString remapUnderRenamedFolder(const QString& path, const MoveBatch& moves)
             r = clean(t + '/' + r.mid(f == QLatin1String("/") ? 1 : f.size() + 1));
     }
     return r;
+}
+
+namespace {
+// Writes `text` over `target`'s characters when they are its own and have room.
+bool overwrite(QString& target, QStringView text)
+{
+    if (!target.isDetached() || target.capacity() < text.size())
+        return false;
+    target.resize(text.size());
+    std::copy(text.begin(), text.end(), target.data());
+    return true;
+}
+}  // namespace
+
+bool refreshNamesInPlace(FileItem& item)
+{
+    const qsizetype slash = item.url.lastIndexOf('/');
+    if (item.isDir || slash < 0 || slash == item.url.size() - 1)
+        return false;
+    const QStringView name = QStringView(item.url).sliced(slash + 1);
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot <= 0 || dot == name.size() - 1 || name.sliced(dot + 1) != item.ext)
+        return false;
+    return overwrite(item.name, name) && overwrite(item.stem, name.first(dot));
 }
 
 void refreshNames(FileItem& item)

@@ -9,4 +9,8 @@ QString clean(const QString& path);
 QString remapUnderRenamedFolder(const QString& path, const MoveBatch& moves);
 // Brings an item's name, stem and extension in line with its path.
 void refreshNames(FileItem& item);
+// The same for the usual file (a name with an extension the item already has), written over the
+// name's and stem's own characters: nothing is allocated, so any thread may do it for its own
+// items. False when that can't be done; refreshNames() then brings the item in line.
+bool refreshNamesInPlace(FileItem& item);
 }  // namespace PathRemap

@@ -130,6 +130,18 @@ struct FolderListings::Listing {
     }
     static size_t exactHash(QByteArrayView name) { return qHashBits(name.data(), size_t(name.size())); }
 
+    // Room for the entries of a folder of `size` bytes as the file system counts them: on ext4
+    // its blocks, which hold every name and more (about 24 bytes an entry); on tmpfs and some
+    // others less, and the names then grow as before. Grown twofold from nothing, the names of a
+    // large folder would be copied again and again, each copy's pages faulted in anew.
+    void reserveFor(qint64 size)
+    {
+        constexpr qint64 kMostReserved = 64 << 20;
+        const qint64 bytes = std::clamp<qint64>(size, 0, kMostReserved);
+        names.reserve(bytes);
+        ends.reserve(size_t(bytes / 24));
+    }
+
     bool hasExact(QByteArrayView name) const
     {
         const size_t mask = exact.size() - 1;
@@ -206,12 +218,15 @@ std::shared_ptr<FolderListings::Listing> readListing(const QString& folder)
         listing->inode = st.st_ino;
         listing->modified = nanoseconds(st.st_mtim);
         listing->settled = nanoseconds(readAt) - listing->modified >= kSettledNs;
+        listing->reserveFor(st.st_size);
     }
     while (const dirent* entry = ::readdir(dir)) {
         listing->names.append(entry->d_name);
         listing->ends.push_back(quint32(listing->names.size()));
     }
     ::closedir(dir);
+    // A folder that once held many more files keeps its size: the room left over goes back.
+    listing->names.squeeze();
     listing->index();
     return listing;
 }

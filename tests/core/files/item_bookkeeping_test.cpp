@@ -30,7 +30,8 @@ TEST(PathRemapping, FollowsFilesAndFoldersThroughABatch)
     }
 }
 
-// Name, stem and extension follow a new path, whether the extension changed or not.
+// Name, stem and extension follow a new path, whether the extension changed or not, and whether
+// they are written over the old ones' characters or made anew; a copy of the item keeps its own.
 TEST(PathRemapping, NamesFollowThePath)
 {
     struct Case {
@@ -44,15 +45,28 @@ TEST(PathRemapping, NamesFollowThePath)
         {"/d/a.mov", "/d/.mov", ".mov", ".mov", ""},
         {"/d/a.mov", "/d/clip.", "clip.", "clip.", ""},
         {"/d/a.tar.gz", "/d/b.tar.gz", "b.tar.gz", "b.tar", "gz"},
+        {"/d/long_name.mov", "/d/s.mov", "s.mov", "s", "mov"},
+        {"/d/s.mov", "/d/long_name.mov", "long_name.mov", "long_name", "mov"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.to.toStdString());
-        FileItem item = FileItem::file(c.from);
-        item.url = c.to;
-        PathRemap::refreshNames(item);
-        EXPECT_EQ(item.name, c.name);
-        EXPECT_EQ(item.stem, c.stem);
-        EXPECT_EQ(item.ext, c.ext);
+        for (const bool inPlace : {false, true}) {
+            SCOPED_TRACE(c.to.toStdString() + (inPlace ? " in place" : ""));
+            FileItem item = FileItem::file(c.from);
+            const FileItem before = item;  // shares every text with the item
+            FileItem own = FileItem::file(c.from);
+            item.url = c.to;
+            own.url = c.to;
+            if (!inPlace || !PathRemap::refreshNamesInPlace(item))
+                PathRemap::refreshNames(item);
+            if (!inPlace || !PathRemap::refreshNamesInPlace(own))
+                PathRemap::refreshNames(own);
+            for (const FileItem* f : {&item, &own}) {
+                EXPECT_EQ(f->name, c.name);
+                EXPECT_EQ(f->stem, c.stem);
+                EXPECT_EQ(f->ext, c.ext);
+            }
+            EXPECT_EQ(before.name, PathText::lastComponent(c.from));
+        }
     }
 }
 
