@@ -10,8 +10,10 @@
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <atomic>
 #include <ctime>
 #include <dirent.h>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <unordered_map>
@@ -115,9 +117,10 @@ qint64 nanoseconds(const struct timespec& t)
 // there is only a hint, settled by a lookup of the target).
 struct FolderListings::Listing {
     QByteArray names;
-    std::vector<quint32> ends;    // entry i is names[ends[i-1] (or 0) .. ends[i])
-    std::vector<quint32> exact;   // open addressing: entry number + 1, 0 for a free slot
-    std::vector<quint64> folded;  // open addressing: hash | 1, 0 for a free slot
+    std::vector<quint32> ends;          // entry i is names[ends[i-1] (or 0) .. ends[i])
+    std::unique_ptr<quint32[]> exact;   // open addressing: entry number + 1, 0 for a free slot
+    std::unique_ptr<quint64[]> folded;  // open addressing: hash | 1, 0 for a free slot
+    size_t width = 0;                   // slots in each table, a power of two
     dev_t device = 0;
     ino_t inode = 0;
     qint64 modified = 0;
@@ -144,7 +147,7 @@ struct FolderListings::Listing {
 
     bool hasExact(QByteArrayView name) const
     {
-        const size_t mask = exact.size() - 1;
+        const size_t mask = width - 1;
         for (size_t slot = exactHash(name) & mask; exact[slot] != 0; slot = (slot + 1) & mask)
             if (entry(exact[slot] - 1) == name)
                 return true;
@@ -153,44 +156,45 @@ struct FolderListings::Listing {
     bool mayHoldFolded(QStringView name) const
     {
         const quint64 h = quint64(foldedHash(name)) | 1;
-        const size_t mask = folded.size() - 1;
+        const size_t mask = width - 1;
         for (size_t slot = (h >> 1) & mask; folded[slot] != 0; slot = (slot + 1) & mask)
             if (folded[slot] == h)
                 return true;
         return false;
     }
-    // The two tables are filled side by side on two threads for a large folder: each fill is a
-    // run of scattered writes that waits on memory far more than it computes.
+    // Both tables are cleared and filled on several threads: a fill is a run of scattered writes
+    // that waits on memory far more than it computes, and the first write to each page of a new
+    // table is a fault.
     void index()
     {
         const size_t n = ends.size();
-        size_t width = 16;
+        width = 16;
         while (width < 2 * n)
             width *= 2;
-        exact.assign(width, 0);
-        folded.assign(width, 0);
-        QFuture<void> foldedFilled;
-        if (n >= size_t(kListingThreshold))
-            foldedFilled = QtConcurrent::run([this] { indexFolded(); });
-        else
-            indexFolded();
-        for (quint32 i = 0; i < n; ++i) {
-            size_t slot = exactHash(entry(i)) & (width - 1);
-            while (exact[slot] != 0)
-                slot = (slot + 1) & (width - 1);
-            exact[slot] = i + 1;
-        }
-        foldedFilled.waitForFinished();
+        exact = std::make_unique_for_overwrite<quint32[]>(width);
+        folded = std::make_unique_for_overwrite<quint64[]>(width);
+        inParts(qsizetype(width), [this](qsizetype begin, qsizetype end) {
+            std::fill(exact.get() + begin, exact.get() + end, 0);
+            std::fill(folded.get() + begin, folded.get() + end, 0);
+        });
+        const size_t mask = width - 1;
+        inParts(qsizetype(n), [&](qsizetype begin, qsizetype end) {
+            for (quint32 i = quint32(begin); i < quint32(end); ++i) {
+                claimSlot(exact.get(), exactHash(entry(i)) & mask, i + 1);
+                const quint64 h = quint64(foldedHashOfEntry(entry(i))) | 1;
+                claimSlot(folded.get(), (h >> 1) & mask, h);
+            }
+        });
     }
-    void indexFolded()
+    // Puts `value` in the first free slot from `slot` on, unless a slot on the way holds it
+    // already (a folded hash met twice). Other threads may be claiming slots of the same table.
+    template <typename T> void claimSlot(T* table, size_t slot, T value)
     {
-        const size_t mask = folded.size() - 1;
-        for (quint32 i = 0; i < ends.size(); ++i) {
-            const quint64 h = quint64(foldedHashOfEntry(entry(i))) | 1;
-            size_t f = (h >> 1) & mask;
-            while (folded[f] != 0 && folded[f] != h)
-                f = (f + 1) & mask;
-            folded[f] = h;
+        for (;; slot = (slot + 1) & (width - 1)) {
+            T seen = 0;
+            if (std::atomic_ref<T>(table[slot]).compare_exchange_strong(seen, value, std::memory_order_relaxed)
+                || seen == value)
+                return;
         }
     }
     bool unchanged(const QString& folder) const

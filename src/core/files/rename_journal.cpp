@@ -13,6 +13,7 @@
 #include <QtConcurrent>
 
 #include <cerrno>
+#include <deque>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -23,9 +24,9 @@ constexpr int kVersion = 1;
 // Moves between syncs of the marks. A kill loses nothing marked (the marks are in the page
 // cache at once); the syncs only bound what a power cut can take back.
 constexpr int kSyncChunk = 4096;
-// The plan's text is made this many moves to a piece, this many pieces at a time.
+// The plan's text is made this many moves to a piece, up to this many pieces ahead of the writing.
 constexpr qsizetype kMovesPerPiece = 1024;
-constexpr qsizetype kPiecesAtOnce = 8;
+constexpr qsizetype kPiecesAhead = 16;
 constexpr char kPending = '.';
 constexpr char kUnderWay = 'a';
 constexpr char kDone = 'x';
@@ -290,29 +291,39 @@ bool RenameJournal::open(MoveBatch plan)
     data += ",\"moves\":[";
     bool ok = writeAll(fd, data);
     qsizetype written = data.size();
-    // The plan goes out a few pieces at a time, each piece's text made on a thread of its own: a
-    // large batch never holds its whole text in memory.
+    // The plan goes out piece by piece, each piece's text made on a thread of its own while the
+    // pieces before it are written: a large batch never holds its whole text in memory.
     const qsizetype count = plan.size();
-    std::vector<QByteArray> pieces(kPiecesAtOnce);
-    for (qsizetype first = 0; ok && first < count; first += kPiecesAtOnce * kMovesPerPiece) {
-        QtConcurrent::blockingMap(pieces, [&](QByteArray& piece) {
-            const qsizetype begin = first + (&piece - pieces.data()) * kMovesPerPiece;
-            const qsizetype end = std::min(count, begin + kMovesPerPiece);
-            piece.resize(0);
-            for (qsizetype i = begin; i < end; ++i) {
-                if (i > 0)
-                    piece += ',';
-                Json::appendString(piece, plan.at(i).from);
+    auto pieceText = [&plan, count](qsizetype begin) {
+        const qsizetype end = std::min(count, begin + kMovesPerPiece);
+        qsizetype size = 0;  // of a piece of plain ASCII paths
+        for (qsizetype i = begin; i < end; ++i)
+            size += plan.at(i).from.size() + plan.at(i).to.size() + 6;
+        QByteArray piece;
+        piece.reserve(size);
+        for (qsizetype i = begin; i < end; ++i) {
+            if (i > 0)
                 piece += ',';
-                Json::appendString(piece, plan.at(i).to);
-            }
-        });
-        for (const QByteArray& piece : pieces) {
-            ok = ok && writeAll(fd, piece);
-            written += piece.size();
+            Json::appendString(piece, plan.at(i).from);
+            piece += ',';
+            Json::appendString(piece, plan.at(i).to);
         }
+        return piece;
+    };
+    std::deque<QFuture<QByteArray>> pieces;
+    qsizetype next = 0;  // the first move of the next piece to be made
+    while (ok && (next < count || !pieces.empty())) {
+        while (next < count && qsizetype(pieces.size()) < kPiecesAhead) {
+            pieces.push_back(QtConcurrent::run(pieceText, next));
+            next += kMovesPerPiece;
+        }
+        const QByteArray piece = pieces.front().result();
+        pieces.pop_front();
+        ok = writeAll(fd, piece);
+        written += piece.size();
     }
-    pieces.clear();
+    for (QFuture<QByteArray>& left : pieces)  // after a failed write: they read the plan
+        left.waitForFinished();
     data = "],\"version\":";
     data += QByteArray::number(kVersion);
     data += "}\n";
