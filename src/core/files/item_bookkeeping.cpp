@@ -226,17 +226,16 @@ bool positionsHold(const QList<FileItem>& items, const ItemMoves& itemMoves)
 std::optional<ItemMoves> walkedMoves(const QList<FileItem>& items, const MoveBatch& moves, bool backwards)
 {
     ItemMoves out;
-    out.moves.reserve(moves.size());
-    out.positions.reserve(moves.size());
+    out.moves = moves;  // shared, not copied
+    out.positions.resize(moves.size());
     qsizetype p = 0;
     for (qsizetype k = 0; k < moves.size(); ++k) {
-        const Move& m = moves[backwards ? moves.size() - 1 - k : k];
-        while (p < items.size() && items[p].url != m.from)
+        const qsizetype i = backwards ? moves.size() - 1 - k : k;
+        while (p < items.size() && items[p].url != moves[i].from)
             ++p;
         if (p == items.size())
             return std::nullopt;
-        out.moves << Move{m.from, PathRemap::clean(m.to)};
-        out.positions << p;
+        out.positions[i] = p;
         ++p;
     }
     return out;
@@ -252,7 +251,7 @@ void followItemMoves(QList<FileItem>& items, const ItemMoves& itemMoves)
     inParts(itemMoves.size(), [&](qsizetype begin, qsizetype end) {
         for (qsizetype k = begin; k < end; ++k) {
             FileItem& moved = item[itemMoves.positions[k]];
-            moved.url = itemMoves.moves[k].to;
+            moved.url = PathRemap::clean(itemMoves.moves[k].to);
             needsRoom[size_t(k)] = !PathRemap::refreshNamesInPlace(moved);
         }
     });
