@@ -17,9 +17,9 @@ inline QString benchFileName(const char* prefix, int i)
     return QStringLiteral("%1_%2.mov").arg(prefix).arg(i, 6, 10, QChar('0'));
 }
 
-// Runs of the plain loop and of the code measured against it, taken in pairs close in time. A
-// disk shared with other work runs faster or slower for minutes at a time and slows a single run
-// by a third now and then: each pair's ratio cancels the first, their median drops the second.
+// Runs of the plain loop and of the code measured against it, taken in turn. A disk shared with
+// other work slows a single run by up to a third now and then and never speeds one up: the
+// fastest run of each side is compared.
 struct PairedRuns {
     std::vector<double> plain, measured;
     void add(double plainSeconds, double measuredSeconds)
@@ -27,21 +27,11 @@ struct PairedRuns {
         plain.push_back(plainSeconds);
         measured.push_back(measuredSeconds);
     }
-    // The median of plain ÷ measured: 1.0 = as fast as the plain loop.
-    double speedVsPlain() const
+    // The fastest plain run's time over the fastest measured run's: 1.0 = as fast as the plain loop.
+    double speedVsPlain() const { return fastest(plain) / fastest(measured); }
+    static double fastest(const std::vector<double>& s)
     {
-        std::vector<double> r;
-        for (size_t i = 0; i < plain.size(); ++i)
-            r.push_back(plain[i] / measured[i]);
-        std::sort(r.begin(), r.end());
-        return r.empty() ? 0 : r.size() % 2 ? r[r.size() / 2] : (r[r.size() / 2 - 1] + r[r.size() / 2]) / 2;
-    }
-    static double mean(const std::vector<double>& s)
-    {
-        double sum = 0;
-        for (double x : s)
-            sum += x;
-        return s.empty() ? 0 : sum / double(s.size());
+        return s.empty() ? 0 : *std::min_element(s.begin(), s.end());
     }
 };
 
