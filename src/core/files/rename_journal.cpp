@@ -26,7 +26,7 @@ constexpr int kVersion = 1;
 constexpr int kSyncChunk = 4096;
 // The plan's text is made this many moves to a piece, up to this many pieces ahead of the writing.
 constexpr qsizetype kMovesPerPiece = 1024;
-constexpr qsizetype kPiecesAhead = 16;
+constexpr qsizetype kPiecesAhead = 8;
 constexpr char kPending = '.';
 constexpr char kUnderWay = 'a';
 constexpr char kDone = 'x';
