@@ -9,6 +9,7 @@
 #include "model/file_item.h"
 #include "model/store.h"
 #include "platform/lang.h"
+#include "platform/random_ids.h"
 
 #include <QFile>
 #include <QHash>
@@ -111,7 +112,7 @@ QString trimBlanks(const QString& text)
 BinRow offlineRow(const QString& name)
 {
     BinRow row;
-    row.id = QUuid::createUuid();
+    row.id = randomId();
     row.kind = metaKindForPath(name);
     row.name = name;
     row.fields.kind = row.kind;

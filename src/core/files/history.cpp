@@ -12,6 +12,7 @@
 #include "platform/in_parts.h"
 #include "platform/lang.h"
 #include "platform/open_folder.h"
+#include "platform/random_ids.h"
 #include "platform/set_aside.h"
 #include "platform/settings.h"
 
@@ -21,7 +22,6 @@
 #include <QLocale>
 #include <QMap>
 #include <QMutex>
-#include <QRandomGenerator>
 #include <QTimer>
 #include <QtConcurrent>
 
@@ -29,24 +29,6 @@ namespace {
 
 constexpr int kMaxBatches = 50;
 constexpr int kMaxLogEntries = 20000;
-
-// Random ids for `n` log entries, in the form QUuid::createUuid() gives them, from the shared
-// generator the system's seeds: the system's own takes a noticeable while for twenty thousand
-// ids even in one request, and an id needs to be unique, not unguessable.
-QList<QUuid> newIds(qsizetype n)
-{
-    QList<QUuid> out;
-    out.reserve(n);
-    QList<quint32> random(n * 4);
-    QRandomGenerator::global()->fillRange(random.data(), random.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        char* b = reinterpret_cast<char*>(random.data() + i * 4);
-        b[6] = char((uchar(b[6]) & 0x0F) | 0x40);  // version 4: random
-        b[8] = char((uchar(b[8]) & 0x3F) | 0x80);  // the standard's variant
-        out << QUuid::fromRfc4122(QByteArrayView(b, 16));
-    }
-    return out;
-}
 
 struct UndoOutcome {
     int restored = 0;
@@ -254,7 +236,7 @@ void History::appendRenameLog(const MoveBatch& moves, RenameLogEntry::Action act
     const QDateTime now = QDateTime::currentDateTime();
     // Entries beyond the cap would be dropped at once; don't make them.
     const qsizetype first = qMax<qsizetype>(0, moves.size() - kMaxLogEntries);
-    const QList<QUuid> ids = newIds(moves.size() - first);
+    const QList<QUuid> ids = randomIds(moves.size() - first);
     m_store.editHistory([&](HistoryState& h) {
         QList<RenameLogEntry>& log = h.renameLog;
         log.reserve(log.size() + moves.size() - first);

@@ -1,5 +1,7 @@
 #include "file_item.h"
 
+#include "platform/random_ids.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -100,7 +102,7 @@ QString sharedExtension(const QString& ext)
 FileItem FileItem::file(const QString& path, const std::optional<QString>& fromFolder)
 {
     FileItem f;
-    f.id = QUuid::createUuid();
+    f.id = randomId();
     f.url = PathText::standardized(path);
     f.isDir = false;
     if (fromFolder)
@@ -114,7 +116,7 @@ FileItem FileItem::file(const QString& path, const std::optional<QString>& fromF
 FileItem FileItem::folder(const QString& path)
 {
     FileItem f;
-    f.id = QUuid::createUuid();
+    f.id = randomId();
     f.url = PathText::standardized(path);
     f.isDir = true;
     f.name = PathText::lastComponent(f.url);

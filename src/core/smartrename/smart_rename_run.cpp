@@ -1,6 +1,7 @@
 #include "smartrename/smart_rename_run.h"
 
 #include "model/store.h"
+#include "platform/random_ids.h"
 #include "smartrename/smart_fix.h"
 #include "smartrename/smart_rename_clean.h"
 
@@ -29,7 +30,7 @@ QString withoutControlCharacters(const QString& text)
 SmartRenameRow rowFrom(const QString& original, const SmartRename::Result& r, const QString& ext, bool keepExt)
 {
     SmartRenameRow row;
-    row.id = QUuid::createUuid();
+    row.id = randomId();
     row.original = original;
     row.corrected = r.corrected;
     if (keepExt && !ext.isEmpty())
